@@ -1,0 +1,7 @@
+#include "panel/panel.h"
+
+namespace quill {
+
+void Panel::cmdCompute_Click() {}  // TODO(issue 3)
+
+}  // namespace quill

@@ -1,0 +1,40 @@
+#pragma once
+
+#include <cstdint>
+
+namespace quill {
+
+// The uniform random source of the chaos game: PCG32 (O'Neill), started from a fixed seed at
+// every program start and never reseeded, so a fresh run repeats its pictures and each game
+// continues the sequence where the previous one stopped.
+class ChaosRandom {
+ public:
+  static constexpr std::uint64_t kSeed = 0x853c49e6748fea9bULL;
+
+  ChaosRandom() { seed(kSeed); }
+
+  // The next number r, 0 ≤ r < 1, in single precision: 24 random bits, so every value is exact.
+  float next() { return float(nextBits() >> 8) * 0x1p-24f; }
+
+  std::uint32_t nextBits() {
+    const std::uint64_t old = state_;
+    state_ = old * 6364136223846793005ULL + kIncrement;
+    const auto xorshifted = std::uint32_t(((old >> 18u) ^ old) >> 27u);
+    const auto rot = std::uint32_t(old >> 59u);
+    return (xorshifted >> rot) | (xorshifted << ((32u - rot) & 31u));
+  }
+
+ private:
+  static constexpr std::uint64_t kIncrement = 1442695040888963407ULL;
+
+  void seed(std::uint64_t value) {
+    state_ = 0;
+    nextBits();
+    state_ += value;
+    nextBits();
+  }
+
+  std::uint64_t state_ = 0;
+};
+
+}  // namespace quill

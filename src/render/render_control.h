@@ -1,0 +1,21 @@
+#pragma once
+
+#include <atomic>
+#include <cstdint>
+#include <functional>
+
+namespace quill {
+
+// What a long drawing is told and tells while it runs: a cancel flag it checks once per batch
+// of work, and a progress callback it calls now and then with the share done (0 to 1).
+struct RenderControl {
+  const std::atomic<bool>* cancel = nullptr;
+  std::function<void(double)> progress;
+
+  bool cancelled() const { return cancel != nullptr && cancel->load(std::memory_order_relaxed); }
+  void report(double done) const {
+    if (progress) progress(done);
+  }
+};
+
+}  // namespace quill

@@ -1,0 +1,78 @@
+#include "shell/form1.h"
+
+#include <QCloseEvent>
+#include <QGuiApplication>
+#include <QPainter>
+#include <QScreen>
+
+#include "shell/module1.h"
+
+namespace quill {
+
+namespace {
+
+constexpr double kTwipsPerInch = 1440.0;
+
+QScreen* screenOf(const QWidget* widget) {
+  QScreen* screen = widget->screen();
+  return screen != nullptr ? screen : QGuiApplication::primaryScreen();
+}
+
+}  // namespace
+
+Form1::Form1(Module1& module1, QWidget* parent) : QWidget(parent), module1_(module1) {
+  setAttribute(Qt::WA_OpaquePaintEvent);
+  setWindowTitle(QStringLiteral("Form1"));
+  Form_Load();
+}
+
+Form1::~Form1() = default;
+
+double Form1::twipsPerPixel() const { return kTwipsPerInch / screenOf(this)->logicalDotsPerInchX(); }
+
+float Form1::widthTwips() const { return float(width() * twipsPerPixel()); }
+float Form1::heightTwips() const { return float(height() * twipsPerPixel()); }
+
+void Form1::Form_Load() {
+  const QScreen* screen = screenOf(this);
+  const QSize logical = screen->size();
+  const int offset = int(10 / twipsPerPixel());
+  move(offset, offset);
+  resize(logical);
+  // The picture is kept in device pixels so that lines stay one pixel wide on high-DPI screens.
+  const double ratio = screen->devicePixelRatio();
+  canvas_ = std::make_unique<Canvas>(int(logical.width() * ratio), int(logical.height() * ratio),
+                                     twipsPerPixel() / ratio, module1_.paperColor);
+}
+
+Canvas& Form1::canvas() {
+  if (!canvas_) Form_Load();
+  return *canvas_;
+}
+
+void Form1::setCaption(const QString& caption) { setWindowTitle(caption); }
+
+void Form1::showCanvas() {
+  show();
+  raise();
+  activateWindow();
+  update();
+}
+
+void Form1::paintEvent(QPaintEvent* /*event*/) {
+  QPainter painter(this);
+  if (!canvas_) {
+    painter.fillRect(rect(), QColor::fromRgb(0xFF000000u | module1_.paperColor));
+    return;
+  }
+  const double ratio = screenOf(this)->devicePixelRatio();
+  canvas_->paint(painter, QRectF(0, 0, canvas_->widthPixels() / ratio,
+                                 canvas_->heightPixels() / ratio));
+}
+
+void Form1::closeEvent(QCloseEvent* event) {
+  canvas_.reset();  // the window is unloaded: its picture is gone
+  QWidget::closeEvent(event);
+}
+
+}  // namespace quill

@@ -1,0 +1,44 @@
+#pragma once
+
+#include <QWidget>
+#include <memory>
+
+#include "shell/canvas.h"
+#include "shell/canvas_window.h"
+
+namespace quill {
+
+struct Module1;
+
+// Form1: the canvas window on which every picture is drawn. It is created hidden at start-up and
+// sized to the screen; the drawing commands show it. Closing it throws the picture away: the
+// next drawing loads a fresh canvas on the current paper colour.
+class Form1 : public QWidget, public CanvasWindow {
+  Q_OBJECT
+
+ public:
+  explicit Form1(Module1& module1, QWidget* parent = nullptr);
+  ~Form1() override;
+
+  // The load event: top-left at (10, 10) twips, the screen's size, background paperColor.
+  void Form_Load();
+
+  // Outer size in twips, from which the drawing square is derived.
+  float widthTwips() const;
+  float heightTwips() const;
+  double twipsPerPixel() const;  // per logical pixel
+
+  Canvas& canvas() override;
+  void setCaption(const QString& caption) override;
+  void showCanvas() override;
+
+ protected:
+  void paintEvent(QPaintEvent* event) override;
+  void closeEvent(QCloseEvent* event) override;
+
+ private:
+  Module1& module1_;
+  std::unique_ptr<Canvas> canvas_;
+};
+
+}  // namespace quill

@@ -1,0 +1,24 @@
+#include "shell/startup.h"
+
+#include <QCoreApplication>
+
+namespace quill {
+
+void Program::Main() {
+  module1.maps.clear();
+  module1.paperColor = kWhite;
+  module1.labelImages = false;
+
+  form1 = std::make_unique<Form1>(module1);  // created hidden; its load sizes it to the screen
+  module1.deriveDrawingSquare(form1->widthTwips(), form1->heightTwips());
+
+  panel = std::make_unique<Panel>(state, module1, *form1, dialogs, printer);
+  panel->setPresetDirectory(QCoreApplication::applicationDirPath());
+  form2 = std::make_unique<Form2>(state, *panel);
+  dialogs.setParent(form2.get());
+  QObject::connect(form2.get(), &Form2::exitRequested, [] { QCoreApplication::exit(0); });
+  form2->Form_Load();
+  form2->show();
+}
+
+}  // namespace quill

@@ -1,0 +1,32 @@
+#pragma once
+
+#include <memory>
+
+#include "panel/panel.h"
+#include "panel/panel_state.h"
+#include "shell/form1.h"
+#include "shell/module1.h"
+#include "ui/form2.h"
+#include "ui/qt_dialogs.h"
+#include "ui/qt_printer.h"
+
+namespace quill {
+
+// The running desktop program: the shared drawing state, the two windows and the devices, alive
+// from Main until the end.
+class Program {
+ public:
+  // Main: clears the map table, sets the shared state, creates the canvas window hidden and sized
+  // to the screen, derives the drawing square from its size once, and shows the panel.
+  void Main();
+
+  Module1 module1;
+  PanelState state;
+  QtDialogs dialogs;
+  QtPrinter printer;
+  std::unique_ptr<Form1> form1;
+  std::unique_ptr<Panel> panel;
+  std::unique_ptr<Form2> form2;
+};
+
+}  // namespace quill
