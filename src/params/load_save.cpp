@@ -1,8 +1,65 @@
+#include <QString>
+
 #include "panel/panel.h"
+#include "params/param_file.h"
+#include "shell/devices.h"
 
 namespace quill {
 
-void Panel::cmdLoad_Click() {}  // TODO(issue 5)
-void Panel::cmdSaveParam_Click() {}
+// The whole file is read and checked before anything changes: a refused file leaves the map
+// table and the grid exactly as they were.
+void Panel::cmdLoad_Click() {
+  const QString fileName = dialogs_.openFileName();
+  if (fileName.isEmpty()) return;
+
+  const ParamFileContent content = readSavedFile(fileName);
+  if (content.error == FileError::NotFound) {
+    dialogs_.message(kFileNotFoundMessage);
+    return;
+  }
+  if (content.error != FileError::None) {
+    dialogs_.message(kInvalidFormatMessage);
+    return;
+  }
+
+  // The values are not checked here, and mapCumP stays as it was: the next command that reads
+  // the panel checks the texts and rebuilds the table.
+  MapTable& maps = module1_.maps;
+  maps.mapCount = int(content.rows.size());
+  for (int i = 1; i <= maps.mapCount; ++i) {
+    const FileRow& row = content.rows[std::size_t(i - 1)];
+    maps.mapA[i] = row[kColA].number;
+    maps.mapB[i] = row[kColB].number;
+    maps.mapC[i] = row[kColC].number;
+    maps.mapD[i] = row[kColD].number;
+    maps.mapE[i] = row[kColE].number;
+    maps.mapF[i] = row[kColF].number;
+    maps.mapP[i] = row[kColP].number;
+  }
+  state_.clearGrid();
+  for (int i = 1; i <= maps.mapCount; ++i) {
+    const FileRow& row = content.rows[std::size_t(i - 1)];
+    for (int column = 0; column < kColumnCount; ++column) {
+      state_.cell(i, column) = row[column].panelText;
+    }
+  }
+}
+
+void Panel::cmdSaveParam_Click() {
+  const QString fileName = dialogs_.saveFileName();
+  if (fileName.isEmpty()) return;
+  if (!ReadPanel()) return;  // its message is already shown; the file is not touched
+
+  switch (saveParameterFile(fileName, module1_.maps)) {
+    case SaveError::None:
+      break;
+    case SaveError::DiskFull:
+      dialogs_.message(QStringLiteral("Cannot save parameters: disk full."));
+      break;
+    case SaveError::Other:
+      dialogs_.message(QStringLiteral("Cannot save parameters. Please try again."));
+      break;
+  }
+}
 
 }  // namespace quill
