@@ -1,9 +1,42 @@
+#include "render/drawing_commands.h"
+
 #include "panel/panel.h"
+#include "shell/canvas.h"
+#include "shell/canvas_window.h"
 
 namespace quill {
 
-void Panel::cmdBluePrint_Click() {}  // TODO(issue 4)
-void Panel::cmdFractal_Click() {}
-void Panel::cmdChaos_Click() {}
+namespace {
+
+// Draws on Form1's canvas, then titles it with the panel's caption and shows it. A cancelled
+// drawing is shown too, with what it drew.
+void drawAndShow(Drawing drawing, CanvasWindow& form1, Module1& module1, ChaosRandom& random,
+                 const RenderControl& control, const QString& caption) {
+  Canvas& canvas = form1.canvas();
+  drawOn(canvas, drawing, module1, random, control);
+  form1.setCaption(caption);
+  form1.showCanvas();
+}
+
+}  // namespace
+
+// Each command reads the panel once: a refused panel shows its message once.
+
+void Panel::cmdBluePrint_Click() {
+  const std::optional<Drawing> drawing = checkBluePrint(module1_, [this] { return ReadPanel(); });
+  if (drawing) drawAndShow(*drawing, form1_, module1_, random_, control_, state_.caption);
+}
+
+void Panel::cmdFractal_Click() {
+  const std::optional<Drawing> drawing =
+      checkFractal(state_, module1_, dialogs_, [this] { return ReadPanel(); });
+  if (drawing) drawAndShow(*drawing, form1_, module1_, random_, control_, state_.caption);
+}
+
+void Panel::cmdChaos_Click() {
+  const std::optional<Drawing> drawing =
+      checkChaos(state_, module1_, dialogs_, [this] { return ReadPanel(); });
+  if (drawing) drawAndShow(*drawing, form1_, module1_, random_, control_, state_.caption);
+}
 
 }  // namespace quill
