@@ -4,6 +4,11 @@
 
 namespace quill {
 
+Program::Program() : dialogs(qtDialogs), printer(qtPrinter) {}
+
+Program::Program(Dialogs& scriptedDialogs, Printer& scriptedPrinter)
+    : dialogs(scriptedDialogs), printer(scriptedPrinter) {}
+
 void Program::Main() {
   module1.maps.clear();
   module1.paperColor = kWhite;
@@ -15,7 +20,7 @@ void Program::Main() {
   panel = std::make_unique<Panel>(state, module1, *form1, dialogs, printer);
   panel->setPresetDirectory(QCoreApplication::applicationDirPath());
   form2 = std::make_unique<Form2>(state, *panel);
-  dialogs.setParent(form2.get());
+  qtDialogs.setParent(form2.get());
   QObject::connect(form2.get(), &Form2::exitRequested, [] { QCoreApplication::exit(0); });
   form2->Form_Load();
   form2->show();

@@ -16,14 +16,21 @@ namespace quill {
 // from Main until the end.
 class Program {
  public:
+  // The real dialogs and the default printer.
+  Program();
+  // Scripted devices, for tests that must never wait on a modal dialog.
+  Program(Dialogs& dialogs, Printer& printer);
+
   // Main: clears the map table, sets the shared state, creates the canvas window hidden and sized
   // to the screen, derives the drawing square from its size once, and shows the panel.
   void Main();
 
   Module1 module1;
   PanelState state;
-  QtDialogs dialogs;
-  QtPrinter printer;
+  QtDialogs qtDialogs;
+  QtPrinter qtPrinter;
+  Dialogs& dialogs;
+  Printer& printer;
   std::unique_ptr<Form1> form1;
   std::unique_ptr<Panel> panel;
   std::unique_ptr<Form2> form2;

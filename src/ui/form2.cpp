@@ -35,6 +35,30 @@ QFont panelFont(double points, bool bold) {
   return font;
 }
 
+// The layout's face is narrower than most platforms' standard sans-serif. A button caption too
+// wide for its box wraps onto two lines, as captions of the original layout did; whatever is still
+// too wide gets a smaller font, so no caption is cut.
+void fitCaption(QPushButton* button) {
+  QString caption = button->text();
+  if (button->sizeHint().width() > button->width() && caption.contains(u' ')) {
+    caption[caption.lastIndexOf(u' ')] = u'\n';
+    button->setText(caption);
+  }
+  QFont font = button->font();
+  while (font.pointSizeF() > 6.0 && button->sizeHint().width() > button->width()) {
+    font.setPointSizeF(font.pointSizeF() - 0.25);
+    button->setFont(font);
+  }
+}
+
+void fitCaption(QLabel* label) {
+  QFont font = label->font();
+  while (font.pointSizeF() > 6.0 && label->sizeHint().width() > label->width()) {
+    font.setPointSizeF(font.pointSizeF() - 0.25);
+    label->setFont(font);
+  }
+}
+
 }  // namespace
 
 Form2::Form2(PanelState& state, Panel& panel, QWidget* parent)
@@ -73,6 +97,7 @@ QPushButton* Form2::addButton(const char* name, const QString& caption, int left
   button->setObjectName(QString::fromLatin1(name));
   button->setFont(panelFont(9.75, true));
   button->setGeometry(px(left), px(top), px(kButtonWidth), px(kButtonHeight));
+  fitCaption(button);
   return button;
 }
 
@@ -80,6 +105,7 @@ QLabel* Form2::addLabel(const QString& caption, int left, int top, int width, in
   auto* label = new QLabel(caption, client_);
   label->setFont(panelFont(9.75, true));
   label->setGeometry(px(left), px(top), px(width), px(height));
+  fitCaption(label);
   return label;
 }
 

@@ -66,7 +66,7 @@ class FakeCanvasWindow : public CanvasWindow {
     if (!canvas_) canvas_ = std::make_unique<Canvas>(width_, height_, 15.0, module1_.paperColor);
     return *canvas_;
   }
-  void setCaption(const QString& caption) override { this->caption = caption; }
+  void setCaption(const QString& text) override { caption = text; }
   void showCanvas() override { ++shown; }
   void close() { canvas_.reset(); }
 
