@@ -1,10 +1,12 @@
 #include "panel/number_text.h"
 
+#include <algorithm>
 #include <charconv>
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
 #include <string>
+#include <string_view>
 
 namespace quill {
 
@@ -22,7 +24,8 @@ QStringView trimmed(QStringView text) {
   return text.mid(begin, end - begin);
 }
 
-// Checks the number syntax of a trimmed text; on success `mantissaDigits` counts the digits.
+// Checks the number syntax of a trimmed text: sign, digits with an optional period and fraction
+// (at least one digit in all), then an optional exponent with at least one digit.
 bool matchesSyntax(QStringView s) {
   qsizetype i = 0;
   const qsizetype n = s.size();
@@ -44,6 +47,31 @@ bool matchesSyntax(QStringView s) {
   return i == n;
 }
 
+// For a numeric text without sign that is out of the range of a double: true when its magnitude
+// is too large, false when it is too small. Such a text is at least 1e300 or below 1e-300, so the
+// side is given by the decimal position of its first significant digit.
+bool overflows(std::string_view magnitudeText) {
+  const std::size_t e = magnitudeText.find_first_of("eE");
+  const std::string_view mantissa = magnitudeText.substr(0, e);
+  long long exponent = 0;
+  if (e != std::string_view::npos) {
+    // Clamp: a longer exponent only makes the answer clearer, and the sum below must not overflow.
+    std::string_view digits = magnitudeText.substr(e + 1);
+    const bool minus = !digits.empty() && digits.front() == '-';
+    if (!digits.empty() && (digits.front() == '+' || digits.front() == '-'))
+      digits.remove_prefix(1);
+    for (char c : digits) exponent = std::min(exponent * 10 + (c - '0'), 1'000'000'000LL);
+    if (minus) exponent = -exponent;
+  }
+  const std::size_t firstSignificant = mantissa.find_first_of("123456789");
+  if (firstSignificant == std::string_view::npos) return false;  // zero is never out of range
+  const std::size_t point = std::min(mantissa.find('.'), mantissa.size());
+  // Power of ten of the first significant digit, before the exponent is applied.
+  const long long leading = firstSignificant < point ? (long long)(point - firstSignificant) - 1
+                                                     : -(long long)(firstSignificant - point);
+  return leading + exponent > 0;
+}
+
 }  // namespace
 
 bool looksNumeric(QStringView text) { return matchesSyntax(trimmed(text)); }
@@ -61,21 +89,9 @@ std::optional<double> parseNumber(QStringView text) {
   const auto [end, error] = std::from_chars(first, last, value, std::chars_format::general);
   if (end != last) return std::nullopt;
   if (error == std::errc::result_out_of_range) {
-    // Out of range either way: decide whether the magnitude is huge (refused) or tiny (zero).
-    // strtod in the "C" locale would tell, but the process locale may use a comma; the decimal
-    // exponent of the first significant digit tells as well.
-    long exponent = 0;
-    const std::size_t e = ascii.find_first_of("eE");
-    if (e != std::string::npos) exponent = std::strtol(ascii.c_str() + e + 1, nullptr, 10);
-    const std::string mantissa = ascii.substr(start, e == std::string::npos ? std::string::npos
-                                                                             : e - start);
-    const std::size_t point = mantissa.find('.');
-    const std::size_t firstSignificant = mantissa.find_first_of("123456789");
-    if (firstSignificant == std::string::npos) return negative ? -0.0 : 0.0;
-    const long integerEnd = long(point == std::string::npos ? mantissa.size() : point);
-    long position = integerEnd - long(firstSignificant);  // digits before the point, from it
-    if (long(firstSignificant) > integerEnd) position += 1;
-    if (exponent + position > 0) return std::nullopt;  // too large: not a finite number
+    // from_chars leaves the value alone when it is out of range either way; overflow is refused,
+    // underflow reads as zero.
+    if (overflows(std::string_view(ascii).substr(start))) return std::nullopt;
     return negative ? -0.0 : 0.0;
   }
   if (error != std::errc()) return std::nullopt;
@@ -84,27 +100,24 @@ std::optional<double> parseNumber(QStringView text) {
 }
 
 QString numberToText(double value) {
-  if (value == 0.0 || !std::isfinite(value)) {
-    return value == 0.0 ? QStringLiteral("0") : QString::number(value);
-  }
-  // 15 significant digits, as d.dddddddddddddde±x, then trimmed and laid out.
+  if (value == 0.0) return QStringLiteral("0");              // negative zero included
+  if (!std::isfinite(value)) return QString::number(value);  // never stored; shown for debugging
+  // 15 significant digits, as d.dddddddddddddde±x, then trimmed and laid out. Only the digits
+  // and the exponent are taken, so a locale whose decimal point is a comma changes nothing.
   char buffer[64];
   std::snprintf(buffer, sizeof buffer, "%.14e", value);
   std::string text(buffer);
   const std::size_t e = text.find('e');
-  int exponent = std::atoi(text.c_str() + e + 1);
+  const int exponent = std::atoi(text.c_str() + e + 1);
   std::string digits;
   for (std::size_t i = 0; i < e; ++i) {
     if (text[i] >= '0' && text[i] <= '9') digits += text[i];
   }
   while (digits.size() > 1 && digits.back() == '0') digits.pop_back();
-  const bool negative = value < 0;
-
-  std::string out = negative ? "-" : "";
-  const double magnitude = std::fabs(value);
+  std::string out = value < 0 ? "-" : "";
   // Rounding to 15 digits may carry into the next power of ten; the exponent above already
   // reflects the rounded value, so decide the layout from it.
-  if (exponent < -4 || exponent >= 15 || magnitude < 1e-4) {
+  if (exponent < -4 || exponent >= 15) {
     out += digits[0];
     if (digits.size() > 1) {
       out += '.';
