@@ -37,11 +37,11 @@ struct FigureRecursion {
         level(state.iterationCount + 1),
         totalFigures(std::pow(double(mapCount), double(state.iterationCount))) {}
 
-  // Counts one drawn figure; at the end of each batch looks at the cancel flag and reports.
+  // Counts one drawn figure; at the end of each batch reports and looks at the cancel flag.
   void figureDrawn() {
     if (++figuresDrawn % kFigureBatch != 0) return;
-    if (control.cancelled()) stopped = true;
     control.report(double(figuresDrawn) / totalFigures);
+    if (control.cancelled()) stopped = true;
   }
 
   bool depthFits() const { return depth >= 0 && depth <= kMaxFigureDepth; }
