@@ -17,6 +17,8 @@ class CanvasWindow {
   virtual void setCaption(const QString& caption) = 0;
   // Makes the canvas visible, modeless, in front of the panel.
   virtual void showCanvas() = 0;
+  // The picture changed while the window may be showing it (a new background colour).
+  virtual void pictureChanged() {}
 };
 
 }  // namespace quill

@@ -1,11 +1,13 @@
 #include "shell/form1.h"
 
+#include <QAction>
 #include <QCloseEvent>
 #include <QGuiApplication>
 #include <QPainter>
 #include <QScreen>
 
 #include "shell/module1.h"
+#include "shell/save_picture.h"
 
 namespace quill {
 
@@ -20,9 +22,17 @@ QScreen* screenOf(const QWidget* widget) {
 
 }  // namespace
 
-Form1::Form1(Module1& module1, QWidget* parent) : QWidget(parent), module1_(module1) {
+Form1::Form1(Module1& module1, Dialogs& dialogs, QWidget* parent)
+    : QWidget(parent), module1_(module1), dialogs_(dialogs) {
   setAttribute(Qt::WA_OpaquePaintEvent);
   setWindowTitle(QStringLiteral("Form1"));
+  auto* save = new QAction(QStringLiteral("Save Picture..."), this);
+  save->setObjectName(QStringLiteral("savePicture"));
+  save->setShortcut(QKeySequence::Save);
+  save->setShortcutContext(Qt::WindowShortcut);
+  connect(save, &QAction::triggered, this, &Form1::savePictureAs);
+  addAction(save);
+  setContextMenuPolicy(Qt::ActionsContextMenu);
   Form_Load();
 }
 
@@ -57,6 +67,11 @@ void Form1::showCanvas() {
   raise();
   activateWindow();
   update();
+}
+
+void Form1::savePictureAs() {
+  if (!canvas_) return;  // nothing drawn since the window was closed
+  savePicture(canvas_->picture(), dialogs_);
 }
 
 void Form1::paintEvent(QPaintEvent* /*event*/) {

@@ -8,16 +8,18 @@
 
 namespace quill {
 
+class Dialogs;
 struct Module1;
 
 // Form1: the canvas window on which every picture is drawn. It is created hidden at start-up and
 // sized to the screen; the drawing commands show it. Closing it throws the picture away: the
-// next drawing loads a fresh canvas on the current paper colour.
+// next drawing loads a fresh canvas on the current paper colour. Its right-click menu and Ctrl+S
+// save the picture as an image file.
 class Form1 : public QWidget, public CanvasWindow {
   Q_OBJECT
 
  public:
-  explicit Form1(Module1& module1, QWidget* parent = nullptr);
+  Form1(Module1& module1, Dialogs& dialogs, QWidget* parent = nullptr);
   ~Form1() override;
 
   // The load event: top-left at (10, 10) twips, the screen's size, background paperColor.
@@ -31,6 +33,10 @@ class Form1 : public QWidget, public CanvasWindow {
   Canvas& canvas() override;
   void setCaption(const QString& caption) override;
   void showCanvas() override;
+  void pictureChanged() override { update(); }
+
+  // "Save Picture...": asks for a file name and writes the drawing area as shown.
+  void savePictureAs();
 
  protected:
   void paintEvent(QPaintEvent* event) override;
@@ -38,6 +44,7 @@ class Form1 : public QWidget, public CanvasWindow {
 
  private:
   Module1& module1_;
+  Dialogs& dialogs_;
   std::unique_ptr<Canvas> canvas_;
 };
 

@@ -14,7 +14,7 @@ void Program::Main() {
   module1.paperColor = kWhite;
   module1.labelImages = false;
 
-  form1 = std::make_unique<Form1>(module1);  // created hidden; its load sizes it to the screen
+  form1 = std::make_unique<Form1>(module1, dialogs);  // created hidden; its load sizes it to the screen
   module1.deriveDrawingSquare(form1->widthTwips(), form1->heightTwips());
 
   panel = std::make_unique<Panel>(state, module1, *form1, dialogs, printer);

@@ -23,6 +23,16 @@ QString QtDialogs::saveFileName() {
   return name;
 }
 
+QString QtDialogs::savePictureFileName() {
+  const QString name = QFileDialog::getSaveFileName(
+      parent_, QStringLiteral("Save Picture"),
+      lastPictureName_.isEmpty() ? QStringLiteral("picture.png") : lastPictureName_,
+      QStringLiteral("PNG image (*.png);;JPEG image (*.jpg *.jpeg);;BMP image (*.bmp);;"
+                     "All files (*)"));
+  if (!name.isEmpty()) lastPictureName_ = name;
+  return name;
+}
+
 std::optional<Rgb> QtDialogs::chooseColor(Rgb initial) {
   const QColor chosen = QColorDialog::getColor(QColor::fromRgb(initial), parent_);
   if (!chosen.isValid()) return std::nullopt;

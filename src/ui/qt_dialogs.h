@@ -14,11 +14,13 @@ class QtDialogs : public Dialogs {
   void message(const QString& text) override;
   QString openFileName() override;
   QString saveFileName() override;
+  QString savePictureFileName() override;
   std::optional<Rgb> chooseColor(Rgb initial) override;
 
  private:
   QWidget* parent_ = nullptr;
   QString lastFileName_;  // the file dialogs start from the name chosen last, Load or Save
+  QString lastPictureName_;
 };
 
 }  // namespace quill

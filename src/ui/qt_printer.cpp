@@ -10,15 +10,14 @@ PrintError QtPrinter::printPage(const QImage& picture) {
   const QPrinterInfo info = QPrinterInfo::defaultPrinter();
   if (info.isNull()) return PrintError::DeviceUnavailable;
   QPrinter printer(info, QPrinter::HighResolution);
+  if (!printer.isValid()) return PrintError::DeviceUnavailable;
   QPainter painter;
   if (!painter.begin(&printer)) return PrintError::DeviceUnavailable;
-  const QRectF page = printer.pageRect(QPrinter::DevicePixel);
-  QSizeF size = picture.size();
-  size.scale(page.size(), Qt::KeepAspectRatio);
-  const QRectF target(page.left() + (page.width() - size.width()) / 2,
-                      page.top() + (page.height() - size.height()) / 2, size.width(), size.height());
-  painter.drawImage(target, picture);
-  if (!painter.end()) return PrintError::DeviceIoError;
+  painter.drawImage(fitOnPage(picture.size(), printer.pageRect(QPrinter::DevicePixel)), picture);
+  // The job is spooled when the painter ends; a failure then is the device's.
+  if (!painter.end() || printer.printerState() == QPrinter::Error) {
+    return PrintError::DeviceIoError;
+  }
   return PrintError::None;
 }
 

@@ -20,6 +20,7 @@ class ScriptedDialogs : public Dialogs {
   void message(const QString& text) override { messages.append(text); }
   QString openFileName() override { return take(openAnswers); }
   QString saveFileName() override { return take(saveAnswers); }
+  QString savePictureFileName() override { return take(pictureAnswers); }
   std::optional<Rgb> chooseColor(Rgb initial) override {
     colorInitials.push_back(initial);
     if (colorAnswers.empty()) return std::nullopt;
@@ -31,6 +32,7 @@ class ScriptedDialogs : public Dialogs {
   QStringList messages;
   std::deque<QString> openAnswers;
   std::deque<QString> saveAnswers;
+  std::deque<QString> pictureAnswers;
   std::deque<std::optional<Rgb>> colorAnswers;  // nullopt answers Cancel
   std::vector<Rgb> colorInitials;
 
@@ -68,6 +70,7 @@ class FakeCanvasWindow : public CanvasWindow {
   }
   void setCaption(const QString& text) override { caption = text; }
   void showCanvas() override { ++shown; }
+  void pictureChanged() override { ++changed; }
   void close() { canvas_.reset(); }
 
   float widthTwips() const { return float(width_ * 15); }
@@ -75,6 +78,7 @@ class FakeCanvasWindow : public CanvasWindow {
 
   QString caption;
   int shown = 0;
+  int changed = 0;
 
  private:
   Module1& module1_;

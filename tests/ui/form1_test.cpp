@@ -2,6 +2,7 @@
 
 #include "shell/form1.h"
 #include "shell/module1.h"
+#include "support/fakes.h"
 
 namespace quill {
 namespace {
@@ -12,7 +13,8 @@ bool hasInk(const Canvas& canvas, int x, int y, Rgb color) {
 
 TEST(Form1, KeepsThePictureWhileHiddenAndLosesItWhenClosed) {
   Module1 module1;
-  Form1 form1(module1);
+  testing::ScriptedDialogs dialogs;
+  Form1 form1(module1, dialogs);
   const double twips = form1.canvas().twipsPerPixel();
   form1.canvas().pset(float(10 * twips), float(10 * twips), kBlack);
 
