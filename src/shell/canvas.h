@@ -68,7 +68,7 @@ class Canvas {
   bool pixelOf(float x, float y, int& px, int& py) const {
     const double fx = std::floor(double(x) / twipsPerPixel_);
     const double fy = std::floor(double(y) / twipsPerPixel_);
-    if (!(fx >= 0 && fx < ink_.width() && fy >= 0 && fy < ink_.height())) return false;
+    if (!(fx >= 0 && fx < inkWidth_ && fy >= 0 && fy < inkHeight_)) return false;
     px = int(fx);
     py = int(fy);
     return true;
@@ -91,6 +91,9 @@ class Canvas {
   QImage ink_;
   uchar* inkBits_ = nullptr;
   qsizetype inkStride_ = 0;
+  // The picture's size, kept beside it so that pixelOf stays inline in the plotting loops.
+  int inkWidth_ = ink_.width();
+  int inkHeight_ = ink_.height();
   double twipsPerPixel_;
   Rgb backColor_;
   DrawStyle drawStyle_ = DrawStyle::Solid;
