@@ -11,6 +11,7 @@
 #include "shell/canvas_window.h"
 #include "shell/devices.h"
 #include "shell/module1.h"
+#include "support/qt_printers.h"
 
 namespace quill::testing {
 

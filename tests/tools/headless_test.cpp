@@ -1,0 +1,157 @@
+#include <gtest/gtest.h>
+
+#include <QDir>
+#include <QFile>
+#include <QImage>
+#include <QProcess>
+#include <QTemporaryDir>
+
+#include "shell/canvas.h"
+#include "support/fakes.h"
+
+namespace quill {
+namespace {
+
+struct ToolRun {
+  int status = -1;
+  QString errors;
+};
+
+ToolRun render(const QStringList& arguments) {
+  QProcess process;
+  process.start(QStringLiteral(QUILLMERE_RENDER_BIN), arguments);
+  process.waitForFinished(120000);
+  return {process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1,
+          QString::fromLocal8Bit(process.readAllStandardError())};
+}
+
+// The same drawing made in this process on the core canvas.
+QImage drawnInProcess(int pattern, void (Panel::*command)(), const QString& iterations,
+                      Rgb pen = kBlack, Rgb paper = kWhite) {
+  testing::PanelFixture f(320, 240);
+  f.module1.penColor = pen;
+  f.module1.paperColor = paper;
+  f.panel.mnuPattern_Click(pattern);
+  f.state.Text1 = iterations;
+  (f.panel.*command)();
+  EXPECT_TRUE(f.dialogs.messages.isEmpty()) << f.dialogs.messages.join(u'|').toStdString();
+  return f.form1.canvas().picture();
+}
+
+class Headless : public ::testing::Test {
+ protected:
+  QString out(const QString& name) const { return dir.filePath(name); }
+  QTemporaryDir dir;
+};
+
+TEST_F(Headless, DrawsPixelForPixelWhatTheCommandsDrawOnTheCanvas) {
+  const struct {
+    const char* name;
+    QStringList arguments;
+    int pattern;
+    void (Panel::*command)();
+    const char* iterations;
+    Rgb pen;
+    Rgb paper;
+  } cases[] = {
+      {"chaos game", {"--pattern", "Fern", "--mode", "chaos", "--iterations", "30000"}, 8,
+       &Panel::cmdChaos_Click, "30000", kBlack, kWhite},
+      {"fractal of triangles, any case", {"--pattern", "sIeRpInSkI", "--mode", "fractal",
+       "--iterations", "5"}, 0, &Panel::cmdFractal_Click, "5", kBlack, kWhite},
+      {"blue print in colour", {"--pattern", "Square Koch", "--mode", "blueprint", "--pen",
+       "00a000", "--paper", "#000000"}, 10, &Panel::cmdBluePrint_Click, "", rgb(0, 160, 0),
+       kBlack},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    const QString path = out(QStringLiteral("picture.png"));
+    const ToolRun run = render(c.arguments + QStringList{"--size", "320x240", "--output", path});
+    ASSERT_EQ(run.status, 0) << run.errors.toStdString();
+    const QImage written(path);
+    ASSERT_FALSE(written.isNull());
+    EXPECT_EQ(written.convertToFormat(QImage::Format_RGB32),
+              drawnInProcess(c.pattern, c.command, QString::fromLatin1(c.iterations), c.pen,
+                             c.paper));
+  }
+}
+
+TEST_F(Headless, RefusesWithTheProgramsMessagesAndStatusOne) {
+  const QString missing = out(QStringLiteral("missing.dat"));
+  QFile malformed(out(QStringLiteral("malformed.dat")));
+  ASSERT_TRUE(malformed.open(QIODevice::WriteOnly));
+  malformed.write("3\r\n1,0,0,1,0,0,1\r\n");  // three rows promised, one given
+  malformed.close();
+  const struct {
+    const char* name;
+    QStringList arguments;
+    const char* message;
+  } cases[] = {
+      {"no count", {"--pattern", "Fern", "--mode", "chaos"},
+       "Please enter a value for the number of iteration"},
+      {"count not a number", {"--pattern", "Fern", "--mode", "fractal", "--iterations", "abc"},
+       "Please enter proper number of iteration"},
+      {"negative depth", {"--pattern", "Fern", "--mode", "fractal", "--iterations", "-1"},
+       "Please enter proper number of iteration"},
+      {"count beyond 32 bits", {"--pattern", "Fern", "--mode", "chaos", "--iterations", "1e20"},
+       "Please enter proper number of iteration"},
+      {"too deep", {"--pattern", "Fern", "--mode", "fractal", "--iterations", "21"},
+       "Maxium number of iteration allowed for fractal is 20"},
+      {"missing parameter file", {"--params", missing, "--mode", "blueprint"},
+       "File not found.\nPlease make sure the file name you specify exists."},
+      {"malformed parameter file", {"--params", malformed.fileName(), "--mode", "blueprint"},
+       "Cannot load the file: invalid file format."},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    const QString path = out(QStringLiteral("refused.png"));
+    const ToolRun run = render(c.arguments + QStringList{"--size", "64x48", "--output", path});
+    EXPECT_EQ(run.status, 1);
+    EXPECT_EQ(run.errors, QString::fromLatin1(c.message) + u'\n');
+    EXPECT_FALSE(QFile::exists(path));
+  }
+}
+
+TEST_F(Headless, AnswersUsageErrorsWithStatusTwoAndAOneLineHint) {
+  const QString path = out(QStringLiteral("x.png"));
+  const QStringList cases[] = {
+      {"--pattern", "Nonesuch", "--mode", "chaos", "--output", path},
+      {"--pattern", "Fern", "--params", "x.dat", "--mode", "chaos", "--output", path},
+      {"--mode", "chaos", "--output", path},
+      {"--pattern", "Fern", "--output", path},
+      {"--pattern", "Fern", "--mode", "spiral", "--output", path},
+      {"--pattern", "Fern", "--mode", "chaos"},
+      {"--pattern", "Fern", "--mode", "chaos", "--size", "0x10", "--output", path},
+      {"--pattern", "Fern", "--mode", "chaos", "--size", "100000x10", "--output", path},
+      {"--pattern", "Fern", "--mode", "chaos", "--pen", "green", "--output", path},
+      {"--pattern", "Fern", "--mode", "chaos", "--frobnicate", "--output", path},
+  };
+  for (const QStringList& arguments : cases) {
+    SCOPED_TRACE(arguments.join(u' ').toStdString());
+    const ToolRun run = render(arguments);
+    EXPECT_EQ(run.status, 2);
+    EXPECT_TRUE(run.errors.startsWith("quillmere-render: "));
+    EXPECT_EQ(run.errors.count(u'\n'), 1);
+    EXPECT_FALSE(QFile::exists(path));
+  }
+  const ToolRun help = render({"--help"});
+  EXPECT_EQ(help.status, 0);
+}
+
+TEST_F(Headless, LeavesNoFileBehindWhenTheOutputCannotBeWritten) {
+  QDir(dir.path()).mkdir(QStringLiteral("folder.png"));
+  const QString cases[] = {out(QStringLiteral("no/such/folder/x.png")),
+                           out(QStringLiteral("folder.png"))};
+  for (const QString& path : cases) {
+    SCOPED_TRACE(path.toStdString());
+    const ToolRun run = render({"--pattern", "Koch", "--mode", "blueprint", "--size", "64x48",
+                            "--output", path});
+    EXPECT_EQ(run.status, 1);
+    EXPECT_EQ(run.errors, "Cannot save the picture. Please try again.\n");
+  }
+  EXPECT_EQ(QDir(dir.path()).entryList(QDir::NoDotAndDotDot | QDir::AllEntries | QDir::Hidden),
+            QStringList{"folder.png"});
+  EXPECT_TRUE(QDir(out(QStringLiteral("folder.png"))).isEmpty());
+}
+
+}  // namespace
+}  // namespace quill

@@ -1,0 +1,54 @@
+// quillmere-render: draws a pattern or a parameter file without a window and writes the picture.
+
+#include <QGuiApplication>
+#include <atomic>
+#include <csignal>
+#include <cstdio>
+#include <unistd.h>
+
+#include "headless/headless_run.h"
+#include "headless/render_options.h"
+
+namespace {
+
+std::atomic<bool> gInterrupted{false};
+static_assert(std::atomic<bool>::is_always_lock_free, "set from a signal handler");
+
+extern "C" void onInterrupt(int /*signal*/) { gInterrupted.store(true); }
+
+// Standard error carries the program's own messages; Qt's notes about the environment (a missing
+// runtime folder, say) would only muddle them.
+void quietQtNotes(QtMsgType type, const QMessageLogContext& /*context*/, const QString& text) {
+  if (type == QtCriticalMsg || type == QtFatalMsg) {
+    std::fprintf(stderr, "%s\n", text.toLocal8Bit().constData());
+  }
+}
+
+}  // namespace
+
+int main(int argc, char* argv[]) {
+  using namespace quill::headless;
+  // No window is ever shown; text still needs a platform for its fonts.
+  qputenv("QT_QPA_PLATFORM", "offscreen");
+  qInstallMessageHandler(quietQtNotes);
+  QGuiApplication application(argc, argv);
+
+  const ParsedArguments parsed = parseArguments(QCoreApplication::arguments());
+  if (parsed.help) {
+    std::fputs(helpText().toLocal8Bit().constData(), stdout);
+    return kExitDrawn;
+  }
+  if (!parsed.options) {
+    std::fprintf(stderr, "quillmere-render: %s (see --help)\n",
+                 parsed.error.toLocal8Bit().constData());
+    return kExitUsage;
+  }
+
+  struct sigaction action = {};
+  action.sa_handler = onInterrupt;
+  sigemptyset(&action.sa_mask);
+  sigaction(SIGINT, &action, nullptr);
+  sigaction(SIGTERM, &action, nullptr);
+
+  return runHeadless(*parsed.options, stderr, &gInterrupted, isatty(STDERR_FILENO) == 1);
+}

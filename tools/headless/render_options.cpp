@@ -1,0 +1,160 @@
+#include "headless/render_options.h"
+
+#include <QCommandLineParser>
+#include <QRegularExpression>
+
+#include "params/pattern_catalogue.h"
+
+namespace quill::headless {
+
+namespace {
+
+std::optional<Rgb> parseColor(QString text) {
+  if (text.startsWith(u'#')) text.remove(0, 1);
+  static const QRegularExpression hex(QStringLiteral("^[0-9A-Fa-f]{6}$"));
+  if (!hex.match(text).hasMatch()) return std::nullopt;
+  return Rgb(text.toUInt(nullptr, 16));
+}
+
+int patternIndex(const QString& name) {
+  for (int index = 0; index < kPatternCount; ++index) {
+    if (kPatterns[std::size_t(index)].menuCaption.compare(name, Qt::CaseInsensitive) == 0) {
+      return index;
+    }
+  }
+  return -1;
+}
+
+QString patternNames() {
+  QStringList names;
+  for (const PatternEntry& pattern : kPatterns) names << pattern.menuCaption;
+  return names.join(QStringLiteral(", "));
+}
+
+ParsedArguments usageError(const QString& message) {
+  ParsedArguments parsed;
+  parsed.error = message;
+  return parsed;
+}
+
+}  // namespace
+
+QString helpText() {
+  return QStringLiteral(
+             "Usage: quillmere-render (--pattern NAME | --params FILE) "
+             "--mode blueprint|fractal|chaos\n"
+             "                        [--iterations N] [--size WIDTHxHEIGHT] [--pen RRGGBB] "
+             "[--paper RRGGBB]\n"
+             "                        --output FILE\n"
+             "\n"
+             "Draws an iterated function system without a window and writes the picture.\n"
+             "\n"
+             "  --pattern NAME      a pattern of the pattern menu, any case: %1\n"
+             "  --params FILE       a saved parameter file (.dat)\n"
+             "  --mode MODE         blueprint, fractal or chaos\n"
+             "  --iterations N      the number of iterations, as typed in the panel\n"
+             "                      (fractal: depth, at most 20; chaos: points)\n"
+             "  --size WxH          drawing area in pixels, default 1920x1080\n"
+             "  --pen RRGGBB        drawing colour, default 000000\n"
+             "  --paper RRGGBB      background colour, default FFFFFF\n"
+             "  --output FILE       the picture; the format follows the extension (.png, .bmp, "
+             ".jpg ...)\n"
+             "\n"
+             "Exit status: 0 drawn, 1 a command refused (its message on standard error),\n"
+             "2 usage error, 130 interrupted.\n")
+      .arg(patternNames());
+}
+
+ParsedArguments parseArguments(const QStringList& arguments) {
+  QCommandLineParser parser;
+  parser.setSingleDashWordOptionMode(QCommandLineParser::ParseAsLongOptions);
+  const QCommandLineOption pattern(QStringLiteral("pattern"), QString(), QStringLiteral("NAME"));
+  const QCommandLineOption params(QStringLiteral("params"), QString(), QStringLiteral("FILE"));
+  const QCommandLineOption mode(QStringLiteral("mode"), QString(), QStringLiteral("MODE"));
+  const QCommandLineOption iterations(QStringLiteral("iterations"), QString(), QStringLiteral("N"));
+  const QCommandLineOption size(QStringLiteral("size"), QString(), QStringLiteral("WxH"));
+  const QCommandLineOption pen(QStringLiteral("pen"), QString(), QStringLiteral("RRGGBB"));
+  const QCommandLineOption paper(QStringLiteral("paper"), QString(), QStringLiteral("RRGGBB"));
+  const QCommandLineOption output(QStringLiteral("output"), QString(), QStringLiteral("FILE"));
+  const QCommandLineOption help(QStringList{QStringLiteral("help"), QStringLiteral("h")});
+  parser.addOptions({pattern, params, mode, iterations, size, pen, paper, output, help});
+
+  if (!parser.parse(arguments)) return usageError(parser.errorText());
+  if (parser.isSet(help)) {
+    ParsedArguments parsed;
+    parsed.help = true;
+    return parsed;
+  }
+  if (!parser.positionalArguments().isEmpty()) {
+    return usageError(QStringLiteral("unexpected argument '%1'")
+                          .arg(parser.positionalArguments().constFirst()));
+  }
+  for (const QCommandLineOption& option : {pattern, params, mode, iterations, size, pen, paper,
+                                           output}) {
+    if (parser.values(option).size() > 1) {
+      return usageError(QStringLiteral("--%1 given more than once").arg(option.names().first()));
+    }
+  }
+
+  RenderOptions options;
+  if (parser.isSet(pattern) == parser.isSet(params)) {
+    return usageError(QStringLiteral("give exactly one of --pattern and --params"));
+  }
+  if (parser.isSet(pattern)) {
+    options.pattern = patternIndex(parser.value(pattern));
+    if (options.pattern < 0) {
+      return usageError(QStringLiteral("unknown pattern '%1'; the patterns are: %2")
+                            .arg(parser.value(pattern), patternNames()));
+    }
+  } else {
+    options.paramsFile = parser.value(params);
+    if (options.paramsFile.isEmpty()) return usageError(QStringLiteral("--params needs a file"));
+  }
+
+  const QString modeName = parser.value(mode).toLower();
+  if (modeName == u"blueprint") {
+    options.mode = Mode::BluePrint;
+  } else if (modeName == u"fractal") {
+    options.mode = Mode::Fractal;
+  } else if (modeName == u"chaos") {
+    options.mode = Mode::Chaos;
+  } else {
+    return usageError(parser.isSet(mode)
+                          ? QStringLiteral("unknown mode '%1'; use blueprint, fractal or chaos")
+                                .arg(parser.value(mode))
+                          : QStringLiteral("--mode is required: blueprint, fractal or chaos"));
+  }
+  options.iterations = parser.value(iterations);
+
+  if (parser.isSet(size)) {
+    static const QRegularExpression sizePattern(QStringLiteral("^(\\d{1,6})[xX](\\d{1,6})$"));
+    const QRegularExpressionMatch match = sizePattern.match(parser.value(size));
+    const int width = match.hasMatch() ? match.captured(1).toInt() : 0;
+    const int height = match.hasMatch() ? match.captured(2).toInt() : 0;
+    if (width < 1 || height < 1 || width > kMaxSide || height > kMaxSide) {
+      return usageError(QStringLiteral("--size must be WIDTHxHEIGHT in pixels, each 1 to %1")
+                            .arg(kMaxSide));
+    }
+    options.width = width;
+    options.height = height;
+  }
+  for (const auto& [option, target] :
+       {std::pair{&pen, &options.pen}, std::pair{&paper, &options.paper}}) {
+    if (!parser.isSet(*option)) continue;
+    const std::optional<Rgb> color = parseColor(parser.value(*option));
+    if (!color) {
+      return usageError(QStringLiteral("--%1 must be a colour RRGGBB in hex, such as 00A000")
+                            .arg(option->names().first()));
+    }
+    *target = *color;
+  }
+
+  options.output = parser.value(output);
+  if (options.output.isEmpty()) return usageError(QStringLiteral("--output FILE is required"));
+
+  ParsedArguments parsed;
+  parsed.options = options;
+  return parsed;
+}
+
+}  // namespace quill::headless

@@ -1,0 +1,40 @@
+#pragma once
+
+#include <QString>
+#include <QStringList>
+#include <optional>
+
+#include "shell/color.h"
+
+namespace quill::headless {
+
+enum class Mode { BluePrint, Fractal, Chaos };
+
+// What one run of quillmere-render is asked to draw.
+struct RenderOptions {
+  int pattern = -1;     // index in the pattern menu, or -1 with paramsFile
+  QString paramsFile;   // a saved parameter file, loaded as "Load Parameters" would
+  Mode mode = Mode::Chaos;
+  QString iterations;   // the "Number of Iteration:" text as typed
+  int width = 1920;     // drawing area in pixels, 15 twips each
+  int height = 1080;
+  Rgb pen = kBlack;
+  Rgb paper = kWhite;
+  QString output;
+};
+
+// The outcome of reading the command line: options to run, help to print, or a usage error
+// with a one-line hint.
+struct ParsedArguments {
+  std::optional<RenderOptions> options;
+  bool help = false;
+  QString error;
+};
+
+inline constexpr int kMaxSide = 16384;  // pixels; larger pictures would need gigabytes
+
+[[nodiscard]] ParsedArguments parseArguments(const QStringList& arguments);
+
+QString helpText();
+
+}  // namespace quill::headless
