@@ -229,25 +229,5 @@ TEST(DrawingCommands, TheBluePrintNumbersItsImagesInTheCanvasFont) {
   EXPECT_GT(blackNearFirstNumber, 5);
 }
 
-TEST(DrawingCommands, AFrameIsBlackAndDashedWhateverThePen) {
-  SierpinskiPanel panel;
-  panel.state.Text1 = QStringLiteral("0");
-  panel.panel.cmdChaos_Click();
-  const QImage picture = panel.form1.canvas().picture();
-  const int top = int(panel.module1.marginY / 15);
-  const int left = int(panel.module1.originX / 15);
-  const int right = int((panel.module1.originX + panel.module1.viewScale) / 15);
-  int black = 0;
-  int gaps = 0;
-  for (int px = left; px <= right; ++px) {
-    const Rgb colour = picture.pixel(px, top) & 0xFFFFFFu;
-    black += colour == kBlack;
-    gaps += colour == kWhite;
-  }
-  EXPECT_GT(black, (right - left) / 2);
-  EXPECT_GT(gaps, (right - left) / 6);
-  EXPECT_EQ(black + gaps, right - left + 1);
-}
-
 }  // namespace
 }  // namespace quill::testing
