@@ -5,6 +5,7 @@
 #include <optional>
 #include <vector>
 
+#include "panel/draw_runner.h"
 #include "panel/panel_state.h"
 #include "render/chaos_random.h"
 #include "render/render_control.h"
@@ -52,8 +53,10 @@ class Panel {
   void mnuForeColor_Click();
   void mnuBackColor_Click();
 
-  // Cancel flag and progress of the drawing commands; see RenderControl.
-  void setRenderControl(RenderControl control) { control_ = std::move(control); }
+  // Cancel flag and progress of drawings run at once (the default); see RenderControl.
+  void setRenderControl(RenderControl control) { immediate_.control = std::move(control); }
+  // Where the drawing commands run their drawing; at once on the calling thread by default.
+  void setDrawRunner(DrawRunner& runner) { runner_ = &runner; }
 
   PanelState& state() { return state_; }
   Module1& module1() { return module1_; }
@@ -65,7 +68,8 @@ class Panel {
   CanvasWindow& form1_;
   Dialogs& dialogs_;
   Printer& printer_;
-  RenderControl control_;
+  ImmediateRunner immediate_;
+  DrawRunner* runner_ = &immediate_;
 
   ChaosRandom random_;
   QString presetDirectory_;

@@ -8,14 +8,19 @@ namespace quill {
 
 namespace {
 
-// Draws on Form1's canvas, then titles it with the panel's caption and shows it. A cancelled
-// drawing is shown too, with what it drew.
-void drawAndShow(Drawing drawing, CanvasWindow& form1, Module1& module1, ChaosRandom& random,
-                 const RenderControl& control, const QString& caption) {
+// Draws on Form1's canvas through the runner, then titles it with the panel's caption and shows
+// it. A cancelled drawing is shown too, with what it drew.
+void drawAndShow(Drawing drawing, DrawRunner& runner, CanvasWindow& form1, Module1& module1,
+                 ChaosRandom& random, const QString& caption) {
   Canvas& canvas = form1.canvas();
-  drawOn(canvas, drawing, module1, random, control);
-  form1.setCaption(caption);
-  form1.showCanvas();
+  runner.run(
+      [&canvas, drawing, &module1, &random](const RenderControl& control) {
+        drawOn(canvas, drawing, module1, random, control);
+      },
+      [&form1, caption] {
+        form1.setCaption(caption);
+        form1.showCanvas();
+      });
 }
 
 }  // namespace
@@ -24,19 +29,19 @@ void drawAndShow(Drawing drawing, CanvasWindow& form1, Module1& module1, ChaosRa
 
 void Panel::cmdBluePrint_Click() {
   const std::optional<Drawing> drawing = checkBluePrint(module1_, [this] { return ReadPanel(); });
-  if (drawing) drawAndShow(*drawing, form1_, module1_, random_, control_, state_.caption);
+  if (drawing) drawAndShow(*drawing, *runner_, form1_, module1_, random_, state_.caption);
 }
 
 void Panel::cmdFractal_Click() {
   const std::optional<Drawing> drawing =
       checkFractal(state_, module1_, dialogs_, [this] { return ReadPanel(); });
-  if (drawing) drawAndShow(*drawing, form1_, module1_, random_, control_, state_.caption);
+  if (drawing) drawAndShow(*drawing, *runner_, form1_, module1_, random_, state_.caption);
 }
 
 void Panel::cmdChaos_Click() {
   const std::optional<Drawing> drawing =
       checkChaos(state_, module1_, dialogs_, [this] { return ReadPanel(); });
-  if (drawing) drawAndShow(*drawing, form1_, module1_, random_, control_, state_.caption);
+  if (drawing) drawAndShow(*drawing, *runner_, form1_, module1_, random_, state_.caption);
 }
 
 }  // namespace quill
