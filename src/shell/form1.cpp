@@ -69,23 +69,37 @@ void Form1::showCanvas() {
   update();
 }
 
+void Form1::setDrawing(bool drawing) {
+  drawing_ = drawing;
+  frozen_ = drawing && canvas_ ? canvas_->picture() : QImage();
+  update();
+}
+
 void Form1::savePictureAs() {
-  if (!canvas_) return;  // nothing drawn since the window was closed
+  if (!canvas_ || drawing_) return;  // nothing drawn since the window was closed, or unfinished
   savePicture(canvas_->picture(), dialogs_);
 }
 
 void Form1::paintEvent(QPaintEvent* /*event*/) {
   QPainter painter(this);
+  const double ratio = screenOf(this)->devicePixelRatio();
+  if (drawing_ && !frozen_.isNull()) {
+    painter.drawImage(QRectF(0, 0, frozen_.width() / ratio, frozen_.height() / ratio), frozen_);
+    return;
+  }
   if (!canvas_) {
     painter.fillRect(rect(), QColor::fromRgb(0xFF000000u | module1_.paperColor));
     return;
   }
-  const double ratio = screenOf(this)->devicePixelRatio();
   canvas_->paint(painter, QRectF(0, 0, canvas_->widthPixels() / ratio,
                                  canvas_->heightPixels() / ratio));
 }
 
 void Form1::closeEvent(QCloseEvent* event) {
+  if (drawing_) {
+    event->ignore();
+    return;
+  }
   canvas_.reset();  // the window is unloaded: its picture is gone
   QWidget::closeEvent(event);
 }

@@ -38,6 +38,10 @@ class Form1 : public QWidget, public CanvasWindow {
   // "Save Picture...": asks for a file name and writes the drawing area as shown.
   void savePictureAs();
 
+  // While a drawing runs on another thread the window shows the picture as it was when the
+  // drawing began, and cannot be closed (closing would throw away the canvas being drawn on).
+  void setDrawing(bool drawing);
+
  protected:
   void paintEvent(QPaintEvent* event) override;
   void closeEvent(QCloseEvent* event) override;
@@ -46,6 +50,8 @@ class Form1 : public QWidget, public CanvasWindow {
   Module1& module1_;
   Dialogs& dialogs_;
   std::unique_ptr<Canvas> canvas_;
+  bool drawing_ = false;
+  QImage frozen_;  // the picture shown while drawing
 };
 
 }  // namespace quill

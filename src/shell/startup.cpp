@@ -21,6 +21,10 @@ void Program::Main() {
   panel->setPresetDirectory(QCoreApplication::applicationDirPath());
   form2 = std::make_unique<Form2>(state, *panel);
   qtDialogs.setParent(form2.get());
+  drawRunner = std::make_unique<QtDrawRunner>(form2.get());
+  panel->setDrawRunner(*drawRunner);
+  QObject::connect(drawRunner.get(), &QtDrawRunner::busyChanged, form2.get(), &Form2::setBusy);
+  QObject::connect(drawRunner.get(), &QtDrawRunner::busyChanged, form1.get(), &Form1::setDrawing);
   QObject::connect(form2.get(), &Form2::exitRequested, [] { QCoreApplication::exit(0); });
   form2->Form_Load();
   form2->show();

@@ -8,6 +8,7 @@
 #include "shell/module1.h"
 #include "ui/form2.h"
 #include "ui/qt_dialogs.h"
+#include "ui/qt_draw_runner.h"
 #include "ui/qt_printer.h"
 
 namespace quill {
@@ -34,6 +35,9 @@ class Program {
   std::unique_ptr<Form1> form1;
   std::unique_ptr<Panel> panel;
   std::unique_ptr<Form2> form2;
+  // Last, so that it is destroyed first: a drawing still running is cancelled and joined before
+  // the canvas and the state it draws on go away.
+  std::unique_ptr<QtDrawRunner> drawRunner;
 };
 
 }  // namespace quill

@@ -255,6 +255,11 @@ void Form2::setTabOrder() {
   for (std::size_t i = 1; i < order.size(); ++i) QWidget::setTabOrder(order[i - 1], order[i]);
 }
 
+void Form2::setBusy(bool busy) {
+  client_->setEnabled(!busy);
+  menuBar()->setEnabled(!busy);
+}
+
 void Form2::refreshFromState() {
   auto show = [](QLineEdit* field, const QString& text) {
     if (field->text() != text) field->setText(text);

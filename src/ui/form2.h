@@ -30,6 +30,9 @@ class Form2 : public QMainWindow {
   // Shows the panel state in the widgets (after a command changed it).
   void refreshFromState();
 
+  // While a drawing runs the panel takes no other command.
+  void setBusy(bool busy);
+
   // Twips to logical pixels on this screen.
   int px(int twips) const;
 

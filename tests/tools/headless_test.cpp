@@ -5,6 +5,8 @@
 #include <QImage>
 #include <QProcess>
 #include <QTemporaryDir>
+#include <QThread>
+#include <csignal>
 
 #include "shell/canvas.h"
 #include "support/fakes.h"
@@ -151,6 +153,29 @@ TEST_F(Headless, LeavesNoFileBehindWhenTheOutputCannotBeWritten) {
   EXPECT_EQ(QDir(dir.path()).entryList(QDir::NoDotAndDotDot | QDir::AllEntries | QDir::Hidden),
             QStringList{"folder.png"});
   EXPECT_TRUE(QDir(out(QStringLiteral("folder.png"))).isEmpty());
+}
+
+}  // namespace
+}  // namespace quill
+
+namespace quill {
+namespace {
+
+TEST(HeadlessInterrupt, StopsCleanlyOnCtrlCAndWritesNothing) {
+  QTemporaryDir dir;
+  const QString path = dir.filePath(QStringLiteral("long.png"));
+  QProcess process;
+  process.start(QStringLiteral(QUILLMERE_RENDER_BIN),
+                {"--pattern", "Sierpinski", "--mode", "chaos", "--iterations", "2147483647",
+                 "--size", "640x480", "--output", path});
+  ASSERT_TRUE(process.waitForStarted());
+  QThread::msleep(700);  // well into the drawing, which would take many seconds more
+  ::kill(pid_t(process.processId()), SIGINT);
+  ASSERT_TRUE(process.waitForFinished(10000));
+  EXPECT_EQ(process.exitCode(), 130);
+  EXPECT_EQ(QString::fromLocal8Bit(process.readAllStandardError()),
+            "Interrupted; no picture written.\n");
+  EXPECT_FALSE(QFile::exists(path));
 }
 
 }  // namespace
