@@ -102,6 +102,10 @@ std::optional<double> parseNumber(QStringView text) {
 QString numberToText(double value) {
   if (value == 0.0) return QStringLiteral("0");              // negative zero included
   if (!std::isfinite(value)) return QString::number(value);  // never stored; shown for debugging
+  // Rounding the largest doubles to 15 digits carries them past the largest double
+  // ("1.79769313486232E+308" reads as too large); they take the 15-digit text just below.
+  constexpr double kLargestFifteenDigits = 1.79769313486231e308;
+  if (std::fabs(value) > kLargestFifteenDigits) value = std::copysign(kLargestFifteenDigits, value);
   // 15 significant digits, as d.dddddddddddddde±x, then trimmed and laid out. Only the digits
   // and the exponent are taken, so a locale whose decimal point is a comma changes nothing.
   char buffer[64];

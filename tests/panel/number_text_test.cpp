@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <charconv>
+#include <limits>
 #include <random>
 #include <string>
 
@@ -53,6 +54,19 @@ TEST(NumberText, RoundTripsFifteenDigits) {
     std::from_chars(decimal.data(), decimal.data() + decimal.size(), value);
     const QString text = numberToText(value);
     ASSERT_EQ(parseNumber(text), value) << decimal << " -> " << text.toStdString();
+  }
+}
+
+// Rounded to 15 digits, the largest doubles would carry past the largest double and be
+// written as a number too large to read back (a saved file that no longer loads).
+TEST(NumberText, TheLargestDoublesWriteATextThatReadsBack) {
+  const double largest = std::numeric_limits<double>::max();
+  EXPECT_EQ(numberToText(largest).toStdString(), "1.79769313486231E+308");
+  for (double value : {largest, -largest, 1.797693134862315e308, 1.79769313486231e308}) {
+    const QString text = numberToText(value);
+    const std::optional<double> back = parseNumber(text);
+    ASSERT_TRUE(back.has_value()) << text.toStdString();
+    EXPECT_EQ(numberToText(*back), text);
   }
 }
 

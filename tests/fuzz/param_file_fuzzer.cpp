@@ -1,0 +1,160 @@
+// Fuzzes the parameter-file reader: every input is read as a saved file and as a preset file of
+// three, four or five maps through a plain buffer, and in one of the two layouts through a device
+// that hands out a few bytes at a time and through one that fails part way.
+//
+// Checked: a refused file yields no rows; a read yields the rows its layout asks for; the
+// delivery of the bytes changes nothing; a device failure is never read as a shorter file;
+// and a file read, saved and read again holds the same numbers and the same panel texts.
+#include <QBuffer>
+#include <QByteArray>
+#include <QIODevice>
+#include <algorithm>
+#include <cmath>
+#include <cstdint>
+
+#include "fuzz_check.h"
+#include "panel/map_table.h"
+#include "panel/number_text.h"
+#include "params/field_reader.h"
+#include "params/param_file.h"
+
+namespace {
+
+using namespace quill;
+
+// Hands out the bytes in pieces of 1 to 7, like a pipe or a slow network share; with
+// `failAt` >= 0 the read after that many bytes fails while more remain, as a disk error would.
+class TrickleDevice : public QIODevice {
+ public:
+  TrickleDevice(const QByteArray& bytes, qint64 failAt) : bytes_(bytes), failAt_(failAt) {
+    open(QIODevice::ReadOnly | QIODevice::Unbuffered);
+  }
+  qint64 size() const override { return bytes_.size(); }
+
+ protected:
+  qint64 readData(char* data, qint64 maxSize) override {
+    if (failAt_ >= 0 && position_ >= failAt_) return -1;
+    qint64 n = std::min<qint64>({maxSize, 1 + position_ % 7, bytes_.size() - position_});
+    if (failAt_ >= 0) n = std::min(n, failAt_ - position_);
+    std::copy_n(bytes_.constData() + position_, n, data);
+    position_ += n;
+    return n;
+  }
+  qint64 writeData(const char*, qint64) override { return -1; }
+
+ private:
+  QByteArray bytes_;
+  qint64 failAt_;
+  qint64 position_ = 0;
+};
+
+bool sameRows(const ParamFileContent& x, const ParamFileContent& y) {
+  if (x.error != y.error || x.rows.size() != y.rows.size()) return false;
+  for (std::size_t r = 0; r < x.rows.size(); ++r) {
+    for (int column = 0; column < kColumnCount; ++column) {
+      const FileValue& a = x.rows[r][column];
+      const FileValue& b = y.rows[r][column];
+      if (a.panelText != b.panelText) return false;
+      if (!(a.number == b.number)) return false;
+    }
+  }
+  return true;
+}
+
+void checkContent(const ParamFileContent& content, std::size_t rowsAsked) {
+  if (content.error != FileError::None) {
+    FUZZ_CHECK(content.error == FileError::InvalidFormat);  // no path, so never "not found"
+    FUZZ_CHECK(content.rows.empty());
+    return;
+  }
+  FUZZ_CHECK(content.rows.size() == rowsAsked || rowsAsked == std::size_t(-1));
+  FUZZ_CHECK(content.rows.size() <= std::size_t(kMaxMaps));
+  for (const FileRow& row : content.rows) {
+    for (const FileValue& value : row) {
+      FUZZ_CHECK(std::isfinite(value.number));
+      FUZZ_CHECK(value.panelText.size() <= FieldReader::kMaxFieldBytes);
+      FUZZ_CHECK(!value.panelText.contains(QChar(0)));
+      // A panel text that is a number is the number the table gets, as the program writes it.
+      if (const auto shown = parseNumber(value.panelText); shown && !value.panelText.isEmpty()) {
+        FUZZ_CHECK(numberToText(value.number) == numberToText(*shown));
+      }
+    }
+  }
+}
+
+// Reads the same bytes through the trickling and the failing device; both must agree with the
+// plain read, the failing one unless it reported an error.
+template <typename Read>
+void checkDelivery(const QByteArray& bytes, const ParamFileContent& plain, Read read) {
+  TrickleDevice trickle(bytes, -1);
+  FUZZ_CHECK(sameRows(read(trickle), plain));
+  TrickleDevice failing(bytes, bytes.size() / 2);
+  if (bytes.size() / 2 < bytes.size()) {
+    const ParamFileContent broken = read(failing);
+    FUZZ_CHECK(broken.error != FileError::None || sameRows(broken, plain));
+    FUZZ_CHECK(broken.error == FileError::None || broken.rows.empty());
+  }
+}
+
+// Save what was loaded and load it again: the same count, the numbers as their 15-digit texts,
+// and the texts the panel showed for numbers.
+void checkSaveAndReload(const ParamFileContent& loaded) {
+  MapTable maps;
+  maps.mapCount = int(loaded.rows.size());
+  for (int i = 1; i <= maps.mapCount; ++i) {
+    const FileRow& row = loaded.rows[std::size_t(i - 1)];
+    maps.mapA[i] = row[kColA].number;
+    maps.mapB[i] = row[kColB].number;
+    maps.mapC[i] = row[kColC].number;
+    maps.mapD[i] = row[kColD].number;
+    maps.mapE[i] = row[kColE].number;
+    maps.mapF[i] = row[kColF].number;
+    maps.mapP[i] = row[kColP].number;
+  }
+  const QByteArray saved = savedLayoutText(maps);
+  QBuffer buffer;
+  buffer.setData(saved);
+  buffer.open(QIODevice::ReadOnly);
+  const ParamFileContent reloaded = readSavedLayout(buffer);
+  FUZZ_CHECK(reloaded.error == FileError::None);
+  FUZZ_CHECK(reloaded.rows.size() == loaded.rows.size());
+  for (std::size_t r = 0; r < loaded.rows.size(); ++r) {
+    for (int column = 0; column < kColumnCount; ++column) {
+      const QString text = numberToText(loaded.rows[r][column].number);
+      FUZZ_CHECK(reloaded.rows[r][column].panelText == text);
+      FUZZ_CHECK(numberToText(reloaded.rows[r][column].number) == text);
+    }
+  }
+}
+
+}  // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+  const QByteArray bytes(reinterpret_cast<const char*>(data), qsizetype(size));
+  // Each read allocates the reader's buffer, which is slow under the address sanitizer, so the
+  // input's size picks the preset's map count and which layout the odd devices deliver.
+  const int mapCount = 3 + int(size % 3);
+  const auto readSaved = [](QIODevice& device) { return readSavedLayout(device); };
+  const auto readPreset = [mapCount](QIODevice& device) {
+    return readPresetLayout(device, mapCount);
+  };
+
+  QBuffer saved;
+  saved.setData(bytes);
+  saved.open(QIODevice::ReadOnly);
+  const ParamFileContent content = readSaved(saved);
+  checkContent(content, std::size_t(-1));
+  if (content.error == FileError::None) checkSaveAndReload(content);
+
+  QBuffer preset;
+  preset.setData(bytes);
+  preset.open(QIODevice::ReadOnly);
+  const ParamFileContent rows = readPreset(preset);
+  checkContent(rows, std::size_t(mapCount));
+
+  if (size % 2 == 0)
+    checkDelivery(bytes, content, readSaved);
+  else
+    checkDelivery(bytes, rows, readPreset);
+  return 0;
+}
