@@ -57,11 +57,12 @@ using ReadPanelFunction = std::function<bool()>;
                                                 Dialogs& dialogs,
                                                 const ReadPanelFunction& readPanel);
 
-// Draws what a check asked for: the frame, then the figures or points. labelImages is true only
-// while the blue print draws. Returns false when cancelled; what was drawn stays.
+// Draws what a check asked for: the frame, then the figures or points, by the straightforward
+// recursion and loop. labelImages is true only while the blue print draws. Returns false when
+// cancelled; what was drawn stays.
 template <DrawingSurface Surface>
-bool drawOn(Surface& surface, Drawing drawing, Module1& module1, ChaosRandom& random,
-            const RenderControl& control) {
+bool drawReference(Surface& surface, Drawing drawing, Module1& module1, ChaosRandom& random,
+                   const RenderControl& control) {
   DrawFrame(surface, module1);
   switch (drawing) {
     case Drawing::BluePrint: {
@@ -79,5 +80,17 @@ bool drawOn(Surface& surface, Drawing drawing, Module1& module1, ChaosRandom& ra
   }
   return true;
 }
+
+// Draws what a check asked for, as drawReference draws it.
+template <DrawingSurface Surface>
+bool drawOn(Surface& surface, Drawing drawing, Module1& module1, ChaosRandom& random,
+            const RenderControl& control) {
+  return drawReference(surface, drawing, module1, random, control);
+}
+
+// On a canvas: the same picture, pixel for pixel, through the fast renderers on every core
+// (drawFast in fast_drawing.h).
+bool drawOn(Canvas& canvas, Drawing drawing, Module1& module1, ChaosRandom& random,
+            const RenderControl& control);
 
 }  // namespace quill

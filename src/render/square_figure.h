@@ -14,6 +14,16 @@ struct SquareFigure {
   std::array<FigurePoint, 3> mark;
 };
 
+// The base square figure of a drawing square of side `side` (twips).
+inline SquareFigure baseSquareFigure(double side) {
+  SquareFigure base;
+  base.corner = {{{0, side}, {side, side}, {0, 0}, {side, 0}}};
+  base.mark[0] = {side * 0.1, side * 0.9};
+  base.mark[1] = {base.mark[0].x, base.mark[0].y - side * 0.3};
+  base.mark[2] = {side * 0.05 + base.mark[1].x, base.mark[1].y};
+  return base;
+}
+
 template <DrawingSurface Surface>
 using SquareRecursion = FigureRecursion<Surface, SquareFigure>;
 
@@ -83,12 +93,7 @@ bool DrawSquareFigure(Surface& surface, Module1& module1, const RenderControl& c
   SquareRecursion<Surface> run(surface, module1, control);
   if (!run.depthFits()) return true;
   module1.recursionLevel = run.level;
-  const double side = module1.viewScale;
-  SquareFigure& base = run.levels[run.level];
-  base.corner = {{{0, side}, {side, side}, {0, 0}, {side, 0}}};
-  base.mark[0] = {side * 0.1, side * 0.9};
-  base.mark[1] = {base.mark[0].x, base.mark[0].y - side * 0.3};
-  base.mark[2] = {side * 0.05 + base.mark[1].x, base.mark[1].y};
+  run.levels[run.level] = baseSquareFigure(module1.viewScale);
   if (control.cancelled()) return false;
   SquareStep(run, 0);
   module1.recursionLevel = run.level;

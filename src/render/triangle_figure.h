@@ -10,6 +10,11 @@ struct TriangleFigure {
   std::array<FigurePoint, 3> corner;
 };
 
+// The base triangle of a drawing square of side `side` (twips).
+inline TriangleFigure baseTriangle(double side) {
+  return {{{{0, 0}, {side, 0}, {side * 0.5, side}}}};
+}
+
 template <DrawingSurface Surface>
 using TriangleRecursion = FigureRecursion<Surface, TriangleFigure>;
 
@@ -55,8 +60,7 @@ bool DrawTriangleFigure(Surface& surface, Module1& module1, const RenderControl&
   TriangleRecursion<Surface> run(surface, module1, control);
   if (!run.depthFits()) return true;
   module1.recursionLevel = run.level;
-  const double side = module1.viewScale;
-  run.levels[run.level].corner = {{{0, 0}, {side, 0}, {side * 0.5, side}}};
+  run.levels[run.level] = baseTriangle(module1.viewScale);
   if (control.cancelled()) return false;
   TriangleStep(run, 0);
   module1.recursionLevel = run.level;
