@@ -6,7 +6,7 @@
 
 #include "params/param_file.h"
 #include "params/pattern_catalogue.h"
-#include "params/scratch_mount.h"
+#include "support/scratch_mount.h"
 #include "support/fakes.h"
 
 namespace quill {

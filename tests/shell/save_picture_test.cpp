@@ -8,7 +8,7 @@
 #include "shell/canvas.h"
 #include "shell/save_picture.h"
 #include "support/fakes.h"
-#include "support/small_disk.h"
+#include "support/scratch_mount.h"
 
 namespace quill {
 namespace {
@@ -71,19 +71,19 @@ TEST(SavePicture, AFailedSaveLeavesTheEarlierFileIntact) {
   }
   {
     SCOPED_TRACE("disk full");
-    testing::SmallDisk disk(64);
+    testing::ScratchMount disk(64);
     if (!disk.mounted()) GTEST_SKIP() << "cannot mount a small filesystem here";
-    const QString path = disk.path(QStringLiteral("earlier.png"));
+    const QString path = disk.filePath(QStringLiteral("earlier.png"));
     QFile earlier(path);
     ASSERT_TRUE(earlier.open(QIODevice::WriteOnly));
     earlier.write("earlier picture");
     earlier.close();
-    disk.fill();
+    ASSERT_TRUE(disk.fill());
     dialogs.pictureAnswers = {path};
     savePicture(drawing(), dialogs);
     EXPECT_EQ(dialogs.messages.last(), "Cannot save the picture: disk full.");
     EXPECT_EQ(contents(path), QByteArray("earlier picture"));
-    EXPECT_EQ(QDir(disk.path(".")).entryList(QDir::Files | QDir::Hidden).size(), 2);
+    EXPECT_EQ(disk.entries(), (QStringList{"earlier.png", "filler"}));  // no temporary left
   }
 }
 
