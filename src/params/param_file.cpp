@@ -63,7 +63,8 @@ ParamFileContent readSavedLayout(QIODevice& device) {
   if (!count) return invalidFormat();
   // Rows 1, 2, ... while the row number is not above the count: the whole part of it.
   const double wholeRows = std::floor(*count);
-  if (wholeRows > kMaxMaps) return invalidFormat();
+  // A count of 0 or less reads no rows; one beyond 32 bits (-1e300) is no count at all.
+  if (wholeRows > kMaxMaps || !roundToInt32(wholeRows)) return invalidFormat();
   ParamFileContent content;
   if (wholeRows >= 1 && !readRows(reader, int(wholeRows), content.rows)) return invalidFormat();
   return content;
