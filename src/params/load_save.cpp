@@ -13,12 +13,8 @@ void Panel::cmdLoad_Click() {
   if (fileName.isEmpty()) return;
 
   const ParamFileContent content = readSavedFile(fileName);
-  if (content.error == FileError::NotFound) {
-    dialogs_.message(kFileNotFoundMessage);
-    return;
-  }
   if (content.error != FileError::None) {
-    dialogs_.message(kInvalidFormatMessage);
+    dialogs_.message(fileErrorMessage(content.error));
     return;
   }
 

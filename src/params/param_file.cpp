@@ -55,6 +55,18 @@ ParameterFileWriter gParameterFileWriter = nullptr;
 
 }  // namespace
 
+QString fileErrorMessage(FileError error) {
+  switch (error) {
+    case FileError::None:
+      return QString();
+    case FileError::NotFound:
+      return kFileNotFoundMessage;
+    case FileError::InvalidFormat:
+      break;
+  }
+  return kInvalidFormatMessage;
+}
+
 ParamFileContent readSavedLayout(QIODevice& device) {
   FieldReader reader(device);
   Field countField;

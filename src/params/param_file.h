@@ -37,6 +37,9 @@ enum class FileError {
   InvalidFormat,  // unreadable, too few fields, a bad count, a malformed field
 };
 
+// The message Load and the pattern menus show for a file they could not read; empty for None.
+QString fileErrorMessage(FileError error);
+
 // Rows read whole from a file, or the reason why not; on an error `rows` is empty, so a caller
 // changes nothing.
 struct ParamFileContent {

@@ -24,12 +24,8 @@ void Panel::mnuPattern_Click(int index) {
   if (!state_.patternLoaded[std::size_t(index)]) {
     const ParamFileContent content =
         readPresetFile(QDir(presetDirectory_).filePath(pattern.fileName), pattern.mapCount);
-    if (content.error == FileError::NotFound) {
-      dialogs_.message(kFileNotFoundMessage);
-      return;
-    }
     if (content.error != FileError::None) {
-      dialogs_.message(kInvalidFormatMessage);
+      dialogs_.message(fileErrorMessage(content.error));
       return;
     }
     // Only a file read whole enters the cache; a failed read is tried again from its start on

@@ -144,13 +144,13 @@ void Form2::buildControls() {
       {"cmdLoad", "Load Parameters", 5520, 240, &Panel::cmdLoad_Click},
   }};
   for (std::size_t i = 0; i < specs.size(); ++i) {
-    const ButtonSpec& spec = specs[i];
-    buttons_[i] = addButton(spec.name, QString::fromLatin1(spec.caption), spec.left, spec.top);
-    if (spec.handler == nullptr) {
+    const ButtonSpec& entry = specs[i];
+    buttons_[i] = addButton(entry.name, QString::fromLatin1(entry.caption), entry.left, entry.top);
+    if (entry.handler == nullptr) {
       // Command3_Click: the program ends at once, nothing asked, nothing saved.
       connect(buttons_[i], &QPushButton::clicked, this, &Form2::exitRequested);
     } else {
-      const auto handler = spec.handler;
+      const auto handler = entry.handler;
       connect(buttons_[i], &QPushButton::clicked, this,
               [this, handler] { run([this, handler] { (panel_.*handler)(); }); });
     }
