@@ -1,13 +1,22 @@
-// Speed of the drawings on a full-HD canvas: chaos-game points per second and fractal figures
-// per second, through the same renderers the drawing buttons use.
+// Speed of the drawings on a full-HD canvas: chaos-game points per second and fractal times, for
+// the straightforward renderers and the fast ones the drawing buttons use.
+//
+// The machine is shared and noisy: compare medians, e.g.
+//   quillmere_bench --benchmark_repetitions=5 --benchmark_report_aggregates_only=true
 
 #include <benchmark/benchmark.h>
 
+#include <QDir>
 #include <cmath>
-#include <initializer_list>
+#include <cstring>
+#include <vector>
 
+#include "params/param_file.h"
+#include "params/pattern_catalogue.h"
 #include "render/chaos_game.h"
 #include "render/chaos_random.h"
+#include "render/drawing_commands.h"
+#include "render/fast_drawing.h"
 #include "render/render_control.h"
 #include "render/square_figure.h"
 #include "render/triangle_figure.h"
@@ -20,14 +29,14 @@ namespace {
 constexpr int kWidth = 1920;  // pixels
 constexpr int kHeight = 1080;
 constexpr double kTwipsPerPixel = 15;
-constexpr std::int32_t kChaosPoints = 10'000'000;
+constexpr std::int32_t kChaosPoints = 20'000'000;
 
 struct Row {
   double a, b, c, d, e, f, p;
 };
 
 // The shared state as start-up derives it for a full-HD screen, with `rows` in the table.
-Module1 stateWith(std::initializer_list<Row> rows, std::int32_t count) {
+Module1 stateWith(const std::vector<Row>& rows, std::int32_t count) {
   Module1 state;
   state.deriveDrawingSquare(float(kWidth * kTwipsPerPixel), float(kHeight * kTwipsPerPixel));
   state.iterationCount = count;
@@ -43,56 +52,156 @@ Module1 stateWith(std::initializer_list<Row> rows, std::int32_t count) {
   return state;
 }
 
-const std::initializer_list<Row> kSierpinski = {{0.5, 0, 0, 0.5, 0, 0, 0.33},
-                                                {0.5, 0, 0, 0.5, 0.5, 0, 0.33},
-                                                {0.5, 0, 0, 0.5, 0.25, 0.5, 0.34}};
+const std::vector<Row> kSierpinski = {{0.5, 0, 0, 0.5, 0, 0, 0.33},
+                                      {0.5, 0, 0, 0.5, 0.5, 0, 0.33},
+                                      {0.5, 0, 0, 0.5, 0.25, 0.5, 0.34}};
 
 // The classic fern, moved into the unit square: x scaled by 1/10 about 0.5, y by 1/10.
-const std::initializer_list<Row> kFern = {{0, 0, 0, 0.16, 0.5, 0, 0.01},
-                                          {0.85, 0.04, -0.04, 0.85, 0.075, 0.18, 0.85},
-                                          {0.2, -0.26, 0.23, 0.22, 0.4, 0.045, 0.07},
-                                          {-0.15, 0.28, 0.26, 0.24, 0.575, -0.086, 0.07}};
+const std::vector<Row> kFern = {{0, 0, 0, 0.16, 0.5, 0, 0.01},
+                                {0.85, 0.04, -0.04, 0.85, 0.075, 0.18, 0.85},
+                                {0.2, -0.26, 0.23, 0.22, 0.4, 0.045, 0.07},
+                                {-0.15, 0.28, 0.26, 0.24, 0.575, -0.086, 0.07}};
 
-void chaosGame(benchmark::State& bench, std::initializer_list<Row> rows) {
+// Ten maps of different sizes, turns and probabilities.
+const std::vector<Row> kTenMaps = {
+    {0.30, 0.05, -0.04, 0.31, 0.00, 0.00, 0.10}, {0.28, -0.10, 0.10, 0.28, 0.35, 0.02, 0.12},
+    {0.25, 0.00, 0.00, 0.25, 0.70, 0.05, 0.08},  {-0.22, 0.12, 0.12, 0.22, 0.95, 0.30, 0.09},
+    {0.31, 0.02, 0.00, -0.29, 0.05, 0.62, 0.11}, {0.20, -0.21, 0.21, 0.20, 0.45, 0.40, 0.07},
+    {0.27, 0.00, 0.05, 0.27, 0.72, 0.68, 0.13},  {0.18, 0.18, -0.18, 0.18, 0.30, 0.80, 0.06},
+    {0.33, -0.03, 0.03, 0.33, 0.55, 0.62, 0.14}, {0.24, 0.08, -0.08, 0.24, 0.12, 0.35, 0.10},
+};
+
+// The maps of preset `pattern`, read from the presets in the source tree.
+std::vector<Row> presetRows(int pattern) {
+  const PatternEntry& entry = kPatterns[std::size_t(pattern)];
+  const ParamFileContent content = readPresetFile(
+      QDir(QStringLiteral(QUILLMERE_PRESET_DIR)).filePath(entry.fileName), entry.mapCount);
+  std::vector<Row> rows;
+  for (const FileRow& r : content.rows) {
+    rows.push_back({r[0].number, r[1].number, r[2].number, r[3].number, r[4].number, r[5].number,
+                    r[6].number});
+  }
+  return rows;
+}
+
+void clearInk(Canvas& canvas) {
+  for (int y = 0; y < canvas.heightPixels(); ++y) {
+    std::memset(canvas.inkScanLine(y), 0, std::size_t(canvas.widthPixels()) * 4);
+  }
+}
+
+// Items are points.
+template <bool Fast>
+void chaosGame(benchmark::State& bench, const std::vector<Row>& rows) {
   Module1 state = stateWith(rows, kChaosPoints);
   Canvas canvas(kWidth, kHeight, kTwipsPerPixel, kWhite);
   ChaosRandom random;
   const RenderControl control;
   for (auto _ : bench) {
-    benchmark::DoNotOptimize(PlayChaosGame(canvas, state, random, control));
+    bench.PauseTiming();
+    clearInk(canvas);
+    bench.ResumeTiming();
+    if constexpr (Fast) {
+      benchmark::DoNotOptimize(drawFast(canvas, Drawing::ChaosGame, state, random, control));
+    } else {
+      benchmark::DoNotOptimize(PlayChaosGame(canvas, state, random, control));
+    }
     benchmark::ClobberMemory();
   }
   bench.SetItemsProcessed(bench.iterations() * std::int64_t(kChaosPoints));
 }
 
-void BM_ChaosGameSierpinski(benchmark::State& bench) { chaosGame(bench, kSierpinski); }
-void BM_ChaosGameFern(benchmark::State& bench) { chaosGame(bench, kFern); }
+void BM_ChaosGameReferenceSierpinski(benchmark::State& b) { chaosGame<false>(b, kSierpinski); }
+void BM_ChaosGameReferenceFern(benchmark::State& b) { chaosGame<false>(b, kFern); }
+void BM_ChaosGameFastSierpinski(benchmark::State& b) { chaosGame<true>(b, kSierpinski); }
+void BM_ChaosGameFastFern(benchmark::State& b) { chaosGame<true>(b, kFern); }
+void BM_ChaosGameFastTenMaps(benchmark::State& b) { chaosGame<true>(b, kTenMaps); }
 
-// Items are figures: 3^depth per drawing.
-template <bool Square>
-void fractal(benchmark::State& bench) {
-  const int depth = int(bench.range(0));
-  Module1 state = stateWith(kSierpinski, depth);
+// One fractal drawing on a fresh canvas per iteration: the fast renderer skips what is already
+// in the pen colour, so a canvas kept from the last iteration would flatter it. `threads` 0 is
+// one per core; the reference always runs on one.
+void fractal(benchmark::State& bench, const std::vector<Row>& rows, Drawing drawing, int depth,
+             bool fast, int threads) {
+  Module1 state = stateWith(rows, depth);
   Canvas canvas(kWidth, kHeight, kTwipsPerPixel, kWhite);
+  ChaosRandom random;
   const RenderControl control;
   for (auto _ : bench) {
-    if constexpr (Square) {
-      benchmark::DoNotOptimize(DrawSquareFigure(canvas, state, control));
+    bench.PauseTiming();
+    clearInk(canvas);
+    bench.ResumeTiming();
+    if (fast) {
+      benchmark::DoNotOptimize(drawFast(canvas, drawing, state, random, control, threads));
     } else {
-      benchmark::DoNotOptimize(DrawTriangleFigure(canvas, state, control));
+      benchmark::DoNotOptimize(drawReference(canvas, drawing, state, random, control));
     }
     benchmark::ClobberMemory();
   }
-  bench.SetItemsProcessed(bench.iterations() * std::int64_t(std::pow(3.0, depth)));
+  bench.SetItemsProcessed(bench.iterations() *
+                          std::int64_t(std::pow(double(rows.size()), double(depth))));
 }
 
-void BM_FractalTriangles(benchmark::State& bench) { fractal<false>(bench); }
-void BM_FractalSquares(benchmark::State& bench) { fractal<true>(bench); }
+// The figure the "Fractal" button draws for a preset: triangles for the first, squares for the
+// others.
+Drawing figureOf(int pattern) {
+  return pattern == 0 ? Drawing::TriangleFractal : Drawing::SquareFractal;
+}
 
-BENCHMARK(BM_ChaosGameSierpinski)->Unit(benchmark::kMillisecond);
-BENCHMARK(BM_ChaosGameFern)->Unit(benchmark::kMillisecond);
-BENCHMARK(BM_FractalTriangles)->Arg(10)->Arg(12)->Unit(benchmark::kMillisecond);
-BENCHMARK(BM_FractalSquares)->Arg(10)->Arg(12)->Unit(benchmark::kMillisecond);
+// Depth 20 of every preset, fast, on one thread (range 1 = 1) or one per core (0).
+void BM_FractalDepth20(benchmark::State& bench) {
+  const int pattern = int(bench.range(0));
+  bench.SetLabel(kPatterns[std::size_t(pattern)].menuCaption.toStdString());
+  fractal(bench, presetRows(pattern), figureOf(pattern), 20, true, int(bench.range(1)));
+}
+
+void BM_FractalDepth20TenMaps(benchmark::State& bench) {
+  fractal(bench, kTenMaps, Drawing::SquareFractal, 20, true, int(bench.range(0)));
+}
+
+// Reference against fast (one thread) at a depth the reference draws in about a second.
+void BM_FractalReferenceSierpinski(benchmark::State& b) {
+  fractal(b, kSierpinski, Drawing::TriangleFractal, int(b.range(0)), false, 1);
+}
+void BM_FractalFastSierpinski(benchmark::State& b) {
+  fractal(b, kSierpinski, Drawing::TriangleFractal, int(b.range(0)), true, 1);
+}
+void BM_FractalReferenceFern(benchmark::State& b) {
+  fractal(b, presetRows(8), Drawing::SquareFractal, int(b.range(0)), false, 1);
+}
+void BM_FractalFastFern(benchmark::State& b) {
+  fractal(b, presetRows(8), Drawing::SquareFractal, int(b.range(0)), true, 1);
+}
+
+BENCHMARK(BM_ChaosGameReferenceSierpinski)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_ChaosGameReferenceFern)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_ChaosGameFastSierpinski)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_ChaosGameFastFern)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_ChaosGameFastTenMaps)->Unit(benchmark::kMillisecond);
+// The fast fractal works on threads of its own: the CPU column is the whole process's time (on
+// one thread, one core's), the Time column the wall clock.
+BENCHMARK(BM_FractalDepth20)
+    ->ArgsProduct({benchmark::CreateDenseRange(0, kUserPattern - 1, 1), {1, 0}})
+    ->MeasureProcessCPUTime()
+    ->UseRealTime()
+    ->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_FractalDepth20TenMaps)
+    ->Arg(1)
+    ->Arg(0)
+    ->MeasureProcessCPUTime()
+    ->UseRealTime()
+    ->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_FractalReferenceSierpinski)->Arg(12)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_FractalFastSierpinski)
+    ->Arg(12)
+    ->MeasureProcessCPUTime()
+    ->UseRealTime()
+    ->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_FractalReferenceFern)->Arg(9)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_FractalFastFern)
+    ->Arg(9)
+    ->MeasureProcessCPUTime()
+    ->UseRealTime()
+    ->Unit(benchmark::kMillisecond);
 
 }  // namespace
 }  // namespace quill

@@ -32,6 +32,7 @@ class CanvasInk {
   // The ink value the canvas stores for a colour.
   static std::uint32_t inkOf(Rgb color) { return 0xFF000000u | color; }
 
+  double twipsPerPixel() const { return twipsPerPixel_; }
   double toPixelSpace(float twips) const { return double(twips) / twipsPerPixel_; }
 
   std::uint32_t* pixel(int px, int py) const { return bits_ + std::ptrdiff_t(py) * stride_ + px; }

@@ -6,9 +6,13 @@
 #include <cstdint>
 #include <cstdlib>
 
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
+
 #include "render/affine_map.h"
 #include "render/canvas_ink.h"
-#include "render/invariant_disc.h"
+#include "render/figure_bounds.h"
 #include "render/square_figure.h"
 #include "render/task_pool.h"
 #include "render/triangle_figure.h"
@@ -18,6 +22,11 @@
 namespace quill {
 
 namespace {
+
+// A node whose box covers at most this many pixels each way, all of them already in the pen
+// colour, cannot change the picture. Two each way is the least that helps where pieces straddle
+// a pixel's edge; four cuts heavily overlapping maps a little more, at a few loads per node.
+constexpr int kPaintedSide = 4;
 
 // Nodes or figures a walker handles between two looks at the cancel flag: a few microseconds.
 constexpr std::uint32_t kCancelCheckEvery = 1024;
@@ -50,14 +59,26 @@ void applyTo(const ScaledMap& map, Points<Shape>& points) {
   for (FigurePoint& p : points) p = map.apply(p);
 }
 
-// A node of the grouped recursion: the linear part of the composed map of the maps applied last
-// and the image of the disc's centre under it.
+// A node of the grouped recursion: the composed map W(p) = a·p + t of the maps applied last.
 struct Node {
-  double a11, a12, a21, a22;
-  double cx, cy;
+  Linear a;
+  FigurePoint t;
+
+  FigurePoint apply(FigurePoint p) const {
+    const FigurePoint q = a * p;
+    return {q.x + t.x, q.y + t.y};
+  }
 };
 
-enum class Verdict { Open, Skip, Paint };
+// A node's reach in pixels: Inside the picture, or at its Edge (clamped to it, lines may be
+// clipped), or wholly Outside it (nothing to draw), or Unknown (not finite: no bound at all).
+struct PixelBox {
+  enum Kind : std::uint8_t { Unknown, Outside, Inside, Edge } kind;
+  int left = 0;
+  int right = 0;
+  int top = 0;
+  int bottom = 0;
+};
 
 // ⌊v⌋ for v clamped to [−1, limit], so it always fits an int.
 int floorWithin(double v, int limit) {
@@ -80,8 +101,11 @@ struct FractalJob {
   int split;  // levels fixed by a task
   Points<Shape> base;
   bool pruning;
-  InvariantDisc disc;
-  std::array<FigurePoint, kMapSlots> centreShift{};  // w_j(c) − c
+  FigureBounds bounds;
+  bool plainShape = true;  // the bounds' ellipses are discs in figure coordinates
+#if defined(__SSE2__)
+  __m128d scale = _mm_set1_pd(ink.twipsPerPixel());
+#endif
 
   // Draws one figure as the canvas would draw its lines.
   void drawFigure(const Points<Shape>& points) const {
@@ -116,58 +140,122 @@ struct FractalJob {
 
   Node compose(const Node& node, int j) const {
     const ScaledMap& w = maps[j];
-    const FigurePoint& v = centreShift[j];
-    return {node.a11 * w.a + node.a12 * w.c,
-            node.a11 * w.b + node.a12 * w.d,
-            node.a21 * w.a + node.a22 * w.c,
-            node.a21 * w.b + node.a22 * w.d,
-            node.cx + (node.a11 * v.x + node.a12 * v.y),
-            node.cy + (node.a21 * v.x + node.a22 * v.y)};
+    const Linear& a = node.a;
+    return {a * Linear{w.a, w.b, w.c, w.d},
+            {(a.a11 * w.e + a.a12 * w.f) + node.t.x, (a.a21 * w.e + a.a22 * w.f) + node.t.y}};
   }
 
-  // What the figures below `node` can paint, from the bounding box of the node's image of the
-  // disc, widened for rounding and taken to pixels the way the canvas takes points.
-  Verdict classify(const Node& node, int& px, int& py) const {
-    const double hx =
-        disc.radius * std::sqrt(node.a11 * node.a11 + node.a12 * node.a12) + disc.margin;
-    const double hy =
-        disc.radius * std::sqrt(node.a21 * node.a21 + node.a22 * node.a22) + disc.margin;
-    const double x0 = ink.toPixelSpace(view.canvasX(node.cx - hx));
-    const double x1 = ink.toPixelSpace(view.canvasX(node.cx + hx));
-    const double y0 = ink.toPixelSpace(view.canvasY(node.cy + hy));  // canvas y runs downwards
-    const double y1 = ink.toPixelSpace(view.canvasY(node.cy - hy));
+  // The pixels the figures below `node` can reach, the figures of r maps under its map: the
+  // overlap of the bounding boxes of its images of the level's ellipse and box, widened for
+  // rounding and taken to pixels the way the canvas takes points.
+  PixelBox boxOf(const Node& node, int r) const {
+    const Linear& a = node.a;
+    const FigurePoint e = node.apply(bounds.centre);
+    const Linear s = plainShape ? a : a * bounds.shape;
+    const double ex = bounds.radius[r] * std::sqrt(s.a11 * s.a11 + s.a12 * s.a12);
+    const double ey = bounds.radius[r] * std::sqrt(s.a21 * s.a21 + s.a22 * s.a22);
+    const FigurePoint b = node.apply(bounds.boxCentre[r]);
+    const FigurePoint half = bounds.boxHalf[r];
+    const double bx = std::abs(a.a11) * half.x + std::abs(a.a12) * half.y;
+    const double by = std::abs(a.a21) * half.x + std::abs(a.a22) * half.y;
+    const double low = std::max(e.x - ex, b.x - bx) - bounds.margin;
+    const double high = std::min(e.x + ex, b.x + bx) + bounds.margin;
+    const double bottom = std::max(e.y - ey, b.y - by) - bounds.margin;
+    const double top = std::min(e.y + ey, b.y + by) + bounds.margin;
+    double x0 = 0;
+    double x1 = 0;
+    double y0 = 0;
+    double y1 = 0;
+    // Canvas y grows downwards: the box's top comes from the figures' highest point.
+    toPixelSpace(view.originX + low, view.originX + high, x0, x1);
+    toPixelSpace(view.originY - top, view.originY - bottom, y0, y1);
     if (!(std::isfinite(x0) && std::isfinite(x1) && std::isfinite(y0) && std::isfinite(y1))) {
-      return Verdict::Open;
+      return {PixelBox::Unknown};
     }
-    // Clipping a line moves its ends by a few units in the last place of its coordinates; this
-    // allowance is far above that and far below a pixel.
-    const double ex = 1e-9 * (1 + std::abs(x0) + std::abs(x1));
-    const double ey = 1e-9 * (1 + std::abs(y0) + std::abs(y1));
     const int w = ink.width();
     const int h = ink.height();
-    // Lines are clipped to the closed rectangle [0, w] × [0, h].
-    if (x1 + ex < 0 || x0 - ex > w || y1 + ey < 0 || y0 - ey > h) return Verdict::Skip;
-    const int left = floorWithin(x0 - ex, w);
-    const int right = floorWithin(x1 + ex, w);
-    const int top = floorWithin(y0 - ey, h);
-    const int bottom = floorWithin(y1 + ey, h);
-    if (left == right && top == bottom && left >= 0 && left < w && top >= 0 && top < h) {
-      px = left;
-      py = top;
-      return Verdict::Paint;
+    if (x0 >= 0 && x1 < w && y0 >= 0 && y1 < h) {
+      // No line below is clipped: every end lands in its own pixel, between those of the box's
+      // corners (rounding to single precision and dividing keep the order).
+      return {PixelBox::Inside, int(x0), int(x1), int(y0), int(y1)};
     }
-    // Points on the far edges are drawn in the last column or row.
-    const int x0c = std::max(left, 0);
-    const int x1c = std::min(right, w - 1);
-    const int y0c = std::max(top, 0);
-    const int y1c = std::min(bottom, h - 1);
-    if (x1c - x0c > 1 || y1c - y0c > 1) return Verdict::Open;
-    for (int qy = y0c; qy <= y1c; ++qy) {
-      for (int qx = x0c; qx <= x1c; ++qx) {
-        if (!ink.holds(qx, qy, pen)) return Verdict::Open;
+    // Clipping moves a line's ends by a few units in the last place of its coordinates; this
+    // allowance is far above that and far below a pixel. Lines are clipped to the closed
+    // rectangle [0, w] × [0, h], and ends on the far edges are drawn in the last column or row.
+    const double sx = 1e-9 * (1 + std::abs(x0) + std::abs(x1));
+    const double sy = 1e-9 * (1 + std::abs(y0) + std::abs(y1));
+    if (x1 + sx < 0 || x0 - sx > w || y1 + sy < 0 || y0 - sy > h) return {PixelBox::Outside};
+    return {PixelBox::Edge, std::max(floorWithin(x0 - sx, w), 0),
+            std::min(floorWithin(x1 + sx, w), w - 1), std::max(floorWithin(y0 - sy, h), 0),
+            std::min(floorWithin(y1 + sy, h), h - 1)};
+  }
+
+  // Paints a box that lies in one pixel; says whether the figures below still need a look.
+  bool settled(const PixelBox& box, const Node& node, int r) const {
+    switch (box.kind) {
+      case PixelBox::Unknown:
+        return false;
+      case PixelBox::Outside:
+        return true;
+      case PixelBox::Inside:
+        if (box.left == box.right && box.top == box.bottom) {
+          paint(box.left, box.top);  // every line below is this pixel alone
+          return true;
+        }
+        break;
+      case PixelBox::Edge:
+        break;
+    }
+    if (box.right - box.left >= kPaintedSide || box.bottom - box.top >= kPaintedSide) return false;
+    // Within 2 × 2 pixels a line plots only its ends' pixels, and its ends lie in the node's
+    // bounds, so a pixel the bounds stay clear of is never plotted. A longer line may plot
+    // pixels beside the true segment, and a clipped one moves its ends: there only the box holds.
+    const bool small =
+        box.kind == PixelBox::Inside && box.right - box.left <= 1 && box.bottom - box.top <= 1;
+    for (int qy = box.top; qy <= box.bottom; ++qy) {
+      for (int qx = box.left; qx <= box.right; ++qx) {
+        if (!ink.holds(qx, qy, pen) && (!small || reaches(node, r, qx, qy))) return false;
       }
     }
-    return Verdict::Skip;
+    return true;  // nothing below can change these pixels
+  }
+
+  // Whether the figures below `node` may reach pixel (qx, qy): false when the parallelogram that
+  // is the node's image of the level's box lies clear of the pixel, widened for the rounding to
+  // single precision, along one of the parallelogram's sides.
+  bool reaches(const Node& node, int r, int qx, int qy) const {
+    const FigurePoint b = node.apply(bounds.boxCentre[r]);
+    const FigurePoint half = bounds.boxHalf[r];
+    const FigurePoint g1{node.a.a11 * half.x, node.a.a21 * half.x};
+    const FigurePoint g2{node.a.a12 * half.y, node.a.a22 * half.y};
+    const double tpp = ink.twipsPerPixel();
+    const double left = qx * tpp - view.originX;
+    const double bottom = view.originY - (qy + 1) * tpp;
+    const double slackX = 0x1p-22 * ((qx + 1) * tpp + std::abs(view.originX) + 1) + bounds.margin;
+    const double slackY = 0x1p-22 * ((qy + 1) * tpp + std::abs(view.originY) + 1) + bounds.margin;
+    const FigurePoint rc{left + tpp / 2, bottom + tpp / 2};
+    const FigurePoint rh{tpp / 2 + slackX, tpp / 2 + slackY};
+    for (const FigurePoint& g : {g1, g2}) {
+      const FigurePoint n{-g.y, g.x};
+      const double reach = std::abs(n.x * g1.x + n.y * g1.y) + std::abs(n.x * g2.x + n.y * g2.y) +
+                           std::abs(n.x) * rh.x + std::abs(n.y) * rh.y +
+                           bounds.margin * (std::abs(n.x) + std::abs(n.y));
+      if (std::abs(n.x * (b.x - rc.x) + n.y * (b.y - rc.y)) > reach * (1 + 1e-12)) return false;
+    }
+    return true;
+  }
+
+  // Two points in twips, each rounded to single precision as the canvas takes it, to pixel
+  // space; one packed division where the processor has it, rounding exactly as two would.
+  void toPixelSpace(double a, double b, double& pa, double& pb) const {
+#if defined(__SSE2__)
+    const __m128d v = _mm_div_pd(_mm_cvtps_pd(_mm_cvtpd_ps(_mm_set_pd(b, a))), scale);
+    pa = _mm_cvtsd_f64(v);
+    pb = _mm_cvtsd_f64(_mm_unpackhi_pd(v, v));
+#else
+    pa = ink.toPixelSpace(float(a));
+    pb = ink.toPixelSpace(float(b));
+#endif
   }
 };
 
@@ -181,7 +269,7 @@ class Walker {
   // The subtree of the sequences whose maps applied last are the task's digits.
   bool groupedTask(std::int64_t task) {
     fixDigits(task);
-    Node node{1, 0, 0, 1, job_.disc.centre.x, job_.disc.centre.y};
+    Node node{};
     for (int level = 1; level <= job_.split; ++level) node = job_.compose(node, seq_[level]);
     visit(job_.split, node);
     return !stopped_;
@@ -216,18 +304,13 @@ class Walker {
 
   // seq_[1] is the map applied last, seq_[level] the one applied before seq_[1 .. level − 1].
   void visit(int level, const Node& node) {
+    if (!job_.settled(job_.boxOf(node, job_.depth - level), node, job_.depth - level))
+      open(level, node);
+  }
+
+  // The figures below a node that needs a look.
+  void open(int level, const Node& node) {
     if (!keepGoing()) return;
-    int px = 0;
-    int py = 0;
-    switch (job_.classify(node, px, py)) {
-      case Verdict::Skip:
-        return;
-      case Verdict::Paint:
-        job_.paint(px, py);
-        return;
-      case Verdict::Open:
-        break;
-    }
     if (level == job_.depth) {
       // The figure exactly as the recursion computes it: the map applied first, first.
       Points<Shape> figure = job_.base;
@@ -235,9 +318,12 @@ class Walker {
       job_.drawFigure(figure);
       return;
     }
+    const int below = job_.depth - level - 1;  // maps left to apply below the children
     for (int j = 1; j <= job_.mapCount && !stopped_; ++j) {
+      const Node child = job_.compose(node, j);
+      if (job_.settled(job_.boxOf(child, below), child, below)) continue;
       seq_[level + 1] = j;
-      visit(level + 1, job_.compose(node, j));
+      open(level + 1, child);
     }
   }
 
@@ -286,12 +372,10 @@ bool drawFractalFast(Canvas& canvas, Module1& module1, const RenderControl& cont
                         Shape::base(module1.viewScale),
                         false,
                         {}};
-  job.disc = invariantDisc(std::span(job.maps).subspan(1, std::size_t(mapCount)), job.base);
-  job.pruning = job.disc.contractive;
-  for (int j = 1; j <= mapCount; ++j) {
-    const FigurePoint image = job.maps[j].apply(job.disc.centre);
-    job.centreShift[j] = {image.x - job.disc.centre.x, image.y - job.disc.centre.y};
-  }
+  job.bounds = figureBounds(std::span(job.maps).subspan(1, std::size_t(mapCount)), job.base);
+  job.pruning = job.bounds.contractive;
+  const Linear& shape = job.bounds.shape;
+  job.plainShape = shape.a11 == 1 && shape.a12 == 0 && shape.a21 == 0 && shape.a22 == 1;
   // At least m^4 tasks (and 256), so that uneven subtrees still spread over the threads.
   std::int64_t tasks = 1;
   const std::int64_t m = mapCount;
