@@ -209,6 +209,33 @@ TEST(FastFractal, RandomTablesDrawTheReferencePicture) {
   }
 }
 
+// The deepest drawings the recursion finishes in seconds, on a full-HD canvas: every preset,
+// ten maps, a view that clips and a black pen. Minutes in all, so run by hand:
+//   quillmere_core_tests --gtest_also_run_disabled_tests --gtest_filter='*DeepDrawings*'
+TEST(FastFractal, DISABLED_DeepDrawingsMatchTheReference) {
+  auto depthFor = [](std::size_t maps) {
+    return int(std::log(3e7) / std::log(double(std::max<std::size_t>(maps, 2))));
+  };
+  for (int pattern = 0; pattern < kUserPattern; ++pattern) {
+    const std::vector<MapRow> rows = presetRows(pattern);
+    const std::string name = kPatterns[std::size_t(pattern)].menuCaption.toStdString();
+    expectSameFractal({name.c_str(), rows,
+                       pattern == 0 ? Drawing::TriangleFractal : Drawing::SquareFractal,
+                       depthFor(rows.size()), 1920, 1080});
+  }
+  expectSameFractal({"ten maps", kTenMaps, Drawing::SquareFractal, 7, 1920, 1080});
+  expectSameFractal(
+      {"fern, a view that clips", presetRows(8), Drawing::SquareFractal, 12, 1920, 1080, 3.0});
+  expectSameFractal({"Sierpinski, pen black",
+                     {kHalfMaps[0], kHalfMaps[1], kHalfMaps[2]},
+                     Drawing::TriangleFractal,
+                     15,
+                     1920,
+                     1080,
+                     1.0,
+                     kBlack});
+}
+
 // An earlier picture in the pen colour and in others lies under the new one; pixels already in
 // the pen colour let whole subtrees be skipped, others must be drawn over.
 TEST(FastFractal, DrawsOverAnEarlierPictureAsTheReferenceDoes) {
