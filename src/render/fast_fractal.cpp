@@ -102,7 +102,8 @@ struct FractalJob {
   Points<Shape> base;
   bool pruning;
   FigureBounds bounds;
-  bool plainShape = true;  // the bounds' ellipses are discs in figure coordinates
+  bool plainShape = true;              // the bounds' ellipses are discs in figure coordinates
+  std::array<int, kMapSlots> order{};  // the maps in the order children are visited
 #if defined(__SSE2__)
   __m128d scale = _mm_set1_pd(ink.twipsPerPixel());
 #endif
@@ -319,7 +320,8 @@ class Walker {
       return;
     }
     const int below = job_.depth - level - 1;  // maps left to apply below the children
-    for (int j = 1; j <= job_.mapCount && !stopped_; ++j) {
+    for (int i = 0; i < job_.mapCount && !stopped_; ++i) {
+      const int j = job_.order[i];
       const Node child = job_.compose(node, j);
       if (job_.settled(job_.boxOf(child, below), child, below)) continue;
       seq_[level + 1] = j;
@@ -374,6 +376,15 @@ bool drawFractalFast(Canvas& canvas, Module1& module1, const RenderControl& cont
                         {}};
   job.bounds = figureBounds(std::span(job.maps).subspan(1, std::size_t(mapCount)), job.base);
   job.pruning = job.bounds.contractive;
+  // Children in order of falling area: the big pieces paint first, so that more of the small
+  // ones find their pixels painted already. The order of visits changes no pixel.
+  for (int j = 1; j <= mapCount; ++j) job.order[std::size_t(j - 1)] = j;
+  auto area = [&job](int k) {
+    const ScaledMap& w = job.maps[std::size_t(k)];
+    return std::abs(w.a * w.d - w.b * w.c);
+  };
+  std::stable_sort(job.order.begin(), job.order.begin() + mapCount,
+                   [&area](int p, int q) { return area(p) > area(q); });
   const Linear& shape = job.bounds.shape;
   job.plainShape = shape.a11 == 1 && shape.a12 == 0 && shape.a21 == 0 && shape.a22 == 1;
   // At least m^4 tasks (and 256), so that uneven subtrees still spread over the threads.
