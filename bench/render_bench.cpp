@@ -137,8 +137,9 @@ void fractal(benchmark::State& bench, const std::vector<Row>& rows, Drawing draw
     }
     benchmark::ClobberMemory();
   }
-  bench.SetItemsProcessed(bench.iterations() *
-                          std::int64_t(std::pow(double(rows.size()), double(depth))));
+  // Items are the figures the recursion would draw, while they can be counted.
+  const double figures = std::pow(double(rows.size()), double(depth));
+  if (figures < 0x1p62) bench.SetItemsProcessed(bench.iterations() * std::int64_t(figures));
 }
 
 // The figure the "Fractal" button draws for a preset: triangles for the first, squares for the
