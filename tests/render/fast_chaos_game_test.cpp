@@ -54,12 +54,13 @@ TEST(MapGuide, PicksTheMapOfTheBoundsForEveryRandomNumber) {
 
 // Plays the same game both ways from the same generator and compares the ink, the generator
 // afterwards and the current position.
-void expectSameGame(const Module1& shared, int width, int height, Rgb pen = kPen) {
+void expectSameGame(const Module1& shared, int width, int height, Rgb pen = kPen,
+                    double twipsPerPixel = 15) {
   Module1 reference = shared;
   Module1 fast = shared;
   reference.penColor = fast.penColor = pen;
-  Canvas expected(width, height, 15.0, kWhite);
-  Canvas actual(width, height, 15.0, kWhite);
+  Canvas expected(width, height, twipsPerPixel, kWhite);
+  Canvas actual(width, height, twipsPerPixel, kWhite);
   ChaosRandom referenceRandom;
   ChaosRandom fastRandom;
   ASSERT_TRUE(drawReference(expected, Drawing::ChaosGame, reference, referenceRandom, {}));
@@ -98,8 +99,13 @@ TEST(FastChaosGame, PlotsTheReferencePicturePixelForPixel) {
     SCOPED_TRACE(c.name);
     expectSameGame(drawingState(c.rows, c.steps), kCanvasWidth, kCanvasHeight);
   }
-  SCOPED_TRACE("a one-pixel-high canvas, pen black");
-  expectSameGame(drawingState(half, 50000), 300, 1, kBlack);
+  {
+    SCOPED_TRACE("a one-pixel-high canvas, pen black");
+    expectSameGame(drawingState(half, 50000), 300, 1, kBlack);
+  }
+  SCOPED_TRACE("110 dots an inch: pixel edges between whole twips");
+  expectSameGame(drawingState(presetRows(8), 300000), kCanvasWidth, kCanvasHeight, kPen,
+                 1440.0 / 110);
 }
 
 TEST(FastChaosGame, ASecondGameContinuesTheSequenceAsTheReferenceDoes) {
