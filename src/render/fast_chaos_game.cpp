@@ -40,8 +40,6 @@ class PixelMapper {
 
   bool pixelOf(FigurePoint q, int& px, int& py) const {
 #if defined(__SSE2__)
-    (void)width_;
-    (void)height_;
     const __m128d twips = _mm_set_pd(view_.originY - q.y, view_.originX + q.x);
     const __m128d v = _mm_div_pd(_mm_cvtps_pd(_mm_cvtpd_ps(twips)), scale_);
     const __m128d inside = _mm_and_pd(_mm_cmpge_pd(v, _mm_setzero_pd()), _mm_cmplt_pd(v, limit_));
@@ -62,9 +60,10 @@ class PixelMapper {
 
  private:
   View view_;
-  const CanvasInk& ink_;
-  double width_;
-  double height_;
+  // The scalar path's; the packed path keeps the same values in scale_ and limit_.
+  [[maybe_unused]] const CanvasInk& ink_;
+  [[maybe_unused]] double width_;
+  [[maybe_unused]] double height_;
 #if defined(__SSE2__)
   __m128d scale_;  // twipsPerPixel in both lanes
   __m128d limit_;  // width, height

@@ -1,0 +1,85 @@
+#pragma once
+
+#include <algorithm>
+#include <cmath>
+#include <cstdlib>
+
+namespace quill {
+
+// How every line of the program becomes pixels, shared by the canvas and the fast renderers so
+// that both plot the very same pixels. Coordinates are in pixel space: canvas twips divided by
+// twips per pixel, not yet rounded.
+
+// Clips the segment to [0, w] × [0, h] (Liang–Barsky); false when nothing is left.
+inline bool clipSegment(double& x0, double& y0, double& x1, double& y1, double w, double h) {
+  const double dx = x1 - x0;
+  const double dy = y1 - y0;
+  double t0 = 0.0;
+  double t1 = 1.0;
+  const double p[4] = {-dx, dx, -dy, dy};
+  const double q[4] = {x0, w - x0, y0, h - y0};
+  for (int i = 0; i < 4; ++i) {
+    if (p[i] == 0.0) {
+      if (q[i] < 0.0) return false;  // parallel to this edge and outside it
+      continue;
+    }
+    const double t = q[i] / p[i];
+    if (p[i] < 0.0) {
+      if (t > t1) return false;
+      t0 = std::max(t0, t);
+    } else {
+      if (t < t0) return false;
+      t1 = std::min(t1, t);
+    }
+  }
+  if (t1 < 1.0) {
+    x1 = x0 + t1 * dx;
+    y1 = y0 + t1 * dy;
+  }
+  if (t0 > 0.0) {
+    x0 = x0 + t0 * dx;
+    y0 = y0 + t0 * dy;
+  }
+  return true;
+}
+
+// Calls plot(px, py, step) for each pixel of the line from (x0, y0) to (x1, y1) in a picture of
+// w × h pixels, endpoints included, step counting from 0 along the line (for dashes). A line with
+// an infinite or NaN end has no direction and plots nothing; everything else is clipped first,
+// so a far end costs nothing.
+template <typename Plot>
+void rasteriseLine(double x0, double y0, double x1, double y1, int w, int h, Plot&& plot) {
+  if (!std::isfinite(x0) || !std::isfinite(y0) || !std::isfinite(x1) || !std::isfinite(y1)) {
+    return;
+  }
+  if (!clipSegment(x0, y0, x1, y1, w, h)) return;
+
+  // Points exactly on the right or bottom edge belong to the last pixel column or row.
+  auto toPixel = [](double v, int limit) { return std::clamp(int(std::floor(v)), 0, limit - 1); };
+  int px = toPixel(x0, w);
+  int py = toPixel(y0, h);
+  const int ex = toPixel(x1, w);
+  const int ey = toPixel(y1, h);
+
+  // Bresenham.
+  const int dx = std::abs(ex - px);
+  const int dy = -std::abs(ey - py);
+  const int sx = px < ex ? 1 : -1;
+  const int sy = py < ey ? 1 : -1;
+  int err = dx + dy;
+  for (int step = 0;; ++step) {
+    plot(px, py, step);
+    if (px == ex && py == ey) break;
+    const int e2 = 2 * err;
+    if (e2 >= dy) {
+      err += dy;
+      px += sx;
+    }
+    if (e2 <= dx) {
+      err += dx;
+      py += sy;
+    }
+  }
+}
+
+}  // namespace quill
