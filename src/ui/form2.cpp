@@ -36,7 +36,7 @@ QFont panelFont(double points, bool bold) {
 }
 
 // The layout's face is narrower than most platforms' standard sans-serif. A button caption too
-// wide for its box wraps onto two lines, as captions of the original layout did; whatever is still
+// wide for its box wraps onto two lines (its box is tall enough for two); whatever is still
 // too wide gets a smaller font, so no caption is cut.
 void fitCaption(QPushButton* button) {
   QString caption = button->text();
@@ -200,7 +200,7 @@ void Form2::buildControls() {
     const int top = kGridTop + kRowPitch * (row - 1);
     addGridLabel(QString::number(row), 240, top, 255);
     for (int column = 0; column < kColumnCount; ++column) {
-      // Row 5 of the p column stands 15 twips to the right in the original layout.
+      // Row 5 of the p column stands 15 twips further right than the rest of its column.
       const int left = (column == kColP && row == 5) ? 7800 : kColumnLeft[column];
       QLineEdit* field = addField(QStringLiteral("Text%1_%2").arg(column + 3).arg(row), left, top,
                                   kCellWidth, kCellHeight);
