@@ -21,17 +21,7 @@ void Panel::cmdLoad_Click() {
   // The values are not checked here, and mapCumP stays as it was: the next command that reads
   // the panel checks the texts and rebuilds the table.
   MapTable& maps = module1_.maps;
-  maps.mapCount = int(content.rows.size());
-  for (int i = 1; i <= maps.mapCount; ++i) {
-    const FileRow& row = content.rows[std::size_t(i - 1)];
-    maps.mapA[i] = row[kColA].number;
-    maps.mapB[i] = row[kColB].number;
-    maps.mapC[i] = row[kColC].number;
-    maps.mapD[i] = row[kColD].number;
-    maps.mapE[i] = row[kColE].number;
-    maps.mapF[i] = row[kColF].number;
-    maps.mapP[i] = row[kColP].number;
-  }
+  storeRows(content.rows, maps);
   state_.clearGrid();
   for (int i = 1; i <= maps.mapCount; ++i) {
     const FileRow& row = content.rows[std::size_t(i - 1)];

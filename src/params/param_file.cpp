@@ -55,6 +55,20 @@ ParameterFileWriter gParameterFileWriter = nullptr;
 
 }  // namespace
 
+void storeRows(const std::vector<FileRow>& rows, MapTable& maps) {
+  maps.mapCount = std::min(int(rows.size()), kMaxMaps);
+  for (int i = 1; i <= maps.mapCount; ++i) {
+    const FileRow& row = rows[std::size_t(i - 1)];
+    maps.mapA[i] = row[kColA].number;
+    maps.mapB[i] = row[kColB].number;
+    maps.mapC[i] = row[kColC].number;
+    maps.mapD[i] = row[kColD].number;
+    maps.mapE[i] = row[kColE].number;
+    maps.mapF[i] = row[kColF].number;
+    maps.mapP[i] = row[kColP].number;
+  }
+}
+
 QString fileErrorMessage(FileError error) {
   switch (error) {
     case FileError::None:

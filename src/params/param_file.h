@@ -47,6 +47,10 @@ struct ParamFileContent {
   std::vector<FileRow> rows;
 };
 
+// Puts the numbers of `rows` into maps 1 to rows.size() of the table and sets mapCount;
+// mapCumP and the slots above are left as they were. At most ten rows.
+void storeRows(const std::vector<FileRow>& rows, MapTable& maps);
+
 // Reads the saved layout: a count, then that many rows. A count with a fraction reads the rows
 // up to it (2.5 reads two), a count below 1 reads none; a count that is not a number or asks
 // for more than ten rows is an invalid format. Fields after the counted rows are ignored.

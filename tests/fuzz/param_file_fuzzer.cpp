@@ -101,17 +101,7 @@ void checkDelivery(const QByteArray& bytes, const ParamFileContent& plain, Read 
 // and the texts the panel showed for numbers.
 void checkSaveAndReload(const ParamFileContent& loaded) {
   MapTable maps;
-  maps.mapCount = int(loaded.rows.size());
-  for (int i = 1; i <= maps.mapCount; ++i) {
-    const FileRow& row = loaded.rows[std::size_t(i - 1)];
-    maps.mapA[i] = row[kColA].number;
-    maps.mapB[i] = row[kColB].number;
-    maps.mapC[i] = row[kColC].number;
-    maps.mapD[i] = row[kColD].number;
-    maps.mapE[i] = row[kColE].number;
-    maps.mapF[i] = row[kColF].number;
-    maps.mapP[i] = row[kColP].number;
-  }
+  storeRows(loaded.rows, maps);
   const QByteArray saved = savedLayoutText(maps);
   QBuffer buffer;
   buffer.setData(saved);
