@@ -130,6 +130,9 @@ QByteArray savedLayoutText(const MapTable& maps) {
 
 SaveError writeFileAtomically(const QString& path, const QByteArray& bytes) {
   QSaveFile file(path);
+  // Beside a file in a folder the user may not write to, no temporary file can be made; the file
+  // itself may still be writable, and then it is written in place.
+  file.setDirectWriteFallback(true);
   if (!file.open(QIODevice::WriteOnly)) return SaveError::Other;
   // Only a failed write means a full disk: Qt reports ENOSPC as a resource error, and at open
   // time that error stands for other shortages (too many open files).

@@ -68,7 +68,8 @@ void storeRows(const std::vector<FileRow>& rows, MapTable& maps);
 enum class SaveError { None, DiskFull, Other };
 
 // Writes `bytes` to `path` through a temporary file beside it that replaces the target only
-// once complete, so a failed save leaves an earlier file as it was.
+// once complete, so a failed save leaves an earlier file as it was. Where the folder takes no
+// new file but the target is writable, the target is written in place instead.
 [[nodiscard]] SaveError writeFileAtomically(const QString& path, const QByteArray& bytes);
 
 // What Save writes through: writeFileAtomically, unless a test put another writer in its place
