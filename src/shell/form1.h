@@ -5,6 +5,7 @@
 
 #include "shell/canvas.h"
 #include "shell/canvas_window.h"
+#include "ui/frame_fit.h"
 
 namespace quill {
 
@@ -14,7 +15,7 @@ struct Module1;
 // Form1: the canvas window on which every picture is drawn. It is created hidden at start-up and
 // sized to the screen; the drawing commands show it. Closing it throws the picture away: the
 // next drawing loads a fresh canvas on the current paper colour. Its right-click menu and Ctrl+S
-// save the picture as an image file.
+// save the picture as an image file; Escape and "Show Panel" bring the panel back to the front.
 class Form1 : public QWidget, public CanvasWindow {
   Q_OBJECT
 
@@ -42,16 +43,23 @@ class Form1 : public QWidget, public CanvasWindow {
   // drawing began, and cannot be closed (closing would throw away the canvas being drawn on).
   void setDrawing(bool drawing);
 
+ signals:
+  // The user asked for the control panel, which the full-screen canvas hides.
+  void showPanelRequested();
+
  protected:
   void paintEvent(QPaintEvent* event) override;
   void closeEvent(QCloseEvent* event) override;
+  void showEvent(QShowEvent* event) override;
+  void moveEvent(QMoveEvent* event) override;
 
  private:
   Module1& module1_;
   Dialogs& dialogs_;
   std::unique_ptr<Canvas> canvas_;
   bool drawing_ = false;
-  QImage frozen_;  // the picture shown while drawing
+  QImage frozen_;      // the picture shown while drawing
+  FrameFit frameFit_;  // the frame, title bar included, covers the screen
 };
 
 }  // namespace quill

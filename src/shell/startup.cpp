@@ -14,7 +14,8 @@ void Program::Main() {
   module1.paperColor = kWhite;
   module1.labelImages = false;
 
-  form1 = std::make_unique<Form1>(module1, dialogs);  // created hidden; its load sizes it to the screen
+  form1 =
+      std::make_unique<Form1>(module1, dialogs);  // created hidden; its load sizes it to the screen
   module1.deriveDrawingSquare(form1->widthTwips(), form1->heightTwips());
 
   panel = std::make_unique<Panel>(state, module1, *form1, dialogs, printer);
@@ -25,9 +26,23 @@ void Program::Main() {
   panel->setDrawRunner(*drawRunner);
   QObject::connect(drawRunner.get(), &QtDrawRunner::busyChanged, form2.get(), &Form2::setBusy);
   QObject::connect(drawRunner.get(), &QtDrawRunner::busyChanged, form1.get(), &Form1::setDrawing);
-  QObject::connect(form2.get(), &Form2::exitRequested, [] { QCoreApplication::exit(0); });
+  QObject::connect(form2.get(), &Form2::exitRequested, form2.get(), [this] { exit(); });
+  QObject::connect(form1.get(), &Form1::showPanelRequested, form2.get(), [this] { showPanel(); });
   form2->Form_Load();
   form2->show();
+}
+
+void Program::exit() {
+  if (drawRunner) drawRunner->cancel();
+  if (form1) form1->hide();
+  QCoreApplication::exit(0);
+}
+
+void Program::showPanel() {
+  form2->setWindowState((form2->windowState() & ~Qt::WindowMinimized) | Qt::WindowActive);
+  form2->show();
+  form2->raise();
+  form2->activateWindow();
 }
 
 }  // namespace quill

@@ -26,6 +26,13 @@ class Program {
   // to the screen, derives the drawing square from its size once, and shows the panel.
   void Main();
 
+  // Ends the program, from "Exit" or the panel's close box: a drawing still running is cancelled
+  // and the canvas closes with the panel.
+  void exit();
+
+  // Brings the panel back in front of the full-screen canvas.
+  void showPanel();
+
   Module1 module1;
   PanelState state;
   QtDialogs qtDialogs;

@@ -1,12 +1,16 @@
 #include "ui/form2.h"
 
 #include <QApplication>
+#include <QCloseEvent>
+#include <QFontDatabase>
 #include <QGuiApplication>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenuBar>
 #include <QPushButton>
 #include <QScreen>
+#include <QShortcut>
+#include <algorithm>
 
 #include "panel/panel.h"
 #include "params/pattern_catalogue.h"
@@ -27,35 +31,54 @@ constexpr int kGridTop = 2760;
 constexpr std::array<int, kColumnCount> kColumnLeft = {495, 1710, 2925, 4140, 5355, 6570, 7785};
 const std::array<QString, kColumnCount> kColumnHeading = {"a", "b", "c", "d", "e", "f", "p"};
 
+constexpr double kCaptionPoints = 9.75;
+constexpr double kFieldPoints = 8;
+constexpr double kSmallestPoints = 6;
+constexpr double kPointStep = 0.25;
+
+// The layout was drawn for a narrow sans-serif face. Liberation Sans has the widely used metrics
+// of such a face; where it is not installed, the platform's own sans-serif serves.
+QString panelFamily() {
+  static const QString family = [] {
+    const QString preferred = QStringLiteral("Liberation Sans");
+    if (QFontDatabase::hasFamily(preferred)) return preferred;
+    return QFontDatabase::systemFont(QFontDatabase::GeneralFont).family();
+  }();
+  return family;
+}
+
 QFont panelFont(double points, bool bold) {
-  QFont font(QStringLiteral("MS Sans Serif"));
+  QFont font(panelFamily());
   font.setStyleHint(QFont::SansSerif);
   font.setPointSizeF(points);
   font.setBold(bold);
   return font;
 }
 
-// The layout's face is narrower than most platforms' standard sans-serif. A button caption too
-// wide for its box wraps onto two lines (its box is tall enough for two); whatever is still
-// too wide gets a smaller font, so no caption is cut.
-void fitCaption(QPushButton* button) {
+bool captionFits(const QWidget* widget) { return widget->sizeHint().width() <= widget->width(); }
+
+// A button caption too wide for its box wraps onto two lines (its box is tall enough for two).
+void wrapCaption(QPushButton* button) {
   QString caption = button->text();
-  if (button->sizeHint().width() > button->width() && caption.contains(u' ')) {
+  if (!captionFits(button) && caption.contains(u' ')) {
     caption[caption.lastIndexOf(u' ')] = u'\n';
     button->setText(caption);
   }
-  QFont font = button->font();
-  while (font.pointSizeF() > 6.0 && button->sizeHint().width() > button->width()) {
-    font.setPointSizeF(font.pointSizeF() - 0.25);
-    button->setFont(font);
-  }
 }
 
-void fitCaption(QLabel* label) {
-  QFont font = label->font();
-  while (font.pointSizeF() > 6.0 && label->sizeHint().width() > label->width()) {
-    font.setPointSizeF(font.pointSizeF() - 0.25);
-    label->setFont(font);
+// Captions of one kind share one size: the largest at which every one of them fits, so none is
+// cut and none stands out smaller than its neighbours.
+template <class Widget>
+void shareFittingFont(const std::vector<Widget*>& widgets) {
+  if (widgets.empty()) return;
+  QFont font = widgets.front()->font();
+  auto allFit = [&widgets] {
+    return std::all_of(widgets.begin(), widgets.end(),
+                       [](const Widget* w) { return captionFits(w); });
+  };
+  while (font.pointSizeF() > kSmallestPoints && !allFit()) {
+    font.setPointSizeF(font.pointSizeF() - kPointStep);
+    for (Widget* widget : widgets) widget->setFont(font);
   }
 }
 
@@ -75,6 +98,10 @@ Form2::Form2(PanelState& state, Panel& panel, QWidget* parent)
   buildControls();
   buildMenus();
   setTabOrder();
+  fitFonts();
+  // F10 opens the first menu, as desktop users expect; the captions keep no mnemonics.
+  auto* menuKey = new QShortcut(QKeySequence(Qt::Key_F10), this);
+  connect(menuKey, &QShortcut::activated, this, &Form2::openFirstMenu);
 }
 
 int Form2::px(int twips) const {
@@ -87,32 +114,36 @@ void Form2::Form_Load() {
   const QScreen* screen = QGuiApplication::primaryScreen();
   const QSize screenSize = screen != nullptr ? screen->size() : QSize(1024, 768);
   move(px(10), px(10));
-  resize(screenSize.width() - px(200), screenSize.height() - px(200));
+  frameFit_.setOuterSize(*this, QSize(screenSize.width() - px(200), screenSize.height() - px(200)));
   panel_.Form_Load();
   refreshFromState();
+  // A count can be typed at once: focus starts where the tab order does.
+  text1_->setFocus();
 }
 
 QPushButton* Form2::addButton(const char* name, const QString& caption, int left, int top) {
   auto* button = new QPushButton(caption, client_);
   button->setObjectName(QString::fromLatin1(name));
-  button->setFont(panelFont(9.75, true));
+  button->setFont(panelFont(kCaptionPoints, true));
   button->setGeometry(px(left), px(top), px(kButtonWidth), px(kButtonHeight));
-  fitCaption(button);
+  // A click leaves focus where the user was typing; Tab still reaches every button, so Space and
+  // Enter press one only where the user put focus on it.
+  button->setFocusPolicy(Qt::TabFocus);
+  wrapCaption(button);
   return button;
 }
 
 QLabel* Form2::addLabel(const QString& caption, int left, int top, int width, int height) {
   auto* label = new QLabel(caption, client_);
-  label->setFont(panelFont(9.75, true));
+  label->setFont(panelFont(kCaptionPoints, true));
   label->setGeometry(px(left), px(top), px(width), px(height));
-  fitCaption(label);
   return label;
 }
 
 QLineEdit* Form2::addField(const QString& name, int left, int top, int width, int height) {
   auto* field = new QLineEdit(client_);
   field->setObjectName(name);
-  field->setFont(panelFont(8, false));
+  field->setFont(panelFont(kFieldPoints, false));
   field->setGeometry(px(left), px(top), px(width), px(height));
   return field;
 }
@@ -124,7 +155,7 @@ void Form2::run(Handler handler) {
 }
 
 void Form2::buildControls() {
-  struct ButtonSpec {
+  struct ButtonLayout {
     const char* name;
     const char* caption;
     int left;
@@ -133,7 +164,7 @@ void Form2::buildControls() {
   };
   // In tab order: Exit, Chaos Game, Blue Print, Compute Parameters, Print Picture, Fractal, Save
   // Parameters, Load Parameters.
-  const std::array<ButtonSpec, 8> specs = {{
+  const std::array<ButtonLayout, 8> layout = {{
       {"Command3", "Exit", 7200, 1080, nullptr},
       {"cmdChaos", "Chaos Game", 2160, 240, &Panel::cmdChaos_Click},
       {"cmdBluePrint", "Blue Print", 3840, 240, &Panel::cmdBluePrint_Click},
@@ -143,8 +174,8 @@ void Form2::buildControls() {
       {"cmdSaveParam", "Save Parameters", 7200, 240, &Panel::cmdSaveParam_Click},
       {"cmdLoad", "Load Parameters", 5520, 240, &Panel::cmdLoad_Click},
   }};
-  for (std::size_t i = 0; i < specs.size(); ++i) {
-    const ButtonSpec& entry = specs[i];
+  for (std::size_t i = 0; i < layout.size(); ++i) {
+    const ButtonLayout& entry = layout[i];
     buttons_[i] = addButton(entry.name, QString::fromLatin1(entry.caption), entry.left, entry.top);
     if (entry.handler == nullptr) {
       // Command3_Click: the program ends at once, nothing asked, nothing saved.
@@ -158,16 +189,18 @@ void Form2::buildControls() {
 
   QLabel* label1 = addLabel(QStringLiteral("Number of Iteration:"), 600, 1320, 2055, 255);
   label1->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+  fieldLabels_.push_back(label1);
   text1_ = addField(QStringLiteral("Text1"), 2640, 1200, 855, 405);
-  connect(text1_, &QLineEdit::textEdited, this, [this](const QString& text) { state_.Text1 = text; });
+  connect(text1_, &QLineEdit::textEdited, this,
+          [this](const QString& text) { state_.Text1 = text; });
 
-  struct ComputeSpec {
+  struct ComputeFieldLayout {
     const char* caption;
     int labelLeft;
     int labelWidth;
     int fieldLeft;
   };
-  const std::array<ComputeSpec, kComputeFieldCount> compute = {{
+  const std::array<ComputeFieldLayout, kComputeFieldCount> compute = {{
       {"r:", 600, 135, 720},
       {"s:", 1920, 255, 2160},
       {"angle 1:", 3360, 855, 4200},
@@ -178,6 +211,7 @@ void Form2::buildControls() {
     QLabel* label = addLabel(QString::fromLatin1(compute[k].caption), compute[k].labelLeft, 2040,
                              compute[k].labelWidth, 255);
     label->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+    fieldLabels_.push_back(label);
     text2_[k] = addField(QStringLiteral("Text2_%1").arg(k), compute[k].fieldLeft, 1920, 855, 405);
     connect(text2_[k], &QLineEdit::textEdited, this,
             [this, k](const QString& text) { state_.Text2[k] = text; });
@@ -236,10 +270,12 @@ void Form2::buildMenus() {
   color->setObjectName(QStringLiteral("mnuColor"));
   QAction* fore = color->addAction(QStringLiteral("ForeColor"));
   fore->setObjectName(QStringLiteral("mnuForeColor"));
-  connect(fore, &QAction::triggered, this, [this] { run([this] { panel_.mnuForeColor_Click(); }); });
+  connect(fore, &QAction::triggered, this,
+          [this] { run([this] { panel_.mnuForeColor_Click(); }); });
   QAction* back = color->addAction(QStringLiteral("BackColor"));
   back->setObjectName(QStringLiteral("mnuBackColor"));
-  connect(back, &QAction::triggered, this, [this] { run([this] { panel_.mnuBackColor_Click(); }); });
+  connect(back, &QAction::triggered, this,
+          [this] { run([this] { panel_.mnuBackColor_Click(); }); });
 }
 
 void Form2::setTabOrder() {
@@ -255,9 +291,42 @@ void Form2::setTabOrder() {
   for (std::size_t i = 1; i < order.size(); ++i) QWidget::setTabOrder(order[i - 1], order[i]);
 }
 
+void Form2::fitFonts() {
+  shareFittingFont(std::vector<QPushButton*>(buttons_.begin(), buttons_.end()));
+  shareFittingFont(fieldLabels_);
+}
+
 void Form2::setBusy(bool busy) {
+  // Disabling the focused control moves focus along the tab order (on to "Exit", say); it goes
+  // back where it was once the command ends.
+  if (busy) {
+    QWidget* focused = QApplication::focusWidget();
+    focusBeforeBusy_ = (focused != nullptr && isAncestorOf(focused)) ? focused : focusWidget();
+  }
   client_->setEnabled(!busy);
   menuBar()->setEnabled(!busy);
+  if (!busy && focusBeforeBusy_) focusBeforeBusy_->setFocus();
+}
+
+void Form2::openFirstMenu() {
+  const QList<QAction*> menus = menuBar()->actions();
+  if (!menus.isEmpty() && menuBar()->isEnabled()) menuBar()->setActiveAction(menus.first());
+}
+
+void Form2::closeEvent(QCloseEvent* event) {
+  // The close box ends the program as "Exit" does; a canvas left open would have no controls.
+  event->accept();
+  emit exitRequested();
+}
+
+void Form2::showEvent(QShowEvent* event) {
+  QMainWindow::showEvent(event);
+  frameFit_.apply(*this);
+}
+
+void Form2::moveEvent(QMoveEvent* event) {
+  QMainWindow::moveEvent(event);
+  frameFit_.apply(*this);  // a window manager moves the window when it adds the frame
 }
 
 void Form2::refreshFromState() {

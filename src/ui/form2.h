@@ -1,9 +1,12 @@
 #pragma once
 
 #include <QMainWindow>
+#include <QPointer>
 #include <array>
+#include <vector>
 
 #include "panel/panel_state.h"
+#include "ui/frame_fit.h"
 
 class QLineEdit;
 class QPushButton;
@@ -30,19 +33,30 @@ class Form2 : public QMainWindow {
   // Shows the panel state in the widgets (after a command changed it).
   void refreshFromState();
 
-  // While a drawing runs the panel takes no other command.
+  // While a drawing runs the panel takes no other command. Keyboard focus goes back afterwards
+  // to the control that had it.
   void setBusy(bool busy);
+
+  // Opens the first menu, as F10 does; the arrow keys go on from there.
+  void openFirstMenu();
 
   // Twips to logical pixels on this screen.
   int px(int twips) const;
 
  signals:
+  // "Exit", or the panel's close box: the program ends.
   void exitRequested();
+
+ protected:
+  void closeEvent(QCloseEvent* event) override;
+  void showEvent(QShowEvent* event) override;
+  void moveEvent(QMoveEvent* event) override;
 
  private:
   void buildControls();
   void buildMenus();
   void setTabOrder();
+  void fitFonts();
   QPushButton* addButton(const char* name, const QString& caption, int left, int top);
   QLabel* addLabel(const QString& caption, int left, int top, int width, int height);
   QLineEdit* addField(const QString& name, int left, int top, int width, int height);
@@ -59,6 +73,9 @@ class Form2 : public QMainWindow {
   std::array<std::array<QLineEdit*, kGridRows + 1>, kColumnCount> grid_{};
   QLineEdit* text7Zero_ = nullptr;
   std::array<QPushButton*, 8> buttons_{};  // in tab order
+  std::vector<QLabel*> fieldLabels_;       // the captions beside the count and compute fields
+  QPointer<QWidget> focusBeforeBusy_;
+  FrameFit frameFit_;
 };
 
 }  // namespace quill
