@@ -11,6 +11,7 @@ PrintError QtPrinter::printPage(const QImage& picture) {
   if (info.isNull()) return PrintError::DeviceUnavailable;
   QPrinter printer(info, QPrinter::HighResolution);
   if (!printer.isValid()) return PrintError::DeviceUnavailable;
+  printer.setDocName(documentName_);
   QPainter painter;
   if (!painter.begin(&printer)) return PrintError::DeviceUnavailable;
   painter.drawImage(fitOnPage(picture.size(), printer.pageRect(QPrinter::DevicePixel)), picture);

@@ -8,6 +8,12 @@ namespace quill {
 class QtPrinter : public Printer {
  public:
   PrintError printPage(const QImage& picture) override;
+
+  // The job's title in the print queue.
+  void setDocumentName(const QString& name) { documentName_ = name; }
+
+ private:
+  QString documentName_ = kAppTitle;
 };
 
 }  // namespace quill
