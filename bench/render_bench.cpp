@@ -11,17 +11,17 @@
 #include <cstring>
 #include <vector>
 
-#include "params/param_file.h"
-#include "params/pattern_catalogue.h"
-#include "render/chaos_game.h"
-#include "render/chaos_random.h"
-#include "render/drawing_commands.h"
-#include "render/fast_drawing.h"
-#include "render/render_control.h"
-#include "render/square_figure.h"
-#include "render/triangle_figure.h"
-#include "shell/canvas.h"
-#include "shell/module1.h"
+#include "core/params/param_file.h"
+#include "core/maps/pattern_catalogue.h"
+#include "core/render/chaos_game.h"
+#include "core/base/chaos_random.h"
+#include "core/render/drawing_commands.h"
+#include "core/render/fast_drawing.h"
+#include "core/base/render_control.h"
+#include "core/render/square_figure.h"
+#include "core/render/triangle_figure.h"
+#include "core/canvas/canvas.h"
+#include "core/maps/module1.h"
 
 namespace quill {
 namespace {

@@ -16,7 +16,7 @@
 #include <string>
 
 #include "fuzz_check.h"
-#include "panel/number_text.h"
+#include "core/maps/number_text.h"
 
 namespace {
 

@@ -13,10 +13,10 @@
 #include <cstdint>
 
 #include "fuzz_check.h"
-#include "panel/map_table.h"
-#include "panel/number_text.h"
-#include "params/field_reader.h"
-#include "params/param_file.h"
+#include "core/maps/map_table.h"
+#include "core/maps/number_text.h"
+#include "core/params/field_reader.h"
+#include "core/params/param_file.h"
 
 namespace {
 

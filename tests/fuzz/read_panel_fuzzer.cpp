@@ -12,7 +12,7 @@
 #include <optional>
 
 #include "fuzz_check.h"
-#include "panel/number_text.h"
+#include "core/maps/number_text.h"
 #include "support/fakes.h"
 
 namespace {

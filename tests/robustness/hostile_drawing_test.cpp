@@ -7,7 +7,7 @@
 #include <chrono>
 #include <thread>
 
-#include "shell/canvas.h"
+#include "core/canvas/canvas.h"
 #include "support/fakes.h"
 
 namespace quill {

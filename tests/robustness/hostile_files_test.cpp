@@ -10,7 +10,7 @@
 #include <QStandardPaths>
 #include <QTemporaryDir>
 
-#include "params/pattern_catalogue.h"
+#include "core/maps/pattern_catalogue.h"
 #include "support/fakes.h"
 
 namespace quill {

@@ -5,12 +5,12 @@
 #include <memory>
 #include <optional>
 
-#include "panel/panel.h"
-#include "panel/panel_state.h"
-#include "shell/canvas.h"
-#include "shell/canvas_window.h"
-#include "shell/devices.h"
-#include "shell/module1.h"
+#include "core/document/document.h"
+#include "core/maps/panel_state.h"
+#include "core/canvas/canvas.h"
+#include "core/document/canvas_window.h"
+#include "core/document/dialogs.h"
+#include "core/maps/module1.h"
 #include "support/qt_printers.h"
 
 namespace quill::testing {

@@ -8,7 +8,7 @@
 #include <QThread>
 #include <csignal>
 
-#include "shell/canvas.h"
+#include "core/canvas/canvas.h"
 #include "support/fakes.h"
 
 namespace quill {

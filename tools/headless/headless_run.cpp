@@ -3,12 +3,12 @@
 #include <QCoreApplication>
 #include <memory>
 
-#include "panel/panel.h"
-#include "shell/canvas.h"
-#include "shell/canvas_window.h"
-#include "shell/devices.h"
-#include "shell/module1.h"
-#include "shell/save_picture.h"
+#include "core/document/document.h"
+#include "core/canvas/canvas.h"
+#include "core/document/canvas_window.h"
+#include "core/document/dialogs.h"
+#include "core/maps/module1.h"
+#include "core/devices/save_picture.h"
 
 namespace quill::headless {
 

@@ -3,7 +3,7 @@
 #include <QCommandLineParser>
 #include <QRegularExpression>
 
-#include "params/pattern_catalogue.h"
+#include "core/maps/pattern_catalogue.h"
 
 namespace quill::headless {
 

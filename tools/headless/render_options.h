@@ -4,7 +4,7 @@
 #include <QStringList>
 #include <optional>
 
-#include "shell/color.h"
+#include "core/base/color.h"
 
 namespace quill::headless {
 

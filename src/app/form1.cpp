@@ -1,0 +1,129 @@
+#include "app/form1.h"
+
+#include <QAction>
+#include <QCloseEvent>
+#include <QGuiApplication>
+#include <QPainter>
+#include <QScreen>
+
+#include "core/maps/module1.h"
+#include "core/devices/save_picture.h"
+
+namespace quill {
+
+namespace {
+
+constexpr double kTwipsPerInch = 1440.0;
+
+QScreen* screenOf(const QWidget* widget) {
+  QScreen* screen = widget->screen();
+  return screen != nullptr ? screen : QGuiApplication::primaryScreen();
+}
+
+}  // namespace
+
+Form1::Form1(Module1& module1, Dialogs& dialogs, QWidget* parent)
+    : QWidget(parent), module1_(module1), dialogs_(dialogs) {
+  setAttribute(Qt::WA_OpaquePaintEvent);
+  setWindowTitle(QStringLiteral("Form1"));
+  auto* save = new QAction(QStringLiteral("Save Picture..."), this);
+  save->setObjectName(QStringLiteral("savePicture"));
+  save->setShortcut(QKeySequence::Save);
+  save->setShortcutContext(Qt::WindowShortcut);
+  connect(save, &QAction::triggered, this, &Form1::savePictureAs);
+  addAction(save);
+  // The canvas covers the screen; without a task bar this is the way back to the panel.
+  auto* showPanel = new QAction(QStringLiteral("Show Panel"), this);
+  showPanel->setObjectName(QStringLiteral("showPanel"));
+  showPanel->setShortcut(QKeySequence(Qt::Key_Escape));
+  showPanel->setShortcutContext(Qt::WindowShortcut);
+  connect(showPanel, &QAction::triggered, this, &Form1::showPanelRequested);
+  addAction(showPanel);
+  setContextMenuPolicy(Qt::ActionsContextMenu);
+  Form_Load();
+}
+
+Form1::~Form1() = default;
+
+double Form1::twipsPerPixel() const {
+  return kTwipsPerInch / screenOf(this)->logicalDotsPerInchX();
+}
+
+float Form1::widthTwips() const { return float(width() * twipsPerPixel()); }
+float Form1::heightTwips() const { return float(height() * twipsPerPixel()); }
+
+void Form1::Form_Load() {
+  const QScreen* screen = screenOf(this);
+  const QSize logical = screen->size();
+  const int offset = int(10 / twipsPerPixel());
+  move(offset, offset);
+  frameFit_.setOuterSize(*this, logical);
+  // The picture is kept in device pixels so that lines stay one pixel wide on high-DPI screens.
+  const double ratio = screen->devicePixelRatio();
+  canvas_ = std::make_unique<Canvas>(int(logical.width() * ratio), int(logical.height() * ratio),
+                                     twipsPerPixel() / ratio, module1_.paperColor);
+}
+
+Canvas& Form1::canvas() {
+  if (!canvas_) Form_Load();
+  return *canvas_;
+}
+
+void Form1::setCaption(const QString& caption) { setWindowTitle(caption); }
+
+void Form1::showCanvas() {
+  // A minimised canvas comes back, or the drawing would stay out of sight.
+  setWindowState((windowState() & ~Qt::WindowMinimized) | Qt::WindowActive);
+  show();
+  raise();
+  activateWindow();
+  update();
+}
+
+void Form1::setDrawing(bool drawing) {
+  drawing_ = drawing;
+  frozen_ = drawing && canvas_ ? canvas_->picture() : QImage();
+  update();
+}
+
+void Form1::savePictureAs() {
+  if (!canvas_ || drawing_) return;  // nothing drawn since the window was closed, or unfinished
+  savePicture(canvas_->picture(), dialogs_);
+}
+
+void Form1::paintEvent(QPaintEvent* /*event*/) {
+  QPainter painter(this);
+  const double ratio = screenOf(this)->devicePixelRatio();
+  // A window larger than its picture (resized, or on a larger screen) shows the background
+  // beyond it.
+  const Rgb background = canvas_ ? canvas_->backColor() : module1_.paperColor;
+  painter.fillRect(rect(), QColor::fromRgb(0xFF000000u | background));
+  if (drawing_ && !frozen_.isNull()) {
+    painter.drawImage(QRectF(0, 0, frozen_.width() / ratio, frozen_.height() / ratio), frozen_);
+    return;
+  }
+  if (!canvas_) return;
+  canvas_->paint(painter,
+                 QRectF(0, 0, canvas_->widthPixels() / ratio, canvas_->heightPixels() / ratio));
+}
+
+void Form1::showEvent(QShowEvent* event) {
+  QWidget::showEvent(event);
+  frameFit_.apply(*this);
+}
+
+void Form1::moveEvent(QMoveEvent* event) {
+  QWidget::moveEvent(event);
+  frameFit_.apply(*this);  // a window manager moves the window when it adds the frame
+}
+
+void Form1::closeEvent(QCloseEvent* event) {
+  if (drawing_) {
+    event->ignore();
+    return;
+  }
+  canvas_.reset();  // the window is unloaded: its picture is gone
+  QWidget::closeEvent(event);
+}
+
+}  // namespace quill

@@ -1,0 +1,65 @@
+#pragma once
+
+#include <QWidget>
+#include <memory>
+
+#include "core/canvas/canvas.h"
+#include "core/document/canvas_window.h"
+#include "app/frame_fit.h"
+
+namespace quill {
+
+class Dialogs;
+struct Module1;
+
+// Form1: the canvas window on which every picture is drawn. It is created hidden at start-up and
+// sized to the screen; the drawing commands show it. Closing it throws the picture away: the
+// next drawing loads a fresh canvas on the current paper colour. Its right-click menu and Ctrl+S
+// save the picture as an image file; Escape and "Show Panel" bring the panel back to the front.
+class Form1 : public QWidget, public CanvasWindow {
+  Q_OBJECT
+
+ public:
+  Form1(Module1& module1, Dialogs& dialogs, QWidget* parent = nullptr);
+  ~Form1() override;
+
+  // The load event: top-left at (10, 10) twips, the screen's size, background paperColor.
+  void Form_Load();
+
+  // Outer size in twips, from which the drawing square is derived.
+  float widthTwips() const;
+  float heightTwips() const;
+  double twipsPerPixel() const;  // per logical pixel
+
+  Canvas& canvas() override;
+  void setCaption(const QString& caption) override;
+  void showCanvas() override;
+  void pictureChanged() override { update(); }
+
+  // "Save Picture...": asks for a file name and writes the drawing area as shown.
+  void savePictureAs();
+
+  // While a drawing runs on another thread the window shows the picture as it was when the
+  // drawing began, and cannot be closed (closing would throw away the canvas being drawn on).
+  void setDrawing(bool drawing);
+
+ signals:
+  // The user asked for the control panel, which the full-screen canvas hides.
+  void showPanelRequested();
+
+ protected:
+  void paintEvent(QPaintEvent* event) override;
+  void closeEvent(QCloseEvent* event) override;
+  void showEvent(QShowEvent* event) override;
+  void moveEvent(QMoveEvent* event) override;
+
+ private:
+  Module1& module1_;
+  Dialogs& dialogs_;
+  std::unique_ptr<Canvas> canvas_;
+  bool drawing_ = false;
+  QImage frozen_;      // the picture shown while drawing
+  FrameFit frameFit_;  // the frame, title bar included, covers the screen
+};
+
+}  // namespace quill

@@ -1,0 +1,345 @@
+#include "app/form2.h"
+
+#include <QApplication>
+#include <QCloseEvent>
+#include <QFontDatabase>
+#include <QGuiApplication>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMenuBar>
+#include <QPushButton>
+#include <QScreen>
+#include <QShortcut>
+#include <algorithm>
+
+#include "core/document/document.h"
+#include "core/maps/pattern_catalogue.h"
+
+namespace quill {
+
+namespace {
+
+constexpr double kTwipsPerInch = 1440.0;
+constexpr int kButtonWidth = 1335;
+constexpr int kButtonHeight = 615;
+constexpr int kCellWidth = 1215;
+constexpr int kCellHeight = 375;
+constexpr int kRowPitch = 360;
+constexpr int kGridTop = 2760;
+
+// Left edge of each grid column, a to p.
+constexpr std::array<int, kColumnCount> kColumnLeft = {495, 1710, 2925, 4140, 5355, 6570, 7785};
+const std::array<QString, kColumnCount> kColumnHeading = {"a", "b", "c", "d", "e", "f", "p"};
+
+constexpr double kCaptionPoints = 9.75;
+constexpr double kFieldPoints = 8;
+constexpr double kSmallestPoints = 6;
+constexpr double kPointStep = 0.25;
+
+// The layout was drawn for a narrow sans-serif face. Liberation Sans has the widely used metrics
+// of such a face; where it is not installed, the platform's own sans-serif serves.
+QString panelFamily() {
+  static const QString family = [] {
+    const QString preferred = QStringLiteral("Liberation Sans");
+    if (QFontDatabase::hasFamily(preferred)) return preferred;
+    return QFontDatabase::systemFont(QFontDatabase::GeneralFont).family();
+  }();
+  return family;
+}
+
+QFont panelFont(double points, bool bold) {
+  QFont font(panelFamily());
+  font.setStyleHint(QFont::SansSerif);
+  font.setPointSizeF(points);
+  font.setBold(bold);
+  return font;
+}
+
+bool captionFits(const QWidget* widget) { return widget->sizeHint().width() <= widget->width(); }
+
+// A button caption too wide for its box wraps onto two lines (its box is tall enough for two).
+void wrapCaption(QPushButton* button) {
+  QString caption = button->text();
+  if (!captionFits(button) && caption.contains(u' ')) {
+    caption[caption.lastIndexOf(u' ')] = u'\n';
+    button->setText(caption);
+  }
+}
+
+// Captions of one kind share one size: the largest at which every one of them fits, so none is
+// cut and none stands out smaller than its neighbours.
+template <class Widget>
+void shareFittingFont(const std::vector<Widget*>& widgets) {
+  if (widgets.empty()) return;
+  QFont font = widgets.front()->font();
+  auto allFit = [&widgets] {
+    return std::all_of(widgets.begin(), widgets.end(),
+                       [](const Widget* w) { return captionFits(w); });
+  };
+  while (font.pointSizeF() > kSmallestPoints && !allFit()) {
+    font.setPointSizeF(font.pointSizeF() - kPointStep);
+    for (Widget* widget : widgets) widget->setFont(font);
+  }
+}
+
+}  // namespace
+
+Form2::Form2(PanelState& state, Panel& panel, QWidget* parent)
+    : QMainWindow(parent), state_(state), panel_(panel) {
+  setObjectName(QStringLiteral("Form2"));
+  setWindowTitle(QStringLiteral("Select a Pattern"));
+  client_ = new QWidget(this);
+  client_->setAutoFillBackground(true);
+  QPalette palette = client_->palette();
+  palette.setColor(QPalette::Window, QApplication::palette().color(QPalette::ToolTipBase));
+  client_->setPalette(palette);
+  client_->setMinimumSize(px(9210), px(6510));
+  setCentralWidget(client_);
+  buildControls();
+  buildMenus();
+  setTabOrder();
+  fitFonts();
+  // F10 opens the first menu, as desktop users expect; the captions keep no mnemonics.
+  auto* menuKey = new QShortcut(QKeySequence(Qt::Key_F10), this);
+  connect(menuKey, &QShortcut::activated, this, &Form2::openFirstMenu);
+}
+
+int Form2::px(int twips) const {
+  const QScreen* screen = QGuiApplication::primaryScreen();
+  const double dpi = screen != nullptr ? screen->logicalDotsPerInchX() : 96.0;
+  return int(std::lround(twips * dpi / kTwipsPerInch));
+}
+
+void Form2::Form_Load() {
+  const QScreen* screen = QGuiApplication::primaryScreen();
+  const QSize screenSize = screen != nullptr ? screen->size() : QSize(1024, 768);
+  move(px(10), px(10));
+  frameFit_.setOuterSize(*this, QSize(screenSize.width() - px(200), screenSize.height() - px(200)));
+  panel_.Form_Load();
+  refreshFromState();
+  // A count can be typed at once: focus starts where the tab order does.
+  text1_->setFocus();
+}
+
+QPushButton* Form2::addButton(const char* name, const QString& caption, int left, int top) {
+  auto* button = new QPushButton(caption, client_);
+  button->setObjectName(QString::fromLatin1(name));
+  button->setFont(panelFont(kCaptionPoints, true));
+  button->setGeometry(px(left), px(top), px(kButtonWidth), px(kButtonHeight));
+  // A click leaves focus where the user was typing; Tab still reaches every button, so Space and
+  // Enter press one only where the user put focus on it.
+  button->setFocusPolicy(Qt::TabFocus);
+  wrapCaption(button);
+  return button;
+}
+
+QLabel* Form2::addLabel(const QString& caption, int left, int top, int width, int height) {
+  auto* label = new QLabel(caption, client_);
+  label->setFont(panelFont(kCaptionPoints, true));
+  label->setGeometry(px(left), px(top), px(width), px(height));
+  return label;
+}
+
+QLineEdit* Form2::addField(const QString& name, int left, int top, int width, int height) {
+  auto* field = new QLineEdit(client_);
+  field->setObjectName(name);
+  field->setFont(panelFont(kFieldPoints, false));
+  field->setGeometry(px(left), px(top), px(width), px(height));
+  return field;
+}
+
+template <typename Handler>
+void Form2::run(Handler handler) {
+  handler();
+  refreshFromState();
+}
+
+void Form2::buildControls() {
+  struct ButtonLayout {
+    const char* name;
+    const char* caption;
+    int left;
+    int top;
+    void (Panel::*handler)();
+  };
+  // In tab order: Exit, Chaos Game, Blue Print, Compute Parameters, Print Picture, Fractal, Save
+  // Parameters, Load Parameters.
+  const std::array<ButtonLayout, 8> layout = {{
+      {"Command3", "Exit", 7200, 1080, nullptr},
+      {"cmdChaos", "Chaos Game", 2160, 240, &Panel::cmdChaos_Click},
+      {"cmdBluePrint", "Blue Print", 3840, 240, &Panel::cmdBluePrint_Click},
+      {"cmdCompute", "Compute Parameters", 3840, 1080, &Panel::cmdCompute_Click},
+      {"cmdPrint", "Print Picture", 5520, 1080, &Panel::cmdPrint_Click},
+      {"cmdFractal", "Fractal", 480, 240, &Panel::cmdFractal_Click},
+      {"cmdSaveParam", "Save Parameters", 7200, 240, &Panel::cmdSaveParam_Click},
+      {"cmdLoad", "Load Parameters", 5520, 240, &Panel::cmdLoad_Click},
+  }};
+  for (std::size_t i = 0; i < layout.size(); ++i) {
+    const ButtonLayout& entry = layout[i];
+    buttons_[i] = addButton(entry.name, QString::fromLatin1(entry.caption), entry.left, entry.top);
+    if (entry.handler == nullptr) {
+      // Command3_Click: the program ends at once, nothing asked, nothing saved.
+      connect(buttons_[i], &QPushButton::clicked, this, &Form2::exitRequested);
+    } else {
+      const auto handler = entry.handler;
+      connect(buttons_[i], &QPushButton::clicked, this,
+              [this, handler] { run([this, handler] { (panel_.*handler)(); }); });
+    }
+  }
+
+  QLabel* label1 = addLabel(QStringLiteral("Number of Iteration:"), 600, 1320, 2055, 255);
+  label1->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+  fieldLabels_.push_back(label1);
+  text1_ = addField(QStringLiteral("Text1"), 2640, 1200, 855, 405);
+  connect(text1_, &QLineEdit::textEdited, this,
+          [this](const QString& text) { state_.Text1 = text; });
+
+  struct ComputeFieldLayout {
+    const char* caption;
+    int labelLeft;
+    int labelWidth;
+    int fieldLeft;
+  };
+  const std::array<ComputeFieldLayout, kComputeFieldCount> compute = {{
+      {"r:", 600, 135, 720},
+      {"s:", 1920, 255, 2160},
+      {"angle 1:", 3360, 855, 4200},
+      {"angle 2:", 5400, 855, 6240},
+      {"i:", 7560, 135, 7680},
+  }};
+  for (int k = 0; k < kComputeFieldCount; ++k) {
+    QLabel* label = addLabel(QString::fromLatin1(compute[k].caption), compute[k].labelLeft, 2040,
+                             compute[k].labelWidth, 255);
+    label->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+    fieldLabels_.push_back(label);
+    text2_[k] = addField(QStringLiteral("Text2_%1").arg(k), compute[k].fieldLeft, 1920, 855, 405);
+    connect(text2_[k], &QLineEdit::textEdited, this,
+            [this, k](const QString& text) { state_.Text2[k] = text; });
+  }
+
+  // The grid: headings, row numbers and seven columns of ten fields.
+  auto addGridLabel = [this](const QString& caption, int left, int top, int width) {
+    QLabel* label = addLabel(caption, left, top, width, kCellHeight);
+    label->setAlignment(Qt::AlignCenter);
+    label->setFrameShape(QFrame::Box);
+    label->setAutoFillBackground(true);
+    label->setPalette(QApplication::palette());
+    return label;
+  };
+  addGridLabel(QStringLiteral("i"), 240, 2400, 255);
+  for (int column = 0; column < kColumnCount; ++column) {
+    addGridLabel(kColumnHeading[column], kColumnLeft[column], 2400, kCellWidth);
+  }
+  for (int row = 1; row <= kGridRows; ++row) {
+    const int top = kGridTop + kRowPitch * (row - 1);
+    addGridLabel(QString::number(row), 240, top, 255);
+    for (int column = 0; column < kColumnCount; ++column) {
+      // Row 5 of the p column stands 15 twips further right than the rest of its column.
+      const int left = (column == kColP && row == 5) ? 7800 : kColumnLeft[column];
+      QLineEdit* field = addField(QStringLiteral("Text%1_%2").arg(column + 3).arg(row), left, top,
+                                  kCellWidth, kCellHeight);
+      grid_[column][row] = field;
+      connect(field, &QLineEdit::textEdited, this,
+              [this, row, column](const QString& text) { state_.cell(row, column) = text; });
+    }
+  }
+  // Text7(0): a box of the e column outside the visible area; it holds no map.
+  text7Zero_ = addField(QStringLiteral("Text7_0"), -840, 1440, 255, 375);
+  text7Zero_->setFocusPolicy(Qt::NoFocus);
+  connect(text7Zero_, &QLineEdit::textEdited, this,
+          [this](const QString& text) { state_.cell(0, kColE) = text; });
+}
+
+void Form2::buildMenus() {
+  QMenu* select = menuBar()->addMenu(QStringLiteral("Select a Pattern"));
+  select->setObjectName(QStringLiteral("mnuSelect"));
+  QMenu* reset = menuBar()->addMenu(QStringLiteral("Reset a Pattern"));
+  reset->setObjectName(QStringLiteral("mnuReset"));
+  for (int index = 0; index < kPatternCount; ++index) {
+    const QString caption = kPatterns[index].menuCaption;
+    QAction* pick = select->addAction(caption);
+    pick->setObjectName(QStringLiteral("mnuPattern_%1").arg(index));
+    connect(pick, &QAction::triggered, this,
+            [this, index] { run([this, index] { panel_.mnuPattern_Click(index); }); });
+    QAction* again = reset->addAction(caption);
+    again->setObjectName(QStringLiteral("mnuResetPattern_%1").arg(index));
+    connect(again, &QAction::triggered, this,
+            [this, index] { run([this, index] { panel_.mnuResetPattern_Click(index); }); });
+  }
+  QMenu* color = menuBar()->addMenu(QStringLiteral("Choose color"));
+  color->setObjectName(QStringLiteral("mnuColor"));
+  QAction* fore = color->addAction(QStringLiteral("ForeColor"));
+  fore->setObjectName(QStringLiteral("mnuForeColor"));
+  connect(fore, &QAction::triggered, this,
+          [this] { run([this] { panel_.mnuForeColor_Click(); }); });
+  QAction* back = color->addAction(QStringLiteral("BackColor"));
+  back->setObjectName(QStringLiteral("mnuBackColor"));
+  connect(back, &QAction::triggered, this,
+          [this] { run([this] { panel_.mnuBackColor_Click(); }); });
+}
+
+void Form2::setTabOrder() {
+  // Text1, then r, s, angle 1, angle 2, i, then the grid across each row and down, then the
+  // buttons in their own order.
+  std::vector<QWidget*> order;
+  order.push_back(text1_);
+  for (QLineEdit* field : text2_) order.push_back(field);
+  for (int row = 1; row <= kGridRows; ++row) {
+    for (int column = 0; column < kColumnCount; ++column) order.push_back(grid_[column][row]);
+  }
+  for (QPushButton* button : buttons_) order.push_back(button);
+  for (std::size_t i = 1; i < order.size(); ++i) QWidget::setTabOrder(order[i - 1], order[i]);
+}
+
+void Form2::fitFonts() {
+  shareFittingFont(std::vector<QPushButton*>(buttons_.begin(), buttons_.end()));
+  shareFittingFont(fieldLabels_);
+}
+
+void Form2::setBusy(bool busy) {
+  // Disabling the focused control moves focus along the tab order (on to "Exit", say); it goes
+  // back where it was once the command ends.
+  if (busy) {
+    QWidget* focused = QApplication::focusWidget();
+    focusBeforeBusy_ = (focused != nullptr && isAncestorOf(focused)) ? focused : focusWidget();
+  }
+  client_->setEnabled(!busy);
+  menuBar()->setEnabled(!busy);
+  if (!busy && focusBeforeBusy_) focusBeforeBusy_->setFocus();
+}
+
+void Form2::openFirstMenu() {
+  const QList<QAction*> menus = menuBar()->actions();
+  if (!menus.isEmpty() && menuBar()->isEnabled()) menuBar()->setActiveAction(menus.first());
+}
+
+void Form2::closeEvent(QCloseEvent* event) {
+  // The close box ends the program as "Exit" does; a canvas left open would have no controls.
+  event->accept();
+  emit exitRequested();
+}
+
+void Form2::showEvent(QShowEvent* event) {
+  QMainWindow::showEvent(event);
+  frameFit_.apply(*this);
+}
+
+void Form2::moveEvent(QMoveEvent* event) {
+  QMainWindow::moveEvent(event);
+  frameFit_.apply(*this);  // a window manager moves the window when it adds the frame
+}
+
+void Form2::refreshFromState() {
+  auto show = [](QLineEdit* field, const QString& text) {
+    if (field->text() != text) field->setText(text);
+  };
+  show(text1_, state_.Text1);
+  for (int k = 0; k < kComputeFieldCount; ++k) show(text2_[k], state_.Text2[k]);
+  for (int column = 0; column < kColumnCount; ++column) {
+    for (int row = 1; row <= kGridRows; ++row) show(grid_[column][row], state_.cell(row, column));
+  }
+  show(text7Zero_, state_.cell(0, kColE));
+  setWindowTitle(state_.caption);
+}
+
+}  // namespace quill

@@ -1,0 +1,81 @@
+#pragma once
+
+#include <QMainWindow>
+#include <QPointer>
+#include <array>
+#include <vector>
+
+#include "core/maps/panel_state.h"
+#include "app/frame_fit.h"
+
+class QLineEdit;
+class QPushButton;
+class QLabel;
+class QMenu;
+
+namespace quill {
+
+class Panel;
+
+// Form2: the control panel, the program's only window for input. It lays out the fields, buttons
+// and menus, keeps the panel state in step with what the user types, and hands every click to
+// the Panel's handlers.
+class Form2 : public QMainWindow {
+  Q_OBJECT
+
+ public:
+  Form2(PanelState& state, Panel& panel, QWidget* parent = nullptr);
+
+  // The load event: position (10, 10) and the screen's size less 200 twips, then the panel's own
+  // load (title, empty map fields, working values).
+  void Form_Load();
+
+  // Shows the panel state in the widgets (after a command changed it).
+  void refreshFromState();
+
+  // While a drawing runs the panel takes no other command. Keyboard focus goes back afterwards
+  // to the control that had it.
+  void setBusy(bool busy);
+
+  // Opens the first menu, as F10 does; the arrow keys go on from there.
+  void openFirstMenu();
+
+  // Twips to logical pixels on this screen.
+  int px(int twips) const;
+
+ signals:
+  // "Exit", or the panel's close box: the program ends.
+  void exitRequested();
+
+ protected:
+  void closeEvent(QCloseEvent* event) override;
+  void showEvent(QShowEvent* event) override;
+  void moveEvent(QMoveEvent* event) override;
+
+ private:
+  void buildControls();
+  void buildMenus();
+  void setTabOrder();
+  void fitFonts();
+  QPushButton* addButton(const char* name, const QString& caption, int left, int top);
+  QLabel* addLabel(const QString& caption, int left, int top, int width, int height);
+  QLineEdit* addField(const QString& name, int left, int top, int width, int height);
+  // Runs a handler, then shows what it changed.
+  template <typename Handler>
+  void run(Handler handler);
+
+  PanelState& state_;
+  Panel& panel_;
+  QWidget* client_ = nullptr;
+
+  QLineEdit* text1_ = nullptr;
+  std::array<QLineEdit*, kComputeFieldCount> text2_{};
+  std::array<std::array<QLineEdit*, kGridRows + 1>, kColumnCount> grid_{};
+  QLineEdit* text7Zero_ = nullptr;
+  std::array<QPushButton*, 8> buttons_{};  // in tab order
+  std::vector<QLabel*> fieldLabels_;       // the captions beside the count and compute fields
+  QPointer<QWidget> focusBeforeBusy_;
+  FrameFit frameFit_;
+};
+
+}  // namespace quill

@@ -1,0 +1,48 @@
+#include "app/program.h"
+
+#include <QCoreApplication>
+
+namespace quill {
+
+Program::Program() : dialogs(qtDialogs), printer(qtPrinter) {}
+
+Program::Program(Dialogs& scriptedDialogs, Printer& scriptedPrinter)
+    : dialogs(scriptedDialogs), printer(scriptedPrinter) {}
+
+void Program::Main() {
+  module1.maps.clear();
+  module1.paperColor = kWhite;
+  module1.labelImages = false;
+
+  form1 =
+      std::make_unique<Form1>(module1, dialogs);  // created hidden; its load sizes it to the screen
+  module1.deriveDrawingSquare(form1->widthTwips(), form1->heightTwips());
+
+  panel = std::make_unique<Panel>(state, module1, *form1, dialogs, printer);
+  panel->setPresetDirectory(QCoreApplication::applicationDirPath());
+  form2 = std::make_unique<Form2>(state, *panel);
+  qtDialogs.setParent(form2.get());
+  drawRunner = std::make_unique<QtDrawRunner>(form2.get());
+  panel->setDrawRunner(*drawRunner);
+  QObject::connect(drawRunner.get(), &QtDrawRunner::busyChanged, form2.get(), &Form2::setBusy);
+  QObject::connect(drawRunner.get(), &QtDrawRunner::busyChanged, form1.get(), &Form1::setDrawing);
+  QObject::connect(form2.get(), &Form2::exitRequested, form2.get(), [this] { exit(); });
+  QObject::connect(form1.get(), &Form1::showPanelRequested, form2.get(), [this] { showPanel(); });
+  form2->Form_Load();
+  form2->show();
+}
+
+void Program::exit() {
+  if (drawRunner) drawRunner->cancel();
+  if (form1) form1->hide();
+  QCoreApplication::exit(0);
+}
+
+void Program::showPanel() {
+  form2->setWindowState((form2->windowState() & ~Qt::WindowMinimized) | Qt::WindowActive);
+  form2->show();
+  form2->raise();
+  form2->activateWindow();
+}
+
+}  // namespace quill

@@ -1,0 +1,50 @@
+#pragma once
+
+#include <memory>
+
+#include "core/document/document.h"
+#include "core/maps/panel_state.h"
+#include "app/form1.h"
+#include "core/maps/module1.h"
+#include "app/form2.h"
+#include "app/qt_dialogs.h"
+#include "app/qt_draw_runner.h"
+#include "app/qt_printer.h"
+
+namespace quill {
+
+// The running desktop program: the shared drawing state, the two windows and the devices, alive
+// from Main until the end.
+class Program {
+ public:
+  // The real dialogs and the default printer.
+  Program();
+  // Scripted devices, for tests that must never wait on a modal dialog.
+  Program(Dialogs& dialogs, Printer& printer);
+
+  // Main: clears the map table, sets the shared state, creates the canvas window hidden and sized
+  // to the screen, derives the drawing square from its size once, and shows the panel.
+  void Main();
+
+  // Ends the program, from "Exit" or the panel's close box: a drawing still running is cancelled
+  // and the canvas closes with the panel.
+  void exit();
+
+  // Brings the panel back in front of the full-screen canvas.
+  void showPanel();
+
+  Module1 module1;
+  PanelState state;
+  QtDialogs qtDialogs;
+  QtPrinter qtPrinter;
+  Dialogs& dialogs;
+  Printer& printer;
+  std::unique_ptr<Form1> form1;
+  std::unique_ptr<Panel> panel;
+  std::unique_ptr<Form2> form2;
+  // Last, so that it is destroyed first: a drawing still running is cancelled and joined before
+  // the canvas and the state it draws on go away.
+  std::unique_ptr<QtDrawRunner> drawRunner;
+};
+
+}  // namespace quill

@@ -1,0 +1,42 @@
+#include "app/qt_dialogs.h"
+
+#include <QColorDialog>
+#include <QFileDialog>
+#include <QMessageBox>
+
+namespace quill {
+
+void QtDialogs::message(const QString& text) {
+  QMessageBox box(QMessageBox::NoIcon, kAppTitle, text, QMessageBox::Ok, parent_);
+  box.exec();
+}
+
+QString QtDialogs::openFileName() {
+  const QString name = QFileDialog::getOpenFileName(parent_, QString(), lastFileName_);
+  if (!name.isEmpty()) lastFileName_ = name;
+  return name;
+}
+
+QString QtDialogs::saveFileName() {
+  const QString name = QFileDialog::getSaveFileName(parent_, QString(), lastFileName_);
+  if (!name.isEmpty()) lastFileName_ = name;
+  return name;
+}
+
+QString QtDialogs::savePictureFileName() {
+  const QString name = QFileDialog::getSaveFileName(
+      parent_, QStringLiteral("Save Picture"),
+      lastPictureName_.isEmpty() ? QStringLiteral("picture.png") : lastPictureName_,
+      QStringLiteral("PNG image (*.png);;JPEG image (*.jpg *.jpeg);;BMP image (*.bmp);;"
+                     "All files (*)"));
+  if (!name.isEmpty()) lastPictureName_ = name;
+  return name;
+}
+
+std::optional<Rgb> QtDialogs::chooseColor(Rgb initial) {
+  const QColor chosen = QColorDialog::getColor(QColor::fromRgb(initial), parent_);
+  if (!chosen.isValid()) return std::nullopt;
+  return rgb(chosen.red(), chosen.green(), chosen.blue());
+}
+
+}  // namespace quill

@@ -1,0 +1,26 @@
+#pragma once
+
+#include "core/document/dialogs.h"
+
+class QWidget;
+
+namespace quill {
+
+// The real dialogs: Qt's message box, file dialogs and colour dialog, modal over `parent`.
+class QtDialogs : public Dialogs {
+ public:
+  void setParent(QWidget* parent) { parent_ = parent; }
+
+  void message(const QString& text) override;
+  QString openFileName() override;
+  QString saveFileName() override;
+  QString savePictureFileName() override;
+  std::optional<Rgb> chooseColor(Rgb initial) override;
+
+ private:
+  QWidget* parent_ = nullptr;
+  QString lastFileName_;  // the file dialogs start from the name chosen last, Load or Save
+  QString lastPictureName_;
+};
+
+}  // namespace quill

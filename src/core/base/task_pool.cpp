@@ -1,0 +1,88 @@
+#include "core/base/task_pool.h"
+
+#include <algorithm>
+#include <atomic>
+#include <chrono>
+#include <condition_variable>
+#include <mutex>
+#include <system_error>
+#include <thread>
+#include <vector>
+
+namespace quill {
+
+namespace {
+
+// How often the caller wakes to report progress: often enough for a smooth bar.
+constexpr auto kReportInterval = std::chrono::milliseconds(20);
+
+}  // namespace
+
+int defaultDrawingThreads() { return std::max(1u, std::thread::hardware_concurrency()); }
+
+bool runTasks(std::int64_t count, int threads, const RenderControl& control,
+              const std::function<bool(std::int64_t task)>& work) {
+  if (count <= 0) return !control.cancelled();
+  std::atomic<std::int64_t> next{0};
+  std::atomic<std::int64_t> done{0};
+  std::atomic<bool> stopped{false};
+  std::mutex mutex;
+  std::condition_variable finished;
+  int running = 0;
+
+  auto worker = [&] {
+    while (!stopped.load(std::memory_order_relaxed)) {
+      if (control.cancelled()) {
+        stopped = true;
+        break;
+      }
+      const std::int64_t task = next.fetch_add(1, std::memory_order_relaxed);
+      if (task >= count) break;
+      if (!work(task)) {
+        stopped = true;
+        break;
+      }
+      done.fetch_add(1, std::memory_order_relaxed);
+    }
+    const std::lock_guard lock(mutex);
+    --running;
+    finished.notify_one();
+  };
+
+  const int wanted = std::clamp<std::int64_t>(threads, 1, count);
+  std::vector<std::jthread> pool;
+  pool.reserve(std::size_t(wanted));
+  for (int i = 0; i < wanted; ++i) {
+    {
+      const std::lock_guard lock(mutex);
+      ++running;
+    }
+    try {
+      pool.emplace_back(worker);
+    } catch (const std::system_error&) {
+      const std::lock_guard lock(mutex);
+      --running;  // the system gives no more threads: go on with those started
+      break;
+    }
+  }
+  if (pool.empty()) {
+    ++running;
+    worker();  // no thread at all: the caller does the work, reporting only at the end
+  }
+
+  {
+    std::unique_lock lock(mutex);
+    while (running > 0) {
+      if (finished.wait_for(lock, kReportInterval, [&] { return running == 0; })) break;
+      lock.unlock();
+      control.report(double(done.load(std::memory_order_relaxed)) / double(count));
+      lock.lock();
+    }
+  }
+  pool.clear();  // joins
+  const bool complete = done.load() == count;
+  control.report(double(done.load()) / double(count));
+  return complete;
+}
+
+}  // namespace quill

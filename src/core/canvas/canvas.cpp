@@ -1,0 +1,75 @@
+#include "core/canvas/canvas.h"
+
+#include <QFont>
+#include <QPainter>
+#include <algorithm>
+
+#include "core/canvas/line_raster.h"
+
+namespace quill {
+
+namespace {
+
+// Dashes are kDashOn pixels drawn, then kDashOff pixels skipped, along the line's major axis.
+constexpr int kDashOn = 8;
+constexpr int kDashOff = 4;
+
+}  // namespace
+
+Canvas::Canvas(int widthPixels, int heightPixels, double twipsPerPixel, Rgb backColor)
+    : ink_(std::max(widthPixels, 1), std::max(heightPixels, 1),
+           QImage::Format_ARGB32_Premultiplied),
+      twipsPerPixel_(twipsPerPixel),
+      backColor_(backColor) {
+  ink_.fill(Qt::transparent);
+  inkBits_ = ink_.bits();
+  inkStride_ = ink_.bytesPerLine();
+}
+
+void Canvas::line(float x1, float y1, float x2, float y2, Rgb color) {
+  currentX_ = x2;
+  currentY_ = y2;
+  rasterise(double(x1) / twipsPerPixel_, double(y1) / twipsPerPixel_,
+            double(x2) / twipsPerPixel_, double(y2) / twipsPerPixel_, color);
+}
+
+void Canvas::rasterise(double x0, double y0, double x1, double y1, Rgb color) {
+  const bool dashed = drawStyle_ == DrawStyle::Dashed;
+  rasteriseLine(x0, y0, x1, y1, ink_.width(), ink_.height(), [&](int px, int py, int step) {
+    if (!dashed || step % (kDashOn + kDashOff) < kDashOn) plot(px, py, color);
+  });
+}
+
+void Canvas::print(const QString& text) {
+  QPainter painter(&ink_);
+  QFont font(QStringLiteral("Sans Serif"));
+  font.setStyleHint(QFont::SansSerif);
+  font.setBold(true);
+  // 12 point at this canvas's resolution: 1440 / twipsPerPixel pixels to the inch.
+  font.setPixelSize(std::max(1, int(std::lround(12.0 * 20.0 / twipsPerPixel_))));
+  painter.setFont(font);
+  painter.setPen(QColor(0, 0, 0));
+  const QPointF topLeft(double(currentX_) / twipsPerPixel_, double(currentY_) / twipsPerPixel_);
+  if (!std::isfinite(topLeft.x()) || !std::isfinite(topLeft.y()) ||
+      std::abs(topLeft.x()) > 1e6 || std::abs(topLeft.y()) > 1e6) {
+    return;  // far off the drawing area: nothing of the text would show
+  }
+  const QFontMetricsF metrics(font);
+  painter.drawText(topLeft + QPointF(0, metrics.ascent()), text);
+  painter.end();
+  inkBits_ = ink_.bits();  // painting may have reallocated the buffer
+}
+
+QImage Canvas::picture() const {
+  QImage shown(ink_.size(), QImage::Format_RGB32);
+  QPainter painter(&shown);
+  paint(painter, QRectF(0, 0, ink_.width(), ink_.height()));
+  return shown;
+}
+
+void Canvas::paint(QPainter& painter, const QRectF& target) const {
+  painter.fillRect(target, QColor::fromRgb(0xFF000000u | backColor_));
+  painter.drawImage(target, ink_);
+}
+
+}  // namespace quill

@@ -1,0 +1,78 @@
+#include <cmath>
+
+#include "core/maps/number_text.h"
+#include "core/document/document.h"
+#include "core/document/dialogs.h"
+
+namespace quill {
+
+namespace {
+
+// π as the panel has always computed with it; the coefficients users saw and saved depend on it
+// (cos 90° comes out a tiny positive number, not 0).
+constexpr double kPi = 3.14159265358979;
+
+// Degrees to radians, multiplying by π first and dividing by 180 after, as the panel always has.
+double radians(double degrees) { return degrees * kPi / 180; }
+
+// The text the grid shows for a computed coefficient: cut to three decimals downwards, so
+// −0.8660254 shows as "-0.867". A magnitude so large that 1000·v overflows has no decimals to cut
+// and is shown as it is.
+QString cutText(double value) {
+  const double scaled = std::floor(1000 * value);
+  return numberToText(std::isfinite(scaled) ? scaled / 1000 : value);
+}
+
+}  // namespace
+
+void Panel::cmdCompute_Click() {
+  for (const QString& text : state_.Text2) {
+    if (text.isEmpty()) {
+      dialogs_.message(QStringLiteral("Please enter values for all parameters"));
+      return;
+    }
+  }
+
+  std::array<double, kComputeFieldCount> values{};
+  for (int k = 0; k < kComputeFieldCount; ++k) {
+    const std::optional<double> value = parseNumber(state_.Text2[k]);
+    // Refused as well: values too large for a double, and angles so large that converting them
+    // to radians overflows (their sine and cosine would be NaN).
+    const bool isAngle = k == 2 || k == 3;
+    if (!value || (isAngle && !std::isfinite(radians(*value)))) {
+      dialogs_.message(QStringLiteral("Please enter only numerical values"));
+      return;
+    }
+    values[k] = *value;
+  }
+
+  state_.workR = values[0];
+  state_.workS = values[1];
+  state_.workAngle1 = values[2];
+  state_.workAngle2 = values[3];
+  // An index beyond a 32-bit integer is out of range like any other: same message, and the last
+  // index that fitted is kept.
+  const std::optional<std::int32_t> index = roundToInt32(values[4]);
+  if (index) state_.workIndex = *index;
+  if (!index || *index < 1 || *index > kMaxMaps) {
+    dialogs_.message(QStringLiteral("Enter index i from 1 to 10"));
+    return;
+  }
+
+  const int i = *index;
+  const double angle1 = radians(state_.workAngle1);
+  const double angle2 = radians(state_.workAngle2);
+  MapTable& maps = module1_.maps;
+  maps.mapA[i] = state_.workR * std::cos(angle1);
+  maps.mapB[i] = -state_.workS * std::sin(angle2);
+  maps.mapC[i] = state_.workR * std::sin(angle1);
+  maps.mapD[i] = state_.workS * std::cos(angle2);
+
+  // The grid shows the cut values; drawing commands read the grid again, so those are drawn.
+  state_.cell(i, kColA) = cutText(maps.mapA[i]);
+  state_.cell(i, kColB) = cutText(maps.mapB[i]);
+  state_.cell(i, kColC) = cutText(maps.mapC[i]);
+  state_.cell(i, kColD) = cutText(maps.mapD[i]);
+}
+
+}  // namespace quill

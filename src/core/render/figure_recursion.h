@@ -1,0 +1,63 @@
+#pragma once
+
+#include <algorithm>
+#include <array>
+#include <cmath>
+#include <cstdint>
+
+#include "core/render/affine_map.h"
+#include "core/base/render_control.h"
+#include "core/render/surface.h"
+#include "core/render/view.h"
+#include "core/maps/module1.h"
+
+namespace quill {
+
+// Levels of the figure recursions: the base figure sits at level depth + 1 and each step writes
+// the level below, so depth 20 uses levels 1 to 21 of 0 to 22.
+inline constexpr int kFigureLevels = 23;
+inline constexpr int kMaxFigureDepth = kFigureLevels - 2;
+
+// Drawn figures between two looks at the cancel flag (and two progress reports).
+inline constexpr std::uint64_t kFigureBatch = 65536;
+
+// What the square and triangle recursions share while one drawing runs: where they draw, the
+// scaled maps, the level counter and the bookkeeping for cancel and progress. `Figure` is the
+// record of one level; the records live in a fixed array, so a drawing allocates nothing.
+template <DrawingSurface Surface, class Figure>
+struct FigureRecursion {
+  FigureRecursion(Surface& target, Module1& state, const RenderControl& renderControl)
+      : surface(target),
+        module1(state),
+        control(renderControl),
+        view(View::of(state)),
+        maps(scaledMaps(state.maps, state.viewScale)),
+        mapCount(std::clamp(state.maps.mapCount, 0, kMaxMaps)),
+        depth(state.iterationCount),
+        level(state.iterationCount + 1),
+        totalFigures(std::pow(double(mapCount), double(state.iterationCount))) {}
+
+  // Counts one drawn figure; at the end of each batch reports and looks at the cancel flag.
+  void figureDrawn() {
+    if (++figuresDrawn % kFigureBatch != 0) return;
+    control.report(double(figuresDrawn) / totalFigures);
+    if (control.cancelled()) stopped = true;
+  }
+
+  bool depthFits() const { return depth >= 0 && depth <= kMaxFigureDepth; }
+
+  Surface& surface;
+  Module1& module1;
+  const RenderControl& control;
+  const View view;
+  const std::array<ScaledMap, kMapSlots> maps;
+  const int mapCount;
+  const int depth;  // iterationCount
+  int level;        // recursionLevel
+  std::array<Figure, kFigureLevels> levels{};
+  std::uint64_t figuresDrawn = 0;
+  const double totalFigures;
+  bool stopped = false;  // cancelled: every level unwinds without drawing more
+};
+
+}  // namespace quill

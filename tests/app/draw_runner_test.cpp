@@ -1,0 +1,100 @@
+#include <gtest/gtest.h>
+
+#include <QApplication>
+#include <QDeadlineTimer>
+#include <QLineEdit>
+#include <QMenuBar>
+#include <QProgressDialog>
+#include <QPushButton>
+#include <QTest>
+
+#include "core/canvas/canvas.h"
+#include "app/program.h"
+#include "support/fakes.h"
+
+namespace quill {
+namespace {
+
+// Lets the event loop run until `done` holds or the time is up.
+template <typename Predicate>
+bool waitUntil(Predicate done, int milliseconds) {
+  QDeadlineTimer deadline(milliseconds);
+  while (!done()) {
+    if (deadline.hasExpired()) return false;
+    QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
+    QTest::qWait(10);
+  }
+  return true;
+}
+
+class LongDrawing : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    program.Main();
+    // Three half maps, typed as a user would.
+    const char* rows[3][7] = {{"0.5", "0", "0", "0.5", "0", "0", "0.33"},
+                              {"0.5", "0", "0", "0.5", "0.5", "0", "0.33"},
+                              {"0.5", "0", "0", "0.5", "0.25", "0.5", "0.34"}};
+    for (int row = 1; row <= 3; ++row) {
+      for (int column = 0; column < kColumnCount; ++column) {
+        QTest::keyClicks(field(QStringLiteral("Text%1_%2").arg(column + 3).arg(row)),
+                         QString::fromLatin1(rows[row - 1][column]));
+      }
+    }
+  }
+  void TearDown() override {
+    program.drawRunner->cancel();
+    waitUntil([this] { return !program.drawRunner->busy(); }, 5000);
+    program.form2->close();
+    program.form1->close();
+  }
+
+  QLineEdit* field(const QString& name) { return program.form2->findChild<QLineEdit*>(name); }
+  QPushButton* button(const char* name) {
+    return program.form2->findChild<QPushButton*>(QString::fromLatin1(name));
+  }
+  QProgressDialog* progress() {
+    return program.form2->findChild<QProgressDialog*>(QStringLiteral("drawingProgress"));
+  }
+
+  testing::ScriptedDialogs dialogs;
+  testing::FakePrinter printer;
+  Program program{dialogs, printer};
+};
+
+TEST_F(LongDrawing, ShowsProgressStopsOnCancelAndShowsWhatWasDrawn) {
+  QTest::keyClicks(field(QStringLiteral("Text1")), QStringLiteral("2000000000"));
+  QTest::mouseClick(button("cmdChaos"), Qt::LeftButton);
+
+  // The panel takes no other command while the drawing runs, and repaints meanwhile.
+  ASSERT_TRUE(program.drawRunner->busy());
+  EXPECT_FALSE(button("cmdFractal")->isEnabled());
+  EXPECT_FALSE(program.form2->menuBar()->isEnabled());
+
+  ASSERT_TRUE(waitUntil([this] { return progress() != nullptr && progress()->isVisible(); }, 5000));
+  QTest::mouseClick(progress()->findChild<QPushButton*>(), Qt::LeftButton);
+  ASSERT_TRUE(waitUntil([this] { return !program.drawRunner->busy(); }, 5000));
+
+  EXPECT_TRUE(dialogs.messages.isEmpty());
+  EXPECT_TRUE(button("cmdFractal")->isEnabled());
+  EXPECT_TRUE(program.form1->isVisible());
+  // Some of the game was drawn before the cancel: pen-coloured points inside the square.
+  const QImage picture = program.form1->canvas().picture();
+  int black = 0;
+  for (int y = 0; y < picture.height(); y += 2) {
+    for (int x = 0; x < picture.width(); x += 2) black += (picture.pixel(x, y) & 0xFFFFFF) == 0;
+  }
+  EXPECT_GT(black, 1000);
+}
+
+TEST_F(LongDrawing, ShortDrawingsFinishWithoutADialog) {
+  QTest::keyClicks(field(QStringLiteral("Text1")), QStringLiteral("3"));
+  QTest::mouseClick(button("cmdFractal"), Qt::LeftButton);
+  ASSERT_TRUE(waitUntil([this] { return !program.drawRunner->busy(); }, 5000));
+  EXPECT_EQ(progress(), nullptr);
+  EXPECT_TRUE(program.form1->isVisible());
+  EXPECT_TRUE(button("cmdFractal")->isEnabled());
+}
+
+}  // namespace
+}  // namespace quill

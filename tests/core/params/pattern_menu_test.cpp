@@ -1,0 +1,185 @@
+#include <gtest/gtest.h>
+
+#include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
+#include <cmath>
+
+#include "core/maps/pattern_catalogue.h"
+#include "core/base/chaos_random.h"
+#include "support/fakes.h"
+
+namespace quill {
+namespace {
+
+using testing::PanelFixture;
+
+const QString kNotFound =
+    QStringLiteral("File not found.\nPlease make sure the file name you specify exists.");
+const QString kInvalidFormat = QStringLiteral("Cannot load the file: invalid file format.");
+const QString kPresetDir = QStringLiteral(QUILLMERE_PRESET_DIR);
+
+// Rows filled in the grid: the rows up to the last one with any text.
+int filledRows(const PanelState& state) {
+  int last = 0;
+  for (int i = 1; i <= kGridRows; ++i) {
+    for (int column = 0; column < kColumnCount; ++column) {
+      if (!state.cell(i, column).isEmpty()) last = i;
+    }
+  }
+  return last;
+}
+
+// A preset folder of our own, holding copies of the shipped files, to change and remove.
+struct PresetCopies {
+  PresetCopies() {
+    for (int k = 0; k < kUserPattern; ++k) {
+      QFile::copy(QDir(kPresetDir).filePath(kPatterns[k].fileName), path(k));
+    }
+  }
+  QString path(int pattern) const { return dir.filePath(kPatterns[pattern].fileName); }
+  QTemporaryDir dir;
+};
+
+TEST(PatternMenu, EachPatternFillsItsRows) {
+  PanelFixture f;
+  for (int k = 0; k < kPatternCount; ++k) {
+    SCOPED_TRACE(kPatterns[k].menuCaption.toStdString());
+    f.setRow(10, {"x", "x", "x", "x", "x", "x", "x"});  // edits the choice must throw away
+    f.state.caption = QStringLiteral("before");
+    f.panel.mnuPattern_Click(k);
+    EXPECT_EQ(f.state.selectedPattern, k);
+    EXPECT_EQ(filledRows(f.state), kPatterns[k].mapCount);
+    EXPECT_EQ(f.state.caption, k == kUserPattern ? "before" : kPatterns[k].panelCaption);
+    EXPECT_TRUE(f.dialogs.messages.isEmpty());
+    if (k == kUserPattern) continue;
+    EXPECT_TRUE(f.state.patternLoaded[k]);
+    EXPECT_TRUE(f.panel.ReadPanel()) << "every preset field is a number";
+    EXPECT_EQ(f.module1.maps.mapCount, kPatterns[k].mapCount);
+  }
+  f.panel.mnuPattern_Click(3);
+  EXPECT_EQ(f.state.caption, "Cantor");
+  EXPECT_TRUE(f.module1.maps.mapCount > 0) << "choosing a pattern leaves the map table alone";
+}
+
+TEST(PatternMenu, ResetRestoresWhatWasFirstRead) {
+  PresetCopies copies;
+  PanelFixture f;
+  f.panel.setPresetDirectory(copies.dir.path());
+  f.panel.mnuPattern_Click(8);
+  const auto fern = f.state.grid;
+
+  // Edit the grid, then change the file and remove it: the cache answers both menus.
+  f.state.cell(1, kColA) = "0.9";
+  QFile file(copies.path(8));
+  ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+  file.write("1,1,1,1,1,1,1\r\n1,1,1,1,1,1,1\r\n1,1,1,1,1,1,1\r\n1,1,1,1,1,1,1\r\n");
+  file.close();
+  f.panel.mnuResetPattern_Click(8);
+  EXPECT_TRUE(f.state.grid == fern);
+  ASSERT_TRUE(QFile::remove(copies.path(8)));
+  f.state.cell(2, kColP) = "";
+  f.panel.mnuPattern_Click(8);
+  EXPECT_TRUE(f.state.grid == fern);
+  EXPECT_TRUE(f.dialogs.messages.isEmpty());
+}
+
+TEST(PatternMenu, MissingOrBrokenPresets) {
+  PresetCopies copies;
+  PanelFixture f;
+  f.panel.setPresetDirectory(copies.dir.path());
+  ASSERT_TRUE(QFile::remove(copies.path(2)));
+  QFile shortFile(copies.path(5));
+  ASSERT_TRUE(shortFile.open(QIODevice::WriteOnly));
+  shortFile.write("0.5,0,0,0.5,0,0,0.25\r\n0.5,0,0,0.5,0.5,0,0.25\r\n");  // 2 of 4 rows
+  shortFile.close();
+
+  f.panel.mnuPattern_Click(0);
+  for (int attempt = 0; attempt < 2; ++attempt) {
+    f.dialogs.messages.clear();
+    f.panel.mnuPattern_Click(2);
+    EXPECT_EQ(f.dialogs.messages, QStringList{kNotFound}) << "shown on every choice";
+    EXPECT_EQ(f.state.caption, "Dragon");
+    EXPECT_EQ(filledRows(f.state), 0);
+    EXPECT_FALSE(f.state.patternLoaded[2]);
+  }
+
+  f.dialogs.messages.clear();
+  f.panel.mnuPattern_Click(5);
+  EXPECT_EQ(f.dialogs.messages, QStringList{kInvalidFormat});
+  EXPECT_EQ(filledRows(f.state), 0);
+  EXPECT_FALSE(f.state.patternLoaded[5]);
+
+  // Mended files are read on the next choice, from their start.
+  ASSERT_TRUE(QFile::copy(QDir(kPresetDir).filePath("Dragon.dat"), copies.path(2)));
+  ASSERT_TRUE(QFile::remove(copies.path(5)));
+  ASSERT_TRUE(QFile::copy(QDir(kPresetDir).filePath("Crystal4.dat"), copies.path(5)));
+  f.dialogs.messages.clear();
+  f.panel.mnuPattern_Click(2);
+  f.panel.mnuPattern_Click(5);
+  EXPECT_TRUE(f.dialogs.messages.isEmpty());
+  EXPECT_EQ(filledRows(f.state), 4);
+  EXPECT_TRUE(f.state.patternLoaded[2] && f.state.patternLoaded[5]);
+
+  // A saved file offered as a preset reads one place on (its count becomes a), without error.
+  PanelFixture g;
+  g.panel.setPresetDirectory(copies.dir.path());
+  QFile saved(copies.path(0));
+  ASSERT_TRUE(saved.open(QIODevice::WriteOnly));
+  saved.write(
+      "3\r\n0.5,0,0,0.5,0,0,0.33\r\n0.5,0,0,0.5,0.5,0,0.33\r\n0.5,0,0,0.5,0.25,0.5,0.34\r\n");
+  saved.close();
+  g.panel.mnuPattern_Click(0);
+  EXPECT_TRUE(g.dialogs.messages.isEmpty());
+  EXPECT_EQ(g.state.cell(1, kColA), "3");
+  EXPECT_EQ(g.state.cell(2, kColA), "0.33");
+  EXPECT_EQ(g.state.cell(3, kColP), "0.5");
+}
+
+// The chaos game as the program plays it: from map 1's image of the origin, a map per step
+// chosen by the running sums of p, every point kept.
+TEST(PresetMaps, ChaosGameStaysInTheUnitSquare) {
+  for (int k = 0; k < kUserPattern; ++k) {
+    SCOPED_TRACE(kPatterns[k].menuCaption.toStdString());
+    PanelFixture f;
+    f.panel.mnuPattern_Click(k);
+    ASSERT_TRUE(f.panel.ReadPanel());
+    const MapTable& m = f.module1.maps;
+
+    double sum = 0;
+    for (int i = 1; i <= m.mapCount; ++i) {
+      EXPECT_GT(m.mapP[i], 0) << "map " << i << " is never drawn";
+      sum += m.mapP[i];
+    }
+    EXPECT_NEAR(sum, 1.0, 1e-12);
+    for (int i = 1; i <= m.mapCount; ++i) {
+      // Roughly proportional to the area factor: within a factor of three, thin maps excepted.
+      const double det = std::fabs(m.mapA[i] * m.mapD[i] - m.mapB[i] * m.mapC[i]);
+      double total = 0;
+      for (int j = 1; j <= m.mapCount; ++j) {
+        total += std::max(std::fabs(m.mapA[j] * m.mapD[j] - m.mapB[j] * m.mapC[j]), 0.01);
+      }
+      if (det > 0.02) {
+        EXPECT_NEAR(m.mapP[i] / (det / total), 1.0, 0.1) << "map " << i;
+      }
+    }
+
+    ChaosRandom random;
+    double x = m.mapE[1];
+    double y = m.mapF[1];
+    int outside = 0;
+    for (int step = 0; step < 100000; ++step) {
+      const double r = random.next();
+      int j = 1;
+      while (j < m.mapCount && r > m.mapCumP[j]) ++j;
+      const double nx = m.mapA[j] * x + m.mapB[j] * y + m.mapE[j];
+      y = m.mapC[j] * x + m.mapD[j] * y + m.mapF[j];
+      x = nx;
+      if (!(x >= 0 && x <= 1 && y >= 0 && y <= 1)) ++outside;
+    }
+    EXPECT_EQ(outside, 0);
+  }
+}
+
+}  // namespace
+}  // namespace quill

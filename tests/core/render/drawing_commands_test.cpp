@@ -1,0 +1,233 @@
+#include "core/render/drawing_commands.h"
+
+#include <gtest/gtest.h>
+
+#include <QImage>
+
+#include "render_fixtures.h"
+#include "core/canvas/canvas.h"
+#include "support/fakes.h"
+
+namespace quill::testing {
+namespace {
+
+const std::array<QString, kColumnCount> kHalfMapTexts[3] = {
+    {"0.5", "0", "0", "0.5", "0", "0", "0.33"},
+    {"0.5", "0", "0", "0.5", "0.5", "0", "0.33"},
+    {"0.5", "0", "0", "0.5", "0.25", "0.5", "0.34"}};
+
+struct SierpinskiPanel : PanelFixture {
+  SierpinskiPanel() {
+    for (int row = 0; row < 3; ++row) setRow(row + 1, kHalfMapTexts[row]);
+    state.caption = QStringLiteral("Sierpinski");
+    module1.penColor = kPen;
+  }
+};
+
+// What a drawing would look like drawn straight onto a fresh canvas of the fixture's size.
+QImage expectedPicture(const Module1& shared, Drawing drawing, int count) {
+  Module1 state = shared;
+  state.iterationCount = count;
+  Canvas canvas(kCanvasWidth, kCanvasHeight, 15.0, state.paperColor);
+  ChaosRandom random;
+  drawOn(canvas, drawing, state, random, RenderControl{});
+  return canvas.picture();
+}
+
+TEST(DrawingCommands, TheCountFieldIsCheckedBeforeTheFractalDraws) {
+  struct Case {
+    const char* name;
+    QString text;
+    QString message;  // empty when accepted
+    int depth;        // iterationCount afterwards
+  };
+  const Case cases[] = {
+      {"20 is the deepest accepted", "20", "", 20},
+      {"21 is refused but kept", "21", kTooDeepMessage, 21},
+      {"2.5 rounds to even 2", "2.5", "", 2},
+      {"3.5 rounds to even 4", "3.5", "", 4},
+      {"blanks around a number", " 3 ", "", 3},
+      {"0 draws the base figure", "0", "", 0},
+      {"negative", "-1", kImproperCountMessage, -1},
+      {"empty", "", kEmptyCountMessage, 7},
+      {"not a number", "abc", kImproperCountMessage, 7},
+      {"only blanks", " ", kImproperCountMessage, 7},
+      {"beyond 32 bits", "2147483648", kImproperCountMessage, 7},
+      {"far beyond 32 bits", "-1e12", kImproperCountMessage, 7},
+      {"beyond a double", "1e999", kImproperCountMessage, 7},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    SierpinskiPanel panel;
+    panel.setRow(2, {});  // one map: depth 20 is a single triangle
+    panel.module1.iterationCount = 7;
+    panel.state.Text1 = c.text;
+    panel.panel.cmdFractal_Click();
+    EXPECT_EQ(panel.module1.iterationCount, c.depth);
+    if (c.message.isEmpty()) {
+      EXPECT_TRUE(panel.dialogs.messages.isEmpty())
+          << panel.dialogs.messages.join('|').toStdString();
+      EXPECT_EQ(panel.form1.shown, 1);
+      EXPECT_EQ(panel.form1.caption, QStringLiteral("Sierpinski"));
+    } else {
+      EXPECT_EQ(panel.dialogs.messages, QStringList{c.message});
+      EXPECT_EQ(panel.form1.shown, 0);
+    }
+  }
+}
+
+TEST(DrawingCommands, TheChaosCountHasNoUpperLimitButMustFit32Bits) {
+  struct Case {
+    const char* name;
+    QString text;
+    QString message;
+  };
+  const Case cases[] = {
+      {"zero", "0", ""},
+      {"negative", "-5", ""},
+      {"the smallest 32-bit count", "-2147483648", ""},
+      {"below 32 bits", "-2147483649", kImproperCountMessage},
+      {"above 32 bits", "2147483648", kImproperCountMessage},
+      {"empty", "", kEmptyCountMessage},
+      {"not a number", "1,5", kImproperCountMessage},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    SierpinskiPanel panel;
+    panel.state.Text1 = c.text;
+    panel.panel.cmdChaos_Click();
+    if (c.message.isEmpty()) {
+      EXPECT_TRUE(panel.dialogs.messages.isEmpty());
+      EXPECT_EQ(panel.form1.shown, 1);
+      // Only the frame.
+      EXPECT_EQ(panel.form1.canvas().picture(),
+                expectedPicture(panel.module1, Drawing::ChaosGame, 0));
+    } else {
+      EXPECT_EQ(panel.dialogs.messages, QStringList{c.message});
+      EXPECT_EQ(panel.form1.shown, 0);
+    }
+  }
+}
+
+TEST(DrawingCommands, ARoundedCountDrawsThatDepth) {
+  for (auto [text, depth] : {std::pair{"2.5", 2}, std::pair{"3.5", 4}}) {
+    SCOPED_TRACE(text);
+    SierpinskiPanel panel;
+    panel.state.Text1 = QString::fromLatin1(text);
+    panel.panel.cmdFractal_Click();
+    const QImage drawn = panel.form1.canvas().picture();
+    EXPECT_EQ(drawn, expectedPicture(panel.module1, Drawing::TriangleFractal, depth));
+    EXPECT_NE(drawn, expectedPicture(panel.module1, Drawing::TriangleFractal, depth + 1));
+  }
+}
+
+TEST(DrawingCommands, TheFractalDrawsTrianglesUntilAnotherPatternIsChosen) {
+  struct Case {
+    const char* name;
+    std::optional<int> pattern;
+    Drawing drawing;
+  };
+  const Case cases[] = {{"no pattern chosen yet", std::nullopt, Drawing::TriangleFractal},
+                        {"the first pattern", 0, Drawing::TriangleFractal},
+                        {"another pattern", 8, Drawing::SquareFractal},
+                        {"User", 11, Drawing::SquareFractal}};
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    PanelState state;
+    state.Text1 = QStringLiteral("3");
+    state.selectedPattern = c.pattern;
+    Module1 module1;
+    ScriptedDialogs dialogs;
+    EXPECT_EQ(checkFractal(state, module1, dialogs, [] { return true; }), c.drawing);
+  }
+}
+
+// Each command reads the panel once, so a refused panel shows one message and nothing is drawn.
+TEST(DrawingCommands, EachCommandReadsThePanelOnceAndStopsWhenItIsRefused) {
+  PanelState state;
+  state.Text1 = QStringLiteral("3");
+  Module1 module1;
+  ScriptedDialogs dialogs;
+  int reads = 0;
+  auto refuse = [&reads] {
+    ++reads;
+    return false;
+  };
+  EXPECT_FALSE(checkBluePrint(module1, refuse));
+  EXPECT_EQ(module1.iterationCount, 1);
+  EXPECT_FALSE(checkFractal(state, module1, dialogs, refuse));
+  EXPECT_FALSE(checkChaos(state, module1, dialogs, refuse));
+  EXPECT_EQ(reads, 3);
+  EXPECT_TRUE(dialogs.messages.isEmpty());
+
+  // Through the handlers, with a row whose p field is empty.
+  using Click = void (Panel::*)();
+  for (Click click :
+       {&Panel::cmdBluePrint_Click, &Panel::cmdFractal_Click, &Panel::cmdChaos_Click}) {
+    SierpinskiPanel panel;
+    panel.state.cell(2, kColP).clear();
+    panel.state.Text1 = QStringLiteral("3");
+    (panel.panel.*click)();
+    EXPECT_EQ(panel.dialogs.messages.size(), 1);
+    EXPECT_EQ(panel.form1.shown, 0);
+    EXPECT_FALSE(panel.module1.labelImages);
+  }
+}
+
+// True when every pixel in the pen colour lies inside the triangle (0, 0), (1, 0), (0.5, 1) of
+// the drawing square, give or take a pixel, and there are at least `minimum` of them.
+void expectInkInsideTheTriangle(const Module1& state, const QImage& picture, int minimum) {
+  int inked = 0;
+  int outside = 0;
+  const double pixel = 15.0;
+  for (int py = 0; py < picture.height(); ++py) {
+    for (int px = 0; px < picture.width(); ++px) {
+      if ((picture.pixel(px, py) & 0xFFFFFFu) != kPen) continue;
+      ++inked;
+      const double u = ((px + 0.5) * pixel - state.originX) / state.viewScale;
+      const double v = (state.originY - (py + 0.5) * pixel) / state.viewScale;
+      const double slack = 2 * pixel / state.viewScale;
+      outside += !(v >= -slack && v <= 2 * u + 2 * slack && v <= 2 * (1 - u) + 2 * slack);
+    }
+  }
+  EXPECT_GE(inked, minimum);
+  EXPECT_EQ(outside, 0);
+}
+
+TEST(DrawingCommands, ThreeTypedHalfMapsDrawTheSierpinskiGasket) {
+  SierpinskiPanel panel;
+  panel.state.Text1 = QStringLiteral("5");
+  panel.panel.cmdFractal_Click();
+  expectInkInsideTheTriangle(panel.module1, panel.form1.canvas().picture(), 1000);
+
+  SierpinskiPanel chaos;
+  chaos.state.Text1 = QStringLiteral("50000");
+  chaos.panel.cmdChaos_Click();
+  expectInkInsideTheTriangle(chaos.module1, chaos.form1.canvas().picture(), 5000);
+  EXPECT_EQ(chaos.form1.caption, QStringLiteral("Sierpinski"));
+  EXPECT_EQ(chaos.form1.shown, 1);
+}
+
+TEST(DrawingCommands, TheBluePrintNumbersItsImagesInTheCanvasFont) {
+  SierpinskiPanel panel;
+  panel.state.Text1.clear();  // the blue print does not read the count
+  panel.panel.cmdBluePrint_Click();
+  EXPECT_TRUE(panel.dialogs.messages.isEmpty());
+  EXPECT_EQ(panel.form1.shown, 1);
+  EXPECT_FALSE(panel.module1.labelImages);
+  EXPECT_EQ(panel.module1.iterationCount, 1);
+  // The numbers are black, the squares in the pen colour: text stands at each mark's start.
+  const QImage picture = panel.form1.canvas().picture();
+  const Module1& state = panel.module1;
+  int blackNearFirstNumber = 0;
+  const int left = int((state.originX + 0.05 * state.viewScale) / 15);
+  const int top = int((state.originY - 0.45 * state.viewScale) / 15);
+  for (int py = top; py < top + 16; ++py) {
+    for (int px = left; px < left + 12; ++px)
+      blackNearFirstNumber += (picture.pixel(px, py) & 0xFFFFFFu) == 0;
+  }
+  EXPECT_GT(blackNearFirstNumber, 5);
+}
+
+}  // namespace
+}  // namespace quill::testing

@@ -1,0 +1,145 @@
+#include "core/render/fast_chaos_game.h"
+
+#include <gtest/gtest.h>
+
+#include <atomic>
+#include <cmath>
+#include <vector>
+
+#include "picture_diff.h"
+#include "core/render/drawing_commands.h"
+#include "core/render/fast_drawing.h"
+#include "core/render/map_guide.h"
+#include "render_fixtures.h"
+
+namespace quill::testing {
+namespace {
+
+MapTable tableOfProbabilities(std::initializer_list<double> probabilities) {
+  Module1 state = drawingState({}, 0);
+  int i = 0;
+  for (double p : probabilities) state.maps.mapP[++i] = p;
+  state.maps.mapCount = i;
+  return state.maps;
+}
+
+// Every one of the 2^24 values r can take picks the same map through the guide as through the
+// bounds. Tables with maps far smaller than a bucket make buckets where several maps end.
+TEST(MapGuide, PicksTheMapOfTheBoundsForEveryRandomNumber) {
+  struct Case {
+    const char* name;
+    std::initializer_list<double> p;
+  };
+  const Case cases[] = {
+      {"Sierpinski thirds", {0.33, 0.33, 0.34}},
+      {"fern", {0.011, 0.764, 0.11, 0.115}},
+      {"ten tenths, sum rounds below 1", {0.1, 0.1, 0.1, 0.1, 0.1, 0.1, 0.1, 0.1, 0.1, 0.1}},
+      {"tiny maps share buckets", {1e-7, 2e-7, 0.5, 1e-9, 3e-4, 0.2, 1e-5, 0.2999}},
+      {"zeros and negatives", {0, 0.4, -1, 0, 0.6}},
+      {"unnormalised", {3, 1, 7}},
+      {"one map", {1}},
+      {"no map", {}},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    const MapChoice choice(tableOfProbabilities(c.p));
+    const MapGuide guide(choice);
+    int mismatches = 0;
+    for (std::uint32_t k = 0; k < (1u << MapGuide::kRandomBits); ++k) {
+      mismatches += guide.pick(k) != choice.pick(float(k) * 0x1p-24f);
+    }
+    EXPECT_EQ(mismatches, 0);
+  }
+}
+
+// Plays the same game both ways from the same generator and compares the ink, the generator
+// afterwards and the current position.
+void expectSameGame(const Module1& shared, int width, int height, Rgb pen = kPen,
+                    double twipsPerPixel = 15) {
+  Module1 reference = shared;
+  Module1 fast = shared;
+  reference.penColor = fast.penColor = pen;
+  Canvas expected(width, height, twipsPerPixel, kWhite);
+  Canvas actual(width, height, twipsPerPixel, kWhite);
+  ChaosRandom referenceRandom;
+  ChaosRandom fastRandom;
+  ASSERT_TRUE(drawReference(expected, Drawing::ChaosGame, reference, referenceRandom, {}));
+  ASSERT_TRUE(drawFast(actual, Drawing::ChaosGame, fast, fastRandom, {}));
+  EXPECT_TRUE(sameInk(expected, actual));
+  EXPECT_EQ(referenceRandom.nextBits(), fastRandom.nextBits());
+  // The last point may have run off to NaN.
+  auto same = [](float a, float b) { return a == b || (std::isnan(a) && std::isnan(b)); };
+  EXPECT_PRED2(same, expected.currentX(), actual.currentX());
+  EXPECT_PRED2(same, expected.currentY(), actual.currentY());
+}
+
+TEST(FastChaosGame, PlotsTheReferencePicturePixelForPixel) {
+  struct Case {
+    const char* name;
+    std::vector<MapRow> rows;
+    int steps;
+  };
+  const std::vector<MapRow> half = {kHalfMaps[0], kHalfMaps[1], kHalfMaps[2]};
+  const Case cases[] = {
+      {"Sierpinski", half, 300000},
+      {"fern preset", presetRows(8), 300000},
+      {"ten maps", kTenMaps, 300000},
+      {"one step", half, 1},
+      {"no steps", half, 0},
+      {"negative count", half, -5},
+      // The square is three times the canvas: most points fall outside and are clipped.
+      {"thrown off the canvas",
+       {{0.5, 0, 0, 0.5, 0, 0, 0.5}, {0.5, 0, 0, 0.5, 2.5, 1.5, 0.5}},
+       100000},
+      // Growing maps run off to infinity and NaN; nothing is plotted from there on.
+      {"growing maps", {{1.5, 0, 0, 1.5, 0.1, 0, 0.5}, {-2, 0.5, 0, 2, 0, 0.1, 0.5}}, 20000},
+      {"a map of probability zero", {{0.5, 0, 0, 0.5, 0, 0, 0.5}, {1, 0, 0, 1, 5, 5, 0}}, 50000},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    expectSameGame(drawingState(c.rows, c.steps), kCanvasWidth, kCanvasHeight);
+  }
+  {
+    SCOPED_TRACE("a one-pixel-high canvas, pen black");
+    expectSameGame(drawingState(half, 50000), 300, 1, kBlack);
+  }
+  SCOPED_TRACE("110 dots an inch: pixel edges between whole twips");
+  expectSameGame(drawingState(presetRows(8), 300000), kCanvasWidth, kCanvasHeight, kPen,
+                 1440.0 / 110);
+}
+
+TEST(FastChaosGame, ASecondGameContinuesTheSequenceAsTheReferenceDoes) {
+  Module1 state = drawingState({kHalfMaps[0], kHalfMaps[1], kHalfMaps[2]}, 20000);
+  Canvas expected(kCanvasWidth, kCanvasHeight, 15.0, kWhite);
+  Canvas actual(kCanvasWidth, kCanvasHeight, 15.0, kWhite);
+  ChaosRandom referenceRandom;
+  ChaosRandom fastRandom;
+  for (int game = 0; game < 2; ++game) {
+    ASSERT_TRUE(PlayChaosGame(expected, state, referenceRandom, {}));
+    ASSERT_TRUE(playChaosGameFast(actual, state, fastRandom, {}));
+  }
+  EXPECT_TRUE(sameInk(expected, actual));
+}
+
+TEST(FastChaosGame, CancelStopsAtTheEndOfABatchAndReportsProgress) {
+  std::atomic<bool> cancel{false};
+  std::vector<double> reports;
+  RenderControl control;
+  control.cancel = &cancel;
+  control.progress = [&](double done) {
+    reports.push_back(done);
+    if (reports.size() == 2) cancel = true;
+  };
+  Module1 state = drawingState({kHalfMaps[0], kHalfMaps[1], kHalfMaps[2]}, 10 * kChaosBatch);
+  Canvas canvas(kCanvasWidth, kCanvasHeight, 15.0, kWhite);
+  ChaosRandom random;
+  EXPECT_FALSE(playChaosGameFast(canvas, state, random, control));
+  EXPECT_EQ(reports, (std::vector<double>{0.1, 0.2}));
+  // Exactly two batches of numbers were used.
+  ChaosRandom expected;
+  for (int i = 0; i < 2 * kChaosBatch; ++i) expected.nextBits();
+  EXPECT_EQ(random.nextBits(), expected.nextBits());
+}
+
+}  // namespace
+}  // namespace quill::testing
