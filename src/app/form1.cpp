@@ -6,8 +6,8 @@
 #include <QPainter>
 #include <QScreen>
 
-#include "core/maps/module1.h"
 #include "core/devices/save_picture.h"
+#include "core/maps/module1.h"
 
 namespace quill {
 

@@ -3,9 +3,9 @@
 #include <QWidget>
 #include <memory>
 
+#include "app/frame_fit.h"
 #include "core/canvas/canvas.h"
 #include "core/document/canvas_window.h"
-#include "app/frame_fit.h"
 
 namespace quill {
 

@@ -5,8 +5,8 @@
 #include <array>
 #include <vector>
 
-#include "core/maps/panel_state.h"
 #include "app/frame_fit.h"
+#include "core/maps/panel_state.h"
 
 class QLineEdit;
 class QPushButton;

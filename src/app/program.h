@@ -2,14 +2,14 @@
 
 #include <memory>
 
-#include "core/document/document.h"
-#include "core/maps/panel_state.h"
 #include "app/form1.h"
-#include "core/maps/module1.h"
 #include "app/form2.h"
 #include "app/qt_dialogs.h"
 #include "app/qt_draw_runner.h"
 #include "app/qt_printer.h"
+#include "core/document/document.h"
+#include "core/maps/module1.h"
+#include "core/maps/panel_state.h"
 
 namespace quill {
 

@@ -8,8 +8,8 @@
 #include <QPushButton>
 #include <QTest>
 
-#include "core/canvas/canvas.h"
 #include "app/program.h"
+#include "core/canvas/canvas.h"
 #include "support/fakes.h"
 
 namespace quill {

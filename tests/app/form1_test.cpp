@@ -1,6 +1,7 @@
+#include "app/form1.h"
+
 #include <gtest/gtest.h>
 
-#include "app/form1.h"
 #include "core/maps/module1.h"
 #include "support/fakes.h"
 

@@ -12,8 +12,8 @@
 #include <QTest>
 #include <QTimer>
 
-#include "core/canvas/canvas.h"
 #include "app/program.h"
+#include "core/canvas/canvas.h"
 #include "support/fakes.h"
 
 namespace quill {

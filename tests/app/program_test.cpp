@@ -1,16 +1,17 @@
+#include "app/program.h"
+
 #include <gtest/gtest.h>
 
 #include <QApplication>
 #include <QLineEdit>
 #include <QMenu>
 #include <QMenuBar>
-#include <QTimer>
 #include <QPushButton>
 #include <QScreen>
 #include <QTest>
+#include <QTimer>
 
 #include "core/canvas/canvas.h"
-#include "app/program.h"
 #include "support/fakes.h"
 
 namespace quill {
@@ -80,8 +81,14 @@ TEST_F(Started, TabVisitsTheCountTheComputeFieldsThenTheGridRowByRow) {
       expected << QStringLiteral("Text%1_%2").arg(column + 3).arg(row);
     }
   }
-  expected << "Command3" << "cmdChaos" << "cmdBluePrint" << "cmdCompute" << "cmdPrint"
-           << "cmdFractal" << "cmdSaveParam" << "cmdLoad";
+  expected << "Command3"
+           << "cmdChaos"
+           << "cmdBluePrint"
+           << "cmdCompute"
+           << "cmdPrint"
+           << "cmdFractal"
+           << "cmdSaveParam"
+           << "cmdLoad";
   QStringList visited;
   QWidget* current = start;
   for (int i = 0; i < expected.size(); ++i) {
@@ -95,14 +102,15 @@ TEST_F(Started, TabVisitsTheCountTheComputeFieldsThenTheGridRowByRow) {
 }
 
 TEST_F(Started, ShowsTheCaptionsOfTheLayout) {
-  const QStringList buttons = {"Fractal",         "Chaos Game",         "Blue Print",
-                               "Load Parameters", "Save Parameters",    "Compute Parameters",
-                               "Print Picture",   "Exit"};
+  const QStringList buttons = {
+      "Fractal",         "Chaos Game",         "Blue Print",    "Load Parameters",
+      "Save Parameters", "Compute Parameters", "Print Picture", "Exit"};
   QStringList shown;
   for (auto* button : program.form2->findChildren<QPushButton*>()) {
     shown << button->text().replace(u'\n', u' ');  // long captions wrap
   }
-  for (const QString& caption : buttons) EXPECT_TRUE(shown.contains(caption)) << caption.toStdString();
+  for (const QString& caption : buttons)
+    EXPECT_TRUE(shown.contains(caption)) << caption.toStdString();
   QStringList menus;
   for (QAction* action : program.form2->menuBar()->actions()) menus << action->text();
   EXPECT_EQ(menus, (QStringList{"Select a Pattern", "Reset a Pattern", "Choose color"}));

@@ -10,8 +10,8 @@
 #include <QTest>
 
 #include "app/program.h"
-#include "support/fakes.h"
 #include "app/qt_printer.h"
+#include "support/fakes.h"
 
 namespace quill {
 namespace {

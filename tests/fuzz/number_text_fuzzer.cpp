@@ -15,8 +15,8 @@
 #include <optional>
 #include <string>
 
-#include "fuzz_check.h"
 #include "core/maps/number_text.h"
+#include "fuzz_check.h"
 
 namespace {
 

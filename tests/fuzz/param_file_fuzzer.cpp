@@ -12,11 +12,11 @@
 #include <cmath>
 #include <cstdint>
 
-#include "fuzz_check.h"
 #include "core/maps/map_table.h"
 #include "core/maps/number_text.h"
 #include "core/params/field_reader.h"
 #include "core/params/param_file.h"
+#include "fuzz_check.h"
 
 namespace {
 

@@ -11,8 +11,8 @@
 #include <cstdint>
 #include <optional>
 
-#include "fuzz_check.h"
 #include "core/maps/number_text.h"
+#include "fuzz_check.h"
 #include "support/fakes.h"
 
 namespace {

@@ -6,8 +6,8 @@
 #include <QImage>
 #include <QTemporaryDir>
 
-#include "core/params/param_file.h"
 #include "core/devices/save_picture.h"
+#include "core/params/param_file.h"
 #include "support/fakes.h"
 
 namespace quill {

@@ -5,12 +5,12 @@
 #include <memory>
 #include <optional>
 
-#include "core/document/document.h"
-#include "core/maps/panel_state.h"
 #include "core/canvas/canvas.h"
 #include "core/document/canvas_window.h"
 #include "core/document/dialogs.h"
+#include "core/document/document.h"
 #include "core/maps/module1.h"
+#include "core/maps/panel_state.h"
 #include "support/qt_printers.h"
 
 namespace quill::testing {

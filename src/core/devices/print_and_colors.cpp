@@ -1,7 +1,7 @@
-#include "core/document/document.h"
 #include "core/canvas/canvas.h"
 #include "core/document/canvas_window.h"
 #include "core/document/dialogs.h"
+#include "core/document/document.h"
 
 namespace quill {
 

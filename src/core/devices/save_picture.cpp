@@ -5,8 +5,8 @@
 #include <QImage>
 #include <QImageWriter>
 
-#include "core/params/param_file.h"
 #include "core/document/dialogs.h"
+#include "core/params/param_file.h"
 
 namespace quill {
 

@@ -5,12 +5,12 @@
 #include <optional>
 #include <vector>
 
-#include "core/document/draw_runner.h"
-#include "core/maps/panel_state.h"
 #include "core/base/chaos_random.h"
-#include "core/base/render_control.h"
 #include "core/base/color.h"
+#include "core/base/render_control.h"
+#include "core/document/draw_runner.h"
 #include "core/maps/module1.h"
+#include "core/maps/panel_state.h"
 
 namespace quill {
 

@@ -2,8 +2,8 @@
 
 #include <cstdint>
 
-#include "core/maps/map_table.h"
 #include "core/base/color.h"
+#include "core/maps/map_table.h"
 
 namespace quill {
 
@@ -17,8 +17,8 @@ struct Module1 {
   double marginY = 0;    // canvas y of the square's top side: 0.1 × canvas height
   double originY = 0;    // canvas y of the square's bottom side: marginY + viewScale
 
-  Rgb paperColor = kWhite;  // canvas background
-  Rgb penColor = kBlack;    // lines and points of the drawings
+  Rgb paperColor = kWhite;   // canvas background
+  Rgb penColor = kBlack;     // lines and points of the drawings
   bool labelImages = false;  // true only while "Blue Print" draws: figures carry their map number
 
   std::int32_t iterationCount = 0;  // depth of the fractal or steps of the chaos game

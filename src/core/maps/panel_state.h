@@ -19,8 +19,8 @@ inline constexpr int kPatternCount = 12;  // eleven presets and "User"
 struct PanelState {
   QString caption;
 
-  QString Text1;                                     // "Number of Iteration:"
-  std::array<QString, kComputeFieldCount> Text2;     // r, s, angle 1, angle 2, i
+  QString Text1;                                  // "Number of Iteration:"
+  std::array<QString, kComputeFieldCount> Text2;  // r, s, angle 1, angle 2, i
   // The map grid: Text3 to Text9 are the columns a to p, indexed by row 1 to 10 (index 0 unused;
   // Text7(0) is a box outside the grid that belongs to no map).
   std::array<std::array<QString, kGridRows + 1>, kColumnCount> grid;

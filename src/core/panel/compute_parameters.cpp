@@ -1,8 +1,8 @@
 #include <cmath>
 
-#include "core/maps/number_text.h"
-#include "core/document/document.h"
 #include "core/document/dialogs.h"
+#include "core/document/document.h"
+#include "core/maps/number_text.h"
 
 namespace quill {
 

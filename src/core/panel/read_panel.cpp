@@ -1,6 +1,6 @@
-#include "core/maps/number_text.h"
-#include "core/document/document.h"
 #include "core/document/dialogs.h"
+#include "core/document/document.h"
+#include "core/maps/number_text.h"
 
 namespace quill {
 

@@ -1,8 +1,8 @@
 #include <QString>
 
+#include "core/document/dialogs.h"
 #include "core/document/document.h"
 #include "core/params/param_file.h"
-#include "core/document/dialogs.h"
 
 namespace quill {
 

@@ -1,10 +1,10 @@
 #include <QDir>
 #include <QString>
 
-#include "core/document/document.h"
-#include "core/params/param_file.h"
-#include "core/maps/pattern_catalogue.h"
 #include "core/document/dialogs.h"
+#include "core/document/document.h"
+#include "core/maps/pattern_catalogue.h"
+#include "core/params/param_file.h"
 
 namespace quill {
 

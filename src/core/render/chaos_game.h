@@ -3,13 +3,13 @@
 #include <algorithm>
 #include <cstdint>
 
-#include "core/render/affine_map.h"
 #include "core/base/chaos_random.h"
-#include "core/render/map_choice.h"
 #include "core/base/render_control.h"
+#include "core/maps/module1.h"
+#include "core/render/affine_map.h"
+#include "core/render/map_choice.h"
 #include "core/render/surface.h"
 #include "core/render/view.h"
-#include "core/maps/module1.h"
 
 namespace quill {
 

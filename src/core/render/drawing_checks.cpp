@@ -1,6 +1,6 @@
+#include "core/document/dialogs.h"
 #include "core/maps/number_text.h"
 #include "core/render/drawing_commands.h"
-#include "core/document/dialogs.h"
 
 namespace quill {
 

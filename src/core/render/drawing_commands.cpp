@@ -1,8 +1,8 @@
 #include "core/render/drawing_commands.h"
 
-#include "core/document/document.h"
 #include "core/canvas/canvas.h"
 #include "core/document/canvas_window.h"
+#include "core/document/document.h"
 
 namespace quill {
 

@@ -5,15 +5,15 @@
 #include <functional>
 #include <optional>
 
+#include "core/base/chaos_random.h"
+#include "core/base/render_control.h"
+#include "core/maps/module1.h"
 #include "core/maps/panel_state.h"
 #include "core/render/chaos_game.h"
-#include "core/base/chaos_random.h"
 #include "core/render/frame.h"
-#include "core/base/render_control.h"
 #include "core/render/square_figure.h"
 #include "core/render/surface.h"
 #include "core/render/triangle_figure.h"
-#include "core/maps/module1.h"
 
 namespace quill {
 

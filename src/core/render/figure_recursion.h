@@ -5,11 +5,11 @@
 #include <cmath>
 #include <cstdint>
 
-#include "core/render/affine_map.h"
 #include "core/base/render_control.h"
+#include "core/maps/module1.h"
+#include "core/render/affine_map.h"
 #include "core/render/surface.h"
 #include "core/render/view.h"
-#include "core/maps/module1.h"
 
 namespace quill {
 

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "core/render/surface.h"
 #include "core/maps/module1.h"
+#include "core/render/surface.h"
 
 namespace quill {
 

@@ -3,8 +3,8 @@
 #include <QString>
 #include <concepts>
 
-#include "core/canvas/canvas.h"
 #include "core/base/color.h"
+#include "core/canvas/canvas.h"
 
 namespace quill {
 

@@ -1,10 +1,10 @@
+#include "core/canvas/canvas.h"
+
 #include <gtest/gtest.h>
 
 #include <QElapsedTimer>
 #include <cmath>
 #include <limits>
-
-#include "core/canvas/canvas.h"
 
 namespace quill {
 namespace {

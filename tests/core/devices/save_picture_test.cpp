@@ -1,3 +1,5 @@
+#include "core/devices/save_picture.h"
+
 #include <gtest/gtest.h>
 
 #include <QDir>
@@ -6,7 +8,6 @@
 #include <QTemporaryDir>
 
 #include "core/canvas/canvas.h"
-#include "core/devices/save_picture.h"
 #include "support/fakes.h"
 #include "support/scratch_mount.h"
 

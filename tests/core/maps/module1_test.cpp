@@ -1,6 +1,6 @@
-#include <gtest/gtest.h>
-
 #include "core/maps/module1.h"
+
+#include <gtest/gtest.h>
 
 namespace quill {
 namespace {

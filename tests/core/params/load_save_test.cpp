@@ -4,10 +4,10 @@
 #include <QFile>
 #include <QTemporaryDir>
 
-#include "core/params/param_file.h"
 #include "core/maps/pattern_catalogue.h"
-#include "support/scratch_mount.h"
+#include "core/params/param_file.h"
 #include "support/fakes.h"
+#include "support/scratch_mount.h"
 
 namespace quill {
 namespace {

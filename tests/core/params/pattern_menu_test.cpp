@@ -5,8 +5,8 @@
 #include <QTemporaryDir>
 #include <cmath>
 
-#include "core/maps/pattern_catalogue.h"
 #include "core/base/chaos_random.h"
+#include "core/maps/pattern_catalogue.h"
 #include "support/fakes.h"
 
 namespace quill {

@@ -5,11 +5,11 @@
 #include <array>
 #include <vector>
 
-#include "recording_surface.h"
+#include "core/canvas/canvas.h"
 #include "core/render/drawing_commands.h"
 #include "core/render/map_choice.h"
+#include "recording_surface.h"
 #include "render_fixtures.h"
-#include "core/canvas/canvas.h"
 
 namespace quill::testing {
 namespace {

@@ -4,8 +4,8 @@
 
 #include <QImage>
 
-#include "render_fixtures.h"
 #include "core/canvas/canvas.h"
+#include "render_fixtures.h"
 #include "support/fakes.h"
 
 namespace quill::testing {

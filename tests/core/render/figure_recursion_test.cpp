@@ -3,11 +3,11 @@
 #include <atomic>
 #include <vector>
 
-#include "recording_surface.h"
 #include "core/render/drawing_commands.h"
 #include "core/render/frame.h"
 #include "core/render/square_figure.h"
 #include "core/render/triangle_figure.h"
+#include "recording_surface.h"
 #include "render_fixtures.h"
 
 namespace quill::testing {

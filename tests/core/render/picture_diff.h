@@ -7,10 +7,10 @@
 #include <cstdint>
 #include <vector>
 
-#include "core/params/param_file.h"
-#include "core/maps/pattern_catalogue.h"
-#include "render_fixtures.h"
 #include "core/canvas/canvas.h"
+#include "core/maps/pattern_catalogue.h"
+#include "core/params/param_file.h"
+#include "render_fixtures.h"
 
 namespace quill::testing {
 

@@ -3,8 +3,8 @@
 #include <QString>
 #include <vector>
 
-#include "core/render/surface.h"
 #include "core/canvas/canvas.h"
+#include "core/render/surface.h"
 
 namespace quill::testing {
 

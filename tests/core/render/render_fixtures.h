@@ -4,10 +4,10 @@
 
 #include <vector>
 
-#include "recording_surface.h"
-#include "core/render/view.h"
 #include "core/base/color.h"
 #include "core/maps/module1.h"
+#include "core/render/view.h"
+#include "recording_surface.h"
 
 namespace quill::testing {
 
