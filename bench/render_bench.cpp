@@ -74,10 +74,11 @@ const std::vector<Row> kTenMaps = {
 // The maps of preset `pattern`, read from the presets in the source tree.
 std::vector<Row> presetRows(int pattern) {
   const PatternEntry& entry = kPatterns[std::size_t(pattern)];
-  const ParamFileContent content = readPresetFile(
+  const Result<FileRows> read = readPresetFile(
       QDir(QStringLiteral(QUILLMERE_PRESET_DIR)).filePath(entry.fileName), entry.mapCount);
   std::vector<Row> rows;
-  for (const FileRow& r : content.rows) {
+  if (!read) return rows;
+  for (const FileRow& r : *read) {
     rows.push_back({r[0].number, r[1].number, r[2].number, r[3].number, r[4].number, r[5].number,
                     r[6].number});
   }

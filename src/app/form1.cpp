@@ -22,8 +22,7 @@ QScreen* screenOf(const QWidget* widget) {
 
 }  // namespace
 
-Form1::Form1(Module1& module1, Dialogs& dialogs, QWidget* parent)
-    : QWidget(parent), module1_(module1), dialogs_(dialogs) {
+Form1::Form1(Dialogs& dialogs, QWidget* parent) : QWidget(parent), dialogs_(dialogs) {
   setAttribute(Qt::WA_OpaquePaintEvent);
   setWindowTitle(QStringLiteral("Form1"));
   auto* save = new QAction(QStringLiteral("Save Picture..."), this);
@@ -40,7 +39,6 @@ Form1::Form1(Module1& module1, Dialogs& dialogs, QWidget* parent)
   connect(showPanel, &QAction::triggered, this, &Form1::showPanelRequested);
   addAction(showPanel);
   setContextMenuPolicy(Qt::ActionsContextMenu);
-  Form_Load();
 }
 
 Form1::~Form1() = default;
@@ -52,7 +50,13 @@ double Form1::twipsPerPixel() const {
 float Form1::widthTwips() const { return float(width() * twipsPerPixel()); }
 float Form1::heightTwips() const { return float(height() * twipsPerPixel()); }
 
-void Form1::Form_Load() {
+void Form1::Form_Load(const Module1& module1) {
+  module1_ = &module1;
+  load();
+}
+
+void Form1::load() {
+  const Rgb paper = module1_ != nullptr ? module1_->paperColor : kWhite;
   const QScreen* screen = screenOf(this);
   const QSize logical = screen->size();
   const int offset = int(10 / twipsPerPixel());
@@ -61,11 +65,11 @@ void Form1::Form_Load() {
   // The picture is kept in device pixels so that lines stay one pixel wide on high-DPI screens.
   const double ratio = screen->devicePixelRatio();
   canvas_ = std::make_unique<Canvas>(int(logical.width() * ratio), int(logical.height() * ratio),
-                                     twipsPerPixel() / ratio, module1_.paperColor);
+                                     twipsPerPixel() / ratio, paper);
 }
 
 Canvas& Form1::canvas() {
-  if (!canvas_) Form_Load();
+  if (!canvas_) load();
   return *canvas_;
 }
 
@@ -82,7 +86,13 @@ void Form1::showCanvas() {
 
 void Form1::setDrawing(bool drawing) {
   drawing_ = drawing;
-  frozen_ = drawing && canvas_ ? canvas_->picture() : QImage();
+  growing_ = QImage();
+  update();
+}
+
+void Form1::showGrowingPicture(const QImage& ink) {
+  if (!drawing_) return;  // a picture that arrives after the drawing ended is stale
+  growing_ = ink;
   update();
 }
 
@@ -96,10 +106,11 @@ void Form1::paintEvent(QPaintEvent* /*event*/) {
   const double ratio = screenOf(this)->devicePixelRatio();
   // A window larger than its picture (resized, or on a larger screen) shows the background
   // beyond it.
-  const Rgb background = canvas_ ? canvas_->backColor() : module1_.paperColor;
+  const Rgb background = canvas_ ? canvas_->backColor()
+                                 : module1_ != nullptr ? module1_->paperColor : kWhite;
   painter.fillRect(rect(), QColor::fromRgb(0xFF000000u | background));
-  if (drawing_ && !frozen_.isNull()) {
-    painter.drawImage(QRectF(0, 0, frozen_.width() / ratio, frozen_.height() / ratio), frozen_);
+  if (drawing_ && !growing_.isNull()) {
+    painter.drawImage(QRectF(0, 0, growing_.width() / ratio, growing_.height() / ratio), growing_);
     return;
   }
   if (!canvas_) return;

@@ -20,11 +20,12 @@ class Form1 : public QWidget, public CanvasWindow {
   Q_OBJECT
 
  public:
-  Form1(Module1& module1, Dialogs& dialogs, QWidget* parent = nullptr);
+  explicit Form1(Dialogs& dialogs, QWidget* parent = nullptr);
   ~Form1() override;
 
-  // The load event: top-left at (10, 10) twips, the screen's size, background paperColor.
-  void Form_Load();
+  // The load event: top-left at (10, 10) twips, the screen's size, background paperColor. The
+  // window keeps `module1` to load a fresh canvas on its paper colour after it was closed.
+  void Form_Load(const Module1& module1);
 
   // Outer size in twips, from which the drawing square is derived.
   float widthTwips() const;
@@ -39,9 +40,11 @@ class Form1 : public QWidget, public CanvasWindow {
   // "Save Picture...": asks for a file name and writes the drawing area as shown.
   void savePictureAs();
 
-  // While a drawing runs on another thread the window shows the picture as it was when the
-  // drawing began, and cannot be closed (closing would throw away the canvas being drawn on).
+  // While a drawing runs on another thread the window cannot be closed (the drawing's picture
+  // comes back to it when the drawing ends), and shows the growing picture it is handed.
   void setDrawing(bool drawing);
+  // The drawing's ink so far (no background), shown over the canvas's background.
+  void showGrowingPicture(const QImage& ink);
 
  signals:
   // The user asked for the control panel, which the full-screen canvas hides.
@@ -54,11 +57,13 @@ class Form1 : public QWidget, public CanvasWindow {
   void moveEvent(QMoveEvent* event) override;
 
  private:
-  Module1& module1_;
+  void load();
+
+  const Module1* module1_ = nullptr;
   Dialogs& dialogs_;
   std::unique_ptr<Canvas> canvas_;
   bool drawing_ = false;
-  QImage frozen_;      // the picture shown while drawing
+  QImage growing_;     // the running drawing's ink, shown in place of the canvas's
   FrameFit frameFit_;  // the frame, title bar included, covers the screen
 };
 

@@ -12,7 +12,12 @@
 #include <QShortcut>
 #include <algorithm>
 
+#include "core/devices/print_and_colors.h"
 #include "core/document/document.h"
+#include "core/panel/compute_parameters.h"
+#include "core/params/load_save.h"
+#include "core/params/pattern_menu.h"
+#include "core/render/drawing_commands.h"
 #include "core/maps/pattern_catalogue.h"
 
 namespace quill {
@@ -84,8 +89,8 @@ void shareFittingFont(const std::vector<Widget*>& widgets) {
 
 }  // namespace
 
-Form2::Form2(PanelState& state, Panel& panel, QWidget* parent)
-    : QMainWindow(parent), state_(state), panel_(panel) {
+Form2::Form2(Document& document, QWidget* parent)
+    : QMainWindow(parent), document_(document), state_(document.state) {
   setObjectName(QStringLiteral("Form2"));
   setWindowTitle(QStringLiteral("Select a Pattern"));
   client_ = new QWidget(this);
@@ -115,7 +120,6 @@ void Form2::Form_Load() {
   const QSize screenSize = screen != nullptr ? screen->size() : QSize(1024, 768);
   move(px(10), px(10));
   frameFit_.setOuterSize(*this, QSize(screenSize.width() - px(200), screenSize.height() - px(200)));
-  panel_.Form_Load();
   refreshFromState();
   // A count can be typed at once: focus starts where the tab order does.
   text1_->setFocus();
@@ -160,19 +164,19 @@ void Form2::buildControls() {
     const char* caption;
     int left;
     int top;
-    void (Panel::*handler)();
+    void (*handler)(Document&);
   };
   // In tab order: Exit, Chaos Game, Blue Print, Compute Parameters, Print Picture, Fractal, Save
   // Parameters, Load Parameters.
   const std::array<ButtonLayout, 8> layout = {{
       {"Command3", "Exit", 7200, 1080, nullptr},
-      {"cmdChaos", "Chaos Game", 2160, 240, &Panel::cmdChaos_Click},
-      {"cmdBluePrint", "Blue Print", 3840, 240, &Panel::cmdBluePrint_Click},
-      {"cmdCompute", "Compute Parameters", 3840, 1080, &Panel::cmdCompute_Click},
-      {"cmdPrint", "Print Picture", 5520, 1080, &Panel::cmdPrint_Click},
-      {"cmdFractal", "Fractal", 480, 240, &Panel::cmdFractal_Click},
-      {"cmdSaveParam", "Save Parameters", 7200, 240, &Panel::cmdSaveParam_Click},
-      {"cmdLoad", "Load Parameters", 5520, 240, &Panel::cmdLoad_Click},
+      {"cmdChaos", "Chaos Game", 2160, 240, &cmdChaos_Click},
+      {"cmdBluePrint", "Blue Print", 3840, 240, &cmdBluePrint_Click},
+      {"cmdCompute", "Compute Parameters", 3840, 1080, &cmdCompute_Click},
+      {"cmdPrint", "Print Picture", 5520, 1080, &cmdPrint_Click},
+      {"cmdFractal", "Fractal", 480, 240, &cmdFractal_Click},
+      {"cmdSaveParam", "Save Parameters", 7200, 240, &cmdSaveParam_Click},
+      {"cmdLoad", "Load Parameters", 5520, 240, &cmdLoad_Click},
   }};
   for (std::size_t i = 0; i < layout.size(); ++i) {
     const ButtonLayout& entry = layout[i];
@@ -183,7 +187,7 @@ void Form2::buildControls() {
     } else {
       const auto handler = entry.handler;
       connect(buttons_[i], &QPushButton::clicked, this,
-              [this, handler] { run([this, handler] { (panel_.*handler)(); }); });
+              [this, handler] { run([this, handler] { handler(document_); }); });
     }
   }
 
@@ -260,22 +264,22 @@ void Form2::buildMenus() {
     QAction* pick = select->addAction(caption);
     pick->setObjectName(QStringLiteral("mnuPattern_%1").arg(index));
     connect(pick, &QAction::triggered, this,
-            [this, index] { run([this, index] { panel_.mnuPattern_Click(index); }); });
+            [this, index] { run([this, index] { mnuPattern_Click(document_, index); }); });
     QAction* again = reset->addAction(caption);
     again->setObjectName(QStringLiteral("mnuResetPattern_%1").arg(index));
     connect(again, &QAction::triggered, this,
-            [this, index] { run([this, index] { panel_.mnuResetPattern_Click(index); }); });
+            [this, index] { run([this, index] { mnuResetPattern_Click(document_, index); }); });
   }
   QMenu* color = menuBar()->addMenu(QStringLiteral("Choose color"));
   color->setObjectName(QStringLiteral("mnuColor"));
   QAction* fore = color->addAction(QStringLiteral("ForeColor"));
   fore->setObjectName(QStringLiteral("mnuForeColor"));
   connect(fore, &QAction::triggered, this,
-          [this] { run([this] { panel_.mnuForeColor_Click(); }); });
+          [this] { run([this] { mnuForeColor_Click(document_); }); });
   QAction* back = color->addAction(QStringLiteral("BackColor"));
   back->setObjectName(QStringLiteral("mnuBackColor"));
   connect(back, &QAction::triggered, this,
-          [this] { run([this] { panel_.mnuBackColor_Click(); }); });
+          [this] { run([this] { mnuBackColor_Click(document_); }); });
 }
 
 void Form2::setTabOrder() {

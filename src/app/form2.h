@@ -15,19 +15,19 @@ class QMenu;
 
 namespace quill {
 
-class Panel;
+struct Document;
 
 // Form2: the control panel, the program's only window for input. It lays out the fields, buttons
 // and menus, keeps the panel state in step with what the user types, and hands every click to
-// the Panel's handlers.
+// the commands of the core, which work on the document.
 class Form2 : public QMainWindow {
   Q_OBJECT
 
  public:
-  Form2(PanelState& state, Panel& panel, QWidget* parent = nullptr);
+  explicit Form2(Document& document, QWidget* parent = nullptr);
 
-  // The load event: position (10, 10) and the screen's size less 200 twips, then the panel's own
-  // load (title, empty map fields, working values).
+  // The load event: position (10, 10) and the screen's size less 200 twips (the frame's size,
+  // where the window system reports it); shows the document's fields, focus in the count.
   void Form_Load();
 
   // Shows the panel state in the widgets (after a command changed it).
@@ -64,8 +64,8 @@ class Form2 : public QMainWindow {
   template <typename Handler>
   void run(Handler handler);
 
+  Document& document_;
   PanelState& state_;
-  Panel& panel_;
   QWidget* client_ = nullptr;
 
   QLineEdit* text1_ = nullptr;

@@ -10,22 +10,22 @@ Program::Program(Dialogs& scriptedDialogs, Printer& scriptedPrinter)
     : dialogs(scriptedDialogs), printer(scriptedPrinter) {}
 
 void Program::Main() {
-  module1.maps.clear();
-  module1.paperColor = kWhite;
-  module1.labelImages = false;
+  // The canvas window is created hidden; its load sizes it to the screen, and the drawing square
+  // is derived from that size once.
+  form1 = std::make_unique<Form1>(dialogs);
+  document = std::make_unique<Document>(*form1, dialogs, printer);
+  form1->Form_Load(document->module1);
+  startUp(*document, form1->widthTwips(), form1->heightTwips());
+  document->presetDirectory = QCoreApplication::applicationDirPath();
 
-  form1 =
-      std::make_unique<Form1>(module1, dialogs);  // created hidden; its load sizes it to the screen
-  module1.deriveDrawingSquare(form1->widthTwips(), form1->heightTwips());
-
-  panel = std::make_unique<Panel>(state, module1, *form1, dialogs, printer);
-  panel->setPresetDirectory(QCoreApplication::applicationDirPath());
-  form2 = std::make_unique<Form2>(state, *panel);
+  form2 = std::make_unique<Form2>(*document);
   qtDialogs.setParent(form2.get());
   drawRunner = std::make_unique<QtDrawRunner>(form2.get());
-  panel->setDrawRunner(*drawRunner);
+  document->runner = drawRunner.get();
   QObject::connect(drawRunner.get(), &QtDrawRunner::busyChanged, form2.get(), &Form2::setBusy);
   QObject::connect(drawRunner.get(), &QtDrawRunner::busyChanged, form1.get(), &Form1::setDrawing);
+  QObject::connect(drawRunner.get(), &QtDrawRunner::growing, form1.get(),
+                   &Form1::showGrowingPicture);
   QObject::connect(form2.get(), &Form2::exitRequested, form2.get(), [this] { exit(); });
   QObject::connect(form1.get(), &Form1::showPanelRequested, form2.get(), [this] { showPanel(); });
   form2->Form_Load();

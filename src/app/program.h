@@ -8,13 +8,11 @@
 #include "app/qt_draw_runner.h"
 #include "app/qt_printer.h"
 #include "core/document/document.h"
-#include "core/maps/module1.h"
-#include "core/maps/panel_state.h"
 
 namespace quill {
 
-// The running desktop program: the shared drawing state, the two windows and the devices, alive
-// from Main until the end.
+// The running desktop program: the document, the two windows and the devices, alive from Main
+// until the end.
 class Program {
  public:
   // The real dialogs and the default printer.
@@ -33,17 +31,15 @@ class Program {
   // Brings the panel back in front of the full-screen canvas.
   void showPanel();
 
-  Module1 module1;
-  PanelState state;
   QtDialogs qtDialogs;
   QtPrinter qtPrinter;
   Dialogs& dialogs;
   Printer& printer;
   std::unique_ptr<Form1> form1;
-  std::unique_ptr<Panel> panel;
+  std::unique_ptr<Document> document;
   std::unique_ptr<Form2> form2;
   // Last, so that it is destroyed first: a drawing still running is cancelled and joined before
-  // the canvas and the state it draws on go away.
+  // the document its finish step would write to goes away.
   std::unique_ptr<QtDrawRunner> drawRunner;
 };
 

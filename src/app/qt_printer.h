@@ -1,13 +1,14 @@
 #pragma once
 
 #include "core/document/dialogs.h"
+#include "core/document/printer.h"
 
 namespace quill {
 
 // The default printer of the system, no dialog.
 class QtPrinter : public Printer {
  public:
-  PrintError printPage(const QImage& picture) override;
+  Status printPage(const QImage& picture) override;
 
   // The job's title in the print queue.
   void setDocumentName(const QString& name) { documentName_ = name; }

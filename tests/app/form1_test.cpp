@@ -15,7 +15,8 @@ bool hasInk(const Canvas& canvas, int x, int y, Rgb color) {
 TEST(Form1, KeepsThePictureWhileHiddenAndLosesItWhenClosed) {
   Module1 module1;
   testing::ScriptedDialogs dialogs;
-  Form1 form1(module1, dialogs);
+  Form1 form1(dialogs);
+  form1.Form_Load(module1);
   const double twips = form1.canvas().twipsPerPixel();
   form1.canvas().pset(float(10 * twips), float(10 * twips), kBlack);
 

@@ -34,7 +34,7 @@ class Windows : public ::testing::Test {
  protected:
   void SetUp() override {
     program.Main();
-    program.panel->setPresetDirectory(QStringLiteral(QUILLMERE_PRESET_DIR));
+    program.document->presetDirectory = QStringLiteral(QUILLMERE_PRESET_DIR);
     program.form2->findChild<QAction*>(QStringLiteral("mnuPattern_0"))->trigger();
     program.form2->activateWindow();
     ASSERT_TRUE(QTest::qWaitForWindowActive(program.form2.get()));
@@ -51,7 +51,7 @@ class Windows : public ::testing::Test {
   QLineEdit* text1() { return program.form2->findChild<QLineEdit*>(QStringLiteral("Text1")); }
   void draw(const char* count, const char* command) {
     text1()->setText(QString::fromLatin1(count));
-    program.state.Text1 = text1()->text();
+    program.document->state.Text1 = text1()->text();
     QTest::mouseClick(button(command), Qt::LeftButton);
     ASSERT_TRUE(waitUntil([this] { return !program.drawRunner->busy(); }));
   }
@@ -64,7 +64,7 @@ class Windows : public ::testing::Test {
 TEST_F(Windows, FocusStartsInTheCountAndComesBackThereAfterADrawing) {
   EXPECT_EQ(program.form2->focusWidget(), text1());
   QTest::keyClicks(program.form2->focusWidget(), QStringLiteral("5"));
-  EXPECT_EQ(program.state.Text1, "5");
+  EXPECT_EQ(program.document->state.Text1, "5");
 
   QTest::mouseClick(button("cmdFractal"), Qt::LeftButton);
   ASSERT_TRUE(waitUntil([this] { return !program.drawRunner->busy(); }));
@@ -131,7 +131,7 @@ TEST_F(Windows, ClosingThePanelEndsTheProgramAndClosesTheCanvas) {
        {Case{"canvas shown", "3", "cmdFractal"}, Case{"while drawing", "2000000000", "cmdChaos"}}) {
     SCOPED_TRACE(c.name);
     text1()->setText(QString::fromLatin1(c.count));
-    program.state.Text1 = text1()->text();
+    program.document->state.Text1 = text1()->text();
     QTest::mouseClick(button(c.command), Qt::LeftButton);
     if (!program.drawRunner->busy()) ASSERT_TRUE(program.form1->isVisible());
     QTimer::singleShot(0, [this] { program.form2->close(); });

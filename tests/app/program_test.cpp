@@ -39,9 +39,9 @@ class Started : public ::testing::Test {
 
 TEST_F(Started, LeavesAClearedTableEmptyFieldsAndAHiddenCanvas) {
   for (int i = 0; i <= 10; ++i) {
-    EXPECT_EQ(program.module1.maps.mapA[i], 0);
-    EXPECT_EQ(program.module1.maps.mapP[i], 0);
-    EXPECT_EQ(program.module1.maps.mapCumP[i], 0);
+    EXPECT_EQ(program.document->module1.maps.mapA[i], 0);
+    EXPECT_EQ(program.document->module1.maps.mapP[i], 0);
+    EXPECT_EQ(program.document->module1.maps.mapCumP[i], 0);
   }
   int emptyFields = 0;
   for (int column = 0; column < kColumnCount; ++column) {
@@ -50,8 +50,8 @@ TEST_F(Started, LeavesAClearedTableEmptyFieldsAndAHiddenCanvas) {
     }
   }
   EXPECT_EQ(emptyFields, 70);
-  EXPECT_EQ(program.module1.paperColor, kWhite);
-  EXPECT_FALSE(program.module1.labelImages);
+  EXPECT_EQ(program.document->module1.paperColor, kWhite);
+  EXPECT_FALSE(program.document->module1.labelImages);
   EXPECT_FALSE(program.form1->isVisible());
   EXPECT_TRUE(program.form2->isVisible());
   EXPECT_EQ(program.form2->windowTitle(), QStringLiteral("Quillmere"));
@@ -62,9 +62,9 @@ TEST_F(Started, DerivesTheDrawingSquareFromTheCanvasSize) {
   EXPECT_EQ(program.form1->size(), screen);
   const float width = program.form1->widthTwips();
   const float height = program.form1->heightTwips();
-  EXPECT_DOUBLE_EQ(program.module1.originX, double(width) * 0.1);
-  EXPECT_DOUBLE_EQ(program.module1.marginY, double(height) * 0.1);
-  EXPECT_DOUBLE_EQ(program.module1.viewScale, 0.8 * std::min(width, height));
+  EXPECT_DOUBLE_EQ(program.document->module1.originX, double(width) * 0.1);
+  EXPECT_DOUBLE_EQ(program.document->module1.marginY, double(height) * 0.1);
+  EXPECT_DOUBLE_EQ(program.document->module1.viewScale, 0.8 * std::min(width, height));
   // The canvas raster covers the screen, one device pixel per canvas pixel.
   Canvas& canvas = program.form1->canvas();
   EXPECT_EQ(canvas.widthPixels(), int(screen.width() * program.form1->devicePixelRatioF()));
@@ -121,9 +121,9 @@ TEST_F(Started, EveryPatternItemReachesItsHandlerWithItsOwnIndex) {
     for (int index = 0; index < kPatternCount; ++index) {
       auto* action = program.form2->findChild<QAction*>(QString::fromLatin1(menu).arg(index));
       ASSERT_NE(action, nullptr);
-      program.state.selectedPattern.reset();
+      program.document->state.selectedPattern.reset();
       action->trigger();
-      EXPECT_EQ(program.state.selectedPattern, index) << menu << index;
+      EXPECT_EQ(program.document->state.selectedPattern, index) << menu << index;
     }
   }
 }

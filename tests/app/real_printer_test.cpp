@@ -31,9 +31,9 @@ QRect darkBox(const QImage& image) {
 struct PrintingProgram {
   PrintingProgram() {
     program.Main();
-    program.panel->setPresetDirectory(QStringLiteral(QUILLMERE_PRESET_DIR));
+    program.document->presetDirectory = QStringLiteral(QUILLMERE_PRESET_DIR);
     program.form2->findChild<QAction*>(QStringLiteral("mnuPattern_0"))->trigger();
-    program.state.Text1 = QStringLiteral("6");
+    program.document->state.Text1 = QStringLiteral("6");
     program.form2->refreshFromState();
     program.form2->findChild<QPushButton*>(QStringLiteral("cmdFractal"))->click();
     QDeadlineTimer deadline(10000);

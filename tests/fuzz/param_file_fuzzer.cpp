@@ -48,6 +48,15 @@ class TrickleDevice : public QIODevice {
   qint64 position_ = 0;
 };
 
+// What a read gave: its rows, or the message of its refusal (empty when read).
+struct ParamFileContent {
+  QString error;
+  FileRows rows;
+};
+ParamFileContent contentOf(const Result<FileRows>& read) {
+  return read ? ParamFileContent{QString(), *read} : ParamFileContent{read.message(), {}};
+}
+
 bool sameRows(const ParamFileContent& x, const ParamFileContent& y) {
   if (x.error != y.error || x.rows.size() != y.rows.size()) return false;
   for (std::size_t r = 0; r < x.rows.size(); ++r) {
@@ -62,8 +71,8 @@ bool sameRows(const ParamFileContent& x, const ParamFileContent& y) {
 }
 
 void checkContent(const ParamFileContent& content, std::size_t rowsAsked) {
-  if (content.error != FileError::None) {
-    FUZZ_CHECK(content.error == FileError::InvalidFormat);  // no path, so never "not found"
+  if (content.error != QString()) {
+    FUZZ_CHECK(content.error == kInvalidFormatMessage);  // no path, so never "not found"
     FUZZ_CHECK(content.rows.empty());
     return;
   }
@@ -93,8 +102,8 @@ void checkDelivery(const QByteArray& bytes, const ParamFileContent& plain, Read 
   const qint64 failAt = bytes.size() * static_cast<unsigned char>(bytes.back()) / 256;
   TrickleDevice failing(bytes, failAt);
   const ParamFileContent broken = read(failing);
-  FUZZ_CHECK(broken.error != FileError::None || sameRows(broken, plain));
-  FUZZ_CHECK(broken.error == FileError::None || broken.rows.empty());
+  FUZZ_CHECK(broken.error != QString() || sameRows(broken, plain));
+  FUZZ_CHECK(broken.error == QString() || broken.rows.empty());
 }
 
 // Save what was loaded and load it again: the same count, the numbers as their 15-digit texts,
@@ -106,8 +115,8 @@ void checkSaveAndReload(const ParamFileContent& loaded) {
   QBuffer buffer;
   buffer.setData(saved);
   buffer.open(QIODevice::ReadOnly);
-  const ParamFileContent reloaded = readSavedLayout(buffer);
-  FUZZ_CHECK(reloaded.error == FileError::None);
+  const ParamFileContent reloaded = contentOf(readSavedLayout(buffer));
+  FUZZ_CHECK(reloaded.error == QString());
   FUZZ_CHECK(reloaded.rows.size() == loaded.rows.size());
   for (std::size_t r = 0; r < loaded.rows.size(); ++r) {
     for (int column = 0; column < kColumnCount; ++column) {
@@ -125,9 +134,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   // Each read allocates the reader's buffer, which is slow under the address sanitizer, so the
   // input's size picks the preset's map count and which layout the odd devices deliver.
   const int mapCount = 3 + int(size % 3);
-  const auto readSaved = [](QIODevice& device) { return readSavedLayout(device); };
+  const auto readSaved = [](QIODevice& device) { return contentOf(readSavedLayout(device)); };
   const auto readPreset = [mapCount](QIODevice& device) {
-    return readPresetLayout(device, mapCount);
+    return contentOf(readPresetLayout(device, mapCount));
   };
 
   QBuffer saved;
@@ -135,7 +144,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   saved.open(QIODevice::ReadOnly);
   const ParamFileContent content = readSaved(saved);
   checkContent(content, std::size_t(-1));
-  if (content.error == FileError::None) checkSaveAndReload(content);
+  if (content.error == QString()) checkSaveAndReload(content);
 
   QBuffer preset;
   preset.setData(bytes);

@@ -30,8 +30,8 @@ bool writeAll(const QString& path, const QByteArray& bytes) {
 // A panel holding the fern, read into the map table, so any change shows.
 struct Loaded {
   Loaded() {
-    f.panel.mnuPattern_Click(8);
-    EXPECT_TRUE(f.panel.ReadPanel());
+    mnuPattern_Click(f.document, kFernPattern);
+    EXPECT_TRUE(ReadPanel(f.document));
     table = f.module1.maps;
     grid = f.state.grid;
   }
@@ -73,7 +73,7 @@ TEST(HostileFiles, LoadRefusesWhatIsNoParameterFile) {
     ASSERT_TRUE(writeAll(path, c.bytes));
     Loaded loaded;
     loaded.f.dialogs.openAnswers = {path};
-    loaded.f.panel.cmdLoad_Click();
+    cmdLoad_Click(loaded.f.document);
     EXPECT_EQ(loaded.f.dialogs.messages, QStringList{kInvalidFormat});
     loaded.expectUnchanged();
   }
@@ -92,13 +92,13 @@ TEST(HostileFiles, LoadOfHugeFilesReadsOnlyWhatItNeeds) {
   }
   Loaded refused;
   refused.f.dialogs.openAnswers = {zeros};
-  refused.f.panel.cmdLoad_Click();
+  cmdLoad_Click(refused.f.document);
   EXPECT_EQ(refused.f.dialogs.messages, QStringList{kInvalidFormat});
   refused.expectUnchanged();
 
   PanelFixture f;
   f.dialogs.openAnswers = {valid};
-  f.panel.cmdLoad_Click();
+  cmdLoad_Click(f.document);
   EXPECT_TRUE(f.dialogs.messages.isEmpty());
   EXPECT_EQ(f.state.cell(1, kColE), "0.25");
 }
@@ -109,7 +109,7 @@ TEST(HostileFiles, LoadRefusesPathsThatCannotBeRead) {
     SCOPED_TRACE("a folder");
     Loaded loaded;
     loaded.f.dialogs.openAnswers = {dir.path()};
-    loaded.f.panel.cmdLoad_Click();
+    cmdLoad_Click(loaded.f.document);
     EXPECT_EQ(loaded.f.dialogs.messages, QStringList{kInvalidFormat});
     loaded.expectUnchanged();
   }
@@ -117,18 +117,11 @@ TEST(HostileFiles, LoadRefusesPathsThatCannotBeRead) {
     SCOPED_TRACE("deleted between the dialog and the read");
     const QString path = dir.filePath(QStringLiteral("gone.dat"));
     ASSERT_TRUE(writeAll(path, "1\r\n0.5,0,0,0.5,0,0,1\r\n"));
-    struct DeletingDialogs : testing::ScriptedDialogs {
-      QString openFileName() override {
-        const QString name = ScriptedDialogs::openFileName();
-        QFile::remove(name);
-        return name;
-      }
-    } dialogs;
     Loaded loaded;
-    Panel panel(loaded.f.state, loaded.f.module1, loaded.f.form1, dialogs, loaded.f.printer);
-    dialogs.openAnswers = {path};
-    panel.cmdLoad_Click();
-    EXPECT_EQ(dialogs.messages, QStringList{kNotFound});
+    loaded.f.dialogs.openAnswers = {path};
+    loaded.f.dialogs.whenOpenAnswers = [](const QString& name) { QFile::remove(name); };
+    cmdLoad_Click(loaded.f.document);
+    EXPECT_EQ(loaded.f.dialogs.messages, QStringList{kNotFound});
     loaded.expectUnchanged();
   }
 }
@@ -159,9 +152,9 @@ TEST(HostileFiles, LoadRefusesAFileItMayNotRead) {
 
 TEST(HostileFiles, MissingPresetFolderShowsNotFoundEachTime) {
   PanelFixture f;
-  f.panel.setPresetDirectory(QStringLiteral("/nonexistent/quillmere/presets"));
-  f.panel.mnuPattern_Click(8);
-  f.panel.mnuResetPattern_Click(8);
+  f.document.presetDirectory = QStringLiteral("/nonexistent/quillmere/presets");
+  mnuPattern_Click(f.document, kFernPattern);
+  mnuResetPattern_Click(f.document, 8);
   EXPECT_EQ(f.dialogs.messages, (QStringList{kNotFound, kNotFound}));
   EXPECT_EQ(f.state.caption, "Fern");
   EXPECT_FALSE(f.state.patternLoaded[8]);

@@ -72,19 +72,19 @@ TEST(UnprivilegedSave, WritesInPlaceBesideAReadOnlyFolderAndRefusesAReadOnlyFile
   f.dialogs.saveAnswers = {params, locked};
   QImage image(8, 8, QImage::Format_RGB32);
   image.fill(Qt::green);
-  PictureSaveError pictureError = PictureSaveError::Other;
+  Status pictureSaved = Failure{};
   {
     const AsUnprivilegedUser user;
     if (!user.unprivileged()) GTEST_SKIP() << "cannot take an unprivileged user's ids here";
-    f.panel.cmdSaveParam_Click();
-    pictureError = writePicture(image, picture);
-    f.panel.cmdSaveParam_Click();
+    cmdSaveParam_Click(f.document);
+    pictureSaved = writePicture(image, picture);
+    cmdSaveParam_Click(f.document);
   }
   QFile::setPermissions(dir.path(),
                         QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
 
   EXPECT_EQ(contents(params), "1\r\n0.5,0,0,0.5,0,0,1\r\n");
-  EXPECT_EQ(pictureError, PictureSaveError::None);
+  EXPECT_TRUE(pictureSaved) << pictureSaved.message().toStdString();
   EXPECT_EQ(QImage(picture).pixel(3, 3), QColor(Qt::green).rgb());
   EXPECT_EQ(f.dialogs.messages, QStringList{"Cannot save parameters. Please try again."});
   EXPECT_EQ(contents(locked), "earlier");

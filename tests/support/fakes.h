@@ -8,7 +8,13 @@
 #include "core/canvas/canvas.h"
 #include "core/document/canvas_window.h"
 #include "core/document/dialogs.h"
+#include "core/devices/print_and_colors.h"
 #include "core/document/document.h"
+#include "core/panel/compute_parameters.h"
+#include "core/panel/read_panel.h"
+#include "core/params/load_save.h"
+#include "core/params/pattern_menu.h"
+#include "core/render/drawing_commands.h"
 #include "core/maps/module1.h"
 #include "core/maps/panel_state.h"
 #include "support/qt_printers.h"
@@ -19,7 +25,11 @@ namespace quill::testing {
 class ScriptedDialogs : public Dialogs {
  public:
   void message(const QString& text) override { messages.append(text); }
-  QString openFileName() override { return take(openAnswers); }
+  QString openFileName() override {
+    const QString answer = take(openAnswers);
+    if (whenOpenAnswers) whenOpenAnswers(answer);
+    return answer;
+  }
   QString saveFileName() override { return take(saveAnswers); }
   QString savePictureFileName() override { return take(pictureAnswers); }
   std::optional<Rgb> chooseColor(Rgb initial) override {
@@ -32,6 +42,7 @@ class ScriptedDialogs : public Dialogs {
 
   QStringList messages;
   std::deque<QString> openAnswers;
+  std::function<void(const QString&)> whenOpenAnswers;  // runs as the open dialog closes
   std::deque<QString> saveAnswers;
   std::deque<QString> pictureAnswers;
   std::deque<std::optional<Rgb>> colorAnswers;  // nullopt answers Cancel
@@ -46,15 +57,18 @@ class ScriptedDialogs : public Dialogs {
   }
 };
 
-// A printer that keeps the last page, or fails as told.
+// A printer that keeps the last page, or fails with the message it is told.
 class FakePrinter : public Printer {
  public:
-  PrintError printPage(const QImage& picture) override {
+  Status printPage(const QImage& picture) override {
     ++calls;
-    if (failWith == PrintError::None) lastPage = picture;
-    return failWith;
+    if (failWith.isEmpty()) {
+      lastPage = picture;
+      return {};
+    }
+    return Failure{failWith};
   }
-  PrintError failWith = PrintError::None;
+  QString failWith;
   QImage lastPage;
   int calls = 0;
 };
@@ -62,11 +76,14 @@ class FakePrinter : public Printer {
 // Form1 without a window: a canvas of a fixed pixel size at 15 twips to the pixel.
 class FakeCanvasWindow : public CanvasWindow {
  public:
-  FakeCanvasWindow(Module1& module1, int widthPixels = 640, int heightPixels = 480)
-      : module1_(module1), width_(widthPixels), height_(heightPixels) {}
+  explicit FakeCanvasWindow(int widthPixels = 640, int heightPixels = 480)
+      : width_(widthPixels), height_(heightPixels) {}
 
   Canvas& canvas() override {
-    if (!canvas_) canvas_ = std::make_unique<Canvas>(width_, height_, 15.0, module1_.paperColor);
+    if (!canvas_) {
+      canvas_ = std::make_unique<Canvas>(width_, height_, 15.0,
+                                         module1 != nullptr ? module1->paperColor : kWhite);
+    }
     return *canvas_;
   }
   void setCaption(const QString& text) override { caption = text; }
@@ -77,25 +94,24 @@ class FakeCanvasWindow : public CanvasWindow {
   float widthTwips() const { return float(width_ * 15); }
   float heightTwips() const { return float(height_ * 15); }
 
+  const Module1* module1 = nullptr;  // whose paper colour a fresh canvas takes
   QString caption;
   int shown = 0;
   int changed = 0;
 
  private:
-  Module1& module1_;
   int width_;
   int height_;
   std::unique_ptr<Canvas> canvas_;
 };
 
-// A whole panel without widgets, started as the program starts it.
+// A whole document without widgets, started as the program starts it.
 struct PanelFixture {
   explicit PanelFixture(int widthPixels = 640, int heightPixels = 480)
-      : form1(module1, widthPixels, heightPixels), panel(state, module1, form1, dialogs, printer) {
-    module1.maps.clear();
-    module1.deriveDrawingSquare(form1.widthTwips(), form1.heightTwips());
-    panel.setPresetDirectory(QStringLiteral(QUILLMERE_PRESET_DIR));
-    panel.Form_Load();
+      : form1(widthPixels, heightPixels), document(form1, dialogs, printer) {
+    form1.module1 = &document.module1;
+    startUp(document, form1.widthTwips(), form1.heightTwips());
+    document.presetDirectory = QStringLiteral(QUILLMERE_PRESET_DIR);
   }
 
   // Fills row `row` of the grid with the seven texts a to p.
@@ -103,12 +119,12 @@ struct PanelFixture {
     for (int column = 0; column < kColumnCount; ++column) state.cell(row, column) = texts[column];
   }
 
-  Module1 module1;
-  PanelState state;
   ScriptedDialogs dialogs;
   FakePrinter printer;
   FakeCanvasWindow form1;
-  Panel panel;
+  Document document;
+  Module1& module1 = document.module1;
+  PanelState& state = document.state;
 };
 
 }  // namespace quill::testing

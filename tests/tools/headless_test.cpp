@@ -28,14 +28,14 @@ ToolRun render(const QStringList& arguments) {
 }
 
 // The same drawing made in this process on the core canvas.
-QImage drawnInProcess(int pattern, void (Panel::*command)(), const QString& iterations,
+QImage drawnInProcess(int pattern, void (*command)(Document&), const QString& iterations,
                       Rgb pen = kBlack, Rgb paper = kWhite) {
   testing::PanelFixture f(320, 240);
   f.module1.penColor = pen;
   f.module1.paperColor = paper;
-  f.panel.mnuPattern_Click(pattern);
+  mnuPattern_Click(f.document, pattern);
   f.state.Text1 = iterations;
-  (f.panel.*command)();
+  command(f.document);
   EXPECT_TRUE(f.dialogs.messages.isEmpty()) << f.dialogs.messages.join(u'|').toStdString();
   return f.form1.canvas().picture();
 }
@@ -51,17 +51,17 @@ TEST_F(Headless, DrawsPixelForPixelWhatTheCommandsDrawOnTheCanvas) {
     const char* name;
     QStringList arguments;
     int pattern;
-    void (Panel::*command)();
+    void (*command)(Document&);
     const char* iterations;
     Rgb pen;
     Rgb paper;
   } cases[] = {
       {"chaos game", {"--pattern", "Fern", "--mode", "chaos", "--iterations", "30000"}, 8,
-       &Panel::cmdChaos_Click, "30000", kBlack, kWhite},
+       &cmdChaos_Click, "30000", kBlack, kWhite},
       {"fractal of triangles, any case", {"--pattern", "sIeRpInSkI", "--mode", "fractal",
-       "--iterations", "5"}, 0, &Panel::cmdFractal_Click, "5", kBlack, kWhite},
+       "--iterations", "5"}, 0, &cmdFractal_Click, "5", kBlack, kWhite},
       {"blue print in colour", {"--pattern", "Square Koch", "--mode", "blueprint", "--pen",
-       "00a000", "--paper", "#000000"}, 10, &Panel::cmdBluePrint_Click, "", rgb(0, 160, 0),
+       "00a000", "--paper", "#000000"}, 10, &cmdBluePrint_Click, "", rgb(0, 160, 0),
        kBlack},
   };
   for (const auto& c : cases) {

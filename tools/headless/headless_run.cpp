@@ -3,12 +3,12 @@
 #include <QCoreApplication>
 #include <memory>
 
-#include "core/document/document.h"
 #include "core/canvas/canvas.h"
-#include "core/document/canvas_window.h"
-#include "core/document/dialogs.h"
-#include "core/maps/module1.h"
 #include "core/devices/save_picture.h"
+#include "core/document/document.h"
+#include "core/params/load_save.h"
+#include "core/params/pattern_menu.h"
+#include "core/render/drawing_commands.h"
 
 namespace quill::headless {
 
@@ -20,12 +20,12 @@ constexpr double kTwipsPerPixel = 15.0;
 // Form1 without a window: the canvas alone.
 class OffscreenCanvasWindow : public CanvasWindow {
  public:
-  OffscreenCanvasWindow(const Module1& module1, int width, int height)
-      : module1_(module1), width_(width), height_(height) {}
+  OffscreenCanvasWindow(int width, int height) : width_(width), height_(height) {}
 
+  void load(const Module1& module1) { module1_ = &module1; }
   Canvas& canvas() override {
     if (!canvas_) {
-      canvas_ = std::make_unique<Canvas>(width_, height_, kTwipsPerPixel, module1_.paperColor);
+      canvas_ = std::make_unique<Canvas>(width_, height_, kTwipsPerPixel, module1_->paperColor);
     }
     return *canvas_;
   }
@@ -33,7 +33,7 @@ class OffscreenCanvasWindow : public CanvasWindow {
   void showCanvas() override {}
 
  private:
-  const Module1& module1_;
+  const Module1* module1_ = nullptr;
   int width_;
   int height_;
   std::unique_ptr<Canvas> canvas_;
@@ -59,7 +59,7 @@ class CommandLineDialogs : public Dialogs {
 
 class NoPrinter : public Printer {
  public:
-  PrintError printPage(const QImage& /*picture*/) override { return PrintError::DeviceUnavailable; }
+  Status printPage(const QImage& /*picture*/) override { return Failure{kPrintUnavailableMessage}; }
 };
 
 void printMessages(const QStringList& messages, std::FILE* errors) {
@@ -85,45 +85,38 @@ std::function<void(double)> terminalProgress(std::FILE* errors) {
 int runHeadless(const RenderOptions& options, std::FILE* errors, const std::atomic<bool>* cancel,
                 bool showProgress) {
   // Start-up as the program does it, with the requested canvas in place of the screen.
-  Module1 module1;
-  module1.maps.clear();
-  module1.paperColor = options.paper;
-  module1.penColor = options.pen;
-  module1.labelImages = false;
-  module1.deriveDrawingSquare(float(options.width * kTwipsPerPixel),
-                              float(options.height * kTwipsPerPixel));
-  OffscreenCanvasWindow form1(module1, options.width, options.height);
   CommandLineDialogs dialogs(options.paramsFile);
   NoPrinter printer;
-  PanelState state;
-  Panel panel(state, module1, form1, dialogs, printer);
-  panel.setPresetDirectory(QCoreApplication::applicationDirPath());
-  panel.Form_Load();
+  OffscreenCanvasWindow form1(options.width, options.height);
+  Document document(form1, dialogs, printer);
+  form1.load(document.module1);
+  startUp(document, float(options.width * kTwipsPerPixel), float(options.height * kTwipsPerPixel));
+  document.module1.paperColor = options.paper;
+  document.module1.penColor = options.pen;
+  document.presetDirectory = QCoreApplication::applicationDirPath();
 
   if (options.pattern >= 0) {
-    panel.mnuPattern_Click(options.pattern);
+    mnuPattern_Click(document, options.pattern);
   } else {
-    panel.cmdLoad_Click();
+    cmdLoad_Click(document);
   }
   if (!dialogs.messages.isEmpty()) {
     printMessages(dialogs.messages, errors);
     return kExitRefused;
   }
 
-  state.Text1 = options.iterations;
-  RenderControl control;
-  control.cancel = cancel;
-  if (showProgress) control.progress = terminalProgress(errors);
-  panel.setRenderControl(control);
+  document.state.Text1 = options.iterations;
+  document.immediate.control.cancel = cancel;
+  if (showProgress) document.immediate.control.progress = terminalProgress(errors);
   switch (options.mode) {
     case Mode::BluePrint:
-      panel.cmdBluePrint_Click();
+      cmdBluePrint_Click(document);
       break;
     case Mode::Fractal:
-      panel.cmdFractal_Click();
+      cmdFractal_Click(document);
       break;
     case Mode::Chaos:
-      panel.cmdChaos_Click();
+      cmdChaos_Click(document);
       break;
   }
   if (showProgress) std::fprintf(errors, "\r             \r");
@@ -136,9 +129,9 @@ int runHeadless(const RenderOptions& options, std::FILE* errors, const std::atom
     return kExitInterrupted;
   }
 
-  const PictureSaveError error = writePicture(form1.canvas().picture(), options.output);
-  if (error != PictureSaveError::None) {
-    printMessages({pictureSaveMessage(error)}, errors);
+  const Status written = writePicture(form1.canvas().picture(), options.output);
+  if (!written) {
+    printMessages({written.message()}, errors);
     return kExitRefused;
   }
   return kExitDrawn;

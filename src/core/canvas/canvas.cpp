@@ -3,6 +3,8 @@
 #include <QFont>
 #include <QPainter>
 #include <algorithm>
+#include <atomic>
+#include <utility>
 
 #include "core/canvas/line_raster.h"
 
@@ -21,14 +23,64 @@ Canvas::Canvas(int widthPixels, int heightPixels, double twipsPerPixel, Rgb back
            QImage::Format_ARGB32_Premultiplied),
       twipsPerPixel_(twipsPerPixel),
       backColor_(backColor) {
+  if (ink_.isNull()) return;
   ink_.fill(Qt::transparent);
   inkBits_ = ink_.bits();
   inkStride_ = ink_.bytesPerLine();
+  inkWidth_ = ink_.width();
+  inkHeight_ = ink_.height();
+}
+
+Canvas::Canvas(const Canvas& other)
+    : ink_(other.ink_.copy()),
+      inkBits_(ink_.isNull() ? nullptr : ink_.bits()),
+      inkStride_(ink_.bytesPerLine()),
+      inkWidth_(ink_.width()),
+      inkHeight_(ink_.height()),
+      twipsPerPixel_(other.twipsPerPixel_),
+      backColor_(other.backColor_),
+      drawStyle_(other.drawStyle_),
+      currentX_(other.currentX_),
+      currentY_(other.currentY_) {}
+
+Canvas& Canvas::operator=(const Canvas& other) {
+  if (this != &other) *this = Canvas(other);
+  return *this;
+}
+
+Canvas::Canvas(Canvas&& other) noexcept { *this = std::move(other); }
+
+Canvas& Canvas::operator=(Canvas&& other) noexcept {
+  ink_ = std::move(other.ink_);
+  inkBits_ = std::exchange(other.inkBits_, nullptr);
+  inkStride_ = other.inkStride_;
+  inkWidth_ = std::exchange(other.inkWidth_, 0);
+  inkHeight_ = std::exchange(other.inkHeight_, 0);
+  twipsPerPixel_ = other.twipsPerPixel_;
+  backColor_ = other.backColor_;
+  drawStyle_ = other.drawStyle_;
+  currentX_ = other.currentX_;
+  currentY_ = other.currentY_;
+  return *this;
+}
+
+QImage Canvas::inkSnapshot() const {
+  QImage copy(ink_.size(), ink_.format());
+  if (copy.isNull() || isNull()) return QImage();
+  for (int y = 0; y < inkHeight_; ++y) {
+    auto* from = reinterpret_cast<std::uint32_t*>(inkBits_ + std::ptrdiff_t(y) * inkStride_);
+    auto* to = reinterpret_cast<std::uint32_t*>(copy.scanLine(y));
+    for (int x = 0; x < inkWidth_; ++x) {
+      to[x] = std::atomic_ref<std::uint32_t>(from[x]).load(std::memory_order_relaxed);
+    }
+  }
+  return copy;
 }
 
 void Canvas::line(float x1, float y1, float x2, float y2, Rgb color) {
   currentX_ = x2;
   currentY_ = y2;
+  if (isNull()) return;
   rasterise(double(x1) / twipsPerPixel_, double(y1) / twipsPerPixel_,
             double(x2) / twipsPerPixel_, double(y2) / twipsPerPixel_, color);
 }
@@ -41,6 +93,7 @@ void Canvas::rasterise(double x0, double y0, double x1, double y1, Rgb color) {
 }
 
 void Canvas::print(const QString& text) {
+  if (isNull()) return;
   QPainter painter(&ink_);
   QFont font(QStringLiteral("Sans Serif"));
   font.setStyleHint(QFont::SansSerif);

@@ -22,8 +22,18 @@ enum class DrawStyle { Solid = 0, Dashed = 1 };
 // refused, and never cost more than the visible part of a line.
 class Canvas {
  public:
-  // twipsPerPixel is 15 on a 96 dpi screen.
+  // twipsPerPixel is 15 on a 96 dpi screen. Where there is no memory for the picture the canvas
+  // is null (isNull()) and must not be drawn on.
   Canvas(int widthPixels, int heightPixels, double twipsPerPixel, Rgb backColor);
+  // A copy has a picture of its own: drawing on one never shows in the other. A copy that found
+  // no memory for its picture is null.
+  Canvas(const Canvas& other);
+  Canvas& operator=(const Canvas& other);
+  Canvas(Canvas&& other) noexcept;
+  Canvas& operator=(Canvas&& other) noexcept;
+  ~Canvas() = default;
+
+  bool isNull() const { return inkBits_ == nullptr; }
 
   int widthPixels() const { return ink_.width(); }
   int heightPixels() const { return ink_.height(); }
@@ -63,6 +73,9 @@ class Canvas {
   QImage picture() const;
   // Paints the picture into `target` (logical coordinates of the painter's device).
   void paint(QPainter& painter, const QRectF& target) const;
+  // A copy of what is drawn (no background), safe to take while other threads plot pixels with
+  // relaxed atomic stores, as the fast renderers do: every pixel is read atomically.
+  QImage inkSnapshot() const;
 
   // Maps a point in twips to its pixel; false when it lies outside the drawing area (NaN too).
   bool pixelOf(float x, float y, int& px, int& py) const {

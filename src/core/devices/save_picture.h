@@ -2,23 +2,28 @@
 
 #include <QString>
 
+#include "core/base/result.h"
+#include "core/base/save_file.h"
+
 class QImage;
 
 namespace quill {
 
 class Dialogs;
 
-enum class PictureSaveError { None, DiskFull, UnknownFormat, Other };
+inline const QString kUnknownImageFormatMessage = QStringLiteral(
+    "Cannot save the picture: unknown image format. Please use a name ending in .png.");
+inline const SaveMessages kPictureSaveMessages = {
+    QStringLiteral("Cannot save the picture: disk full."),
+    QStringLiteral("Cannot save the picture. Please try again.")};
 
 // Writes the picture, pixel for pixel, in the image format its file name's extension names
-// (PNG when it has none). The file is written beside the target and renamed into place when
-// complete, so a failure never leaves a broken image or harms an earlier file.
-[[nodiscard]] PictureSaveError writePicture(const QImage& picture, const QString& path);
+// (PNG when it has none), atomically: a failure never leaves a broken image or harms an earlier
+// file. Fails with kUnknownImageFormatMessage or one of kPictureSaveMessages.
+Status writePicture(const QImage& picture, const QString& path);
 
-// The message for a failed picture save; empty for success.
-QString pictureSaveMessage(PictureSaveError error);
-
-// "Save Picture...": asks for a file name and writes the picture there; Cancel does nothing.
+// "Save Picture...": asks for a file name (".png" added when it has no extension) and writes the
+// picture there; Cancel does nothing, a failure shows its message.
 void savePicture(const QImage& picture, Dialogs& dialogs);
 
 }  // namespace quill

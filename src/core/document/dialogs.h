@@ -1,7 +1,5 @@
 #pragma once
 
-#include <QImage>
-#include <QRectF>
 #include <QString>
 #include <optional>
 
@@ -26,22 +24,5 @@ class Dialogs {
   // The chosen colour starting from `initial`, or nothing when the user cancels.
   virtual std::optional<Rgb> chooseColor(Rgb initial) = 0;
 };
-
-// Why a page could not be printed; the print command words its message from it.
-enum class PrintError { None, DeviceUnavailable, DeviceIoError, Other };
-
-// The message the print command shows for each kind of failure; empty for success.
-QString printErrorMessage(PrintError error);
-
-// The default printer: prints one page, no dialog.
-class Printer {
- public:
-  virtual ~Printer() = default;
-  // Prints the picture scaled to fit the printable area, aspect kept and centred.
-  [[nodiscard]] virtual PrintError printPage(const QImage& picture) = 0;
-};
-
-// Where a picture lands on a page: scaled to fit `page` with its aspect kept, and centred.
-QRectF fitOnPage(const QSizeF& picture, const QRectF& page);
 
 }  // namespace quill

@@ -11,7 +11,23 @@ enum Column { kColA = 0, kColB, kColC, kColD, kColE, kColF, kColP, kColumnCount 
 
 inline constexpr int kGridRows = 10;
 inline constexpr int kComputeFieldCount = 5;
-inline constexpr int kPatternCount = 12;  // eleven presets and "User"
+
+// The entries of both pattern menus, by their index in the menu: eleven presets and "User".
+enum Pattern : int {
+  kSierpinskiPattern = 0,
+  kChristmasTreePattern,
+  kDragonPattern,
+  kCantorMazePattern,
+  kTwigPattern,
+  kCrystal4Pattern,
+  kCrystal5Pattern,
+  kTreePattern,
+  kFernPattern,
+  kKochPattern,
+  kSquareKochPattern,
+  kUserPattern,
+  kPatternCount
+};
 
 // Everything the control panel holds, without widgets: the text of every field, the caption and
 // the panel's form-level values. The Qt panel shows and edits this state; every command reads
@@ -45,7 +61,7 @@ struct PanelState {
   // Index of the pattern menu entry chosen last; empty until the first choice.
   std::optional<int> selectedPattern;
   // One flag per pattern menu entry: its preset file has been read whole.
-  std::array<bool, 14> patternLoaded{};
+  std::array<bool, kPatternCount> patternLoaded{};
 };
 
 }  // namespace quill

@@ -31,6 +31,4 @@ inline const std::array<PatternEntry, kPatternCount> kPatterns = {{
     {"User", "", "", 0},
 }};
 
-inline constexpr int kUserPattern = 11;
-
 }  // namespace quill

@@ -1,6 +1,7 @@
+#include "core/panel/compute_parameters.h"
+
 #include <cmath>
 
-#include "core/document/dialogs.h"
 #include "core/document/document.h"
 #include "core/maps/number_text.h"
 
@@ -23,56 +24,59 @@ QString cutText(double value) {
   return numberToText(std::isfinite(scaled) ? scaled / 1000 : value);
 }
 
-}  // namespace
-
-void Panel::cmdCompute_Click() {
-  for (const QString& text : state_.Text2) {
+// The computation itself; its refusals come back with their messages.
+Status computeParameters(PanelState& state, MapTable& maps) {
+  for (const QString& text : state.Text2) {
     if (text.isEmpty()) {
-      dialogs_.message(QStringLiteral("Please enter values for all parameters"));
-      return;
+      return Failure{QStringLiteral("Please enter values for all parameters")};
     }
   }
 
   std::array<double, kComputeFieldCount> values{};
   for (int k = 0; k < kComputeFieldCount; ++k) {
-    const std::optional<double> value = parseNumber(state_.Text2[k]);
+    const std::optional<double> value = parseNumber(state.Text2[k]);
     // Refused as well: values too large for a double, and angles so large that converting them
     // to radians overflows (their sine and cosine would be NaN).
     const bool isAngle = k == 2 || k == 3;
     if (!value || (isAngle && !std::isfinite(radians(*value)))) {
-      dialogs_.message(QStringLiteral("Please enter only numerical values"));
-      return;
+      return Failure{QStringLiteral("Please enter only numerical values")};
     }
     values[k] = *value;
   }
 
-  state_.workR = values[0];
-  state_.workS = values[1];
-  state_.workAngle1 = values[2];
-  state_.workAngle2 = values[3];
+  state.workR = values[0];
+  state.workS = values[1];
+  state.workAngle1 = values[2];
+  state.workAngle2 = values[3];
   // An index beyond a 32-bit integer is out of range like any other: same message, and the last
   // index that fitted is kept.
   const std::optional<std::int32_t> index = roundToInt32(values[4]);
-  if (index) state_.workIndex = *index;
+  if (index) state.workIndex = *index;
   if (!index || *index < 1 || *index > kMaxMaps) {
-    dialogs_.message(QStringLiteral("Enter index i from 1 to 10"));
-    return;
+    return Failure{QStringLiteral("Enter index i from 1 to 10")};
   }
 
   const int i = *index;
-  const double angle1 = radians(state_.workAngle1);
-  const double angle2 = radians(state_.workAngle2);
-  MapTable& maps = module1_.maps;
-  maps.mapA[i] = state_.workR * std::cos(angle1);
-  maps.mapB[i] = -state_.workS * std::sin(angle2);
-  maps.mapC[i] = state_.workR * std::sin(angle1);
-  maps.mapD[i] = state_.workS * std::cos(angle2);
+  const double angle1 = radians(state.workAngle1);
+  const double angle2 = radians(state.workAngle2);
+  maps.mapA[i] = state.workR * std::cos(angle1);
+  maps.mapB[i] = -state.workS * std::sin(angle2);
+  maps.mapC[i] = state.workR * std::sin(angle1);
+  maps.mapD[i] = state.workS * std::cos(angle2);
 
   // The grid shows the cut values; drawing commands read the grid again, so those are drawn.
-  state_.cell(i, kColA) = cutText(maps.mapA[i]);
-  state_.cell(i, kColB) = cutText(maps.mapB[i]);
-  state_.cell(i, kColC) = cutText(maps.mapC[i]);
-  state_.cell(i, kColD) = cutText(maps.mapD[i]);
+  state.cell(i, kColA) = cutText(maps.mapA[i]);
+  state.cell(i, kColB) = cutText(maps.mapB[i]);
+  state.cell(i, kColC) = cutText(maps.mapC[i]);
+  state.cell(i, kColD) = cutText(maps.mapD[i]);
+  return {};
+}
+
+}  // namespace
+
+void cmdCompute_Click(Document& document) {
+  const Status computed = computeParameters(document.state, document.module1.maps);
+  if (!computed) document.dialogs.message(computed.message());
 }
 
 }  // namespace quill

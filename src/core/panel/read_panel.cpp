@@ -1,18 +1,20 @@
-#include "core/document/dialogs.h"
+#include "core/panel/read_panel.h"
+
 #include "core/document/document.h"
 #include "core/maps/number_text.h"
 
 namespace quill {
 
-bool Panel::ReadPanel() {
-  MapTable& maps = module1_.maps;
+Status ReadPanel(Document& document) {
+  MapTable& maps = document.module1.maps;
+  const PanelState& state = document.state;
   maps.mapCount = kMaxMaps;
   maps.clear();
 
   // Only the a column decides how many maps there are: the first empty a field ends the list,
   // whatever the rows below it hold.
   for (int i = 1; i <= kMaxMaps; ++i) {
-    if (state_.cell(i, kColA).isEmpty()) {
+    if (state.cell(i, kColA).isEmpty()) {
       maps.mapCount = i - 1;
       break;
     }
@@ -25,19 +27,17 @@ bool Panel::ReadPanel() {
     // Within a row, an empty field is reported before a value that is not a number. Rows above
     // a failing row stay converted; the callers stop on false and never use the table.
     for (int column = 0; column < kColumnCount; ++column) {
-      if (state_.cell(i, column).isEmpty()) {
-        dialogs_.message(QStringLiteral("Required parameter value cannot be empty."));
-        return false;
+      if (state.cell(i, column).isEmpty()) {
+        return Failure{kEmptyFieldMessage};
       }
     }
     std::array<double, kColumnCount> values{};
     for (int column = 0; column < kColumnCount; ++column) {
       // A text too large for a double ("1e999") is refused too: an infinite coefficient would
       // only draw nonsense.
-      const std::optional<double> value = parseNumber(state_.cell(i, column));
+      const std::optional<double> value = parseNumber(state.cell(i, column));
       if (!value) {
-        dialogs_.message(QStringLiteral("Invalid parameter value."));
-        return false;
+        return Failure{kInvalidValueMessage};
       }
       values[column] = *value;
     }
@@ -48,7 +48,7 @@ bool Panel::ReadPanel() {
     maps.mapCumP[i] = maps.mapCumP[i - 1] + maps.mapP[i];
     if (maps.mapP[i] == 0) maps.mapCumP[i] = 0;
   }
-  return true;
+  return {};
 }
 
 }  // namespace quill

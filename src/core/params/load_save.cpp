@@ -1,51 +1,48 @@
+#include "core/params/load_save.h"
+
 #include <QString>
 
-#include "core/document/dialogs.h"
 #include "core/document/document.h"
+#include "core/panel/read_panel.h"
 #include "core/params/param_file.h"
 
 namespace quill {
 
-// The whole file is read and checked before anything changes: a refused file leaves the map
-// table and the grid exactly as they were.
-void Panel::cmdLoad_Click() {
-  const QString fileName = dialogs_.openFileName();
+void cmdLoad_Click(Document& document) {
+  const QString fileName = document.dialogs.openFileName();
   if (fileName.isEmpty()) return;
 
-  const ParamFileContent content = readSavedFile(fileName);
-  if (content.error != FileError::None) {
-    dialogs_.message(fileErrorMessage(content.error));
+  const Result<FileRows> rows = readSavedFile(fileName);
+  if (!rows) {
+    document.dialogs.message(rows.message());
     return;
   }
 
   // The values are not checked here, and mapCumP stays as it was: the next command that reads
   // the panel checks the texts and rebuilds the table.
-  MapTable& maps = module1_.maps;
-  storeRows(content.rows, maps);
-  state_.clearGrid();
+  MapTable& maps = document.module1.maps;
+  storeRows(*rows, maps);
+  PanelState& state = document.state;
+  state.clearGrid();
   for (int i = 1; i <= maps.mapCount; ++i) {
-    const FileRow& row = content.rows[std::size_t(i - 1)];
+    const FileRow& row = rows->at(std::size_t(i - 1));
     for (int column = 0; column < kColumnCount; ++column) {
-      state_.cell(i, column) = row[column].panelText;
+      state.cell(i, column) = row[column].panelText;
     }
   }
 }
 
-void Panel::cmdSaveParam_Click() {
-  const QString fileName = dialogs_.saveFileName();
+void cmdSaveParam_Click(Document& document) {
+  const QString fileName = document.dialogs.saveFileName();
   if (fileName.isEmpty()) return;
-  if (!ReadPanel()) return;  // its message is already shown; the file is not touched
-
-  switch (saveParameterFile(fileName, module1_.maps)) {
-    case SaveError::None:
-      break;
-    case SaveError::DiskFull:
-      dialogs_.message(QStringLiteral("Cannot save parameters: disk full."));
-      break;
-    case SaveError::Other:
-      dialogs_.message(QStringLiteral("Cannot save parameters. Please try again."));
-      break;
+  // The panel's refusal leaves the file untouched.
+  if (const Status read = ReadPanel(document); !read) {
+    document.dialogs.message(read.message());
+    return;
   }
+  const Status saved = document.writeFile(fileName, savedLayoutText(document.module1.maps),
+                                          kParameterSaveMessages);
+  if (!saved) document.dialogs.message(saved.message());
 }
 
 }  // namespace quill

@@ -2,7 +2,6 @@
 
 #include <QFile>
 #include <QFileInfo>
-#include <QSaveFile>
 #include <QStringList>
 #include <algorithm>
 #include <cmath>
@@ -16,7 +15,7 @@ namespace quill {
 
 namespace {
 
-ParamFileContent invalidFormat() { return {FileError::InvalidFormat, {}}; }
+Failure invalidFormat() { return Failure{kInvalidFormatMessage}; }
 
 FileValue toValue(const Field& field) {
   const std::optional<double> number = parseNumber(field.text);
@@ -43,19 +42,17 @@ bool readRows(FieldReader& reader, int count, std::vector<FileRow>& rows) {
 }
 
 // Opens `path` for reading, telling a missing file from one that exists but cannot be read.
-FileError openForReading(QFile& file) {
-  if (!QFileInfo::exists(file.fileName())) return FileError::NotFound;
+Status openForReading(QFile& file) {
+  if (!QFileInfo::exists(file.fileName())) return Failure{kFileNotFoundMessage};
   // A folder opens on some platforms and then reads as empty; it is no parameter file.
-  if (QFileInfo(file.fileName()).isDir()) return FileError::InvalidFormat;
-  if (!file.open(QIODevice::ReadOnly)) return FileError::InvalidFormat;
-  return FileError::None;
+  if (QFileInfo(file.fileName()).isDir()) return invalidFormat();
+  if (!file.open(QIODevice::ReadOnly)) return invalidFormat();
+  return {};
 }
-
-ParameterFileWriter gParameterFileWriter = nullptr;
 
 }  // namespace
 
-void storeRows(const std::vector<FileRow>& rows, MapTable& maps) {
+void storeRows(const FileRows& rows, MapTable& maps) {
   maps.mapCount = std::min(int(rows.size()), kMaxMaps);
   for (int i = 1; i <= maps.mapCount; ++i) {
     const FileRow& row = rows[std::size_t(i - 1)];
@@ -69,19 +66,7 @@ void storeRows(const std::vector<FileRow>& rows, MapTable& maps) {
   }
 }
 
-QString fileErrorMessage(FileError error) {
-  switch (error) {
-    case FileError::None:
-      return QString();
-    case FileError::NotFound:
-      return kFileNotFoundMessage;
-    case FileError::InvalidFormat:
-      break;
-  }
-  return kInvalidFormatMessage;
-}
-
-ParamFileContent readSavedLayout(QIODevice& device) {
+Result<FileRows> readSavedLayout(QIODevice& device) {
   FieldReader reader(device);
   Field countField;
   if (reader.next(countField) != FieldStatus::Ok) return invalidFormat();
@@ -91,27 +76,27 @@ ParamFileContent readSavedLayout(QIODevice& device) {
   const double wholeRows = std::floor(*count);
   // A count of 0 or less reads no rows; one beyond 32 bits (-1e300) is no count at all.
   if (wholeRows > kMaxMaps || !roundToInt32(wholeRows)) return invalidFormat();
-  ParamFileContent content;
-  if (wholeRows >= 1 && !readRows(reader, int(wholeRows), content.rows)) return invalidFormat();
-  return content;
+  FileRows rows;
+  if (wholeRows >= 1 && !readRows(reader, int(wholeRows), rows)) return invalidFormat();
+  return rows;
 }
 
-ParamFileContent readSavedFile(const QString& path) {
+Result<FileRows> readSavedFile(const QString& path) {
   QFile file(path);
-  if (const FileError error = openForReading(file); error != FileError::None) return {error, {}};
+  if (const Status opened = openForReading(file); !opened) return Failure{opened.message()};
   return readSavedLayout(file);
 }
 
-ParamFileContent readPresetLayout(QIODevice& device, int mapCount) {
+Result<FileRows> readPresetLayout(QIODevice& device, int mapCount) {
   FieldReader reader(device);
-  ParamFileContent content;
-  if (!readRows(reader, mapCount, content.rows)) return invalidFormat();
-  return content;
+  FileRows rows;
+  if (!readRows(reader, mapCount, rows)) return invalidFormat();
+  return rows;
 }
 
-ParamFileContent readPresetFile(const QString& path, int mapCount) {
+Result<FileRows> readPresetFile(const QString& path, int mapCount) {
   QFile file(path);
-  if (const FileError error = openForReading(file); error != FileError::None) return {error, {}};
+  if (const Status opened = openForReading(file); !opened) return Failure{opened.message()};
   return readPresetLayout(file, mapCount);
 }
 
@@ -126,34 +111,6 @@ QByteArray savedLayoutText(const MapTable& maps) {
     text += fields.join(u',').toLatin1() + "\r\n";
   }
   return text;
-}
-
-SaveError writeFileAtomically(const QString& path, const QByteArray& bytes) {
-  QSaveFile file(path);
-  // Beside a file in a folder the user may not write to, no temporary file can be made; the file
-  // itself may still be writable, and then it is written in place.
-  file.setDirectWriteFallback(true);
-  if (!file.open(QIODevice::WriteOnly)) return SaveError::Other;
-  // Only a failed write means a full disk: Qt reports ENOSPC as a resource error, and at open
-  // time that error stands for other shortages (too many open files).
-  const auto failure = [&file] {
-    return file.error() == QFileDevice::ResourceError ? SaveError::DiskFull : SaveError::Other;
-  };
-  if (file.write(bytes) != bytes.size() || !file.flush()) {
-    const SaveError error = failure();
-    file.cancelWriting();
-    return error;
-  }
-  if (!file.commit()) return failure();
-  return SaveError::None;
-}
-
-void setParameterFileWriter(ParameterFileWriter writer) { gParameterFileWriter = writer; }
-
-SaveError saveParameterFile(const QString& path, const MapTable& maps) {
-  const ParameterFileWriter writer =
-      gParameterFileWriter ? gParameterFileWriter : &writeFileAtomically;
-  return writer(path, savedLayoutText(maps));
 }
 
 }  // namespace quill

@@ -5,6 +5,8 @@
 #include <array>
 #include <vector>
 
+#include "core/base/result.h"
+#include "core/base/save_file.h"
 #include "core/maps/panel_state.h"
 
 class QIODevice;
@@ -31,51 +33,32 @@ inline const QString kFileNotFoundMessage =
 inline const QString kInvalidFormatMessage =
     QStringLiteral("Cannot load the file: invalid file format.");
 
-enum class FileError {
-  None,
-  NotFound,       // nothing at that path
-  InvalidFormat,  // unreadable, too few fields, a bad count, a malformed field
-};
-
-// The message Load and the pattern menus show for a file they could not read; empty for None.
-QString fileErrorMessage(FileError error);
-
-// Rows read whole from a file, or the reason why not; on an error `rows` is empty, so a caller
-// changes nothing.
-struct ParamFileContent {
-  FileError error = FileError::None;
-  std::vector<FileRow> rows;
-};
+// Rows read whole from a file. A file that cannot be read fails with kFileNotFoundMessage when
+// nothing is at its path, kInvalidFormatMessage otherwise (unreadable, too few fields, a bad
+// count, a malformed field), so a caller changes nothing.
+using FileRows = std::vector<FileRow>;
 
 // Puts the numbers of `rows` into maps 1 to rows.size() of the table and sets mapCount;
 // mapCumP and the slots above are left as they were. At most ten rows.
-void storeRows(const std::vector<FileRow>& rows, MapTable& maps);
+void storeRows(const FileRows& rows, MapTable& maps);
 
 // Reads the saved layout: a count, then that many rows. A count with a fraction reads the rows
 // up to it (2.5 reads two), a count below 1 reads none; a count that is not a number or asks
 // for more than ten rows is an invalid format. Fields after the counted rows are ignored.
-[[nodiscard]] ParamFileContent readSavedLayout(QIODevice& device);
-[[nodiscard]] ParamFileContent readSavedFile(const QString& path);
+Result<FileRows> readSavedLayout(QIODevice& device);
+Result<FileRows> readSavedFile(const QString& path);
 
 // Reads the preset layout: `mapCount` rows and no count; fields after them are ignored.
-[[nodiscard]] ParamFileContent readPresetLayout(QIODevice& device, int mapCount);
-[[nodiscard]] ParamFileContent readPresetFile(const QString& path, int mapCount);
+Result<FileRows> readPresetLayout(QIODevice& device, int mapCount);
+Result<FileRows> readPresetFile(const QString& path, int mapCount);
 
 // The saved layout of maps 1 to mapCount: the count on the first line, then one row a line,
 // fields joined by commas, every line ending in CR LF.
 [[nodiscard]] QByteArray savedLayoutText(const MapTable& maps);
 
-enum class SaveError { None, DiskFull, Other };
-
-// Writes `bytes` to `path` through a temporary file beside it that replaces the target only
-// once complete, so a failed save leaves an earlier file as it was. Where the folder takes no
-// new file but the target is writable, the target is written in place instead.
-[[nodiscard]] SaveError writeFileAtomically(const QString& path, const QByteArray& bytes);
-
-// What Save writes through: writeFileAtomically, unless a test put another writer in its place
-// to simulate a full disk where it cannot fill a real one. nullptr restores the real writer.
-using ParameterFileWriter = SaveError (*)(const QString& path, const QByteArray& bytes);
-void setParameterFileWriter(ParameterFileWriter writer);
-[[nodiscard]] SaveError saveParameterFile(const QString& path, const MapTable& maps);
+// How Save words its failures.
+inline const SaveMessages kParameterSaveMessages = {
+    QStringLiteral("Cannot save parameters: disk full."),
+    QStringLiteral("Cannot save parameters. Please try again.")};
 
 }  // namespace quill

@@ -1,7 +1,8 @@
+#include "core/params/pattern_menu.h"
+
 #include <QDir>
 #include <QString>
 
-#include "core/document/dialogs.h"
 #include "core/document/document.h"
 #include "core/maps/pattern_catalogue.h"
 #include "core/params/param_file.h"
@@ -11,37 +12,38 @@ namespace quill {
 // Item `index` of "Select a Pattern" or "Reset a Pattern". A preset file is read on the first
 // choice of its pattern only; later choices refill the grid from the cache, so "Reset" brings
 // back the values first read even when the file has changed or gone since.
-void Panel::mnuPattern_Click(int index) {
+void mnuPattern_Click(Document& document, int index) {
+  PanelState& state = document.state;
   if (index < 0 || index >= kPatternCount) return;
-  state_.selectedPattern = index;
-  state_.clearGrid();
+  state.selectedPattern = index;
+  state.clearGrid();
   if (index == kUserPattern) return;  // the grid is left empty and the caption as it was
 
   const PatternEntry& pattern = kPatterns[std::size_t(index)];
-  state_.caption = pattern.panelCaption;
+  state.caption = pattern.panelCaption;
 
-  PresetRows& cache = presetCache_[std::size_t(index)];
-  if (!state_.patternLoaded[std::size_t(index)]) {
-    const ParamFileContent content =
-        readPresetFile(QDir(presetDirectory_).filePath(pattern.fileName), pattern.mapCount);
-    if (content.error != FileError::None) {
-      dialogs_.message(fileErrorMessage(content.error));
+  PresetRows& cache = document.presetCache[std::size_t(index)];
+  if (!state.patternLoaded[std::size_t(index)]) {
+    const Result<FileRows> rows =
+        readPresetFile(QDir(document.presetDirectory).filePath(pattern.fileName), pattern.mapCount);
+    if (!rows) {
+      document.dialogs.message(rows.message());
       return;
     }
     // Only a file read whole enters the cache; a failed read is tried again from its start on
     // the next choice.
-    cache.rows.clear();
-    for (const FileRow& row : content.rows) {
+    cache.clear();
+    for (const FileRow& row : *rows) {
       std::array<QString, kColumnCount> texts;
       for (int column = 0; column < kColumnCount; ++column) texts[column] = row[column].panelText;
-      cache.rows.push_back(std::move(texts));
+      cache.push_back(std::move(texts));
     }
-    state_.patternLoaded[std::size_t(index)] = true;
+    state.patternLoaded[std::size_t(index)] = true;
   }
 
-  for (std::size_t r = 0; r < cache.rows.size(); ++r) {
+  for (std::size_t r = 0; r < cache.size(); ++r) {
     for (int column = 0; column < kColumnCount; ++column) {
-      state_.cell(int(r) + 1, column) = cache.rows[r][column];
+      state.cell(int(r) + 1, column) = cache[r][column];
     }
   }
 }

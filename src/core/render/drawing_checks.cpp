@@ -1,57 +1,53 @@
-#include "core/document/dialogs.h"
+#include "core/render/drawing_checks.h"
+
+#include "core/document/document.h"
 #include "core/maps/number_text.h"
-#include "core/render/drawing_commands.h"
+#include "core/panel/read_panel.h"
 
 namespace quill {
 
-std::optional<std::int32_t> readIterationCount(const QString& text, Dialogs& dialogs) {
-  if (text.isEmpty()) {
-    dialogs.message(kEmptyCountMessage);
-    return std::nullopt;
-  }
-  if (!looksNumeric(text)) {
-    dialogs.message(kImproperCountMessage);
-    return std::nullopt;
-  }
+Result<std::int32_t> readIterationCount(const QString& text) {
+  if (text.isEmpty()) return Failure{kEmptyCountMessage};
+  if (!looksNumeric(text)) return Failure{kImproperCountMessage};
   // A number beyond the 32-bit range ("1e10", "1e999") cannot be a count either.
   std::optional<std::int32_t> count;
   if (const std::optional<double> value = parseNumber(text)) count = roundToInt32(*value);
-  if (!count) dialogs.message(kImproperCountMessage);
-  return count;
+  if (!count) return Failure{kImproperCountMessage};
+  return *count;
 }
 
-std::optional<Drawing> checkBluePrint(Module1& module1, const ReadPanelFunction& readPanel) {
-  module1.iterationCount = 1;
-  if (!readPanel()) return std::nullopt;
-  return Drawing::BluePrint;
+namespace {
+
+Result<Drawing> afterReadingThePanel(Document& document, Drawing drawing) {
+  if (const Status read = ReadPanel(document); !read) return Failure{read.message()};
+  return drawing;
 }
 
-std::optional<Drawing> checkFractal(const PanelState& state, Module1& module1, Dialogs& dialogs,
-                                    const ReadPanelFunction& readPanel) {
-  const std::optional<std::int32_t> count = readIterationCount(state.Text1, dialogs);
-  if (!count) return std::nullopt;
-  module1.iterationCount = *count;
-  if (*count > kMaxFractalDepth) {
-    dialogs.message(kTooDeepMessage);
-    return std::nullopt;
-  }
+}  // namespace
+
+Result<Drawing> checkBluePrint(Document& document) {
+  document.module1.iterationCount = 1;
+  return afterReadingThePanel(document, Drawing::BluePrint);
+}
+
+Result<Drawing> checkFractal(Document& document) {
+  const Result<std::int32_t> count = readIterationCount(document.state.Text1);
+  if (!count) return Failure{count.message()};
+  document.module1.iterationCount = *count;
+  if (*count > kMaxFractalDepth) return Failure{kTooDeepMessage};
   // A negative depth has no figure to draw: the recursion would start below its first level.
-  if (*count < 0) {
-    dialogs.message(kImproperCountMessage);
-    return std::nullopt;
-  }
-  if (!readPanel()) return std::nullopt;
-  const bool triangle = state.selectedPattern.value_or(0) == 0;
-  return triangle ? Drawing::TriangleFractal : Drawing::SquareFractal;
+  if (*count < 0) return Failure{kImproperCountMessage};
+  const bool triangle = document.state.selectedPattern.value_or(kSierpinskiPattern) ==
+                        kSierpinskiPattern;
+  return afterReadingThePanel(document,
+                              triangle ? Drawing::TriangleFractal : Drawing::SquareFractal);
 }
 
-std::optional<Drawing> checkChaos(const PanelState& state, Module1& module1, Dialogs& dialogs,
-                                  const ReadPanelFunction& readPanel) {
-  const std::optional<std::int32_t> count = readIterationCount(state.Text1, dialogs);
-  if (!count) return std::nullopt;
-  module1.iterationCount = *count;
-  if (!readPanel()) return std::nullopt;
-  return Drawing::ChaosGame;
+Result<Drawing> checkChaos(Document& document) {
+  const Result<std::int32_t> count = readIterationCount(document.state.Text1);
+  if (!count) return Failure{count.message()};
+  document.module1.iterationCount = *count;
+  return afterReadingThePanel(document, Drawing::ChaosGame);
 }
 
 }  // namespace quill

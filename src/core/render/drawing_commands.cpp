@@ -1,47 +1,68 @@
 #include "core/render/drawing_commands.h"
 
+#include <memory>
+
 #include "core/canvas/canvas.h"
-#include "core/document/canvas_window.h"
 #include "core/document/document.h"
+#include "core/render/drawing_checks.h"
+#include "core/render/fast_drawing.h"
 
 namespace quill {
 
 namespace {
 
-// Draws on Form1's canvas through the runner, then titles it with the panel's caption and shows
-// it. A cancelled drawing is shown too, with what it drew.
-void drawAndShow(Drawing drawing, DrawRunner& runner, CanvasWindow& form1, Module1& module1,
-                 ChaosRandom& random, const QString& caption) {
-  Canvas& canvas = form1.canvas();
-  runner.run(
-      [&canvas, drawing, &module1, &random](const RenderControl& control) {
-        drawOn(canvas, drawing, module1, random, control);
-      },
-      [&form1, caption] {
-        form1.setCaption(caption);
-        form1.showCanvas();
-      });
+// What a drawing job reads and writes: its own copies, never the document's.
+struct DrawJob {
+  Drawing drawing;
+  Module1 module1;
+  ChaosRandom random;
+  Canvas canvas;
+};
+
+// Draws on a copy of Form1's canvas through the runner; the finished or cancelled picture then
+// replaces the canvas, which is titled with the panel's caption and shown.
+void startDrawing(Document& document, Drawing drawing) {
+  const Canvas& current = document.form1.canvas();
+  auto job = std::make_shared<DrawJob>(DrawJob{drawing, document.module1, document.random, current});
+  if (job->canvas.isNull()) {
+    document.dialogs.message(kNoMemoryMessage);  // no room for the job's copy of the picture
+    return;
+  }
+  const QString caption = document.state.caption;
+  DrawTask task;
+  task.work = [job](const RenderControl& control) {
+    return drawFast(job->canvas, job->drawing, job->module1, job->random, control);
+  };
+  task.snapshot = [job] { return job->canvas.inkSnapshot(); };
+  task.finish = [&document, job, caption](const Status& status, bool /*finished*/) {
+    if (!status) {
+      document.dialogs.message(status.message());
+      return;
+    }
+    document.form1.canvas() = std::move(job->canvas);
+    document.form1.pictureChanged();
+    document.random = job->random;
+    document.module1.recursionLevel = job->module1.recursionLevel;
+    document.form1.setCaption(caption);
+    document.form1.showCanvas();
+  };
+  document.runner->run(std::move(task));
+}
+
+template <class Check>
+void drawingCommand(Document& document, Check check) {
+  const Result<Drawing> drawing = check(document);
+  if (!drawing) {
+    document.dialogs.message(drawing.message());
+    return;
+  }
+  startDrawing(document, *drawing);
 }
 
 }  // namespace
 
-// Each command reads the panel once: a refused panel shows its message once.
-
-void Panel::cmdBluePrint_Click() {
-  const std::optional<Drawing> drawing = checkBluePrint(module1_, [this] { return ReadPanel(); });
-  if (drawing) drawAndShow(*drawing, *runner_, form1_, module1_, random_, state_.caption);
-}
-
-void Panel::cmdFractal_Click() {
-  const std::optional<Drawing> drawing =
-      checkFractal(state_, module1_, dialogs_, [this] { return ReadPanel(); });
-  if (drawing) drawAndShow(*drawing, *runner_, form1_, module1_, random_, state_.caption);
-}
-
-void Panel::cmdChaos_Click() {
-  const std::optional<Drawing> drawing =
-      checkChaos(state_, module1_, dialogs_, [this] { return ReadPanel(); });
-  if (drawing) drawAndShow(*drawing, *runner_, form1_, module1_, random_, state_.caption);
-}
+void cmdBluePrint_Click(Document& document) { drawingCommand(document, checkBluePrint); }
+void cmdFractal_Click(Document& document) { drawingCommand(document, checkFractal); }
+void cmdChaos_Click(Document& document) { drawingCommand(document, checkChaos); }
 
 }  // namespace quill

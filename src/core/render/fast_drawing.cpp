@@ -25,9 +25,4 @@ bool drawFast(Canvas& canvas, Drawing drawing, Module1& module1, ChaosRandom& ra
   return true;
 }
 
-bool drawOn(Canvas& canvas, Drawing drawing, Module1& module1, ChaosRandom& random,
-            const RenderControl& control) {
-  return drawFast(canvas, drawing, module1, random, control);
-}
-
 }  // namespace quill

@@ -1,7 +1,7 @@
 #pragma once
 
 #include "core/base/chaos_random.h"
-#include "core/render/drawing_commands.h"
+#include "core/render/drawing.h"
 #include "core/base/render_control.h"
 #include "core/maps/module1.h"
 

@@ -18,7 +18,7 @@ TEST(PrintPicture, PrintsThePictureOnWhiteAndKeepsPaperColor) {
   f.module1.paperColor = kNavy;
   f.form1.canvas().setBackColor(kNavy);
   drawDot(f);
-  f.panel.cmdPrint_Click();
+  cmdPrint_Click(f.document);
   ASSERT_EQ(f.printer.calls, 1);
   EXPECT_TRUE(f.dialogs.messages.isEmpty());
   const QImage page = f.printer.lastPage;
@@ -29,25 +29,14 @@ TEST(PrintPicture, PrintsThePictureOnWhiteAndKeepsPaperColor) {
   EXPECT_EQ(f.module1.paperColor, kNavy);
 }
 
-TEST(PrintPicture, NamesEachKindOfFailureAndKeepsThePicture) {
-  const struct {
-    PrintError error;
-    const char* message;
-  } cases[] = {
-      {PrintError::DeviceUnavailable, "Cannot print: device unavailable."},
-      {PrintError::DeviceIoError, "Cannot print: device I/O error."},
-      {PrintError::Other, "Cannot print. Please try again."},
-  };
-  for (const auto& c : cases) {
-    SCOPED_TRACE(c.message);
-    PanelFixture f;
-    drawDot(f);
-    f.printer.failWith = c.error;
-    f.panel.cmdPrint_Click();
-    EXPECT_EQ(f.dialogs.messages, QStringList{QString::fromLatin1(c.message)});
-    EXPECT_EQ(f.form1.canvas().picture().pixel(10, 10) & 0xFFFFFFu, kBlack);
-    EXPECT_EQ(f.form1.canvas().backColor(), kWhite);
-  }
+TEST(PrintPicture, ShowsThePrintersFailureOnceAndKeepsThePicture) {
+  PanelFixture f;
+  drawDot(f);
+  f.printer.failWith = kPrintIoErrorMessage;
+  cmdPrint_Click(f.document);
+  EXPECT_EQ(f.dialogs.messages, QStringList{"Cannot print: device I/O error."});
+  EXPECT_EQ(f.form1.canvas().picture().pixel(10, 10) & 0xFFFFFFu, kBlack);
+  EXPECT_EQ(f.form1.canvas().backColor(), kWhite);
 }
 
 TEST(PrintPicture, FitsThePageWithItsAspectKeptAndCentred) {
@@ -61,8 +50,8 @@ TEST(PrintPicture, FitsThePageWithItsAspectKeptAndCentred) {
 TEST(ChooseColor, CancelKeepsBothColours) {
   PanelFixture f;
   f.dialogs.colorAnswers = {std::nullopt, std::nullopt};
-  f.panel.mnuForeColor_Click();
-  f.panel.mnuBackColor_Click();
+  mnuForeColor_Click(f.document);
+  mnuBackColor_Click(f.document);
   EXPECT_EQ(f.module1.penColor, kBlack);
   EXPECT_EQ(f.module1.paperColor, kWhite);
   EXPECT_EQ(f.form1.canvas().backColor(), kWhite);
@@ -72,11 +61,11 @@ TEST(ChooseColor, EachCommandSetsOnlyItsOwnColourAndTheDialogStartsFromTheLastOn
   PanelFixture f;
   drawDot(f);
   f.dialogs.colorAnswers = {kGreen, kNavy, std::nullopt};
-  f.panel.mnuForeColor_Click();
+  mnuForeColor_Click(f.document);
   EXPECT_EQ(f.module1.penColor, kGreen);
   EXPECT_EQ(f.module1.paperColor, kWhite);
 
-  f.panel.mnuBackColor_Click();
+  mnuBackColor_Click(f.document);
   EXPECT_EQ(f.module1.paperColor, kNavy);
   EXPECT_EQ(f.module1.penColor, kGreen);
   // The background changes at once and what was drawn stays.
@@ -84,7 +73,7 @@ TEST(ChooseColor, EachCommandSetsOnlyItsOwnColourAndTheDialogStartsFromTheLastOn
   EXPECT_EQ(f.form1.canvas().picture().pixel(10, 10) & 0xFFFFFFu, kBlack);
   EXPECT_GT(f.form1.changed, 0);
 
-  f.panel.mnuForeColor_Click();  // cancelled
+  mnuForeColor_Click(f.document);  // cancelled
   EXPECT_EQ(f.module1.penColor, kGreen);
   EXPECT_EQ(f.dialogs.colorInitials, (std::vector<Rgb>{kBlack, kGreen, kNavy}));
 }

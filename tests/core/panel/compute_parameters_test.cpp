@@ -38,7 +38,7 @@ TEST(ComputeParameters, FillsRowOrRefuses) {
     testing::PanelFixture f;
     for (int row = 1; row <= kGridRows; ++row) f.setRow(row, {"9", "9", "9", "9", "9", "9", "9"});
     f.state.Text2 = c.inputs;
-    f.panel.cmdCompute_Click();
+    cmdCompute_Click(f.document);
 
     EXPECT_EQ(f.dialogs.messages.join(u'|').toStdString(), c.message.toStdString());
     for (int row = 1; row <= kGridRows; ++row) {

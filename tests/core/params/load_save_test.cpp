@@ -40,12 +40,12 @@ bool sameTable(const MapTable& x, const MapTable& y) {
 
 void load(PanelFixture& f, const QString& path) {
   f.dialogs.openAnswers.push_back(path);
-  f.panel.cmdLoad_Click();
+  cmdLoad_Click(f.document);
 }
 
 void save(PanelFixture& f, const QString& path) {
   f.dialogs.saveAnswers.push_back(path);
-  f.panel.cmdSaveParam_Click();
+  cmdSaveParam_Click(f.document);
 }
 
 TEST(LoadParameters, RefusedFilesChangeNothing) {
@@ -69,7 +69,7 @@ TEST(LoadParameters, RefusedFilesChangeNothing) {
     PanelFixture f;
     f.setRow(1, kHalf);
     f.setRow(2, kHalf);
-    ASSERT_TRUE(f.panel.ReadPanel());
+    ASSERT_TRUE(ReadPanel(f.document));
     f.state.cell(2, kColE) = "edited";
     const auto grid = f.state.grid;
     const MapTable table = f.module1.maps;
@@ -89,7 +89,7 @@ TEST(LoadParameters, FillsTheGridAndTheTable) {
   QTemporaryDir dir;
   PanelFixture f;
   for (int i = 1; i <= kGridRows; ++i) f.setRow(i, kHalf);
-  ASSERT_TRUE(f.panel.ReadPanel());
+  ASSERT_TRUE(ReadPanel(f.document));
   const auto cumP = f.module1.maps.mapCumP;
 
   // Count 2.5 reads two rows; numbers show as the program writes them, text as it stood.
@@ -117,7 +117,7 @@ TEST(LoadParameters, FillsTheGridAndTheTable) {
 
   // Cancel loads nothing, whatever was chosen before.
   f.setRow(1, kHalf);
-  f.panel.cmdLoad_Click();
+  cmdLoad_Click(f.document);
   EXPECT_EQ(f.state.cell(1, kColA), "0.5");
   EXPECT_TRUE(f.dialogs.messages.isEmpty());
 }
@@ -142,7 +142,7 @@ TEST(SaveParameters, WritesTheSavedLayout) {
   // Cancel writes nothing; a grid the reading refuses neither creates nor changes a file.
   const QByteArray before = readAll(path);
   f.state.cell(1, kColB) = "abc";
-  f.panel.cmdSaveParam_Click();
+  cmdSaveParam_Click(f.document);
   EXPECT_TRUE(f.dialogs.messages.isEmpty());
   save(f, path);
   save(f, dir.filePath("new.dat"));
@@ -193,8 +193,6 @@ TEST(SaveParameters, ReadOnlyDisk) {
   EXPECT_EQ(readAll(path), "1\r\n0.5,0,0,0.5,0,0,1\r\n");
 }
 
-SaveError fullDisk(const QString&, const QByteArray&) { return SaveError::DiskFull; }
-
 TEST(SaveParameters, DiskFull) {
   testing::ScratchMount disk(16);
   const QString path = disk.mounted() ? disk.filePath("earlier.dat") : QString();
@@ -209,10 +207,11 @@ TEST(SaveParameters, DiskFull) {
     EXPECT_EQ(readAll(path), earlier);
     EXPECT_EQ(disk.entries(), QStringList({"earlier.dat", "filler"}));  // no temporary left
   } else {
-    // No filesystem to fill: the write failure comes through the writer seam instead.
-    setParameterFileWriter(&fullDisk);
+    // No filesystem to fill: the document's writer fails as a full disk does instead.
+    f.document.writeFile = [](const QString&, const QByteArray&, const SaveMessages& messages) {
+      return Status(Failure{messages.diskFull});
+    };
     save(f, QStringLiteral("unused.dat"));
-    setParameterFileWriter(nullptr);
   }
   EXPECT_EQ(f.dialogs.messages, QStringList{kDiskFull});
 }
@@ -224,7 +223,7 @@ TEST(ParamRoundTrip, EveryPresetThroughSaveAndLoad) {
   for (int pattern = 0; pattern < kUserPattern; ++pattern) {
     SCOPED_TRACE(kPatterns[pattern].menuCaption.toStdString());
     PanelFixture f;
-    f.panel.mnuPattern_Click(pattern);
+    mnuPattern_Click(f.document, pattern);
     const auto grid = f.state.grid;
     const QString first = dir.filePath(QStringLiteral("first%1.dat").arg(pattern));
     const QString second = dir.filePath(QStringLiteral("second%1.dat").arg(pattern));

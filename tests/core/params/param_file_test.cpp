@@ -19,8 +19,17 @@ QByteArray golden(const char* name) {
   return file.readAll();
 }
 
+// What a read gave: its rows, or the message of its refusal (empty when read).
+struct Read {
+  QString message;
+  FileRows rows;
+};
+Read outcome(const Result<FileRows>& read) {
+  return read ? Read{QString(), *read} : Read{read.message(), {}};
+}
+
 // The panel texts of the rows, row by row, fields joined by '|' and rows by '/'.
-std::string texts(const ParamFileContent& content) {
+std::string texts(const Read& content) {
   QStringList rows;
   for (const FileRow& row : content.rows) {
     QStringList fields;
@@ -30,16 +39,16 @@ std::string texts(const ParamFileContent& content) {
   return rows.join(u'/').toStdString();
 }
 
-ParamFileContent readSaved(QByteArray bytes) {
+Read readSaved(QByteArray bytes) {
   QBuffer buffer(&bytes);
   buffer.open(QIODevice::ReadOnly);
-  return readSavedLayout(buffer);
+  return outcome(readSavedLayout(buffer));
 }
 
-ParamFileContent readPreset(QByteArray bytes, int mapCount) {
+Read readPreset(QByteArray bytes, int mapCount) {
   QBuffer buffer(&bytes);
   buffer.open(QIODevice::ReadOnly);
-  return readPresetLayout(buffer, mapCount);
+  return outcome(readPresetLayout(buffer, mapCount));
 }
 
 const std::string kHalfRow = "0.5|0|0|0.5|0|0|0.5";
@@ -68,14 +77,14 @@ TEST(ParamFileRead, FieldSyntax) {
   // clang-format on
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
-    const ParamFileContent content = readSaved(c.bytes);
-    EXPECT_EQ(content.error, FileError::None);
+    const Read content = readSaved(c.bytes);
+    EXPECT_EQ(content.message, QString());
     EXPECT_EQ(texts(content), c.rows);
   }
 }
 
 TEST(ParamFileRead, NumbersAndTextForTheTable) {
-  const ParamFileContent content = readSaved("1\r\n.5,\"0.25\",abc,-1e-3,0,0,1");
+  const Read content = readSaved("1\r\n.5,\"0.25\",abc,-1e-3,0,0,1");
   ASSERT_EQ(content.rows.size(), 1u);
   const FileRow& row = content.rows[0];
   EXPECT_EQ(row[kColA].number, 0.5);
@@ -89,36 +98,36 @@ TEST(ParamFileRead, CountsAndRefusals) {
   struct Case {
     const char* name;
     QByteArray bytes;
-    FileError error;
+    QString error;
     int rows;
   };
   // clang-format off
   const Case cases[] = {
-      {"count 0", "0\r\n" + row, FileError::None, 0},
-      {"negative count", "-3\r\n" + row, FileError::None, 0},
-      {"count below 1", "0.75\r\n" + row, FileError::None, 0},
-      {"count 2.5 reads two rows", "2.5\r\n" + row + row + row, FileError::None, 2},
-      {"count 10", "10\r\n" + row.repeated(10), FileError::None, 10},
-      {"count 10.5 reads ten rows", "10.5\r\n" + row.repeated(11), FileError::None, 10},
-      {"count 11", "11\r\n" + row.repeated(11), FileError::InvalidFormat, 0},
-      {"count 12", "12\r\n" + row.repeated(12), FileError::InvalidFormat, 0},
-      {"huge count", "1e300\r\n" + row, FileError::InvalidFormat, 0},
-      {"count not a number", "abc\r\n" + row, FileError::InvalidFormat, 0},
-      {"count NaN", "NaN\r\n" + row, FileError::InvalidFormat, 0},
-      {"empty file", "", FileError::InvalidFormat, 0},
-      {"only blank lines", "\r\n \r\n", FileError::InvalidFormat, 0},
-      {"too few fields", "2\r\n" + row + "0.5,0,0,0.5,0,0", FileError::InvalidFormat, 0},
-      {"unterminated quote", "1\r\n\"0.5,0,0,0.5,0,0,0.5\r\n", FileError::InvalidFormat, 0},
-      {"text after a closing quote", "1\r\n\"a\"b,0,0,0.5,0,0,0.5", FileError::InvalidFormat, 0},
-      {"NUL byte", QByteArray("1\r\n0.5,0") + '\0' + ",0,0.5,0,0,0.5", FileError::InvalidFormat, 0},
+      {"count 0", "0\r\n" + row, QString(), 0},
+      {"negative count", "-3\r\n" + row, QString(), 0},
+      {"count below 1", "0.75\r\n" + row, QString(), 0},
+      {"count 2.5 reads two rows", "2.5\r\n" + row + row + row, QString(), 2},
+      {"count 10", "10\r\n" + row.repeated(10), QString(), 10},
+      {"count 10.5 reads ten rows", "10.5\r\n" + row.repeated(11), QString(), 10},
+      {"count 11", "11\r\n" + row.repeated(11), kInvalidFormatMessage, 0},
+      {"count 12", "12\r\n" + row.repeated(12), kInvalidFormatMessage, 0},
+      {"huge count", "1e300\r\n" + row, kInvalidFormatMessage, 0},
+      {"count not a number", "abc\r\n" + row, kInvalidFormatMessage, 0},
+      {"count NaN", "NaN\r\n" + row, kInvalidFormatMessage, 0},
+      {"empty file", "", kInvalidFormatMessage, 0},
+      {"only blank lines", "\r\n \r\n", kInvalidFormatMessage, 0},
+      {"too few fields", "2\r\n" + row + "0.5,0,0,0.5,0,0", kInvalidFormatMessage, 0},
+      {"unterminated quote", "1\r\n\"0.5,0,0,0.5,0,0,0.5\r\n", kInvalidFormatMessage, 0},
+      {"text after a closing quote", "1\r\n\"a\"b,0,0,0.5,0,0,0.5", kInvalidFormatMessage, 0},
+      {"NUL byte", QByteArray("1\r\n0.5,0") + '\0' + ",0,0.5,0,0,0.5", kInvalidFormatMessage, 0},
       {"overlong field", "1\r\n" + QByteArray(FieldReader::kMaxFieldBytes + 1, '1') + ",0,0,0,0,0,1",
-       FileError::InvalidFormat, 0},
+       kInvalidFormatMessage, 0},
   };
   // clang-format on
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
-    const ParamFileContent content = readSaved(c.bytes);
-    EXPECT_EQ(content.error, c.error);
+    const Read content = readSaved(c.bytes);
+    EXPECT_EQ(content.message, c.error);
     EXPECT_EQ(int(content.rows.size()), c.rows);
   }
 }
@@ -134,29 +143,29 @@ TEST(ParamFileRead, GoldenFiles) {
 
 TEST(ParamFileRead, LayoutsOfferedToEachOther) {
   // A saved file read as a preset: every value one place on, the count becoming a of map 1.
-  const ParamFileContent asPreset = readPreset(golden("saved_two_maps.dat"), 2);
-  EXPECT_EQ(asPreset.error, FileError::None);
+  const Read asPreset = readPreset(golden("saved_two_maps.dat"), 2);
+  EXPECT_EQ(asPreset.message, QString());
   EXPECT_EQ(texts(asPreset),
             "2|0.5|-0.25|0|0.333333333333333|1E-05|0.5/0.5|-1|2|12345678.9|0|1E+20|0.75");
 
   // A preset read by Load: its first coefficient is taken as the count; 0.5 reads no rows.
   const QByteArray preset = "0.5,0,0,0.5,0,0,0.5\r\n0.5,0,0,0.5,0.5,0,0.5\r\n";
-  const ParamFileContent asSaved = readSaved(preset);
-  EXPECT_EQ(asSaved.error, FileError::None);
+  const Read asSaved = readSaved(preset);
+  EXPECT_EQ(asSaved.message, QString());
   EXPECT_TRUE(asSaved.rows.empty());
 
   // Extra rows of a preset are ignored; a short one is refused whole.
   EXPECT_EQ(texts(readPreset(preset, 1)), kHalfRow);
-  EXPECT_EQ(readPreset(preset, 3).error, FileError::InvalidFormat);
+  EXPECT_EQ(readPreset(preset, 3).message, kInvalidFormatMessage);
   EXPECT_TRUE(readPreset(preset, 3).rows.empty());
 }
 
 TEST(ParamFileRead, MissingAndUnreadablePaths) {
   const QString missing = QStringLiteral(QUILLMERE_TEST_DATA "/params/no_such_file.dat");
-  EXPECT_EQ(readSavedFile(missing).error, FileError::NotFound);
-  EXPECT_EQ(readPresetFile(missing, 3).error, FileError::NotFound);
-  EXPECT_EQ(readSavedFile(QStringLiteral(QUILLMERE_TEST_DATA "/params")).error,
-            FileError::InvalidFormat);  // a folder
+  EXPECT_EQ(readSavedFile(missing).message(), kFileNotFoundMessage);
+  EXPECT_EQ(readPresetFile(missing, 3).message(), kFileNotFoundMessage);
+  EXPECT_EQ(readSavedFile(QStringLiteral(QUILLMERE_TEST_DATA "/params")).message(),
+            kInvalidFormatMessage);  // a folder
 }
 
 TEST(ParamFileWrite, SavedLayoutByteForByte) {

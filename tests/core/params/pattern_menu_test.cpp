@@ -47,17 +47,17 @@ TEST(PatternMenu, EachPatternFillsItsRows) {
     SCOPED_TRACE(kPatterns[k].menuCaption.toStdString());
     f.setRow(10, {"x", "x", "x", "x", "x", "x", "x"});  // edits the choice must throw away
     f.state.caption = QStringLiteral("before");
-    f.panel.mnuPattern_Click(k);
+    mnuPattern_Click(f.document, k);
     EXPECT_EQ(f.state.selectedPattern, k);
     EXPECT_EQ(filledRows(f.state), kPatterns[k].mapCount);
     EXPECT_EQ(f.state.caption, k == kUserPattern ? "before" : kPatterns[k].panelCaption);
     EXPECT_TRUE(f.dialogs.messages.isEmpty());
     if (k == kUserPattern) continue;
     EXPECT_TRUE(f.state.patternLoaded[k]);
-    EXPECT_TRUE(f.panel.ReadPanel()) << "every preset field is a number";
+    EXPECT_TRUE(ReadPanel(f.document)) << "every preset field is a number";
     EXPECT_EQ(f.module1.maps.mapCount, kPatterns[k].mapCount);
   }
-  f.panel.mnuPattern_Click(3);
+  mnuPattern_Click(f.document, 3);
   EXPECT_EQ(f.state.caption, "Cantor");
   EXPECT_TRUE(f.module1.maps.mapCount > 0) << "choosing a pattern leaves the map table alone";
 }
@@ -65,8 +65,8 @@ TEST(PatternMenu, EachPatternFillsItsRows) {
 TEST(PatternMenu, ResetRestoresWhatWasFirstRead) {
   PresetCopies copies;
   PanelFixture f;
-  f.panel.setPresetDirectory(copies.dir.path());
-  f.panel.mnuPattern_Click(8);
+  f.document.presetDirectory = copies.dir.path();
+  mnuPattern_Click(f.document, 8);
   const auto fern = f.state.grid;
 
   // Edit the grid, then change the file and remove it: the cache answers both menus.
@@ -75,11 +75,11 @@ TEST(PatternMenu, ResetRestoresWhatWasFirstRead) {
   ASSERT_TRUE(file.open(QIODevice::WriteOnly));
   file.write("1,1,1,1,1,1,1\r\n1,1,1,1,1,1,1\r\n1,1,1,1,1,1,1\r\n1,1,1,1,1,1,1\r\n");
   file.close();
-  f.panel.mnuResetPattern_Click(8);
+  mnuResetPattern_Click(f.document, 8);
   EXPECT_TRUE(f.state.grid == fern);
   ASSERT_TRUE(QFile::remove(copies.path(8)));
   f.state.cell(2, kColP) = "";
-  f.panel.mnuPattern_Click(8);
+  mnuPattern_Click(f.document, 8);
   EXPECT_TRUE(f.state.grid == fern);
   EXPECT_TRUE(f.dialogs.messages.isEmpty());
 }
@@ -87,17 +87,17 @@ TEST(PatternMenu, ResetRestoresWhatWasFirstRead) {
 TEST(PatternMenu, MissingOrBrokenPresets) {
   PresetCopies copies;
   PanelFixture f;
-  f.panel.setPresetDirectory(copies.dir.path());
+  f.document.presetDirectory = copies.dir.path();
   ASSERT_TRUE(QFile::remove(copies.path(2)));
   QFile shortFile(copies.path(5));
   ASSERT_TRUE(shortFile.open(QIODevice::WriteOnly));
   shortFile.write("0.5,0,0,0.5,0,0,0.25\r\n0.5,0,0,0.5,0.5,0,0.25\r\n");  // 2 of 4 rows
   shortFile.close();
 
-  f.panel.mnuPattern_Click(0);
+  mnuPattern_Click(f.document, 0);
   for (int attempt = 0; attempt < 2; ++attempt) {
     f.dialogs.messages.clear();
-    f.panel.mnuPattern_Click(2);
+    mnuPattern_Click(f.document, 2);
     EXPECT_EQ(f.dialogs.messages, QStringList{kNotFound}) << "shown on every choice";
     EXPECT_EQ(f.state.caption, "Dragon");
     EXPECT_EQ(filledRows(f.state), 0);
@@ -105,7 +105,7 @@ TEST(PatternMenu, MissingOrBrokenPresets) {
   }
 
   f.dialogs.messages.clear();
-  f.panel.mnuPattern_Click(5);
+  mnuPattern_Click(f.document, 5);
   EXPECT_EQ(f.dialogs.messages, QStringList{kInvalidFormat});
   EXPECT_EQ(filledRows(f.state), 0);
   EXPECT_FALSE(f.state.patternLoaded[5]);
@@ -115,21 +115,21 @@ TEST(PatternMenu, MissingOrBrokenPresets) {
   ASSERT_TRUE(QFile::remove(copies.path(5)));
   ASSERT_TRUE(QFile::copy(QDir(kPresetDir).filePath("Crystal4.dat"), copies.path(5)));
   f.dialogs.messages.clear();
-  f.panel.mnuPattern_Click(2);
-  f.panel.mnuPattern_Click(5);
+  mnuPattern_Click(f.document, 2);
+  mnuPattern_Click(f.document, 5);
   EXPECT_TRUE(f.dialogs.messages.isEmpty());
   EXPECT_EQ(filledRows(f.state), 4);
   EXPECT_TRUE(f.state.patternLoaded[2] && f.state.patternLoaded[5]);
 
   // A saved file offered as a preset reads one place on (its count becomes a), without error.
   PanelFixture g;
-  g.panel.setPresetDirectory(copies.dir.path());
+  g.document.presetDirectory = copies.dir.path();
   QFile saved(copies.path(0));
   ASSERT_TRUE(saved.open(QIODevice::WriteOnly));
   saved.write(
       "3\r\n0.5,0,0,0.5,0,0,0.33\r\n0.5,0,0,0.5,0.5,0,0.33\r\n0.5,0,0,0.5,0.25,0.5,0.34\r\n");
   saved.close();
-  g.panel.mnuPattern_Click(0);
+  mnuPattern_Click(g.document, 0);
   EXPECT_TRUE(g.dialogs.messages.isEmpty());
   EXPECT_EQ(g.state.cell(1, kColA), "3");
   EXPECT_EQ(g.state.cell(2, kColA), "0.33");
@@ -142,8 +142,8 @@ TEST(PresetMaps, ChaosGameStaysInTheUnitSquare) {
   for (int k = 0; k < kUserPattern; ++k) {
     SCOPED_TRACE(kPatterns[k].menuCaption.toStdString());
     PanelFixture f;
-    f.panel.mnuPattern_Click(k);
-    ASSERT_TRUE(f.panel.ReadPanel());
+    mnuPattern_Click(f.document, k);
+    ASSERT_TRUE(ReadPanel(f.document));
     const MapTable& m = f.module1.maps;
 
     double sum = 0;

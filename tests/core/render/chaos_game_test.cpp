@@ -6,7 +6,8 @@
 #include <vector>
 
 #include "core/canvas/canvas.h"
-#include "core/render/drawing_commands.h"
+#include "core/render/drawing.h"
+#include "core/render/fast_drawing.h"
 #include "core/render/map_choice.h"
 #include "recording_surface.h"
 #include "render_fixtures.h"
@@ -109,7 +110,7 @@ TEST(ChaosGame, CountsOfZeroOrLessPlotNothingAndUseNoRandomNumbers) {
     Module1 state = drawingState({kHalfMaps[0], kHalfMaps[1], kHalfMaps[2]}, count);
     ChaosRandom random;
     RecordingSurface surface;
-    ASSERT_TRUE(drawOn(surface, Drawing::ChaosGame, state, random, RenderControl{}));
+    ASSERT_TRUE(drawReference(surface, Drawing::ChaosGame, state, random, RenderControl{}));
     EXPECT_EQ(surface.calls.size(), 6u);  // the frame
     EXPECT_TRUE(surface.only(Kind::PSet).empty());
     EXPECT_EQ(random.nextBits(), ChaosRandom().nextBits());
@@ -118,7 +119,7 @@ TEST(ChaosGame, CountsOfZeroOrLessPlotNothingAndUseNoRandomNumbers) {
   Module1 state = drawingState({}, 1000);
   ChaosRandom random;
   RecordingSurface surface;
-  ASSERT_TRUE(drawOn(surface, Drawing::ChaosGame, state, random, RenderControl{}));
+  ASSERT_TRUE(drawReference(surface, Drawing::ChaosGame, state, random, RenderControl{}));
   EXPECT_EQ(surface.calls.size(), 6u);
 }
 
@@ -199,7 +200,7 @@ TEST(ChaosGame, AFreshRunRepeatsItsPictureAndASecondGameContinuesTheSequence) {
   auto picture = [](ChaosRandom& random) {
     Module1 state = drawingState({kHalfMaps[0], kHalfMaps[1], kHalfMaps[2]}, 20000);
     Canvas canvas(kCanvasWidth, kCanvasHeight, 15.0, kWhite);
-    EXPECT_TRUE(drawOn(canvas, Drawing::ChaosGame, state, random, RenderControl{}));
+    EXPECT_TRUE(drawFast(canvas, Drawing::ChaosGame, state, random, RenderControl{}));
     return canvas.picture();
   };
   ChaosRandom a;

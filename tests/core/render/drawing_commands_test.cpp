@@ -5,6 +5,7 @@
 #include <QImage>
 
 #include "core/canvas/canvas.h"
+#include "core/render/drawing_checks.h"
 #include "render_fixtures.h"
 #include "support/fakes.h"
 
@@ -24,13 +25,13 @@ struct SierpinskiPanel : PanelFixture {
   }
 };
 
-// What a drawing would look like drawn straight onto a fresh canvas of the fixture's size.
+// What a drawing looks like drawn by the reference onto a fresh canvas of the fixture's size.
 QImage expectedPicture(const Module1& shared, Drawing drawing, int count) {
   Module1 state = shared;
   state.iterationCount = count;
   Canvas canvas(kCanvasWidth, kCanvasHeight, 15.0, state.paperColor);
   ChaosRandom random;
-  drawOn(canvas, drawing, state, random, RenderControl{});
+  drawReference(canvas, drawing, state, random, RenderControl{});
   return canvas.picture();
 }
 
@@ -62,7 +63,7 @@ TEST(DrawingCommands, TheCountFieldIsCheckedBeforeTheFractalDraws) {
     panel.setRow(2, {});  // one map: depth 20 is a single triangle
     panel.module1.iterationCount = 7;
     panel.state.Text1 = c.text;
-    panel.panel.cmdFractal_Click();
+    cmdFractal_Click(panel.document);
     EXPECT_EQ(panel.module1.iterationCount, c.depth);
     if (c.message.isEmpty()) {
       EXPECT_TRUE(panel.dialogs.messages.isEmpty())
@@ -95,7 +96,7 @@ TEST(DrawingCommands, TheChaosCountHasNoUpperLimitButMustFit32Bits) {
     SCOPED_TRACE(c.name);
     SierpinskiPanel panel;
     panel.state.Text1 = c.text;
-    panel.panel.cmdChaos_Click();
+    cmdChaos_Click(panel.document);
     if (c.message.isEmpty()) {
       EXPECT_TRUE(panel.dialogs.messages.isEmpty());
       EXPECT_EQ(panel.form1.shown, 1);
@@ -114,7 +115,7 @@ TEST(DrawingCommands, ARoundedCountDrawsThatDepth) {
     SCOPED_TRACE(text);
     SierpinskiPanel panel;
     panel.state.Text1 = QString::fromLatin1(text);
-    panel.panel.cmdFractal_Click();
+    cmdFractal_Click(panel.document);
     const QImage drawn = panel.form1.canvas().picture();
     EXPECT_EQ(drawn, expectedPicture(panel.module1, Drawing::TriangleFractal, depth));
     EXPECT_NE(drawn, expectedPicture(panel.module1, Drawing::TriangleFractal, depth + 1));
@@ -128,47 +129,39 @@ TEST(DrawingCommands, TheFractalDrawsTrianglesUntilAnotherPatternIsChosen) {
     Drawing drawing;
   };
   const Case cases[] = {{"no pattern chosen yet", std::nullopt, Drawing::TriangleFractal},
-                        {"the first pattern", 0, Drawing::TriangleFractal},
-                        {"another pattern", 8, Drawing::SquareFractal},
-                        {"User", 11, Drawing::SquareFractal}};
+                        {"the first pattern", kSierpinskiPattern, Drawing::TriangleFractal},
+                        {"another pattern", kFernPattern, Drawing::SquareFractal},
+                        {"User", kUserPattern, Drawing::SquareFractal}};
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
-    PanelState state;
-    state.Text1 = QStringLiteral("3");
-    state.selectedPattern = c.pattern;
-    Module1 module1;
-    ScriptedDialogs dialogs;
-    EXPECT_EQ(checkFractal(state, module1, dialogs, [] { return true; }), c.drawing);
+    PanelFixture f;
+    f.state.Text1 = QStringLiteral("3");
+    f.state.selectedPattern = c.pattern;
+    const Result<Drawing> drawing = checkFractal(f.document);
+    ASSERT_TRUE(drawing);
+    EXPECT_EQ(*drawing, c.drawing);
   }
 }
 
-// Each command reads the panel once, so a refused panel shows one message and nothing is drawn.
-TEST(DrawingCommands, EachCommandReadsThePanelOnceAndStopsWhenItIsRefused) {
-  PanelState state;
-  state.Text1 = QStringLiteral("3");
-  Module1 module1;
-  ScriptedDialogs dialogs;
-  int reads = 0;
-  auto refuse = [&reads] {
-    ++reads;
-    return false;
-  };
-  EXPECT_FALSE(checkBluePrint(module1, refuse));
-  EXPECT_EQ(module1.iterationCount, 1);
-  EXPECT_FALSE(checkFractal(state, module1, dialogs, refuse));
-  EXPECT_FALSE(checkChaos(state, module1, dialogs, refuse));
-  EXPECT_EQ(reads, 3);
-  EXPECT_TRUE(dialogs.messages.isEmpty());
+// A refused panel comes back from the checks as a value; the command shows it once and draws
+// nothing.
+TEST(DrawingCommands, ARefusedPanelIsShownOnceByTheCommandAndNothingIsDrawn) {
+  SierpinskiPanel checked;
+  checked.state.cell(2, kColP).clear();
+  checked.state.Text1 = QStringLiteral("3");
+  for (const Result<Drawing>& drawing : {checkBluePrint(checked.document),
+                                         checkFractal(checked.document),
+                                         checkChaos(checked.document)}) {
+    EXPECT_EQ(drawing.message(), kEmptyFieldMessage);
+  }
+  EXPECT_TRUE(checked.dialogs.messages.isEmpty());
 
-  // Through the handlers, with a row whose p field is empty.
-  using Click = void (Panel::*)();
-  for (Click click :
-       {&Panel::cmdBluePrint_Click, &Panel::cmdFractal_Click, &Panel::cmdChaos_Click}) {
+  for (void (*click)(Document&) : {&cmdBluePrint_Click, &cmdFractal_Click, &cmdChaos_Click}) {
     SierpinskiPanel panel;
     panel.state.cell(2, kColP).clear();
     panel.state.Text1 = QStringLiteral("3");
-    (panel.panel.*click)();
-    EXPECT_EQ(panel.dialogs.messages.size(), 1);
+    click(panel.document);
+    EXPECT_EQ(panel.dialogs.messages, QStringList{kEmptyFieldMessage});
     EXPECT_EQ(panel.form1.shown, 0);
     EXPECT_FALSE(panel.module1.labelImages);
   }
@@ -197,12 +190,12 @@ void expectInkInsideTheTriangle(const Module1& state, const QImage& picture, int
 TEST(DrawingCommands, ThreeTypedHalfMapsDrawTheSierpinskiGasket) {
   SierpinskiPanel panel;
   panel.state.Text1 = QStringLiteral("5");
-  panel.panel.cmdFractal_Click();
+  cmdFractal_Click(panel.document);
   expectInkInsideTheTriangle(panel.module1, panel.form1.canvas().picture(), 1000);
 
   SierpinskiPanel chaos;
   chaos.state.Text1 = QStringLiteral("50000");
-  chaos.panel.cmdChaos_Click();
+  cmdChaos_Click(chaos.document);
   expectInkInsideTheTriangle(chaos.module1, chaos.form1.canvas().picture(), 5000);
   EXPECT_EQ(chaos.form1.caption, QStringLiteral("Sierpinski"));
   EXPECT_EQ(chaos.form1.shown, 1);
@@ -211,7 +204,7 @@ TEST(DrawingCommands, ThreeTypedHalfMapsDrawTheSierpinskiGasket) {
 TEST(DrawingCommands, TheBluePrintNumbersItsImagesInTheCanvasFont) {
   SierpinskiPanel panel;
   panel.state.Text1.clear();  // the blue print does not read the count
-  panel.panel.cmdBluePrint_Click();
+  cmdBluePrint_Click(panel.document);
   EXPECT_TRUE(panel.dialogs.messages.isEmpty());
   EXPECT_EQ(panel.form1.shown, 1);
   EXPECT_FALSE(panel.module1.labelImages);

@@ -3,7 +3,7 @@
 #include <atomic>
 #include <vector>
 
-#include "core/render/drawing_commands.h"
+#include "core/render/drawing.h"
 #include "core/render/frame.h"
 #include "core/render/square_figure.h"
 #include "core/render/triangle_figure.h"
@@ -254,7 +254,7 @@ TEST(BluePrint, NumbersEachMapsImageAtItsMarkInTableOrder) {
     Module1 state = drawingState(c.rows, 1);
     ChaosRandom random;
     RecordingSurface surface;
-    ASSERT_TRUE(drawOn(surface, Drawing::BluePrint, state, random, RenderControl{}));
+    ASSERT_TRUE(drawReference(surface, Drawing::BluePrint, state, random, RenderControl{}));
     EXPECT_FALSE(state.labelImages);
 
     // Frame, then per map: four outline lines, CurrentX, CurrentY, Print, two mark lines.
@@ -279,7 +279,7 @@ TEST(Fractal, SquareFiguresCarryNoNumbersOutsideTheBluePrint) {
   Module1 state = drawingState({kHalfMaps[0], kHalfMaps[1], kHalfMaps[2]}, 2);
   ChaosRandom random;
   RecordingSurface surface;
-  ASSERT_TRUE(drawOn(surface, Drawing::SquareFractal, state, random, RenderControl{}));
+  ASSERT_TRUE(drawReference(surface, Drawing::SquareFractal, state, random, RenderControl{}));
   EXPECT_EQ(surface.lines().size(), 4 + 9u * 6);
   EXPECT_TRUE(surface.only(Kind::Print).empty());
 }

@@ -56,10 +56,11 @@ inline std::size_t inkedPixels(Canvas& canvas) {
 // The maps of a preset file, as rows of the table (none when the file cannot be read).
 inline std::vector<MapRow> presetRows(int pattern) {
   const PatternEntry& entry = kPatterns[std::size_t(pattern)];
-  const ParamFileContent content = readPresetFile(
+  const Result<FileRows> read = readPresetFile(
       QDir(QStringLiteral(QUILLMERE_PRESET_DIR)).filePath(entry.fileName), entry.mapCount);
   std::vector<MapRow> rows;
-  for (const FileRow& r : content.rows) {
+  if (!read) return rows;
+  for (const FileRow& r : *read) {
     rows.push_back({r[0].number, r[1].number, r[2].number, r[3].number, r[4].number, r[5].number,
                     r[6].number});
   }

@@ -1,0 +1,29 @@
+#pragma once
+
+#include <QByteArray>
+#include <QString>
+#include <functional>
+
+#include "core/base/result.h"
+
+namespace quill {
+
+// How a writer words its two kinds of failure.
+struct SaveMessages {
+  QString diskFull;
+  QString other;
+};
+
+// Writes `bytes` to `path` through a temporary file beside it that replaces the target only
+// once complete, so a failed save leaves an earlier file as it was. Where the folder takes no
+// new file but the target is writable, the target is written in place instead. Fails with
+// `messages.diskFull` when the disk fills, with `messages.other` otherwise.
+Status writeFileAtomically(const QString& path, const QByteArray& bytes,
+                           const SaveMessages& messages);
+
+// What a command writes its files through: writeFileAtomically in the program; tests put a
+// writer in its place that fails as a full disk does, where they cannot fill a real one.
+using FileWriter = std::function<Status(const QString& path, const QByteArray& bytes,
+                                        const SaveMessages& messages)>;
+
+}  // namespace quill
