@@ -17,7 +17,7 @@ namespace quill {
 // threads may plot at once; they all write one colour, so which store lands last never matters.
 //
 // Coordinates here are "pixel space": canvas twips, as the canvas receives them in single
-// precision, divided by twipsPerPixel in double precision, exactly as the canvas divides them.
+// precision, divided by twipsPerPixel in double precision, through the canvas's own pixelSpace.
 class CanvasInk {
  public:
   explicit CanvasInk(Canvas& canvas)
@@ -34,7 +34,7 @@ class CanvasInk {
   static std::uint32_t inkOf(Rgb color) { return 0xFF000000u | color; }
 
   double twipsPerPixel() const { return twipsPerPixel_; }
-  double toPixelSpace(float twips) const { return double(twips) / twipsPerPixel_; }
+  double toPixelSpace(float twips) const { return pixelSpace(twips, twipsPerPixel_); }
 
   std::uint32_t* pixel(int px, int py) const { return bits_ + std::ptrdiff_t(py) * stride_ + px; }
 

@@ -29,8 +29,8 @@ Canvas::Canvas(int widthPixels, int heightPixels, double twipsPerPixel, Rgb back
 void Canvas::line(float x1, float y1, float x2, float y2, Rgb color) {
   currentX_ = x2;
   currentY_ = y2;
-  rasterise(double(x1) / twipsPerPixel_, double(y1) / twipsPerPixel_,
-            double(x2) / twipsPerPixel_, double(y2) / twipsPerPixel_, color);
+  rasterise(pixelSpace(x1, twipsPerPixel_), pixelSpace(y1, twipsPerPixel_),
+            pixelSpace(x2, twipsPerPixel_), pixelSpace(y2, twipsPerPixel_), color);
 }
 
 void Canvas::rasterise(double x0, double y0, double x1, double y1, Rgb color) {
