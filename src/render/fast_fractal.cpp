@@ -6,10 +6,6 @@
 #include <cstdint>
 #include <cstdlib>
 
-#if defined(__SSE2__)
-#include <emmintrin.h>
-#endif
-
 #include "render/affine_map.h"
 #include "render/canvas_ink.h"
 #include "render/figure_bounds.h"
@@ -104,9 +100,6 @@ struct FractalJob {
   FigureBounds bounds;
   bool plainShape = true;              // the bounds' ellipses are discs in figure coordinates
   std::array<int, kMapSlots> order{};  // the maps in the order children are visited
-#if defined(__SSE2__)
-  __m128d scale = _mm_set1_pd(ink.twipsPerPixel());
-#endif
 
   // Draws one figure as the canvas would draw its lines.
   void drawFigure(const Points<Shape>& points) const {
@@ -247,16 +240,10 @@ struct FractalJob {
   }
 
   // Two points in twips, each rounded to single precision as the canvas takes it, to pixel
-  // space; one packed division where the processor has it, rounding exactly as two would.
+  // space.
   void toPixelSpace(double a, double b, double& pa, double& pb) const {
-#if defined(__SSE2__)
-    const __m128d v = _mm_div_pd(_mm_cvtps_pd(_mm_cvtpd_ps(_mm_set_pd(b, a))), scale);
-    pa = _mm_cvtsd_f64(v);
-    pb = _mm_cvtsd_f64(_mm_unpackhi_pd(v, v));
-#else
     pa = ink.toPixelSpace(float(a));
     pb = ink.toPixelSpace(float(b));
-#endif
   }
 };
 
