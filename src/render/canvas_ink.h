@@ -14,7 +14,8 @@ namespace quill {
 
 // Direct access to a canvas's ink for the fast renderers: the scan lines, the size in pixels and
 // the scale, so that plotting costs no call. Writes go through relaxed atomics, so several
-// threads may plot at once; they all write one colour, so which store lands last never matters.
+// threads may plot at once; they all write one colour, so which store lands last never matters,
+// and a stale read of a pixel costs work, never a pixel (docs/exact_fractal.md).
 //
 // Coordinates here are "pixel space": canvas twips, as the canvas receives them in single
 // precision, divided by twipsPerPixel in double precision, through the canvas's own pixelSpace.
