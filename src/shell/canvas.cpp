@@ -50,8 +50,8 @@ void Canvas::print(const QString& text) {
   painter.setFont(font);
   painter.setPen(QColor(0, 0, 0));
   const QPointF topLeft(double(currentX_) / twipsPerPixel_, double(currentY_) / twipsPerPixel_);
-  if (!std::isfinite(topLeft.x()) || !std::isfinite(topLeft.y()) ||
-      std::abs(topLeft.x()) > 1e6 || std::abs(topLeft.y()) > 1e6) {
+  if (!std::isfinite(topLeft.x()) || !std::isfinite(topLeft.y()) || std::abs(topLeft.x()) > 1e6 ||
+      std::abs(topLeft.y()) > 1e6) {
     return;  // far off the drawing area: nothing of the text would show
   }
   const QFontMetricsF metrics(font);
