@@ -81,8 +81,8 @@ void Canvas::line(float x1, float y1, float x2, float y2, Rgb color) {
   currentX_ = x2;
   currentY_ = y2;
   if (isNull()) return;
-  rasterise(double(x1) / twipsPerPixel_, double(y1) / twipsPerPixel_,
-            double(x2) / twipsPerPixel_, double(y2) / twipsPerPixel_, color);
+  rasterise(pixelSpace(x1, twipsPerPixel_), pixelSpace(y1, twipsPerPixel_),
+            pixelSpace(x2, twipsPerPixel_), pixelSpace(y2, twipsPerPixel_), color);
 }
 
 void Canvas::rasterise(double x0, double y0, double x1, double y1, Rgb color) {
@@ -103,8 +103,8 @@ void Canvas::print(const QString& text) {
   painter.setFont(font);
   painter.setPen(QColor(0, 0, 0));
   const QPointF topLeft(double(currentX_) / twipsPerPixel_, double(currentY_) / twipsPerPixel_);
-  if (!std::isfinite(topLeft.x()) || !std::isfinite(topLeft.y()) ||
-      std::abs(topLeft.x()) > 1e6 || std::abs(topLeft.y()) > 1e6) {
+  if (!std::isfinite(topLeft.x()) || !std::isfinite(topLeft.y()) || std::abs(topLeft.x()) > 1e6 ||
+      std::abs(topLeft.y()) > 1e6) {
     return;  // far off the drawing area: nothing of the text would show
   }
   const QFontMetricsF metrics(font);

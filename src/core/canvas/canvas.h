@@ -7,6 +7,7 @@
 #include <cstdint>
 
 #include "core/base/color.h"
+#include "core/canvas/line_raster.h"
 
 class QPainter;
 
@@ -79,8 +80,8 @@ class Canvas {
 
   // Maps a point in twips to its pixel; false when it lies outside the drawing area (NaN too).
   bool pixelOf(float x, float y, int& px, int& py) const {
-    const double fx = std::floor(double(x) / twipsPerPixel_);
-    const double fy = std::floor(double(y) / twipsPerPixel_);
+    const double fx = std::floor(pixelSpace(x, twipsPerPixel_));
+    const double fy = std::floor(pixelSpace(y, twipsPerPixel_));
     if (!(fx >= 0 && fx < inkWidth_ && fy >= 0 && fy < inkHeight_)) return false;
     px = int(fx);
     py = int(fy);

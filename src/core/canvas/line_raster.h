@@ -10,6 +10,23 @@ namespace quill {
 // that both plot the very same pixels. Coordinates are in pixel space: canvas twips divided by
 // twips per pixel, not yet rounded.
 
+// A canvas coordinate in pixel space: the twips as the canvas takes them, in single precision,
+// divided by twips per pixel in double precision. Every renderer converts through here.
+//
+// The float passes through an empty asm statement before it is widened, so that no optimiser can
+// drop the rounding to single precision: GCC 12 folds a vectorised narrowing to float followed by
+// a widening back to double into nothing, and a renderer whose points happened to be vectorised
+// then plotted a point that lies a hair below a pixel's edge in the pixel before it
+// (docs/exact_fractal.md). The statement emits no instruction.
+inline double pixelSpace(float twips, double twipsPerPixel) {
+#if defined(__GNUC__) && defined(__SSE2__)
+  asm("" : "+x"(twips));
+#elif defined(__GNUC__)
+  asm("" : "+m"(twips));
+#endif
+  return double(twips) / twipsPerPixel;
+}
+
 // Clips the segment to [0, w] × [0, h] (Liang–Barsky); false when nothing is left.
 inline bool clipSegment(double& x0, double& y0, double& x1, double& y1, double w, double h) {
   const double dx = x1 - x0;

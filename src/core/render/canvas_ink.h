@@ -14,10 +14,11 @@ namespace quill {
 
 // Direct access to a canvas's ink for the fast renderers: the scan lines, the size in pixels and
 // the scale, so that plotting costs no call. Writes go through relaxed atomics, so several
-// threads may plot at once; they all write one colour, so which store lands last never matters.
+// threads may plot at once; they all write one colour, so which store lands last never matters,
+// and a stale read of a pixel costs work, never a pixel (docs/exact_fractal.md).
 //
 // Coordinates here are "pixel space": canvas twips, as the canvas receives them in single
-// precision, divided by twipsPerPixel in double precision, exactly as the canvas divides them.
+// precision, divided by twipsPerPixel in double precision, through the canvas's own pixelSpace.
 class CanvasInk {
  public:
   explicit CanvasInk(Canvas& canvas)
@@ -34,7 +35,7 @@ class CanvasInk {
   static std::uint32_t inkOf(Rgb color) { return 0xFF000000u | color; }
 
   double twipsPerPixel() const { return twipsPerPixel_; }
-  double toPixelSpace(float twips) const { return double(twips) / twipsPerPixel_; }
+  double toPixelSpace(float twips) const { return pixelSpace(twips, twipsPerPixel_); }
 
   std::uint32_t* pixel(int px, int py) const { return bits_ + std::ptrdiff_t(py) * stride_ + px; }
 

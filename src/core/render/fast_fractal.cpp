@@ -6,27 +6,36 @@
 #include <cstdint>
 #include <cstdlib>
 
-#if defined(__SSE2__)
-#include <emmintrin.h>
-#endif
-
+#include "core/base/task_pool.h"
+#include "core/canvas/canvas.h"
 #include "core/render/affine_map.h"
 #include "core/render/canvas_ink.h"
 #include "core/render/figure_bounds.h"
 #include "core/render/square_figure.h"
-#include "core/base/task_pool.h"
 #include "core/render/triangle_figure.h"
 #include "core/render/view.h"
-#include "core/canvas/canvas.h"
 
 namespace quill {
 
 namespace {
 
+// Why pruning changes no pixel, and why each tolerance here suffices: docs/exact_fractal.md.
+
 // A node whose box covers at most this many pixels each way, all of them already in the pen
 // colour, cannot change the picture. Two each way is the least that helps where pieces straddle
 // a pixel's edge; four cuts heavily overlapping maps a little more, at a few loads per node.
 constexpr int kPaintedSide = 4;
+// Within this many pixels each way, a line that is not clipped plots only its ends' pixels.
+constexpr int kEndsOnlySide = 2;
+// How far, as a share of its coordinates in pixel space (plus one), a box may lie off the picture
+// and still be drawn: clipping moves a line's ends by a few units in the last place.
+constexpr double kClipAllowance = 1e-9;
+// How far, as a share of its size, rounding to single precision (2^-24) and the double roundings
+// around it can move a coordinate in twips: four times over.
+constexpr double kSingleRoundingShare = 0x1p-22;
+// A drawing is split into at least this many tasks, and at least m^4, so that uneven subtrees
+// still spread over the threads.
+constexpr std::int64_t kLeastTasks = 256;
 
 // Nodes or figures a walker handles between two looks at the cancel flag: a few microseconds.
 constexpr std::uint32_t kCancelCheckEvery = 1024;
@@ -104,9 +113,6 @@ struct FractalJob {
   FigureBounds bounds;
   bool plainShape = true;              // the bounds' ellipses are discs in figure coordinates
   std::array<int, kMapSlots> order{};  // the maps in the order children are visited
-#if defined(__SSE2__)
-  __m128d scale = _mm_set1_pd(ink.twipsPerPixel());
-#endif
 
   // Draws one figure as the canvas would draw its lines.
   void drawFigure(const Points<Shape>& points) const {
@@ -183,16 +189,17 @@ struct FractalJob {
     // Clipping moves a line's ends by a few units in the last place of its coordinates; this
     // allowance is far above that and far below a pixel. Lines are clipped to the closed
     // rectangle [0, w] × [0, h], and ends on the far edges are drawn in the last column or row.
-    const double sx = 1e-9 * (1 + std::abs(x0) + std::abs(x1));
-    const double sy = 1e-9 * (1 + std::abs(y0) + std::abs(y1));
+    const double sx = kClipAllowance * (1 + std::abs(x0) + std::abs(x1));
+    const double sy = kClipAllowance * (1 + std::abs(y0) + std::abs(y1));
     if (x1 + sx < 0 || x0 - sx > w || y1 + sy < 0 || y0 - sy > h) return {PixelBox::Outside};
     return {PixelBox::Edge, std::max(floorWithin(x0 - sx, w), 0),
             std::min(floorWithin(x1 + sx, w), w - 1), std::max(floorWithin(y0 - sy, h), 0),
             std::min(floorWithin(y1 + sy, h), h - 1)};
   }
 
-  // Paints a box that lies in one pixel; says whether the figures below still need a look.
-  bool settled(const PixelBox& box, const Node& node, int r) const {
+  // Paints the pixel of a box that lies in one pixel. Returns true when the figures below need no
+  // look (painted here, off the picture, or unable to change a pixel), false when they do.
+  bool paintOrSkip(const PixelBox& box, const Node& node, int r) const {
     switch (box.kind) {
       case PixelBox::Unknown:
         return false;
@@ -211,8 +218,8 @@ struct FractalJob {
     // Within 2 × 2 pixels a line plots only its ends' pixels, and its ends lie in the node's
     // bounds, so a pixel the bounds stay clear of is never plotted. A longer line may plot
     // pixels beside the true segment, and a clipped one moves its ends: there only the box holds.
-    const bool small =
-        box.kind == PixelBox::Inside && box.right - box.left <= 1 && box.bottom - box.top <= 1;
+    const bool small = box.kind == PixelBox::Inside && box.right - box.left < kEndsOnlySide &&
+                       box.bottom - box.top < kEndsOnlySide;
     for (int qy = box.top; qy <= box.bottom; ++qy) {
       for (int qx = box.left; qx <= box.right; ++qx) {
         if (!ink.holds(qx, qy, pen) && (!small || reaches(node, r, qx, qy))) return false;
@@ -232,8 +239,10 @@ struct FractalJob {
     const double tpp = ink.twipsPerPixel();
     const double left = qx * tpp - view.originX;
     const double bottom = view.originY - (qy + 1) * tpp;
-    const double slackX = 0x1p-22 * ((qx + 1) * tpp + std::abs(view.originX) + 1) + bounds.margin;
-    const double slackY = 0x1p-22 * ((qy + 1) * tpp + std::abs(view.originY) + 1) + bounds.margin;
+    const double slackX =
+        kSingleRoundingShare * ((qx + 1) * tpp + std::abs(view.originX) + 1) + bounds.margin;
+    const double slackY =
+        kSingleRoundingShare * ((qy + 1) * tpp + std::abs(view.originY) + 1) + bounds.margin;
     const FigurePoint rc{left + tpp / 2, bottom + tpp / 2};
     const FigurePoint rh{tpp / 2 + slackX, tpp / 2 + slackY};
     for (const FigurePoint& g : {g1, g2}) {
@@ -241,22 +250,18 @@ struct FractalJob {
       const double reach = std::abs(n.x * g1.x + n.y * g1.y) + std::abs(n.x * g2.x + n.y * g2.y) +
                            std::abs(n.x) * rh.x + std::abs(n.y) * rh.y +
                            bounds.margin * (std::abs(n.x) + std::abs(n.y));
-      if (std::abs(n.x * (b.x - rc.x) + n.y * (b.y - rc.y)) > reach * (1 + 1e-12)) return false;
+      if (std::abs(n.x * (b.x - rc.x) + n.y * (b.y - rc.y)) > reach * (1 + kRoundUpShare)) {
+        return false;
+      }
     }
     return true;
   }
 
   // Two points in twips, each rounded to single precision as the canvas takes it, to pixel
-  // space; one packed division where the processor has it, rounding exactly as two would.
+  // space.
   void toPixelSpace(double a, double b, double& pa, double& pb) const {
-#if defined(__SSE2__)
-    const __m128d v = _mm_div_pd(_mm_cvtps_pd(_mm_cvtpd_ps(_mm_set_pd(b, a))), scale);
-    pa = _mm_cvtsd_f64(v);
-    pb = _mm_cvtsd_f64(_mm_unpackhi_pd(v, v));
-#else
     pa = ink.toPixelSpace(float(a));
     pb = ink.toPixelSpace(float(b));
-#endif
   }
 };
 
@@ -305,7 +310,7 @@ class Walker {
 
   // seq_[1] is the map applied last, seq_[level] the one applied before seq_[1 .. level − 1].
   void visit(int level, const Node& node) {
-    if (!job_.settled(job_.boxOf(node, job_.depth - level), node, job_.depth - level))
+    if (!job_.paintOrSkip(job_.boxOf(node, job_.depth - level), node, job_.depth - level))
       open(level, node);
   }
 
@@ -323,7 +328,7 @@ class Walker {
     for (int i = 0; i < job_.mapCount && !stopped_; ++i) {
       const int j = job_.order[i];
       const Node child = job_.compose(node, j);
-      if (job_.settled(job_.boxOf(child, below), child, below)) continue;
+      if (job_.paintOrSkip(job_.boxOf(child, below), child, below)) continue;
       seq_[level + 1] = j;
       open(level + 1, child);
     }
@@ -387,10 +392,9 @@ bool drawFractalFast(Canvas& canvas, Module1& module1, const RenderControl& cont
                    [&area](int p, int q) { return area(p) > area(q); });
   const Linear& shape = job.bounds.shape;
   job.plainShape = shape.a11 == 1 && shape.a12 == 0 && shape.a21 == 0 && shape.a22 == 1;
-  // At least m^4 tasks (and 256), so that uneven subtrees still spread over the threads.
   std::int64_t tasks = 1;
   const std::int64_t m = mapCount;
-  while (job.split < depth && (tasks < m * m * m * m || tasks < 256)) {
+  while (job.split < depth && (tasks < m * m * m * m || tasks < kLeastTasks)) {
     ++job.split;
     tasks *= m;
   }

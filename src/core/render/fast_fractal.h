@@ -20,6 +20,8 @@ class Canvas;
 // its first map first, so its points round the same way. When no coordinates make every map
 // shrink, nothing is pruned and every figure is drawn, still spread over the threads.
 //
+// Why this changes no pixel, whatever the threads' interleaving: docs/exact_fractal.md.
+//
 // Leaves recursionLevel at iterationCount + 1 as the recursion does, and the canvas's current
 // position where the last figure's last line ends. Returns false when cancelled, checked often
 // enough that every thread stops within milliseconds; what was drawn stays.

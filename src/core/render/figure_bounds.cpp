@@ -8,12 +8,20 @@ namespace quill {
 
 namespace {
 
+// The tolerances are explained in docs/exact_fractal.md.
+
 // Maps that shrink by less than this are treated as not shrinking: their bounds would be huge
 // and the pruning worthless.
 constexpr double kLeastShrink = 1e-9;
 // The rounding of 21 levels of maps stays below 1e-15 of the coordinates' size for every level's
 // worth of shrinking; the margin allows a thousand times more.
 constexpr double kRoundingShare = 1e-12;
+
+// The searches for the shape and the centre only tighten the bounds, which hold for any shape
+// and centre: they stop after this many rounds, or when their step falls below this share.
+constexpr int kShapeSearchRounds = 400;
+constexpr int kCentreSearchRounds = 300;
+constexpr double kSearchStepShare = 1e-7;
 
 Linear inverse(const Linear& m) {
   const double det = m.a11 * m.a22 - m.a12 * m.a21;
@@ -41,7 +49,7 @@ Linear bestShape(std::span<const ScaledMap> maps) {
   double q = 0;
   double t = 0;
   double step = 1;
-  for (int round = 0; round < 400 && step > 1e-7; ++round) {
+  for (int round = 0; round < kShapeSearchRounds && step > kSearchStepShare; ++round) {
     bool moved = false;
     for (const auto& [dq, dt] : {std::array{1.0, 0.0}, std::array{-1.0, 0.0}, std::array{0.0, 1.0},
                                  std::array{0.0, -1.0}}) {
@@ -80,7 +88,7 @@ FigurePoint bestCentre(std::span<const ScaledMap> maps, std::span<const double> 
   c = {c.x / double(base.size()), c.y / double(base.size())};
   double radius = limitRadius(c, maps, stretch, back);
   double step = std::max(radius, 1.0) / 2;
-  for (int round = 0; round < 300 && step > radius * 1e-7; ++round) {
+  for (int round = 0; round < kCentreSearchRounds && step > radius * kSearchStepShare; ++round) {
     bool moved = false;
     for (const FigurePoint direction :
          {FigurePoint{1, 0}, FigurePoint{-1, 0}, FigurePoint{0, 1}, FigurePoint{0, -1}}) {
@@ -150,7 +158,7 @@ double stretchOf(const Linear& m) {
   // z2 = (a11 − a22, a12 + a21).
   const double s =
       (std::hypot(m.a11 + m.a22, m.a21 - m.a12) + std::hypot(m.a11 - m.a22, m.a12 + m.a21)) / 2;
-  return s * (1 + 1e-12);
+  return s * (1 + kRoundUpShare);
 }
 
 FigureBounds figureBounds(std::span<const ScaledMap> maps, std::span<const FigurePoint> base) {
@@ -195,7 +203,7 @@ FigureBounds figureBounds(std::span<const ScaledMap> maps, std::span<const Figur
   bounds.margin = kRoundingShare * (scale + 1) * growth;
   bool finite = std::isfinite(bounds.margin);
   for (int r = 0; r < kFigureLevels; ++r) {
-    bounds.radius[r] *= 1 + 1e-12;
+    bounds.radius[r] *= 1 + kRoundUpShare;
     finite = finite && std::isfinite(bounds.radius[r]) && std::isfinite(bounds.boxHalf[r].x) &&
              std::isfinite(bounds.boxHalf[r].y) && std::isfinite(bounds.boxCentre[r].x) &&
              std::isfinite(bounds.boxCentre[r].y);

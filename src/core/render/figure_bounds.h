@@ -9,6 +9,13 @@
 
 namespace quill {
 
+// Why the fast fractal's pruning is exact, and why each tolerance below suffices:
+// docs/exact_fractal.md.
+
+// A computed bound made of a few dozen roundings (at most about 1e-14 of its size) is rounded up
+// by this share of itself: a hundred times more than it can be off.
+inline constexpr double kRoundUpShare = 1e-12;
+
 // A 2 × 2 matrix [[a11, a12], [a21, a22]].
 struct Linear {
   double a11 = 1;
@@ -27,8 +34,8 @@ struct Linear {
 
 inline Linear linearPart(const ScaledMap& map) { return {map.a, map.b, map.c, map.d}; }
 
-// The largest singular value: how much the matrix stretches at most. Rounded up a little, so a
-// map that shrinks only just is not taken for one that shrinks more.
+// The largest singular value: how much the matrix stretches at most. Rounded up by kRoundUpShare,
+// so a map that shrinks only just is not taken for one that shrinks more.
 double stretchOf(const Linear& m);
 
 // Where the figures made by r maps can lie, for every r up to the deepest drawing: every point of
@@ -54,7 +61,7 @@ struct FigureBounds {
   std::array<FigurePoint, kFigureLevels> boxCentre{};
   std::array<FigurePoint, kFigureLevels> boxHalf{};
   // Twips to widen every bound by: covers the rounding of the figures' points, of the bounds and
-  // of the composed maps, a thousand times over.
+  // of the composed maps, a thousand times over (kRoundingShare in figure_bounds.cpp).
   double margin = 0;
 };
 
