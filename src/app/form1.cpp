@@ -106,8 +106,9 @@ void Form1::paintEvent(QPaintEvent* /*event*/) {
   const double ratio = screenOf(this)->devicePixelRatio();
   // A window larger than its picture (resized, or on a larger screen) shows the background
   // beyond it.
-  const Rgb background = canvas_ ? canvas_->backColor()
-                                 : module1_ != nullptr ? module1_->paperColor : kWhite;
+  const Rgb background = canvas_               ? canvas_->backColor()
+                         : module1_ != nullptr ? module1_->paperColor
+                                               : kWhite;
   painter.fillRect(rect(), QColor::fromRgb(0xFF000000u | background));
   if (drawing_ && !growing_.isNull()) {
     painter.drawImage(QRectF(0, 0, growing_.width() / ratio, growing_.height() / ratio), growing_);

@@ -14,11 +14,11 @@
 
 #include "core/devices/print_and_colors.h"
 #include "core/document/document.h"
+#include "core/maps/pattern_catalogue.h"
 #include "core/panel/compute_parameters.h"
 #include "core/params/load_save.h"
 #include "core/params/pattern_menu.h"
 #include "core/render/drawing_commands.h"
-#include "core/maps/pattern_catalogue.h"
 
 namespace quill {
 

@@ -96,5 +96,49 @@ TEST_F(LongDrawing, ShortDrawingsFinishWithoutADialog) {
   EXPECT_TRUE(button("cmdFractal")->isEnabled());
 }
 
+// While a long drawing runs, the canvas window shows its picture growing, drawn on the job's own
+// copy: the document's canvas stays as it was until the job hands its picture back.
+TEST_F(LongDrawing, TheCanvasWindowShowsTheJobsPictureGrowing) {
+  QTest::keyClicks(field(QStringLiteral("Text1")), QStringLiteral("1"));
+  QTest::mouseClick(button("cmdFractal"), Qt::LeftButton);
+  ASSERT_TRUE(waitUntil([this] { return !program.drawRunner->busy(); }, 5000));
+  const QImage before = program.form1->canvas().picture();
+
+  field(QStringLiteral("Text1"))->clear();
+  QTest::keyClicks(field(QStringLiteral("Text1")), QStringLiteral("2000000000"));
+  QTest::mouseClick(button("cmdChaos"), Qt::LeftButton);
+  ASSERT_TRUE(waitUntil([this] { return progress() != nullptr && progress()->isVisible(); }, 5000));
+  EXPECT_EQ(progress()->windowModality(), Qt::NonModal);  // no event loop runs nested
+  auto inkShown = [this] {
+    const QImage shown = program.form1->grab().toImage();
+    int black = 0;
+    for (int y = 0; y < shown.height(); y += 3) {
+      for (int x = 0; x < shown.width(); x += 3) black += (shown.pixel(x, y) & 0xFFFFFF) == 0;
+    }
+    return black > 2000;
+  };
+  EXPECT_TRUE(waitUntil(inkShown, 5000));
+  EXPECT_TRUE(program.drawRunner->busy());
+  EXPECT_EQ(program.form1->canvas().picture(), before);
+
+  program.drawRunner->cancel();
+  ASSERT_TRUE(waitUntil([this] { return !program.drawRunner->busy(); }, 5000));
+  EXPECT_NE(program.form1->canvas().picture(), before);
+}
+
+// A failure inside a drawing (no memory for a picture) comes back to the command as a message;
+// the panel takes commands again and the program goes on.
+TEST_F(LongDrawing, AFailureInsideTheDrawingIsShownAndThePanelComesBack) {
+  DrawTask task;
+  task.work = [](const RenderControl&) -> bool { throw std::bad_alloc(); };
+  QString shown;
+  task.finish = [&shown](const Status& status, bool) { shown = status.message(); };
+  program.drawRunner->run(std::move(task));
+  ASSERT_TRUE(waitUntil([this] { return !program.drawRunner->busy(); }, 5000));
+  EXPECT_EQ(shown, kNoMemoryMessage);
+  EXPECT_TRUE(button("cmdFractal")->isEnabled());
+  EXPECT_TRUE(program.form2->menuBar()->isEnabled());
+}
+
 }  // namespace
 }  // namespace quill

@@ -6,17 +6,17 @@
 #include <optional>
 
 #include "core/canvas/canvas.h"
+#include "core/devices/print_and_colors.h"
 #include "core/document/canvas_window.h"
 #include "core/document/dialogs.h"
-#include "core/devices/print_and_colors.h"
 #include "core/document/document.h"
+#include "core/maps/module1.h"
+#include "core/maps/panel_state.h"
 #include "core/panel/compute_parameters.h"
 #include "core/panel/read_panel.h"
 #include "core/params/load_save.h"
 #include "core/params/pattern_menu.h"
 #include "core/render/drawing_commands.h"
-#include "core/maps/module1.h"
-#include "core/maps/panel_state.h"
 #include "support/qt_printers.h"
 
 namespace quill::testing {

@@ -14,8 +14,7 @@ Status writeFileAtomically(const QString& path, const QByteArray& bytes,
   // Only a failed write means a full disk: Qt reports ENOSPC as a resource error, and at open
   // time that error stands for other shortages (too many open files).
   const auto failure = [&file, &messages] {
-    return Failure{file.error() == QFileDevice::ResourceError ? messages.diskFull
-                                                              : messages.other};
+    return Failure{file.error() == QFileDevice::ResourceError ? messages.diskFull : messages.other};
   };
   if (file.write(bytes) != bytes.size() || !file.flush()) {
     const Failure failed = failure();

@@ -40,8 +40,8 @@ void cmdSaveParam_Click(Document& document) {
     document.dialogs.message(read.message());
     return;
   }
-  const Status saved = document.writeFile(fileName, savedLayoutText(document.module1.maps),
-                                          kParameterSaveMessages);
+  const Status saved =
+      document.writeFile(fileName, savedLayoutText(document.module1.maps), kParameterSaveMessages);
   if (!saved) document.dialogs.message(saved.message());
 }
 

@@ -37,8 +37,8 @@ Result<Drawing> checkFractal(Document& document) {
   if (*count > kMaxFractalDepth) return Failure{kTooDeepMessage};
   // A negative depth has no figure to draw: the recursion would start below its first level.
   if (*count < 0) return Failure{kImproperCountMessage};
-  const bool triangle = document.state.selectedPattern.value_or(kSierpinskiPattern) ==
-                        kSierpinskiPattern;
+  const bool triangle =
+      document.state.selectedPattern.value_or(kSierpinskiPattern) == kSierpinskiPattern;
   return afterReadingThePanel(document,
                               triangle ? Drawing::TriangleFractal : Drawing::SquareFractal);
 }

@@ -23,7 +23,8 @@ struct DrawJob {
 // replaces the canvas, which is titled with the panel's caption and shown.
 void startDrawing(Document& document, Drawing drawing) {
   const Canvas& current = document.form1.canvas();
-  auto job = std::make_shared<DrawJob>(DrawJob{drawing, document.module1, document.random, current});
+  auto job =
+      std::make_shared<DrawJob>(DrawJob{drawing, document.module1, document.random, current});
   if (job->canvas.isNull()) {
     document.dialogs.message(kNoMemoryMessage);  // no room for the job's copy of the picture
     return;
