@@ -1,6 +1,8 @@
 #include <gtest/gtest.h>
 
 #include <atomic>
+#include <climits>
+#include <utility>
 #include <vector>
 
 #include "core/render/drawing.h"
@@ -192,7 +194,7 @@ TEST(FigureRecursion, DrawsEverySequenceInLexicographicOrderFirstMapApplied) {
 }
 
 TEST(FigureRecursion, DepthsOutsideTheLevelsDrawNothing) {
-  for (int depth : {-1, -30, kMaxFigureDepth + 1}) {
+  for (int depth : {INT_MIN, -1, kMaxFigureDepth + 1, INT_MAX}) {
     SCOPED_TRACE(depth);
     Module1 state = drawingState({kHalfMaps[0]}, depth);
     RecordingSurface surface;
