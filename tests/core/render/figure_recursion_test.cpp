@@ -9,6 +9,7 @@
 #include "core/render/frame.h"
 #include "core/render/square_figure.h"
 #include "core/render/triangle_figure.h"
+#include "picture_diff.h"
 #include "recording_surface.h"
 #include "render_fixtures.h"
 
@@ -241,12 +242,10 @@ TEST(FigureRecursion, CancelStopsAtTheEndOfABatchAndLeavesTheLevelWhereItWas) {
 // Each map's number is printed once, in table order, with its top-left corner on the image of
 // the mark's first point, (0.1, 0.9) of the square.
 TEST(BluePrint, NumbersEachMapsImageAtItsMarkInTableOrder) {
-  std::vector<MapRow> tenMaps;
-  for (int i = 0; i < 10; ++i) tenMaps.push_back({0.1, 0, 0, 0.1, 0.1 * i, 0, 0.1});
   const std::pair<const char*, std::vector<MapRow>> cases[] = {
       {"three half maps", {kHalfMaps[0], kHalfMaps[1], kHalfMaps[2]}},
       {"a mirror numbers near the upper right", {{-1, 0, 0, 1, 1, 0, 1}}},
-      {"ten maps number up to 10", tenMaps},
+      {"ten turned and mirrored maps number up to 10", kTenMaps},
   };
   for (const auto& [name, rows] : cases) {
     SCOPED_TRACE(name);
