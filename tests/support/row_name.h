@@ -7,8 +7,7 @@
 
 namespace quill::testing {
 
-// Names each row of a parameterised table after its `name` field, with every character gtest
-// does not take in a test name made '_', so that a failure names the row.
+// Names a parameterised row after its `name`, each character gtest refuses in a name made '_'.
 struct RowName {
   template <class Row>
   std::string operator()(const ::testing::TestParamInfo<Row>& info) const {
