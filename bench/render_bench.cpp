@@ -11,17 +11,17 @@
 #include <cstring>
 #include <vector>
 
-#include "core/params/param_file.h"
-#include "core/maps/pattern_catalogue.h"
-#include "core/render/chaos_game.h"
 #include "core/base/chaos_random.h"
-#include "core/render/drawing_commands.h"
-#include "core/render/fast_drawing.h"
 #include "core/base/render_control.h"
-#include "core/render/square_figure.h"
-#include "core/render/triangle_figure.h"
 #include "core/canvas/canvas.h"
 #include "core/maps/module1.h"
+#include "core/maps/pattern_catalogue.h"
+#include "core/params/param_file.h"
+#include "core/render/chaos_game.h"
+#include "core/render/drawing_commands.h"
+#include "core/render/fast_drawing.h"
+#include "core/render/square_figure.h"
+#include "core/render/triangle_figure.h"
 
 namespace quill {
 namespace {
@@ -168,10 +168,10 @@ void BM_FractalFastSierpinski(benchmark::State& b) {
   fractal(b, kSierpinski, Drawing::TriangleFractal, int(b.range(0)), true, 1);
 }
 void BM_FractalReferenceFern(benchmark::State& b) {
-  fractal(b, presetRows(8), Drawing::SquareFractal, int(b.range(0)), false, 1);
+  fractal(b, presetRows(kFernPattern), Drawing::SquareFractal, int(b.range(0)), false, 1);
 }
 void BM_FractalFastFern(benchmark::State& b) {
-  fractal(b, presetRows(8), Drawing::SquareFractal, int(b.range(0)), true, 1);
+  fractal(b, presetRows(kFernPattern), Drawing::SquareFractal, int(b.range(0)), true, 1);
 }
 
 BENCHMARK(BM_ChaosGameReferenceSierpinski)->Unit(benchmark::kMillisecond);

@@ -27,14 +27,20 @@ inline double pixelSpace(float twips, double twipsPerPixel) {
   return double(twips) / twipsPerPixel;
 }
 
-// Clips the segment to [0, w] × [0, h] (Liang–Barsky); false when nothing is left.
-inline bool clipSegment(double& x0, double& y0, double& x1, double& y1, double w, double h) {
+// Liang–Barsky clipping of the segment to [0, w] × [0, h]; false when nothing is left. With
+// snap, an end moved onto an edge is put exactly on it rather than at x0 + t·dx, whose rounding
+// is as large as the ends themselves when they are huge.
+inline bool clipParametric(double& x0, double& y0, double& x1, double& y1, double w, double h,
+                           bool snap) {
   const double dx = x1 - x0;
   const double dy = y1 - y0;
   double t0 = 0.0;
   double t1 = 1.0;
+  int edge0 = -1;  // the edges (x = 0, x = w, y = 0, y = h) that moved each end
+  int edge1 = -1;
   const double p[4] = {-dx, dx, -dy, dy};
   const double q[4] = {x0, w - x0, y0, h - y0};
+  const double edge[4] = {0.0, w, 0.0, h};
   for (int i = 0; i < 4; ++i) {
     if (p[i] == 0.0) {
       if (q[i] < 0.0) return false;  // parallel to this edge and outside it
@@ -43,20 +49,34 @@ inline bool clipSegment(double& x0, double& y0, double& x1, double& y1, double w
     const double t = q[i] / p[i];
     if (p[i] < 0.0) {
       if (t > t1) return false;
-      t0 = std::max(t0, t);
+      if (t > t0) t0 = t, edge0 = i;
     } else {
       if (t < t0) return false;
-      t1 = std::min(t1, t);
+      if (t < t1) t1 = t, edge1 = i;
     }
   }
   if (t1 < 1.0) {
-    x1 = x0 + t1 * dx;
-    y1 = y0 + t1 * dy;
+    x1 = snap && edge1 < 2 ? edge[edge1] : x0 + t1 * dx;
+    y1 = snap && edge1 >= 2 ? edge[edge1] : y0 + t1 * dy;
   }
   if (t0 > 0.0) {
-    x0 = x0 + t0 * dx;
-    y0 = y0 + t0 * dy;
+    x0 = snap && edge0 < 2 ? edge[edge0] : x0 + t0 * dx;
+    y0 = snap && edge0 >= 2 ? edge[edge0] : y0 + t0 * dy;
   }
+  return true;
+}
+
+// Clips the segment to [0, w] × [0, h]; false when nothing is left. Ends whose difference
+// overflows (one near ±1e308) are clipped at half scale, where it is finite, onto the edges
+// exactly; halving and doubling are exact. Such a line is placed as well as t can resolve it:
+// exactly when it runs along an axis, within the rounding of its length otherwise.
+inline bool clipSegment(double& x0, double& y0, double& x1, double& y1, double w, double h) {
+  if (std::isfinite(x1 - x0) && std::isfinite(y1 - y0)) {
+    return clipParametric(x0, y0, x1, y1, w, h, false);
+  }
+  double hx0 = x0 / 2, hy0 = y0 / 2, hx1 = x1 / 2, hy1 = y1 / 2;
+  if (!clipParametric(hx0, hy0, hx1, hy1, w / 2, h / 2, true)) return false;
+  x0 = 2 * hx0, y0 = 2 * hy0, x1 = 2 * hx1, y1 = 2 * hy1;
   return true;
 }
 
@@ -71,8 +91,12 @@ void rasteriseLine(double x0, double y0, double x1, double y1, int w, int h, Plo
   }
   if (!clipSegment(x0, y0, x1, y1, w, h)) return;
 
-  // Points exactly on the right or bottom edge belong to the last pixel column or row.
-  auto toPixel = [](double v, int limit) { return std::clamp(int(std::floor(v)), 0, limit - 1); };
+  // Points exactly on the right or bottom edge belong to the last pixel column or row. Clamped
+  // before the conversion: a far line's clipped end may miss the picture by its
+  // rounding.
+  auto toPixel = [](double v, int limit) {
+    return int(std::clamp(std::floor(v), 0.0, double(limit - 1)));
+  };
   int px = toPixel(x0, w);
   int py = toPixel(y0, h);
   const int ex = toPixel(x1, w);

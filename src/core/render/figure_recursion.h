@@ -34,7 +34,7 @@ struct FigureRecursion {
         maps(scaledMaps(state.maps, state.viewScale)),
         mapCount(std::clamp(state.maps.mapCount, 0, kMaxMaps)),
         depth(state.iterationCount),
-        level(state.iterationCount + 1),
+        level(startLevel(state.iterationCount)),
         totalFigures(std::pow(double(mapCount), double(state.iterationCount))) {}
 
   // Counts one drawn figure; at the end of each batch reports and looks at the cancel flag.
@@ -44,7 +44,10 @@ struct FigureRecursion {
     if (control.cancelled()) stopped = true;
   }
 
-  bool depthFits() const { return depth >= 0 && depth <= kMaxFigureDepth; }
+  bool depthFits() const { return fits(depth); }
+  static bool fits(int count) { return count >= 0 && count <= kMaxFigureDepth; }
+  // The base figure's level; 0 for a depth that draws nothing, where depth + 1 could overflow.
+  static int startLevel(int count) { return fits(count) ? count + 1 : 0; }
 
   Surface& surface;
   Module1& module1;

@@ -9,6 +9,7 @@
 
 #include "core/maps/map_table.h"
 #include "core/params/field_reader.h"
+#include "support/row_name.h"
 
 namespace quill {
 namespace {
@@ -93,44 +94,44 @@ TEST(ParamFileRead, NumbersAndTextForTheTable) {
   EXPECT_EQ(row[kColD].number, -0.001);
 }
 
-TEST(ParamFileRead, CountsAndRefusals) {
-  const QByteArray row = "0.5,0,0,0.5,0,0,0.5\r\n";
-  struct Case {
-    const char* name;
-    QByteArray bytes;
-    QString error;
-    int rows;
-  };
-  // clang-format off
-  const Case cases[] = {
-      {"count 0", "0\r\n" + row, QString(), 0},
-      {"negative count", "-3\r\n" + row, QString(), 0},
-      {"count below 1", "0.75\r\n" + row, QString(), 0},
-      {"count 2.5 reads two rows", "2.5\r\n" + row + row + row, QString(), 2},
-      {"count 10", "10\r\n" + row.repeated(10), QString(), 10},
-      {"count 10.5 reads ten rows", "10.5\r\n" + row.repeated(11), QString(), 10},
-      {"count 11", "11\r\n" + row.repeated(11), kInvalidFormatMessage, 0},
-      {"count 12", "12\r\n" + row.repeated(12), kInvalidFormatMessage, 0},
-      {"huge count", "1e300\r\n" + row, kInvalidFormatMessage, 0},
-      {"count not a number", "abc\r\n" + row, kInvalidFormatMessage, 0},
-      {"count NaN", "NaN\r\n" + row, kInvalidFormatMessage, 0},
-      {"empty file", "", kInvalidFormatMessage, 0},
-      {"only blank lines", "\r\n \r\n", kInvalidFormatMessage, 0},
-      {"too few fields", "2\r\n" + row + "0.5,0,0,0.5,0,0", kInvalidFormatMessage, 0},
-      {"unterminated quote", "1\r\n\"0.5,0,0,0.5,0,0,0.5\r\n", kInvalidFormatMessage, 0},
-      {"text after a closing quote", "1\r\n\"a\"b,0,0,0.5,0,0,0.5", kInvalidFormatMessage, 0},
-      {"NUL byte", QByteArray("1\r\n0.5,0") + '\0' + ",0,0.5,0,0,0.5", kInvalidFormatMessage, 0},
-      {"overlong field", "1\r\n" + QByteArray(FieldReader::kMaxFieldBytes + 1, '1') + ",0,0,0,0,0,1",
-       kInvalidFormatMessage, 0},
-  };
-  // clang-format on
-  for (const Case& c : cases) {
-    SCOPED_TRACE(c.name);
-    const Read content = readSaved(c.bytes);
-    EXPECT_EQ(content.message, c.error);
-    EXPECT_EQ(int(content.rows.size()), c.rows);
-  }
+// The count on a saved file's first line, and the files refused whole; each row on its own.
+struct CountCase {
+  const char* name;
+  QByteArray bytes;
+  QString error;
+  int rows;
+};
+class ParamFileCount : public ::testing::TestWithParam<CountCase> {};
+
+TEST_P(ParamFileCount, ReadsTheRowsItSaysOrRefusesTheFile) {
+  const Read content = readSaved(GetParam().bytes);
+  EXPECT_EQ(content.message, GetParam().error);
+  EXPECT_EQ(int(content.rows.size()), GetParam().rows);
 }
+
+const QByteArray kRow = "0.5,0,0,0.5,0,0,0.5\r\n";
+// clang-format off
+INSTANTIATE_TEST_SUITE_P(CountsAndRefusals, ParamFileCount, ::testing::ValuesIn(std::vector<CountCase>{
+    {"count 0", "0\r\n" + kRow, QString(), 0},
+    {"negative count", "-3\r\n" + kRow, QString(), 0},
+    {"count below 1", "0.75\r\n" + kRow, QString(), 0},
+    {"count 2.5 reads two rows", "2.5\r\n" + kRow + kRow + kRow, QString(), 2},
+    {"count 10", "10\r\n" + kRow.repeated(10), QString(), 10},
+    {"count 10.5 reads ten rows", "10.5\r\n" + kRow.repeated(11), QString(), 10},
+    {"count 11", "11\r\n" + kRow.repeated(11), kInvalidFormatMessage, 0},
+    {"huge count", "1e300\r\n" + kRow, kInvalidFormatMessage, 0},
+    {"count not a number", "abc\r\n" + kRow, kInvalidFormatMessage, 0},
+    {"count NaN", "NaN\r\n" + kRow, kInvalidFormatMessage, 0},
+    {"empty file", "", kInvalidFormatMessage, 0},
+    {"only blank lines", "\r\n \r\n", kInvalidFormatMessage, 0},
+    {"too few fields", "2\r\n" + kRow + "0.5,0,0,0.5,0,0", kInvalidFormatMessage, 0},
+    {"unterminated quote", "1\r\n\"0.5,0,0,0.5,0,0,0.5\r\n", kInvalidFormatMessage, 0},
+    {"text after a closing quote", "1\r\n\"a\"b,0,0,0.5,0,0,0.5", kInvalidFormatMessage, 0},
+    {"NUL byte", QByteArray("1\r\n0.5,0") + '\0' + ",0,0.5,0,0,0.5", kInvalidFormatMessage, 0},
+    {"overlong field", "1\r\n" + QByteArray(FieldReader::kMaxFieldBytes + 1, '1') + ",0,0,0,0,0,1",
+     kInvalidFormatMessage, 0},
+}), testing::RowName());
+// clang-format on
 
 TEST(ParamFileRead, GoldenFiles) {
   EXPECT_EQ(texts(readSaved(golden("one_line.dat"))), kHalfRow + "/0.5|0|0|0.5|0.5|0|0.5");

@@ -57,29 +57,30 @@ TEST(PatternMenu, EachPatternFillsItsRows) {
     EXPECT_TRUE(ReadPanel(f.document)) << "every preset field is a number";
     EXPECT_EQ(f.module1.maps.mapCount, kPatterns[k].mapCount);
   }
-  mnuPattern_Click(f.document, 3);
+  mnuPattern_Click(f.document, kCantorMazePattern);
   EXPECT_EQ(f.state.caption, "Cantor");
-  EXPECT_TRUE(f.module1.maps.mapCount > 0) << "choosing a pattern leaves the map table alone";
+  EXPECT_EQ(f.module1.maps.mapCount, kPatterns[kSquareKochPattern].mapCount)
+      << "choosing a pattern leaves the table last read alone";
 }
 
 TEST(PatternMenu, ResetRestoresWhatWasFirstRead) {
   PresetCopies copies;
   PanelFixture f;
   f.document.presetDirectory = copies.dir.path();
-  mnuPattern_Click(f.document, 8);
+  mnuPattern_Click(f.document, kFernPattern);
   const auto fern = f.state.grid;
 
   // Edit the grid, then change the file and remove it: the cache answers both menus.
   f.state.cell(1, kColA) = "0.9";
-  QFile file(copies.path(8));
+  QFile file(copies.path(kFernPattern));
   ASSERT_TRUE(file.open(QIODevice::WriteOnly));
   file.write("1,1,1,1,1,1,1\r\n1,1,1,1,1,1,1\r\n1,1,1,1,1,1,1\r\n1,1,1,1,1,1,1\r\n");
   file.close();
-  mnuResetPattern_Click(f.document, 8);
+  mnuResetPattern_Click(f.document, kFernPattern);
   EXPECT_TRUE(f.state.grid == fern);
-  ASSERT_TRUE(QFile::remove(copies.path(8)));
+  ASSERT_TRUE(QFile::remove(copies.path(kFernPattern)));
   f.state.cell(2, kColP) = "";
-  mnuPattern_Click(f.document, 8);
+  mnuPattern_Click(f.document, kFernPattern);
   EXPECT_TRUE(f.state.grid == fern);
   EXPECT_TRUE(f.dialogs.messages.isEmpty());
 }
@@ -88,48 +89,49 @@ TEST(PatternMenu, MissingOrBrokenPresets) {
   PresetCopies copies;
   PanelFixture f;
   f.document.presetDirectory = copies.dir.path();
-  ASSERT_TRUE(QFile::remove(copies.path(2)));
-  QFile shortFile(copies.path(5));
+  ASSERT_TRUE(QFile::remove(copies.path(kDragonPattern)));
+  QFile shortFile(copies.path(kCrystal4Pattern));
   ASSERT_TRUE(shortFile.open(QIODevice::WriteOnly));
   shortFile.write("0.5,0,0,0.5,0,0,0.25\r\n0.5,0,0,0.5,0.5,0,0.25\r\n");  // 2 of 4 rows
   shortFile.close();
 
-  mnuPattern_Click(f.document, 0);
+  mnuPattern_Click(f.document, kSierpinskiPattern);
   for (int attempt = 0; attempt < 2; ++attempt) {
     f.dialogs.messages.clear();
-    mnuPattern_Click(f.document, 2);
+    mnuPattern_Click(f.document, kDragonPattern);
     EXPECT_EQ(f.dialogs.messages, QStringList{kNotFound}) << "shown on every choice";
     EXPECT_EQ(f.state.caption, "Dragon");
     EXPECT_EQ(filledRows(f.state), 0);
-    EXPECT_FALSE(f.state.patternLoaded[2]);
+    EXPECT_FALSE(f.state.patternLoaded[kDragonPattern]);
   }
 
   f.dialogs.messages.clear();
-  mnuPattern_Click(f.document, 5);
+  mnuPattern_Click(f.document, kCrystal4Pattern);
   EXPECT_EQ(f.dialogs.messages, QStringList{kInvalidFormat});
   EXPECT_EQ(filledRows(f.state), 0);
-  EXPECT_FALSE(f.state.patternLoaded[5]);
+  EXPECT_FALSE(f.state.patternLoaded[kCrystal4Pattern]);
 
   // Mended files are read on the next choice, from their start.
-  ASSERT_TRUE(QFile::copy(QDir(kPresetDir).filePath("Dragon.dat"), copies.path(2)));
-  ASSERT_TRUE(QFile::remove(copies.path(5)));
-  ASSERT_TRUE(QFile::copy(QDir(kPresetDir).filePath("Crystal4.dat"), copies.path(5)));
+  ASSERT_TRUE(QFile::copy(QDir(kPresetDir).filePath("Dragon.dat"), copies.path(kDragonPattern)));
+  ASSERT_TRUE(QFile::remove(copies.path(kCrystal4Pattern)));
+  ASSERT_TRUE(
+      QFile::copy(QDir(kPresetDir).filePath("Crystal4.dat"), copies.path(kCrystal4Pattern)));
   f.dialogs.messages.clear();
-  mnuPattern_Click(f.document, 2);
-  mnuPattern_Click(f.document, 5);
+  mnuPattern_Click(f.document, kDragonPattern);
+  mnuPattern_Click(f.document, kCrystal4Pattern);
   EXPECT_TRUE(f.dialogs.messages.isEmpty());
   EXPECT_EQ(filledRows(f.state), 4);
-  EXPECT_TRUE(f.state.patternLoaded[2] && f.state.patternLoaded[5]);
+  EXPECT_TRUE(f.state.patternLoaded[kDragonPattern] && f.state.patternLoaded[kCrystal4Pattern]);
 
   // A saved file offered as a preset reads one place on (its count becomes a), without error.
   PanelFixture g;
   g.document.presetDirectory = copies.dir.path();
-  QFile saved(copies.path(0));
+  QFile saved(copies.path(kSierpinskiPattern));
   ASSERT_TRUE(saved.open(QIODevice::WriteOnly));
   saved.write(
       "3\r\n0.5,0,0,0.5,0,0,0.33\r\n0.5,0,0,0.5,0.5,0,0.33\r\n0.5,0,0,0.5,0.25,0.5,0.34\r\n");
   saved.close();
-  mnuPattern_Click(g.document, 0);
+  mnuPattern_Click(g.document, kSierpinskiPattern);
   EXPECT_TRUE(g.dialogs.messages.isEmpty());
   EXPECT_EQ(g.state.cell(1, kColA), "3");
   EXPECT_EQ(g.state.cell(2, kColA), "0.33");

@@ -6,10 +6,10 @@
 #include <cmath>
 #include <vector>
 
-#include "picture_diff.h"
 #include "core/render/drawing_commands.h"
 #include "core/render/fast_drawing.h"
 #include "core/render/map_guide.h"
+#include "picture_diff.h"
 #include "render_fixtures.h"
 
 namespace quill::testing {
@@ -82,7 +82,7 @@ TEST(FastChaosGame, PlotsTheReferencePicturePixelForPixel) {
   const std::vector<MapRow> half = {kHalfMaps[0], kHalfMaps[1], kHalfMaps[2]};
   const Case cases[] = {
       {"Sierpinski", half, 300000},
-      {"fern preset", presetRows(8), 300000},
+      {"fern preset", presetRows(kFernPattern), 300000},
       {"ten maps", kTenMaps, 300000},
       {"one step", half, 1},
       {"no steps", half, 0},
@@ -104,7 +104,7 @@ TEST(FastChaosGame, PlotsTheReferencePicturePixelForPixel) {
     expectSameGame(drawingState(half, 50000), 300, 1, kBlack);
   }
   SCOPED_TRACE("110 dots an inch: pixel edges between whole twips");
-  expectSameGame(drawingState(presetRows(8), 300000), kCanvasWidth, kCanvasHeight, kPen,
+  expectSameGame(drawingState(presetRows(kFernPattern), 300000), kCanvasWidth, kCanvasHeight, kPen,
                  1440.0 / 110);
 }
 

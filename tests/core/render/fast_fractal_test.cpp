@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <atomic>
+#include <climits>
 #include <cmath>
 #include <random>
 #include <vector>
@@ -158,10 +159,12 @@ TEST(FastFractal, EveryPresetDrawsTheReferencePicture) {
 
 TEST(FastFractal, OtherTablesViewsAndPensDrawTheReferencePicture) {
   const std::vector<MapRow> half = {kHalfMaps[0], kHalfMaps[1], kHalfMaps[2]};
-  const std::vector<MapRow> fern = presetRows(8);
+  const std::vector<MapRow> fern = presetRows(kFernPattern);
   const FractalCase cases[] = {
       {"depth 1", half, Drawing::TriangleFractal, 1},
       {"depth 0 draws the base", half, Drawing::SquareFractal, 0},
+      {"the largest depth draws the frame alone", half, Drawing::TriangleFractal, INT_MAX},
+      {"the smallest depth draws the frame alone", half, Drawing::SquareFractal, INT_MIN},
       {"figures far below a pixel", half, Drawing::TriangleFractal, 10, 160, 120},
       {"ten maps", kTenMaps, Drawing::TriangleFractal, 4},
       {"ten maps, squares", kTenMaps, Drawing::SquareFractal, 4},
@@ -234,8 +237,8 @@ TEST(FastFractal, DISABLED_DeepDrawingsMatchTheReference) {
                        depthFor(rows.size()), 1920, 1080});
   }
   expectSameFractal({"ten maps", kTenMaps, Drawing::SquareFractal, 7, 1920, 1080});
-  expectSameFractal(
-      {"fern, a view that clips", presetRows(8), Drawing::SquareFractal, 12, 1920, 1080, 3.0});
+  expectSameFractal({"fern, a view that clips", presetRows(kFernPattern), Drawing::SquareFractal,
+                     12, 1920, 1080, 3.0});
   expectSameFractal({"Sierpinski, pen black",
                      {kHalfMaps[0], kHalfMaps[1], kHalfMaps[2]},
                      Drawing::TriangleFractal,
@@ -259,7 +262,7 @@ TEST(FastFractal, DrawsOverAnEarlierPictureAsTheReferenceDoes) {
   };
   const std::vector<MapRow> half = {kHalfMaps[0], kHalfMaps[1], kHalfMaps[2]};
   expectSameFractal({"Sierpinski", half, Drawing::TriangleFractal, 10, 320, 240}, earlier);
-  expectSameFractal({"fern", presetRows(8), Drawing::SquareFractal, 7}, earlier);
+  expectSameFractal({"fern", presetRows(kFernPattern), Drawing::SquareFractal, 7}, earlier);
 }
 
 // Ten maps at depth 20 make 10^20 figures. Maps that shrink little leave the pruning almost

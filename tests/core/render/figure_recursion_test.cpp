@@ -1,12 +1,15 @@
 #include <gtest/gtest.h>
 
 #include <atomic>
+#include <climits>
+#include <utility>
 #include <vector>
 
 #include "core/render/drawing.h"
 #include "core/render/frame.h"
 #include "core/render/square_figure.h"
 #include "core/render/triangle_figure.h"
+#include "picture_diff.h"
 #include "recording_surface.h"
 #include "render_fixtures.h"
 
@@ -192,7 +195,7 @@ TEST(FigureRecursion, DrawsEverySequenceInLexicographicOrderFirstMapApplied) {
 }
 
 TEST(FigureRecursion, DepthsOutsideTheLevelsDrawNothing) {
-  for (int depth : {-1, -30, kMaxFigureDepth + 1}) {
+  for (int depth : {INT_MIN, -1, kMaxFigureDepth + 1, INT_MAX}) {
     SCOPED_TRACE(depth);
     Module1 state = drawingState({kHalfMaps[0]}, depth);
     RecordingSurface surface;
@@ -236,42 +239,31 @@ TEST(FigureRecursion, CancelStopsAtTheEndOfABatchAndLeavesTheLevelWhereItWas) {
   EXPECT_EQ(untouched.figures, 0);
 }
 
+// Each map's number is printed once, in table order, with its top-left corner on the image of
+// the mark's first point, (0.1, 0.9) of the square.
 TEST(BluePrint, NumbersEachMapsImageAtItsMarkInTableOrder) {
-  struct Case {
-    const char* name;
-    std::vector<MapRow> rows;
-    UnitPoint firstNumberAt;
+  const std::pair<const char*, std::vector<MapRow>> cases[] = {
+      {"three half maps", {kHalfMaps[0], kHalfMaps[1], kHalfMaps[2]}},
+      {"a mirror numbers near the upper right", {{-1, 0, 0, 1, 1, 0, 1}}},
+      {"ten turned and mirrored maps number up to 10", kTenMaps},
   };
-  std::vector<MapRow> tenMaps;
-  for (int i = 0; i < 10; ++i) tenMaps.push_back({0.1, 0, 0, 0.1, 0.1 * i, 0, 0.1});
-  const Case cases[] = {
-      {"three half maps", {kHalfMaps[0], kHalfMaps[1], kHalfMaps[2]}, {0.05, 0.45}},
-      {"a mirror numbers near the upper right", {{-1, 0, 0, 1, 1, 0, 1}}, {0.9, 0.9}},
-      {"ten maps number up to 10", tenMaps, {0.01, 0.09}},
-  };
-  for (const Case& c : cases) {
-    SCOPED_TRACE(c.name);
-    Module1 state = drawingState(c.rows, 1);
+  for (const auto& [name, rows] : cases) {
+    SCOPED_TRACE(name);
+    Module1 state = drawingState(rows, 1);
     ChaosRandom random;
     RecordingSurface surface;
     ASSERT_TRUE(drawReference(surface, Drawing::BluePrint, state, random, RenderControl{}));
     EXPECT_FALSE(state.labelImages);
-
-    // Frame, then per map: four outline lines, CurrentX, CurrentY, Print, two mark lines.
-    ASSERT_EQ(surface.calls.size(), 6 + 9 * c.rows.size());
-    for (std::size_t i = 0; i < c.rows.size(); ++i) {
+    const std::vector<SurfaceCall> prints = surface.only(Kind::Print);
+    ASSERT_EQ(prints.size(), rows.size());
+    for (std::size_t i = 0; i < rows.size(); ++i) {
       SCOPED_TRACE(::testing::Message() << "map " << i + 1);
-      const std::size_t at = 6 + 9 * i;
-      ASSERT_EQ(surface.calls[at + 4].kind, Kind::CurrentX);
-      ASSERT_EQ(surface.calls[at + 5].kind, Kind::CurrentY);
-      ASSERT_EQ(surface.calls[at + 6].kind, Kind::Print);
-      EXPECT_EQ(surface.calls[at + 6].text, QString::number(i + 1));
-      // The number's corner is exactly where the mark starts.
-      EXPECT_EQ(surface.calls[at + 4].x1, surface.calls[at + 7].x1);
-      EXPECT_EQ(surface.calls[at + 5].y1, surface.calls[at + 7].y1);
+      const MapRow& w = rows[i];
+      const UnitPoint mark = UnitMap{w.a, w.b, w.c, w.d, w.e, w.f}({0.1, 0.9});
+      EXPECT_EQ(prints[i].text, QString::number(i + 1));
+      EXPECT_NEAR(prints[i].x1, canvasX(state, mark), kTwipTolerance);
+      EXPECT_NEAR(prints[i].y1, canvasY(state, mark), kTwipTolerance);
     }
-    EXPECT_NEAR(surface.calls[6 + 4].x1, canvasX(state, c.firstNumberAt), kTwipTolerance);
-    EXPECT_NEAR(surface.calls[6 + 5].y1, canvasY(state, c.firstNumberAt), kTwipTolerance);
   }
 }
 

@@ -13,7 +13,8 @@ struct SurfaceCall {
   enum class Kind { Line, LineTo, PSet, DrawStyle, CurrentX, CurrentY, Print };
   Kind kind;
   // Line and LineTo: from (x1, y1) to (x2, y2); a LineTo's start is the current position it
-  // continued from. PSet: (x1, y1). CurrentX: x1. CurrentY: y1.
+  // continued from. PSet: (x1, y1). CurrentX: x1. CurrentY: y1. Print: the text's top-left
+  // corner, the current position, at (x1, y1).
   float x1 = 0;
   float y1 = 0;
   float x2 = 0;
@@ -53,7 +54,9 @@ class RecordingSurface {
     calls.push_back({Kind::CurrentY, 0, y, 0, 0, 0, style_, {}});
     currentY_ = y;
   }
-  void print(const QString& text) { calls.push_back({Kind::Print, 0, 0, 0, 0, 0, style_, text}); }
+  void print(const QString& text) {
+    calls.push_back({Kind::Print, currentX_, currentY_, 0, 0, 0, style_, text});
+  }
 
   // The calls of one kind, in order.
   std::vector<SurfaceCall> only(Kind kind) const {
