@@ -18,24 +18,25 @@ namespace quill {
 //   a lower bound s + v·p for each fixed point p of a map (p lies in the attractor, so this is
 //     the reach of an actual point: the `inner` box), and
 //   an upper bound s + H(v), where H ≥ h everywhere: a convex polygon that holds the attractor.
-// Nodes are expanded best upper bound first; the search stops when the best upper bound lies
-// within the tolerance of the best lower bound, and the side is that upper bound, so the box
-// always holds the attractor.
+// Nodes are expanded best upper bound first, diving from each along its best child; the search
+// stops when the best upper bound lies within the tolerance of the best lower bound, and the
+// side is that upper bound, so the box always holds the attractor. The tolerance is 1e-9 of the
+// inner box's size, found by a coarse first pass, so never more than 1e-9 of the true size.
 //
 // The polygon is what keeps the search small. The ball bound v·c + |v|R alone (centre c, radius
 // R = max_i |f_i(c) − c| / (1 − s_i), a ball each map sends into itself) is loose by about |v|R
-// on every node, so a side that the attractor touches along a segment (a square of four half
-// maps) needs all 2^n pieces along it refined to depth n. The polygon starts as that ball's
-// bound in kDirections directions and is tightened by the same equation, H(d) ← max_i (d·t_i +
-// H(A_iᵀ d)), which keeps H ≥ h: H between two neighbouring directions is taken from them by
-// sublinearity, h(αd_k + βd_{k+1}) ≤ αh(d_k) + βh(d_{k+1}) for α, β ≥ 0. Where maps carry axis
-// directions to axis directions (scalings, quarter turns) the polygon is exact on the axes and
-// the search ends at once.
+// on every node. The polygon starts as that ball's bound in kDirections directions and is
+// tightened by the same equation, H(d) ← max_i (d·t_i + H(A_iᵀ d)), which keeps H ≥ h: H between
+// two neighbouring directions is taken from them by sublinearity, h(αd_k + βd_{k+1}) ≤ αh(d_k)
+// + βh(d_{k+1}) for α, β ≥ 0. Where maps carry axis directions to axis directions (scalings,
+// reflections, quarter turns) the polygon is exact on the axes and one dive ends the search.
 //
-// Cost: for ten maps of stretch ≤ 0.9 some hundred node expansions per side (tens of µs). The
-// depth needed grows like log(tolerance) / log(stretch), so for maps that barely contract the
-// search stops after kMaxExpansions per side and keeps its upper bound: still a box that holds
-// the attractor, but with a gap to the smallest one that attractorBoxBounds reports.
+// Cost: the presets and typical tables of ten maps take some 50 µs; ten heavily overlapping
+// turns of stretch 0.9 a few ms, as the polygon's excess (about 1e-3 of |v|R) must shrink
+// below the tolerance. The depth needed grows like log(tolerance) / log(stretch), so for maps
+// that barely contract (stretch 0.99 and more) the search stops after kMaxWork children per side
+// (some tens of ms in all) and keeps its upper bound: still a box that holds the attractor, but
+// wider than the smallest one by up to the gap that attractorBoxBounds reports.
 
 namespace {
 
@@ -45,7 +46,9 @@ constexpr double kRelativeTolerance = 1e-9;  // of the box's size
 constexpr double kCoarseTolerance = 1e-3;    // first pass, to learn the size
 // Rounding of the arithmetic itself, relative to the size of the coordinates.
 constexpr double kRoundoff = 64 * std::numeric_limits<double>::epsilon();
-constexpr std::size_t kMaxExpansions = std::size_t(1) << 15;  // per side
+// Children looked at per side, at some 100 ns each.
+constexpr std::size_t kMaxWork = std::size_t(1) << 16;
+constexpr int kMaxDive = 4096;  // levels
 constexpr std::size_t kMaxFixedPoints = 16;
 
 struct Vec {
@@ -185,24 +188,44 @@ class SupportSearch {
     if (heap_.front().upper <= best_) heap_.clear();
   }
 
+  // Expands nodes until the gap is within `tolerance` or `budget` children have been looked at.
+  // From each node taken off the heap the search dives: it goes on with the child of the best
+  // upper bound and leaves its siblings on the heap, so the lower bound follows one path to the
+  // side at once. Without the dives a side that the attractor touches along a segment, where
+  // many nodes share the best upper bound, would be refined breadth first.
   void refine(double tolerance, std::size_t& budget) {
     while (!heap_.empty() && heap_.front().upper - best_ > tolerance && budget > 0) {
       std::pop_heap(heap_.begin(), heap_.end(), byUpper);
-      const Node node = heap_.back();
+      Node current = heap_.back();
       heap_.pop_back();
-      --budget;
-      if (node.upper <= best_) continue;
-      for (const PlaneMap& m : maps_) {
-        const Vec v = transposed(m, node.v);
-        const double s = node.s + node.v.x * m.e + node.v.y * m.f;
-        // A child reaches no farther than its parent's bound.
-        const double upper = std::min(s + bounds_.upper(v), node.upper);
-        if (upper <= best_) continue;
-        best_ = std::max(best_, s + reachOf(v));
-        if (upper > best_) {
-          heap_.push_back({upper, s, v});
-          std::push_heap(heap_.begin(), heap_.end(), byUpper);
+      for (int depth = 0;; ++depth) {
+        if (current.upper <= best_) break;
+        if (depth == kMaxDive || budget == 0 || current.upper - best_ <= tolerance) {
+          push(current);
+          break;
         }
+        std::optional<Node> next;
+        for (const PlaneMap& m : maps_) {
+          budget -= budget > 0 ? 1 : 0;
+          const Vec v = transposed(m, current.v);
+          const double s = current.s + current.v.x * m.e + current.v.y * m.f;
+          // A child reaches no farther than its parent's bound.
+          const double upper = std::min(s + bounds_.upper(v), current.upper);
+          if (upper <= best_) continue;
+          best_ = std::max(best_, s + reachOf(v));
+          if (upper <= best_) continue;
+          const Node child{upper, s, v};
+          if (!next) {
+            next = child;
+          } else if (child.upper > next->upper) {
+            push(*next);
+            next = child;
+          } else {
+            push(child);
+          }
+        }
+        if (!next) break;
+        current = *next;
       }
     }
   }
@@ -217,6 +240,10 @@ class SupportSearch {
     Vec v;
   };
   static bool byUpper(const Node& p, const Node& q) { return p.upper < q.upper; }
+  void push(const Node& node) {
+    heap_.push_back(node);
+    std::push_heap(heap_.begin(), heap_.end(), byUpper);
+  }
 
   // The farthest of the known attractor points in direction v.
   double reachOf(Vec v) const {
@@ -283,7 +310,7 @@ std::optional<BoxBounds> attractorBoxBounds(std::span<const PlaneMap> maps) {
   };
   const double floor = kRoundoff * (std::max(std::abs(centre.x), std::abs(centre.y)) + radius);
   std::array<std::size_t, 4> budget{};
-  budget.fill(kMaxExpansions);
+  budget.fill(kMaxWork);
   // First a coarse pass to learn the size, then the fine one relative to a size that is never
   // more than the true one.
   const double coarse = std::max(kCoarseTolerance * sizeOf(true), floor);

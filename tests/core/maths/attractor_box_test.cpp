@@ -32,6 +32,13 @@ TEST(AttractorBox, BoxesWorkedByHand) {
        {0, 0, 1, 0}},
       // (I − A) p = t: p = (0.4, 0.8).
       {"single contraction: its fixed point", {{0.5, 0.25, 0, 0.5, 0, 0.4}}, {0.4, 0.8, 0.4, 0.8}},
+      // Every side is touched along a whole edge: many pieces share the best bound.
+      {"square of four half maps",
+       {{0.5, 0, 0, 0.5, 0, 0},
+        {0.5, 0, 0, 0.5, 0.5, 0},
+        {0.5, 0, 0, 0.5, 0, 0.5},
+        {0.5, 0, 0, 0.5, 0.5, 0.5}},
+       {0, 0, 1, 1}},
       // Each map turns the square a quarter and halves it onto one of its quarters: the
       // attractor is the whole square, reached only through turned directions.
       {"quarter turns of ratio 0.5 tiling the square",
