@@ -35,19 +35,20 @@ namespace quill {
 // turns of stretch 0.9 a few ms, as the polygon's excess (about 1e-3 of |v|R) must shrink
 // below the tolerance. The depth needed grows like log(tolerance) / log(stretch), so for maps
 // that barely contract (stretch 0.99 and more) the search stops after kMaxWork children per side
-// (some tens of ms in all) and keeps its upper bound: still a box that holds the attractor, but
+// (some 10 to 30 ms in all) and keeps its upper bound: still a box that holds the attractor, but
 // wider than the smallest one by up to the gap that attractorBoxBounds reports.
 
 namespace {
 
-constexpr int kDirections = 64;     // of the polygon, evenly spaced in pseudo-angle
-constexpr int kPolygonRounds = 48;  // each shrinks the polygon's excess by about the stretch
+constexpr int kDirections = 64;            // of the polygon, evenly spaced in pseudo-angle
+constexpr int kPolygonRounds = 48;         // each shrinks the polygon's excess by about the stretch
+constexpr double kPolygonSettled = 1e-12;  // of the ball's radius: a round that gains less ends
 constexpr double kRelativeTolerance = 1e-9;  // of the box's size
 constexpr double kCoarseTolerance = 1e-3;    // first pass, to learn the size
 // Rounding of the arithmetic itself, relative to the size of the coordinates.
 constexpr double kRoundoff = 64 * std::numeric_limits<double>::epsilon();
-// Children looked at per side, at some 100 ns each.
-constexpr std::size_t kMaxWork = std::size_t(1) << 16;
+// Children looked at per side, at some 100 to 300 ns each (the heap grows).
+constexpr std::size_t kMaxWork = std::size_t(1) << 14;
 constexpr int kMaxDive = 4096;  // levels
 constexpr std::size_t kMaxFixedPoints = 16;
 
@@ -149,9 +150,9 @@ class Bounds {
         steps.push_back({d.x * m.e + d.y * m.f, zero ? Cone{} : coneOf(v), zero});
       }
     }
+    // In place: each new side is a bound already, and later directions of the round use it.
     for (int round = 0; round < kPolygonRounds; ++round) {
-      std::array<double, kDirections> next{};
-      bool changed = false;
+      double change = 0;
       const Step* step = steps.data();
       for (int k = 0; k < kDirections; ++k) {
         double reach = -std::numeric_limits<double>::infinity();
@@ -162,11 +163,12 @@ class Bounds {
                                         : cone.ball;
           reach = std::max(reach, step->offset + h);
         }
-        next[k] = std::min(reach, polygon_[k]);
-        changed = changed || next[k] < polygon_[k];
+        if (reach < polygon_[k]) {
+          change = std::max(change, polygon_[k] - reach);
+          polygon_[k] = reach;
+        }
       }
-      polygon_ = next;
-      if (!changed) break;
+      if (!(change > kPolygonSettled * radius_)) break;
     }
   }
 
