@@ -12,6 +12,7 @@ bool playPreviewReference(std::span<const PreviewMap> maps, const PreviewFrame& 
   if (maps.size() > std::size_t(kPreviewMaxMaps)) maps = maps.first(kPreviewMaxMaps);
   const PreviewChoice choice(maps);
   std::uint64_t skip = orbit.x == 0.5 && orbit.y == 0.5 ? kPreviewSkip : 0;
+  const double scale = 1 / frame.pixelSize;  // pixels per unit of the square
   double x = orbit.x;
   double y = orbit.y;
   for (std::uint64_t n = 0; n < points; ++n) {
@@ -36,8 +37,8 @@ bool playPreviewReference(std::span<const PreviewMap> maps, const PreviewFrame& 
       --skip;
       continue;
     }
-    const double px = (x - frame.left) / frame.pixelSize;
-    const double py = (frame.top - y) / frame.pixelSize;
+    const double px = (x - frame.left) * scale;
+    const double py = (frame.top - y) * scale;
     if (px >= 0 && px < frame.width && py >= 0 && py < frame.height) {
       std::uint8_t& hit = hits[std::size_t(int(py)) * std::size_t(frame.width) + std::size_t(px)];
       if (hit < 255) ++hit;

@@ -17,7 +17,8 @@ namespace {
 // One batch of the game, kept to locals so that the point, the generator and the frame stay in
 // registers. Each step rounds exactly as playPreviewReference's: the same products and sums in
 // the same order (no contraction into fused multiply-adds, see the build flags), and the two
-// divisions by the pixel size as one packed division, which rounds each lane as the scalar one.
+// products by the pixels per unit as one packed product, which rounds each lane as the scalar
+// one.
 struct PreviewLoop {
   const PreviewGuide& guide;
   const PlaneMap* maps;
@@ -45,7 +46,7 @@ struct PreviewLoop {
       --skip;
     }
 #if defined(__SSE2__)
-    const __m128d size = _mm_set1_pd(frame.pixelSize);
+    const __m128d scale = _mm_set1_pd(1 / frame.pixelSize);
     const __m128d limit = _mm_set_pd(double(frame.height), double(frame.width));
     // Lane 0 is x − left, lane 1 is top − y: flip the sign of y's lane, then subtract.
     const __m128d flip = _mm_set_pd(-1.0, 1.0);
@@ -66,7 +67,7 @@ struct PreviewLoop {
 #if defined(__SSE2__)
       // (x − left, −(y − top)) = (x − left, top − y) exactly: negation is exact.
       const __m128d offset = _mm_mul_pd(_mm_sub_pd(_mm_set_pd(y, x), shift), flip);
-      const __m128d v = _mm_div_pd(offset, size);
+      const __m128d v = _mm_mul_pd(offset, scale);
       const __m128d inside = _mm_and_pd(_mm_cmpge_pd(v, _mm_setzero_pd()), _mm_cmplt_pd(v, limit));
       if (_mm_movemask_pd(inside) == 3) {
         const __m128i pixel = _mm_cvttpd_epi32(v);
@@ -76,8 +77,9 @@ struct PreviewLoop {
         hit = std::uint8_t(hit + (hit != 255));
       }
 #else
-      const double px = (x - frame.left) / frame.pixelSize;
-      const double py = (frame.top - y) / frame.pixelSize;
+      const double scale = 1 / frame.pixelSize;
+      const double px = (x - frame.left) * scale;
+      const double py = (frame.top - y) * scale;
       if (px >= 0 && px < frame.width && py >= 0 && py < frame.height) {
         std::uint8_t& hit = hits[std::size_t(int(py)) * width + std::size_t(px)];
         hit = std::uint8_t(hit + (hit != 255));

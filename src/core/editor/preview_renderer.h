@@ -37,8 +37,9 @@ struct PreviewOrbit {
 // 65536 points; returns false when cancelled.
 //
 // Exactly: each step draws one nextBits() and applies the map its top 24 bits choose (see
-// PreviewChoice); a point is plotted in the pixel of floor((x − left) / pixelSize),
-// floor((top − y) / pixelSize) when both lie in the frame. With no maps nothing is drawn and the
+// PreviewChoice); a point is plotted in the pixel of floor((x − left) · s), floor((top − y) · s),
+// s = 1 / pixelSize, when both lie in the frame (so pixel edges may differ from the exact
+// quotient's by a rounding). With no maps nothing is drawn and the
 // generator is not advanced. An orbit restarted after running off is plotted from its next step.
 bool playPreview(std::span<const PreviewMap> maps, const PreviewFrame& frame, std::uint64_t points,
                  ChaosRandom& random, PreviewOrbit& orbit, std::uint8_t* hits,
