@@ -4,6 +4,7 @@
 #include <array>
 #include <cmath>
 #include <cstdint>
+#include <limits>
 #include <span>
 #include <vector>
 
@@ -27,16 +28,16 @@ class PreviewChoice {
   static constexpr std::uint32_t kRange = 1u << 24;
 
   explicit PreviewChoice(std::span<const PreviewMap> maps) : count_(int(maps.size())) {
-    double total = 0;
+    // Weights relative to the largest, so that huge ones do not overflow their sum; an infinite
+    // p counts as the largest double, NaN as no weight.
     std::vector<double> weight;
+    double largest = 0;
     for (const PreviewMap& m : maps) {
-      weight.push_back(m.p > 0 && std::isfinite(m.p) ? m.p : 0.0);
-      total += weight.back();
+      weight.push_back(m.p > 0 ? std::min(m.p, std::numeric_limits<double>::max()) : 0.0);
+      largest = std::max(largest, weight.back());
     }
-    if (!(total > 0) || !std::isfinite(total)) {
-      std::fill(weight.begin(), weight.end(), 1.0);
-      total = double(weight.size());
-    }
+    double total = 0;
+    for (double& w : weight) total += largest > 0 ? (w /= largest) : (w = 1);
     double sum = 0;
     for (std::size_t j = 0; j < weight.size(); ++j) {
       sum += weight[j];
