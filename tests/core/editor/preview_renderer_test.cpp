@@ -1,0 +1,182 @@
+#include "core/editor/preview_renderer.h"
+
+#include <gtest/gtest.h>
+
+#include <atomic>
+#include <cmath>
+#include <cstring>
+#include <string>
+#include <vector>
+
+#include "../render/picture_diff.h"
+#include "core/editor/preview_choice.h"
+
+namespace quill {
+namespace {
+
+std::vector<PreviewMap> previewMaps(const std::vector<testing::MapRow>& rows) {
+  std::vector<PreviewMap> maps;
+  for (const testing::MapRow& r : rows) maps.push_back({{r.a, r.b, r.c, r.d, r.e, r.f}, r.p});
+  return maps;
+}
+
+// The classic fern moved into the unit square.
+const std::vector<testing::MapRow> kFern = {{0, 0, 0, 0.16, 0.5, 0, 0.01},
+                                            {0.85, 0.04, -0.04, 0.85, 0.075, 0.18, 0.85},
+                                            {0.2, -0.26, 0.23, 0.22, 0.4, 0.045, 0.07},
+                                            {-0.15, 0.28, 0.26, 0.24, 0.575, -0.086, 0.07}};
+
+struct PreviewRow {
+  std::string name;
+  std::vector<testing::MapRow> maps;
+  PreviewFrame frame;
+  std::uint64_t points;
+  int calls = 1;  // the orbit and generator carried from call to call
+};
+
+struct Played {
+  std::vector<std::uint8_t> hits;
+  PreviewOrbit orbit;
+  std::uint32_t nextBits;  // the generator's state, by what it gives next
+  bool finished;
+};
+
+template <typename Play>
+Played play(const PreviewRow& row, Play playIt, const RenderControl& control = {}) {
+  const std::vector<PreviewMap> maps = previewMaps(row.maps);
+  Played result;
+  result.hits.assign(std::size_t(row.frame.width) * std::size_t(row.frame.height), 0);
+  ChaosRandom random;
+  for (int call = 0; call < row.calls; ++call) {
+    result.finished =
+        playIt(maps, row.frame, row.points, random, result.orbit, result.hits.data(), control);
+  }
+  result.nextBits = random.nextBits();
+  return result;
+}
+
+void expectSame(const Played& reference, const Played& fast) {
+  EXPECT_EQ(reference.finished, fast.finished);
+  EXPECT_EQ(reference.nextBits, fast.nextBits);
+  EXPECT_EQ(std::memcmp(&reference.orbit, &fast.orbit, sizeof(PreviewOrbit)), 0)
+      << "orbit (" << reference.orbit.x << ", " << reference.orbit.y << ") against ("
+      << fast.orbit.x << ", " << fast.orbit.y << ")";
+  std::size_t differing = 0;
+  std::size_t first = 0;
+  for (std::size_t i = 0; i < reference.hits.size(); ++i) {
+    if (reference.hits[i] != fast.hits[i] && differing++ == 0) first = i;
+  }
+  EXPECT_EQ(differing, 0u) << "first at byte " << first;
+}
+
+std::uint64_t plotted(const Played& played) {
+  std::uint64_t sum = 0;
+  for (std::uint8_t h : played.hits) sum += h;
+  return sum;
+}
+
+TEST(PreviewRenderer, FastMatchesReference) {
+  const PreviewFrame whole;
+  const PreviewFrame zoomed{0.41, 0.52, 0.05 / 700, 700, 500};
+  const PreviewFrame aside{0.85, 0.3, 0.001, 400, 300};  // mostly right of the attractor
+  const PreviewFrame tiny{0.2, 0.8, 0.6, 1, 1};
+  std::vector<testing::MapRow> unweighted = testing::kTenMaps;
+  for (testing::MapRow& r : unweighted) r.p = r.p > 0.1 ? 0 : -1;  // none positive: all alike
+  std::vector<testing::MapRow> rare = kFern;
+  rare[0].p = 1e-6;  // a share far below one guide bucket
+  rare[2].p = 3e-4;
+  std::vector<testing::MapRow> extreme = kFern;
+  extreme[0].p = 1e308;  // weights whose sum overflows
+  extreme[1].p = 1e308;
+  extreme[2].p = std::nan("");
+  const std::vector<testing::MapRow> expanding = {{1.3, 0.2, -0.1, 1.1, 0.05, 0, 0.2},
+                                                  {0.5, 0, 0, 0.5, 0.5, 0.5, 0.8}};
+  const std::vector<testing::MapRow> exploding = {{3, 0, 0, 3, 0, 0, 1}};
+  const std::vector<PreviewRow> rows = {
+      {"ten maps", testing::kTenMaps, whole, 400'000},
+      {"fern", kFern, whole, 400'000},
+      {"zoomed in", testing::kTenMaps, zoomed, 300'000},
+      {"off to the side", kFern, aside, 300'000},
+      {"one-pixel frame", kFern, tiny, 100'000},
+      {"no positive probability", unweighted, whole, 200'000},
+      {"rare maps", rare, whole, 300'000},
+      {"huge and unreadable probabilities", extreme, whole, 100'000},
+      {"a map that expands", expanding, whole, 300'000},
+      {"every orbit runs off", exploding, whole, 100'000},
+      {"no maps", {}, whole, 100'000},
+      {"points not a multiple of the batch", kFern, whole, 3 * 65536 + 17},
+      {"fewer points than the skipped start", kFern, whole, 7, 5},
+      {"orbit carried over calls", testing::kTenMaps, zoomed, 70'001, 4},
+  };
+  for (const PreviewRow& row : rows) {
+    SCOPED_TRACE(row.name);
+    const Played reference = play(row, playPreviewReference);
+    const Played fast = play(row, playPreview);
+    expectSame(reference, fast);
+    EXPECT_TRUE(fast.finished);
+    if (row.maps.empty()) {
+      EXPECT_EQ(plotted(fast), 0u);
+      EXPECT_EQ(fast.nextBits, ChaosRandom().nextBits());
+    }
+  }
+}
+
+// Shares of 2^24 as the weights give them; the guide picks as the plain scan for every k.
+TEST(PreviewRenderer, MapChoiceAndGuide) {
+  struct ChoiceRow {
+    std::string name;
+    std::vector<double> p;
+    std::vector<std::uint32_t> thresholds;
+  };
+  const std::uint32_t full = 1u << 24;
+  const std::vector<ChoiceRow> rows = {
+      {"weights", {1, 0, 3}, {full / 4, full / 4, full}},
+      {"negative and zero never chosen", {-2, 0.5, 0, 0.5}, {0, full / 2, full / 2, full}},
+      {"none positive: all alike", {0, -1, std::nan("")}, {full / 3, 2 * full / 3 + 1, full}},
+      {"one map", {0.2}, {full}},
+  };
+  for (const ChoiceRow& row : rows) {
+    SCOPED_TRACE(row.name);
+    std::vector<PreviewMap> maps;
+    for (double p : row.p) maps.push_back({{}, p});
+    const PreviewChoice choice(maps);
+    for (std::size_t j = 0; j < row.thresholds.size(); ++j) {
+      EXPECT_EQ(choice.threshold(int(j)), row.thresholds[j]) << "map " << j;
+    }
+  }
+  std::vector<PreviewMap> rare;
+  for (double p : {1e-6, 0.3, 2e-4, 3e-4, 0.5, 1e-7, 0.2}) rare.push_back({{}, p});
+  const PreviewChoice choice(rare);
+  const PreviewGuide guide(choice);
+  int differing = 0;
+  for (std::uint32_t k = 0; k < full; ++k) differing += guide.pick(k) != choice.pick(k);
+  EXPECT_EQ(differing, 0);
+}
+
+TEST(PreviewRenderer, CancelledBeforeTheFirstBatch) {
+  std::atomic<bool> cancel{true};
+  RenderControl control;
+  control.cancel = &cancel;
+  const PreviewRow row{"cancelled", kFern, PreviewFrame{}, 200'000};
+  const Played reference = play(row, playPreviewReference, control);
+  const Played fast = play(row, playPreview, control);
+  expectSame(reference, fast);
+  EXPECT_FALSE(fast.finished);
+  EXPECT_EQ(plotted(fast), 0u);
+}
+
+// A constant map puts every point on (0.3, 0.7): pixel (333, 333) of the default frame, 0.4 of
+// the side from the left and top edges at 0.0012 a pixel. After the 20 skipped steps, 1000
+// points would be counted; the count stops at 255.
+TEST(PreviewRenderer, CountsInThePixelAndSaturates) {
+  for (const auto& [points, count] : {std::pair<std::uint64_t, int>{100, 80}, {1020, 255}}) {
+    const PreviewRow row{"constant", {{0, 0, 0, 0, 0.3, 0.7, 1}}, PreviewFrame{}, points};
+    for (const Played& played : {play(row, playPreviewReference), play(row, playPreview)}) {
+      EXPECT_EQ(played.hits[333 * 1000 + 333], count);
+      EXPECT_EQ(plotted(played), std::uint64_t(count));
+    }
+  }
+}
+
+}  // namespace
+}  // namespace quill
