@@ -4,6 +4,7 @@
 #include <QCloseEvent>
 #include <QFontDatabase>
 #include <QGuiApplication>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenuBar>
@@ -12,6 +13,7 @@
 #include <QShortcut>
 #include <algorithm>
 
+#include "app/map_editor.h"
 #include "core/devices/print_and_colors.h"
 #include "core/document/document.h"
 #include "core/maps/pattern_catalogue.h"
@@ -148,14 +150,44 @@ QLineEdit* Form2::addField(const QString& name, int left, int top, int width, in
   auto* field = new QLineEdit(client_);
   field->setObjectName(name);
   field->setFont(panelFont(kFieldPoints, false));
+  field->installEventFilter(this);
   field->setGeometry(px(left), px(top), px(width), px(height));
   return field;
 }
+
+Form2::~Form2() = default;
 
 template <typename Handler>
 void Form2::run(Handler handler) {
   handler();
   refreshFromState();
+  // A command that rewrote the grid (a pattern, Load, Compute Parameters) is one undo step.
+  editorModel_.syncFromGrid();
+  editorModel_.endStep();
+  gridChanged();
+}
+
+void Form2::gridChanged() {
+  if (mapEditor_) mapEditor_->gridChanged();
+}
+
+void Form2::openMapEditor() {
+  if (!mapEditor_) {
+    mapEditor_ = std::make_unique<MapEditor>(editorModel_);
+    connect(mapEditor_.get(), &MapEditor::gridEdited, this, &Form2::refreshFromState);
+    // Beside the panel's controls, which fill its top-left corner, and within the screen.
+    const QRect panel = geometry();
+    const QRect screen = this->screen()->availableGeometry();
+    const int left = panel.left() + px(9500);
+    mapEditor_->move(left, panel.top());
+    mapEditor_->resize(std::clamp(screen.right() - left - 20, 320, 720),
+                       std::clamp(screen.height() - 80, 360, 760));
+  }
+  editorModel_.syncFromGrid();
+  mapEditor_->gridChanged();
+  mapEditor_->show();
+  mapEditor_->raise();
+  mapEditor_->activateWindow();
 }
 
 void Form2::buildControls() {
@@ -243,8 +275,11 @@ void Form2::buildControls() {
       QLineEdit* field = addField(QStringLiteral("Text%1_%2").arg(column + 3).arg(row), left, top,
                                   kCellWidth, kCellHeight);
       grid_[column][row] = field;
-      connect(field, &QLineEdit::textEdited, this,
-              [this, row, column](const QString& text) { state_.cell(row, column) = text; });
+      connect(field, &QLineEdit::textEdited, this, [this, row, column](const QString& text) {
+        state_.cell(row, column) = text;
+        editorModel_.syncFromGrid();
+        gridChanged();
+      });
     }
   }
   // Text7(0): a box of the e column outside the visible area; it holds no map.
@@ -280,6 +315,14 @@ void Form2::buildMenus() {
   back->setObjectName(QStringLiteral("mnuBackColor"));
   connect(back, &QAction::triggered, this,
           [this] { run([this] { mnuBackColor_Click(document_); }); });
+
+  // Commands beyond the panel's own live in a fourth menu, in windows of their own.
+  QMenu* tools = menuBar()->addMenu(QStringLiteral("Tools"));
+  tools->setObjectName(QStringLiteral("mnuTools"));
+  QAction* editor = tools->addAction(QStringLiteral("Map Editor..."));
+  editor->setObjectName(QStringLiteral("mnuMapEditor"));
+  editor->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_E));
+  connect(editor, &QAction::triggered, this, &Form2::openMapEditor);
 }
 
 void Form2::setTabOrder() {
@@ -317,6 +360,16 @@ void Form2::openFirstMenu() {
   if (!menus.isEmpty() && menuBar()->isEnabled()) menuBar()->setActiveAction(menus.first());
 }
 
+bool Form2::eventFilter(QObject* watched, QEvent* event) {
+  // A text field takes Ctrl+E for itself (the end of the line); here it opens the map editor.
+  if (event->type() == QEvent::ShortcutOverride &&
+      static_cast<QKeyEvent*>(event)->keyCombination() == QKeyCombination(Qt::CTRL, Qt::Key_E)) {
+    event->ignore();
+    return true;
+  }
+  return QMainWindow::eventFilter(watched, event);
+}
+
 void Form2::closeEvent(QCloseEvent* event) {
   // The close box ends the program as "Exit" does; a canvas left open would have no controls.
   event->accept();
@@ -335,7 +388,9 @@ void Form2::moveEvent(QMoveEvent* event) {
 
 void Form2::refreshFromState() {
   auto show = [](QLineEdit* field, const QString& text) {
-    if (field->text() != text) field->setText(text);
+    if (field->text() == text) return;
+    field->setText(text);
+    if (!field->hasFocus()) field->setCursorPosition(0);  // a long number shows its first digits
   };
   show(text1_, state_.Text1);
   for (int k = 0; k < kComputeFieldCount; ++k) show(text2_[k], state_.Text2[k]);

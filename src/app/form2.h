@@ -3,9 +3,11 @@
 #include <QMainWindow>
 #include <QPointer>
 #include <array>
+#include <memory>
 #include <vector>
 
 #include "app/frame_fit.h"
+#include "core/editor/map_editor_model.h"
 #include "core/maps/panel_state.h"
 
 class QLineEdit;
@@ -16,6 +18,7 @@ class QMenu;
 namespace quill {
 
 struct Document;
+class MapEditor;
 
 // Form2: the control panel, the program's only window for input. It lays out the fields, buttons
 // and menus, keeps the panel state in step with what the user types, and hands every click to
@@ -25,6 +28,7 @@ class Form2 : public QMainWindow {
 
  public:
   explicit Form2(Document& document, QWidget* parent = nullptr);
+  ~Form2() override;
 
   // The load event: position (10, 10) and the screen's size less 200 twips (the frame's size,
   // where the window system reports it); shows the document's fields, focus in the count.
@@ -40,6 +44,11 @@ class Form2 : public QMainWindow {
   // Opens the first menu, as F10 does; the arrow keys go on from there.
   void openFirstMenu();
 
+  // "Tools" -> "Map Editor...": opens the editor beside the panel, or brings it to the front.
+  void openMapEditor();
+  MapEditor* mapEditor() const { return mapEditor_.get(); }
+  MapEditorModel& editorModel() { return editorModel_; }
+
   // Twips to logical pixels on this screen.
   int px(int twips) const;
 
@@ -48,6 +57,7 @@ class Form2 : public QMainWindow {
   void exitRequested();
 
  protected:
+  bool eventFilter(QObject* watched, QEvent* event) override;
   void closeEvent(QCloseEvent* event) override;
   void showEvent(QShowEvent* event) override;
   void moveEvent(QMoveEvent* event) override;
@@ -57,6 +67,8 @@ class Form2 : public QMainWindow {
   void buildMenus();
   void setTabOrder();
   void fitFonts();
+  // The grid's texts changed here (typing, a command): the editor follows.
+  void gridChanged();
   QPushButton* addButton(const char* name, const QString& caption, int left, int top);
   QLabel* addLabel(const QString& caption, int left, int top, int width, int height);
   QLineEdit* addField(const QString& name, int left, int top, int width, int height);
@@ -66,6 +78,8 @@ class Form2 : public QMainWindow {
 
   Document& document_;
   PanelState& state_;
+  MapEditorModel editorModel_{state_};  // the grid's undo history lives here
+  std::unique_ptr<MapEditor> mapEditor_;
   QWidget* client_ = nullptr;
 
   QLineEdit* text1_ = nullptr;

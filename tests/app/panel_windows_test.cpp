@@ -155,7 +155,8 @@ TEST_F(Windows, F10OpensTheFirstMenuAndTheArrowsMoveOn) {
   QTest::keyClick(reset, Qt::Key_Escape);
   QStringList captions;
   for (QAction* menu : program.form2->menuBar()->actions()) captions << menu->text();
-  EXPECT_EQ(captions, (QStringList{"Select a Pattern", "Reset a Pattern", "Choose color"}));
+  EXPECT_EQ(captions,
+            (QStringList{"Select a Pattern", "Reset a Pattern", "Choose color", "Tools"}));
 }
 
 // Captions of one kind share one size, every caption fits its box, and the face asked for is a

@@ -113,7 +113,7 @@ TEST_F(Started, ShowsTheCaptionsOfTheLayout) {
     EXPECT_TRUE(shown.contains(caption)) << caption.toStdString();
   QStringList menus;
   for (QAction* action : program.form2->menuBar()->actions()) menus << action->text();
-  EXPECT_EQ(menus, (QStringList{"Select a Pattern", "Reset a Pattern", "Choose color"}));
+  EXPECT_EQ(menus, (QStringList{"Select a Pattern", "Reset a Pattern", "Choose color", "Tools"}));
 }
 
 TEST_F(Started, EveryPatternItemReachesItsHandlerWithItsOwnIndex) {

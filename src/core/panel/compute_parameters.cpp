@@ -9,11 +9,12 @@ namespace quill {
 
 namespace {
 
-// π as the panel has always computed with it; the coefficients users saw and saved depend on it
-// (cos 90° comes out a tiny positive number, not 0).
+// π to 15 digits, not M_PI: saved parameter files hold coefficients computed with this value
+// (cos 90° comes out a tiny positive number, cut to 0), and they must come out the same.
 constexpr double kPi = 3.14159265358979;
 
-// Degrees to radians, multiplying by π first and dividing by 180 after, as the panel always has.
+// Degrees to radians, multiplying by π first and dividing by 180 after: the other order rounds
+// differently in the last bit, and the cut to three decimals can then differ.
 double radians(double degrees) { return degrees * kPi / 180; }
 
 // The text the grid shows for a computed coefficient: cut to three decimals downwards, so

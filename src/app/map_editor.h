@@ -1,0 +1,40 @@
+#pragma once
+
+#include <QWidget>
+
+#include "core/editor/map_editor_model.h"
+
+class QLabel;
+class QPushButton;
+
+namespace quill {
+
+class MapCanvas;
+
+// "Map Editor...": a window of its own beside the panel, in which the maps are shaped by hand
+// over a live preview of their attractor. It edits the grid's texts through the model; the panel
+// stays usable meanwhile. Ctrl+Z undoes a step, Ctrl+Shift+Z and Ctrl+Y redo one.
+class MapEditor : public QWidget {
+  Q_OBJECT
+
+ public:
+  explicit MapEditor(MapEditorModel& model, QWidget* parent = nullptr);
+
+  // The grid changed from outside the editor (typing, a panel command).
+  void gridChanged();
+
+  MapCanvas* canvas() const { return canvas_; }
+
+ signals:
+  // The editor changed the grid's texts.
+  void gridEdited();
+
+ private:
+  void showStatus();
+
+  MapEditorModel& model_;
+  MapCanvas* canvas_ = nullptr;
+  QLabel* status_ = nullptr;
+};
+
+}  // namespace quill

@@ -1,0 +1,94 @@
+#include "app/preview_thread.h"
+
+#include <algorithm>
+#include <cmath>
+
+namespace quill {
+
+namespace {
+
+// The preview's points over transparency: darker where more points fell (log of the count).
+QImage shade(const std::vector<std::uint8_t>& hits, const PreviewFrame& frame) {
+  QImage image(frame.width, frame.height, QImage::Format_ARGB32_Premultiplied);
+  if (image.isNull()) return image;
+  static const auto table = [] {
+    std::array<QRgb, 256> colours{};
+    for (int h = 1; h < 256; ++h) {
+      const double shade = std::log1p(h) / std::log1p(255.0);
+      colours[std::size_t(h)] = qPremultiply(qRgba(40, 60, 90, int(70 + 150 * shade)));
+    }
+    return colours;
+  }();
+  for (int y = 0; y < frame.height; ++y) {
+    auto* line = reinterpret_cast<QRgb*>(image.scanLine(y));
+    const std::uint8_t* row = hits.data() + std::size_t(y) * std::size_t(frame.width);
+    for (int x = 0; x < frame.width; ++x) line[x] = table[row[x]];
+  }
+  return image;
+}
+
+}  // namespace
+
+PreviewThread::PreviewThread() : worker_([this] { run(); }) {}
+
+PreviewThread::~PreviewThread() {
+  {
+    const std::lock_guard lock(mutex_);
+    abort_ = true;
+    cancel_.store(true);
+  }
+  wake_.notify_one();
+  worker_.join();
+}
+
+void PreviewThread::render(std::vector<PreviewMap> maps, const PreviewFrame& frame) {
+  {
+    const std::lock_guard lock(mutex_);
+    maps_ = std::move(maps);
+    frame_ = frame;
+    shown_ = ++generation_;
+    restart_ = true;
+    cancel_.store(true);
+  }
+  wake_.notify_one();
+}
+
+void PreviewThread::run() {
+  RenderControl control;
+  control.cancel = &cancel_;
+  for (;;) {
+    std::vector<PreviewMap> maps;
+    PreviewFrame frame;
+    std::uint64_t generation = 0;
+    {
+      std::unique_lock lock(mutex_);
+      wake_.wait(lock, [this] { return restart_ || abort_; });
+      if (abort_) return;
+      maps = maps_;
+      frame = frame_;
+      generation = generation_;
+      restart_ = false;
+      cancel_.store(false);
+    }
+    std::vector<std::uint8_t> hits(std::size_t(std::max(frame.width, 0)) *
+                                   std::size_t(std::max(frame.height, 0)));
+    ChaosRandom random;  // the same points for the same maps: a still picture stays still
+    PreviewOrbit orbit;
+    std::uint64_t done = 0;
+    std::uint64_t batch = kFirstFramePoints;
+    while (done < kMostPoints) {
+      if (!playPreview(maps, frame, batch, random, orbit, hits.data(), control)) break;
+      done += batch;
+      QImage image = shade(hits, frame);
+      QMetaObject::invokeMethod(
+          this,
+          [this, image, done, generation] {
+            if (generation == shown_) emit rendered(image, done);
+          },
+          Qt::QueuedConnection);
+      batch = std::min(batch * 2, kMostPoints - done);
+    }
+  }
+}
+
+}  // namespace quill

@@ -1,0 +1,207 @@
+#include "app/map_editor.h"
+
+#include <gtest/gtest.h>
+
+#include <QAction>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTest>
+#include <QWheelEvent>
+
+#include "app/map_canvas.h"
+#include "app/program.h"
+#include "core/maps/number_text.h"
+#include "support/fakes.h"
+
+namespace quill {
+namespace {
+
+// The running program with the fern in the grid and the map editor open, as a user meets it.
+class MapEditorWindow : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    program.Main();
+    program.document->presetDirectory = QStringLiteral(QUILLMERE_PRESET_DIR);
+    program.form2->findChild<QAction*>(QStringLiteral("mnuPattern_8"))->trigger();
+    program.form2->findChild<QAction*>(QStringLiteral("mnuMapEditor"))->trigger();
+    editor = program.form2->mapEditor();
+    ASSERT_NE(editor, nullptr);
+    canvas = editor->canvas();
+    editor->resize(600, 640);
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(editor));
+  }
+  void TearDown() override { program.form2->close(); }
+
+  QString cell(int row, int column) const { return program.document->state.cell(row, column); }
+  QString shown(int row, int column) const {
+    return program.form2
+        ->findChild<QLineEdit*>(QStringLiteral("Text%1_%2").arg(column + 3).arg(row))
+        ->text();
+  }
+  PlaneMap mapOfRow(int row) const {
+    auto v = [&](int column) { return *parseNumber(cell(row, column)); };
+    return {v(kColA), v(kColB), v(kColC), v(kColD), v(kColE), v(kColF)};
+  }
+  // The grid's texts of a row a to f for `map`, as the editor writes them.
+  static QStringList textsOf(const PlaneMap& map) {
+    return {numberToText(map.a), numberToText(map.b), numberToText(map.c),
+            numberToText(map.d), numberToText(map.e), numberToText(map.f)};
+  }
+  QStringList rowTexts(int row) const {
+    QStringList texts;
+    for (int column = kColA; column <= kColF; ++column) texts << cell(row, column);
+    return texts;
+  }
+  QPoint at(QPointF unit) const { return canvas->toWidget(unit).toPoint(); }
+  void drag(QPoint from, QPoint to) {
+    QTest::mousePress(canvas, Qt::LeftButton, Qt::NoModifier, from);
+    QTest::mouseMove(canvas, (from + to) / 2);
+    QTest::mouseMove(canvas, to);
+    QTest::mouseRelease(canvas, Qt::LeftButton, Qt::NoModifier, to);
+  }
+
+  testing::ScriptedDialogs dialogs;
+  testing::FakePrinter printer;
+  Program program{dialogs, printer};
+  MapEditor* editor = nullptr;
+  MapCanvas* canvas = nullptr;
+};
+
+// Each handle of the stem-free fern map 2 dragged by the same pixels: exactly its coefficients
+// change, by the drag in the plane, and the grid shows the new texts at once.
+TEST_F(MapEditorWindow, DraggingAHandleChangesExactlyItsCoefficients) {
+  for (Handle handle : {Handle::P0, Handle::P1, Handle::P2, Handle::Body}) {
+    SCOPED_TRACE(int(handle));
+    const PlaneMap before = mapOfRow(2);
+    const QStringList otherRows = rowTexts(1) + rowTexts(3) + rowTexts(4);
+    const QString p = cell(2, kColP);
+    const QPoint from =
+        at(handle == Handle::Body ? QPointF(before.a * 0.3 + before.b * 0.6 + before.e,
+                                            before.c * 0.3 + before.d * 0.6 + before.f)
+                                  : handlePoint(before, handle));
+    const QPoint to = from + QPoint(17, -9);
+    drag(from, to);
+    const QPointF delta = canvas->toUnit(to) - canvas->toUnit(from);
+    EXPECT_EQ(rowTexts(2), textsOf(movedHandle(before, handle, delta.x(), delta.y())));
+    EXPECT_EQ(cell(2, kColP), p);
+    EXPECT_EQ(rowTexts(1) + rowTexts(3) + rowTexts(4), otherRows);
+    EXPECT_EQ(shown(2, kColE), cell(2, kColE));
+  }
+}
+
+TEST_F(MapEditorWindow, TheKeyboardSelectsAMapAndMovesItsHandles) {
+  const PlaneMap fern1 = mapOfRow(1);
+  QTest::keyClick(canvas, Qt::Key_1);
+  QTest::keyClick(canvas, Qt::Key_Right);  // the body: e
+  EXPECT_EQ(cell(1, kColE), numberToText(fern1.e + 0.01));
+  QTest::keyClick(canvas, Qt::Key_Tab);
+  QTest::keyClick(canvas, Qt::Key_Tab);  // P1
+  QTest::keyClick(canvas, Qt::Key_Up);   // c
+  EXPECT_EQ(cell(1, kColC), numberToText(fern1.c + 0.01));
+  QTest::keyClick(canvas, Qt::Key_Down, Qt::ShiftModifier);
+  EXPECT_EQ(cell(1, kColC), numberToText(*parseNumber(numberToText(fern1.c + 0.01)) - 0.1));
+  QTest::keyClick(canvas, Qt::Key_Backtab);  // P0: e and f, with a, b, c, d keeping P1 and P2
+  QTest::keyClick(canvas, Qt::Key_Left, Qt::AltModifier);
+  EXPECT_EQ(cell(1, kColE), numberToText(*parseNumber(numberToText(fern1.e + 0.01)) - 0.001));
+  EXPECT_EQ(cell(1, kColA), numberToText(fern1.a + 0.001));
+  EXPECT_EQ(shown(1, kColA), cell(1, kColA));
+}
+
+TEST_F(MapEditorWindow, TypingARowMovesTheEditorAndABadRowKeepsItsShape) {
+  auto* e3 = program.form2->findChild<QLineEdit*>(QStringLiteral("Text7_3"));
+  e3->selectAll();
+  QTest::keyClicks(e3, QStringLiteral("0.25"));
+  ASSERT_TRUE(program.form2->editorModel().shape(2));
+  EXPECT_EQ(program.form2->editorModel().shape(2)->e, 0.25);
+
+  e3->selectAll();
+  QTest::keyClicks(e3, QStringLiteral("0.3x"));
+  EXPECT_EQ(program.form2->editorModel().shape(2)->e, 0.3);  // "0.3" read before the x came
+  auto* status = editor->findChild<QLabel*>(QStringLiteral("mapEditorStatus"));
+  EXPECT_EQ(status->text(), QStringLiteral("Row 3: Invalid parameter value."));
+  EXPECT_TRUE(dialogs.messages.isEmpty());
+}
+
+TEST_F(MapEditorWindow, InsertAddsAHalfCopyAfterTheLastAndDeleteMovesRowsUp) {
+  QTest::keyClick(canvas, Qt::Key_2);
+  const PlaneMap fern2 = mapOfRow(2);
+  QTest::keyClick(canvas, Qt::Key_Insert);
+  const QPointF centre = handlePoint(fern2, Handle::Body);
+  EXPECT_EQ(rowTexts(5), textsOf({fern2.a / 2, fern2.b / 2, fern2.c / 2, fern2.d / 2,
+                                  fern2.e / 2 + centre.x() / 2, fern2.f / 2 + centre.y() / 2}));
+  EXPECT_EQ(cell(5, kColP), cell(2, kColP));
+
+  const QStringList row3 = rowTexts(3) << cell(3, kColP);
+  QTest::keyClick(canvas, Qt::Key_2);
+  editor->findChild<QPushButton*>(QStringLiteral("deleteMap"))->click();
+  EXPECT_EQ(rowTexts(2) << cell(2, kColP), row3);
+  EXPECT_TRUE(cell(5, kColA).isEmpty());
+  EXPECT_EQ(program.form2->editorModel().mapCount(), 4);
+}
+
+// Drags, key presses and a panel command are one step each; a hundred undos and redos give back
+// the very same texts.
+TEST_F(MapEditorWindow, UndoAndRedoGiveBackTheSameTextsAfterAHundredCycles) {
+  using Grid = decltype(PanelState::grid);
+  std::vector<Grid> states{program.document->state.grid};
+  drag(at(handlePoint(mapOfRow(2), Handle::P1)),
+       at(handlePoint(mapOfRow(2), Handle::P1)) + QPoint(23, 11));
+  states.push_back(program.document->state.grid);
+  QTest::keyClick(canvas, Qt::Key_3);
+  QTest::keyClick(canvas, Qt::Key_Up);
+  states.push_back(program.document->state.grid);
+  program.form2->findChild<QAction*>(QStringLiteral("mnuPattern_0"))->trigger();
+  states.push_back(program.document->state.grid);
+
+  for (int cycle = 0; cycle < 100; ++cycle) {
+    for (int step = int(states.size()) - 2; step >= 0; --step) {
+      QTest::keyClick(canvas, Qt::Key_Z, Qt::ControlModifier);
+      ASSERT_EQ(program.document->state.grid, states[std::size_t(step)]) << cycle << " " << step;
+    }
+    for (std::size_t step = 1; step < states.size(); ++step) {
+      QTest::keyClick(canvas, step % 2 ? Qt::Key_Y : Qt::Key_Z,
+                      step % 2 ? Qt::ControlModifier : Qt::ControlModifier | Qt::ShiftModifier);
+      ASSERT_EQ(program.document->state.grid, states[step]) << cycle << " " << step;
+    }
+  }
+  EXPECT_EQ(shown(1, kColA), cell(1, kColA));
+}
+
+TEST_F(MapEditorWindow, WheelZoomsAboutThePointerDraggingEmptySpacePansFitFramesTheAttractor) {
+  const QPoint pointer(100, 120);
+  const QPointF under = canvas->toUnit(pointer);
+  const double scale = canvas->pixelsPerUnit();
+  QWheelEvent wheel(pointer, canvas->mapToGlobal(pointer), QPoint(), QPoint(0, 240), Qt::NoButton,
+                    Qt::NoModifier, Qt::NoScrollPhase, false);
+  QCoreApplication::sendEvent(canvas, &wheel);
+  EXPECT_DOUBLE_EQ(canvas->pixelsPerUnit(), scale * 1.25 * 1.25);
+  EXPECT_NEAR(canvas->toUnit(pointer).x(), under.x(), 1e-12);
+  EXPECT_NEAR(canvas->toUnit(pointer).y(), under.y(), 1e-12);
+
+  const QPoint empty(3, 3);  // far from every map after the zoom
+  const QPointF before = canvas->toUnit(QPoint(300, 300));
+  drag(empty, empty + QPoint(40, 25));
+  EXPECT_NEAR(canvas->toWidget(before).x(), 340, 1e-9);
+  EXPECT_NEAR(canvas->toWidget(before).y(), 325, 1e-9);
+
+  QTest::keyClick(canvas, Qt::Key_F);
+  std::vector<PlaneMap> maps;
+  for (const PreviewMap& each : program.form2->editorModel().previewMaps())
+    maps.push_back(each.map);
+  const Box box = *attractorBox(maps);
+  const QPointF low = canvas->toWidget(QPointF(box.xmin, box.ymin));
+  const QPointF high = canvas->toWidget(QPointF(box.xmax, box.ymax));
+  EXPECT_GE(low.x(), 0);
+  EXPECT_LE(high.x(), canvas->width());
+  EXPECT_GE(high.y(), 0);
+  EXPECT_LE(low.y(), canvas->height());
+  EXPECT_NEAR(
+      std::max((high.x() - low.x()) / canvas->width(), (low.y() - high.y()) / canvas->height()),
+      0.8, 1e-9);
+  QTest::keyClick(canvas, Qt::Key_Home);
+  EXPECT_NEAR(canvas->toWidget(QPointF(0.5, 0.5)).x(), canvas->width() / 2.0, 1e-9);
+}
+
+}  // namespace
+}  // namespace quill
