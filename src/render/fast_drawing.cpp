@@ -1,8 +1,8 @@
 #include "render/fast_drawing.h"
 
-#include "render/fast_chaos_game.h"
 #include "render/fast_fractal.h"
 #include "render/frame.h"
+#include "render/parallel_chaos_game.h"
 #include "shell/canvas.h"
 
 namespace quill {
@@ -20,14 +20,14 @@ bool drawFast(Canvas& canvas, Drawing drawing, Module1& module1, ChaosRandom& ra
       return drawSquareFigureFast(canvas, module1, control, threads);
     case Drawing::ChaosGame:
       DrawFrame(canvas, module1);
-      return playChaosGameFast(canvas, module1, random, control);
+      return playChaosGameParallel(canvas, module1, random, control, {.threads = threads}).finished;
   }
   return true;
 }
 
 bool drawOn(Canvas& canvas, Drawing drawing, Module1& module1, ChaosRandom& random,
             const RenderControl& control) {
-  return drawFast(canvas, drawing, module1, random, control);
+  return drawFast(canvas, drawing, module1, random, control, control.threads);
 }
 
 }  // namespace quill
