@@ -8,6 +8,7 @@
 #include <QThread>
 #include <csignal>
 
+#include "params/pattern_catalogue.h"
 #include "shell/canvas.h"
 #include "support/fakes.h"
 
@@ -153,6 +154,38 @@ TEST_F(Headless, LeavesNoFileBehindWhenTheOutputCannotBeWritten) {
   EXPECT_EQ(QDir(dir.path()).entryList(QDir::NoDotAndDotDot | QDir::AllEntries | QDir::Hidden),
             QStringList{"folder.png"});
   EXPECT_TRUE(QDir(out(QStringLiteral("folder.png"))).isEmpty());
+}
+
+// The chaos game on two threads is cut into segments (three at this count), yet every pattern
+// comes out byte for byte as the one orbit draws it. Bad counts of threads are usage errors.
+TEST_F(Headless, ThreadsChangeTheSpeedButNotThePicture) {
+  for (int pattern = 0; pattern < kUserPattern; ++pattern) {
+    const QString name = kPatterns[std::size_t(pattern)].menuCaption;
+    SCOPED_TRACE(name.toStdString());
+    QByteArray pictures[2];
+    for (int threads : {1, 2}) {
+      const QString path = out(QStringLiteral("threads%1.png").arg(threads));
+      const ToolRun run = render({"--pattern", name, "--mode", "chaos", "--iterations", "3000000",
+                                  "--size", "320x240", "--threads", QString::number(threads),
+                                  "--output", path});
+      ASSERT_EQ(run.status, 0) << run.errors.toStdString();
+      QFile file(path);
+      ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+      pictures[threads - 1] = file.readAll();
+    }
+    EXPECT_FALSE(pictures[0].isEmpty());
+    EXPECT_TRUE(pictures[0] == pictures[1]);
+  }
+  for (const char* threads : {"0", "-1", "257", "1.5", "two", ""}) {
+    SCOPED_TRACE(threads);
+    const QString path = out(QStringLiteral("x.png"));
+    const ToolRun run = render({"--pattern", "Fern", "--mode", "chaos", "--iterations", "10",
+                                "--threads", threads, "--output", path});
+    EXPECT_EQ(run.status, 2);
+    EXPECT_EQ(run.errors,
+              "quillmere-render: --threads must be a whole number from 1 to 256 (see --help)\n");
+    EXPECT_FALSE(QFile::exists(path));
+  }
 }
 
 }  // namespace

@@ -113,6 +113,7 @@ int runHeadless(const RenderOptions& options, std::FILE* errors, const std::atom
   state.Text1 = options.iterations;
   RenderControl control;
   control.cancel = cancel;
+  control.threads = options.threads;
   if (showProgress) control.progress = terminalProgress(errors);
   panel.setRenderControl(control);
   switch (options.mode) {
