@@ -30,8 +30,8 @@
 // caller's jumped `first − w` numbers ahead, so it plays the warm-up and its own steps with the
 // very draws the reference gives those steps, through the same map choice and the same double
 // arithmetic (no contraction of multiply-adds, whatever the optimisation). Its pixels go into a
-// bit-plane of its own. Segments are then taken in order: when the state it started its own
-// steps from has the same bits as the last point of segment k − 1 (known by then), segment k
+// bit-plane of its own. Segments are then taken in order: when the point segment k started its
+// own steps from has the same bits as the last point of segment k − 1 (known by then), segment k
 // played exactly the reference's steps, so its pixels are the reference's, and it gives the true
 // last point to segment k + 1. Otherwise its plane is dropped and its steps are played again
 // from the true point, straight onto the canvas. Segment 0 starts from the reference's start.
@@ -39,6 +39,8 @@
 // The chaos game only ever turns pixels to the pen colour, so the picture is the union of the
 // pixels plotted, in any order: merging a plane sets its pixels to the pen colour. Comparing the
 // bits of the doubles is sound for every value (NaN included; −0 against +0 only costs a redraw).
+// The canvas always holds the pixels of the first steps merged, so the generator jumped by that
+// many steps, and the last of their points, are what the reference leaves after them.
 
 namespace quill {
 
@@ -68,8 +70,9 @@ bool sameBits(FigurePoint a, FigurePoint b) {
 
 struct Segment {
   int plane = -1;
-  FigurePoint start;  // the point its own steps started from
-  FigurePoint end;    // its last point
+  FigurePoint start;       // the point its own steps started from
+  FigurePoint end;         // its last point
+  std::int64_t endStep{};  // the step after its last: short of the segment's end when cancelled
   bool drawn = false;
 };
 
@@ -117,7 +120,11 @@ class SegmentedGame {
     OrbitState state = start_;
     const auto plotNothing = [](FigurePoint) {};
     const auto ignore = [](const OrbitState&, std::int64_t) {};
-    bool played = playBatches(from, first, random, state, plotNothing, ignore);
+    if (playBatches(from, first, random, state, plotNothing, ignore) < first) {
+      const std::lock_guard lock(mutex_);
+      freePlanes_.push_back(plane);
+      return false;
+    }
     const FigurePoint start = state.mapped;
     const auto plot = [mapper = mapper_, words = bits.words(),
                        wordsPerRow = bits.wordsPerRow()](FigurePoint q) {
@@ -125,17 +132,14 @@ class SegmentedGame {
       int py = 0;
       if (mapper.pixelOf(q, px, py)) BitPlane::set(words, wordsPerRow, px, py);
     };
-    played = played && playBatches(first, segmentEnd(k), random, state, plot, ignore);
-    if (!played) {
-      const std::lock_guard lock(mutex_);
-      freePlanes_.push_back(plane);
-      return false;
-    }
+    // A cancelled segment is kept too: when its start is the true point, the steps it played
+    // are the next of the reference's, and the canvas shows them.
+    const std::int64_t endStep = playBatches(first, segmentEnd(k), random, state, plot, ignore);
     {
       const std::lock_guard lock(mutex_);
-      segments_[std::size_t(k)] = {plane, start, state.mapped, true};
+      segments_[std::size_t(k)] = {plane, start, state.mapped, endStep, true};
     }
-    return mergeDrawnSegments();
+    return mergeDrawnSegments() && endStep == segmentEnd(k);
   }
 
   // After the workers: how far the canvas holds the reference's picture, and its last point.
@@ -149,18 +153,20 @@ class SegmentedGame {
   }
 
   // Plays steps [from, to) in batches, looking at the cancel flag before each and calling
-  // afterBatch(state) after each. False when cancelled.
+  // afterBatch(state, steps done) after each. Returns the step it stopped at: `to` unless
+  // cancelled.
   template <class Plot, class AfterBatch>
-  bool playBatches(std::int64_t from, std::int64_t to, ChaosRandom& random, OrbitState& state,
-                   const Plot& plot, const AfterBatch& afterBatch) const {
-    for (std::int64_t done = from; done < to;) {
-      if (control_.cancelled()) return false;
+  std::int64_t playBatches(std::int64_t from, std::int64_t to, ChaosRandom& random,
+                           OrbitState& state, const Plot& plot,
+                           const AfterBatch& afterBatch) const {
+    std::int64_t done = from;
+    while (done < to && !control_.cancelled()) {
       const std::int64_t batch = std::min(to - done, kChaosBatch);
       orbit_.run(batch, random, state, plot);
       done += batch;
       afterBatch(state, done);
     }
-    return true;
+    return done;
   }
 
   // A free plane for segment k, waiting while k is a whole set of planes ahead of the next
@@ -178,36 +184,38 @@ class SegmentedGame {
   }
 
   // Merges the drawn segments that follow the merged ones, unless another thread is at it (it
-  // looks again for drawn segments before it stops). False when cancelled during a redraw.
+  // looks again for drawn segments before it stops). False once a segment merged only in part
+  // (cancelled): nothing may follow it.
   bool mergeDrawnSegments() {
     std::unique_lock lock(mutex_);
-    if (merging_) return true;
+    if (merging_) return !stopped_;
     merging_ = true;
-    bool finished = true;
     while (!stopped_ && nextToMerge_ < segmentCount() &&
            segments_[std::size_t(nextToMerge_)].drawn) {
       const std::int64_t k = nextToMerge_;
       const Segment segment = segments_[std::size_t(k)];
       lock.unlock();
+      bool whole = true;
       if (k == 0 || sameBits(segment.start, trueEnd_)) {
         mergePlane(planes_[std::size_t(segment.plane)]);
         trueEnd_ = segment.end;
-        mergedSteps_ = segmentEnd(k);
+        mergedSteps_ = segment.endStep;
+        whole = segment.endStep == segmentEnd(k);
       } else {
         ++redrawn_;
-        finished = redraw(k);
+        whole = redraw(k);
       }
       lock.lock();
       freePlanes_.push_back(segment.plane);
-      if (finished) {
+      if (whole) {
         ++nextToMerge_;
       } else {
-        stopped_ = true;  // the canvas holds part of segment k: nothing may follow it
+        stopped_ = true;
       }
       planeFreed_.notify_all();
     }
     merging_ = false;
-    return finished;
+    return !stopped_;
   }
 
   void mergePlane(const BitPlane& plane) {
@@ -226,11 +234,12 @@ class SegmentedGame {
       int py = 0;
       if (mapper.pixelOf(q, px, py)) *ink.pixel(px, py) = value;
     };
-    return playBatches(first, segmentEnd(k), random, state, plot,
+    const std::int64_t end = segmentEnd(k);
+    return playBatches(first, end, random, state, plot,
                        [this](const OrbitState& after, std::int64_t done) {
                          trueEnd_ = after.mapped;
                          mergedSteps_ = done;
-                       });
+                       }) == end;
   }
 
   const MapChoice choice_;
