@@ -165,9 +165,9 @@ TEST_F(Headless, ThreadsChangeTheSpeedButNotThePicture) {
     QByteArray pictures[2];
     for (int threads : {1, 2}) {
       const QString path = out(QStringLiteral("threads%1.png").arg(threads));
-      const ToolRun run = render({"--pattern", name, "--mode", "chaos", "--iterations", "3000000",
-                                  "--size", "320x240", "--threads", QString::number(threads),
-                                  "--output", path});
+      const ToolRun run =
+          render({"--pattern", name, "--mode", "chaos", "--iterations", "3000000", "--size",
+                  "320x240", "--threads", QString::number(threads), "--output", path});
       ASSERT_EQ(run.status, 0) << run.errors.toStdString();
       QFile file(path);
       ASSERT_TRUE(file.open(QIODevice::ReadOnly));
