@@ -23,6 +23,7 @@
 #include "core/render/chaos_game.h"
 #include "core/render/drawing_commands.h"
 #include "core/render/fast_drawing.h"
+#include "core/render/parallel_chaos_game.h"
 #include "core/render/square_figure.h"
 #include "core/render/triangle_figure.h"
 
@@ -94,7 +95,8 @@ void clearInk(Canvas& canvas) {
   }
 }
 
-// Items are points.
+// Items are points. The fast game runs here on one thread, as one orbit; BM_ChaosGameOnCores
+// measures it on several.
 template <bool Fast>
 void chaosGame(benchmark::State& bench, const std::vector<Row>& rows) {
   Module1 state = stateWith(rows, kChaosPoints);
@@ -106,7 +108,7 @@ void chaosGame(benchmark::State& bench, const std::vector<Row>& rows) {
     clearInk(canvas);
     bench.ResumeTiming();
     if constexpr (Fast) {
-      benchmark::DoNotOptimize(drawFast(canvas, Drawing::ChaosGame, state, random, control));
+      benchmark::DoNotOptimize(drawFast(canvas, Drawing::ChaosGame, state, random, control, 1));
     } else {
       benchmark::DoNotOptimize(PlayChaosGame(canvas, state, random, control));
     }
@@ -120,6 +122,36 @@ void BM_ChaosGameReferenceFern(benchmark::State& b) { chaosGame<false>(b, kFern)
 void BM_ChaosGameFastSierpinski(benchmark::State& b) { chaosGame<true>(b, kSierpinski); }
 void BM_ChaosGameFastFern(benchmark::State& b) { chaosGame<true>(b, kFern); }
 void BM_ChaosGameFastTenMaps(benchmark::State& b) { chaosGame<true>(b, kTenMaps); }
+
+// The chaos game of preset range(0) at 2·10^8 points on range(1) threads (0: one per core; 1 is
+// the one-orbit loop), split into segments of range(2) steps (0: as drawing splits them). Items
+// are points, per second of wall-clock time; "redrawn" is the share of segments whose start
+// missed the true point and which were drawn again.
+void BM_ChaosGameOnCores(benchmark::State& bench) {
+  constexpr std::int32_t kPoints = 200'000'000;
+  const int pattern = int(bench.range(0));
+  bench.SetLabel(kPatterns[std::size_t(pattern)].menuCaption.toStdString());
+  Module1 state = stateWith(presetRows(pattern), kPoints);
+  Canvas canvas(kWidth, kHeight, kTwipsPerPixel, kWhite);
+  ChaosRandom random;
+  const ParallelChaosSettings settings{.threads = int(bench.range(1)),
+                                       .segmentSteps = bench.range(2)};
+  std::int64_t segments = 0;
+  std::int64_t redrawn = 0;
+  for (auto _ : bench) {
+    bench.PauseTiming();
+    clearInk(canvas);
+    bench.ResumeTiming();
+    const ParallelChaosOutcome outcome =
+        playChaosGameParallel(canvas, state, random, RenderControl{}, settings);
+    benchmark::DoNotOptimize(outcome.finished);
+    benchmark::ClobberMemory();
+    segments += std::max<std::int64_t>(outcome.segments - 1, 0);  // the first is never redrawn
+    redrawn += outcome.redrawn;
+  }
+  bench.SetItemsProcessed(bench.iterations() * std::int64_t(kPoints));
+  bench.counters["redrawn"] = segments > 0 ? double(redrawn) / double(segments) : 0.0;
+}
 
 // One fractal drawing on a fresh canvas per iteration: the fast renderer skips what is already
 // in the pen colour, so a canvas kept from the last iteration would flatter it. `threads` 0 is
@@ -214,6 +246,18 @@ BENCHMARK(BM_ChaosGameReferenceFern)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_ChaosGameFastSierpinski)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_ChaosGameFastFern)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_ChaosGameFastTenMaps)->Unit(benchmark::kMillisecond);
+// Sierpinski and the fern on one thread, two and one per core.
+BENCHMARK(BM_ChaosGameOnCores)
+    ->ArgsProduct({{0, 8}, {1, 2, 0}, {0}})
+    ->UseRealTime()
+    ->Unit(benchmark::kMillisecond);
+// Every preset on every core, split as drawing splits and in segments of 2^16 steps, for the
+// share of segments drawn again.
+BENCHMARK(BM_ChaosGameOnCores)
+    ->ArgsProduct({benchmark::CreateDenseRange(0, kUserPattern - 1, 1), {0}, {0, 1 << 16}})
+    ->Iterations(1)
+    ->UseRealTime()
+    ->Unit(benchmark::kMillisecond);
 // The fast fractal works on threads of its own: the CPU column is the whole process's time (on
 // one thread, one core's), the Time column the wall clock.
 BENCHMARK(BM_FractalDepth20)

@@ -9,6 +9,7 @@
 #include <csignal>
 
 #include "core/canvas/canvas.h"
+#include "core/maps/pattern_catalogue.h"
 #include "support/fakes.h"
 
 namespace quill {
@@ -56,12 +57,26 @@ TEST_F(Headless, DrawsPixelForPixelWhatTheCommandsDrawOnTheCanvas) {
     Rgb pen;
     Rgb paper;
   } cases[] = {
-      {"chaos game", {"--pattern", "Fern", "--mode", "chaos", "--iterations", "30000"}, 8,
-       &cmdChaos_Click, "30000", kBlack, kWhite},
-      {"fractal of triangles, any case", {"--pattern", "sIeRpInSkI", "--mode", "fractal",
-       "--iterations", "5"}, 0, &cmdFractal_Click, "5", kBlack, kWhite},
-      {"blue print in colour", {"--pattern", "Square Koch", "--mode", "blueprint", "--pen",
-       "00a000", "--paper", "#000000"}, 10, &cmdBluePrint_Click, "", rgb(0, 160, 0),
+      {"chaos game",
+       {"--pattern", "Fern", "--mode", "chaos", "--iterations", "30000"},
+       8,
+       &cmdChaos_Click,
+       "30000",
+       kBlack,
+       kWhite},
+      {"fractal of triangles, any case",
+       {"--pattern", "sIeRpInSkI", "--mode", "fractal", "--iterations", "5"},
+       0,
+       &cmdFractal_Click,
+       "5",
+       kBlack,
+       kWhite},
+      {"blue print in colour",
+       {"--pattern", "Square Koch", "--mode", "blueprint", "--pen", "00a000", "--paper", "#000000"},
+       10,
+       &cmdBluePrint_Click,
+       "",
+       rgb(0, 160, 0),
        kBlack},
   };
   for (const auto& c : cases) {
@@ -71,9 +86,9 @@ TEST_F(Headless, DrawsPixelForPixelWhatTheCommandsDrawOnTheCanvas) {
     ASSERT_EQ(run.status, 0) << run.errors.toStdString();
     const QImage written(path);
     ASSERT_FALSE(written.isNull());
-    EXPECT_EQ(written.convertToFormat(QImage::Format_RGB32),
-              drawnInProcess(c.pattern, c.command, QString::fromLatin1(c.iterations), c.pen,
-                             c.paper));
+    EXPECT_EQ(
+        written.convertToFormat(QImage::Format_RGB32),
+        drawnInProcess(c.pattern, c.command, QString::fromLatin1(c.iterations), c.pen, c.paper));
   }
 }
 
@@ -88,19 +103,26 @@ TEST_F(Headless, RefusesWithTheProgramsMessagesAndStatusOne) {
     QStringList arguments;
     const char* message;
   } cases[] = {
-      {"no count", {"--pattern", "Fern", "--mode", "chaos"},
+      {"no count",
+       {"--pattern", "Fern", "--mode", "chaos"},
        "Please enter a value for the number of iteration"},
-      {"count not a number", {"--pattern", "Fern", "--mode", "fractal", "--iterations", "abc"},
+      {"count not a number",
+       {"--pattern", "Fern", "--mode", "fractal", "--iterations", "abc"},
        "Please enter proper number of iteration"},
-      {"negative depth", {"--pattern", "Fern", "--mode", "fractal", "--iterations", "-1"},
+      {"negative depth",
+       {"--pattern", "Fern", "--mode", "fractal", "--iterations", "-1"},
        "Please enter proper number of iteration"},
-      {"count beyond 32 bits", {"--pattern", "Fern", "--mode", "chaos", "--iterations", "1e20"},
+      {"count beyond 32 bits",
+       {"--pattern", "Fern", "--mode", "chaos", "--iterations", "1e20"},
        "Please enter proper number of iteration"},
-      {"too deep", {"--pattern", "Fern", "--mode", "fractal", "--iterations", "21"},
+      {"too deep",
+       {"--pattern", "Fern", "--mode", "fractal", "--iterations", "21"},
        "Maxium number of iteration allowed for fractal is 20"},
-      {"missing parameter file", {"--params", missing, "--mode", "blueprint"},
+      {"missing parameter file",
+       {"--params", missing, "--mode", "blueprint"},
        "File not found.\nPlease make sure the file name you specify exists."},
-      {"malformed parameter file", {"--params", malformed.fileName(), "--mode", "blueprint"},
+      {"malformed parameter file",
+       {"--params", malformed.fileName(), "--mode", "blueprint"},
        "Cannot load the file: invalid file format."},
   };
   for (const auto& c : cases) {
@@ -145,14 +167,46 @@ TEST_F(Headless, LeavesNoFileBehindWhenTheOutputCannotBeWritten) {
                            out(QStringLiteral("folder.png"))};
   for (const QString& path : cases) {
     SCOPED_TRACE(path.toStdString());
-    const ToolRun run = render({"--pattern", "Koch", "--mode", "blueprint", "--size", "64x48",
-                            "--output", path});
+    const ToolRun run =
+        render({"--pattern", "Koch", "--mode", "blueprint", "--size", "64x48", "--output", path});
     EXPECT_EQ(run.status, 1);
     EXPECT_EQ(run.errors, "Cannot save the picture. Please try again.\n");
   }
   EXPECT_EQ(QDir(dir.path()).entryList(QDir::NoDotAndDotDot | QDir::AllEntries | QDir::Hidden),
             QStringList{"folder.png"});
   EXPECT_TRUE(QDir(out(QStringLiteral("folder.png"))).isEmpty());
+}
+
+// The chaos game on two threads is cut into segments (three at this count), yet every pattern
+// comes out byte for byte as the one orbit draws it. Bad counts of threads are usage errors.
+TEST_F(Headless, ThreadsChangeTheSpeedButNotThePicture) {
+  for (int pattern = 0; pattern < kUserPattern; ++pattern) {
+    const QString name = kPatterns[std::size_t(pattern)].menuCaption;
+    SCOPED_TRACE(name.toStdString());
+    QByteArray pictures[2];
+    for (int threads : {1, 2}) {
+      const QString path = out(QStringLiteral("threads%1.png").arg(threads));
+      const ToolRun run =
+          render({"--pattern", name, "--mode", "chaos", "--iterations", "3000000", "--size",
+                  "320x240", "--threads", QString::number(threads), "--output", path});
+      ASSERT_EQ(run.status, 0) << run.errors.toStdString();
+      QFile file(path);
+      ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+      pictures[threads - 1] = file.readAll();
+    }
+    EXPECT_FALSE(pictures[0].isEmpty());
+    EXPECT_TRUE(pictures[0] == pictures[1]);
+  }
+  for (const char* threads : {"0", "-1", "257", "1.5", "two", ""}) {
+    SCOPED_TRACE(threads);
+    const QString path = out(QStringLiteral("x.png"));
+    const ToolRun run = render({"--pattern", "Fern", "--mode", "chaos", "--iterations", "10",
+                                "--threads", threads, "--output", path});
+    EXPECT_EQ(run.status, 2);
+    EXPECT_EQ(run.errors,
+              "quillmere-render: --threads must be a whole number from 1 to 256 (see --help)\n");
+    EXPECT_FALSE(QFile::exists(path));
+  }
 }
 
 }  // namespace

@@ -108,6 +108,7 @@ int runHeadless(const RenderOptions& options, std::FILE* errors, const std::atom
   document.state.Text1 = options.iterations;
   document.immediate.control.cancel = cancel;
   if (showProgress) document.immediate.control.progress = terminalProgress(errors);
+  document.immediate.control.threads = options.threads;
   switch (options.mode) {
     case Mode::BluePrint:
       cmdBluePrint_Click(document);

@@ -1,10 +1,11 @@
 // quillmere-render: draws a pattern or a parameter file without a window and writes the picture.
 
+#include <unistd.h>
+
 #include <QGuiApplication>
 #include <atomic>
 #include <csignal>
 #include <cstdio>
-#include <unistd.h>
 
 #include "headless/headless_run.h"
 #include "headless/render_options.h"

@@ -45,7 +45,7 @@ QString helpText() {
              "--mode blueprint|fractal|chaos\n"
              "                        [--iterations N] [--size WIDTHxHEIGHT] [--pen RRGGBB] "
              "[--paper RRGGBB]\n"
-             "                        --output FILE\n"
+             "                        [--threads N] --output FILE\n"
              "\n"
              "Draws an iterated function system without a window and writes the picture.\n"
              "\n"
@@ -57,6 +57,8 @@ QString helpText() {
              "  --size WxH          drawing area in pixels, default 1920x1080\n"
              "  --pen RRGGBB        drawing colour, default 000000\n"
              "  --paper RRGGBB      background colour, default FFFFFF\n"
+             "  --threads N         threads to draw on, default one per core; 1 plays the chaos\n"
+             "                      game as one orbit (the picture is the same either way)\n"
              "  --output FILE       the picture; the format follows the extension (.png, .bmp, "
              ".jpg ...)\n"
              "\n"
@@ -75,9 +77,10 @@ ParsedArguments parseArguments(const QStringList& arguments) {
   const QCommandLineOption size(QStringLiteral("size"), QString(), QStringLiteral("WxH"));
   const QCommandLineOption pen(QStringLiteral("pen"), QString(), QStringLiteral("RRGGBB"));
   const QCommandLineOption paper(QStringLiteral("paper"), QString(), QStringLiteral("RRGGBB"));
+  const QCommandLineOption threads(QStringLiteral("threads"), QString(), QStringLiteral("N"));
   const QCommandLineOption output(QStringLiteral("output"), QString(), QStringLiteral("FILE"));
   const QCommandLineOption help(QStringList{QStringLiteral("help"), QStringLiteral("h")});
-  parser.addOptions({pattern, params, mode, iterations, size, pen, paper, output, help});
+  parser.addOptions({pattern, params, mode, iterations, size, pen, paper, threads, output, help});
 
   if (!parser.parse(arguments)) return usageError(parser.errorText());
   if (parser.isSet(help)) {
@@ -86,11 +89,11 @@ ParsedArguments parseArguments(const QStringList& arguments) {
     return parsed;
   }
   if (!parser.positionalArguments().isEmpty()) {
-    return usageError(QStringLiteral("unexpected argument '%1'")
-                          .arg(parser.positionalArguments().constFirst()));
+    return usageError(
+        QStringLiteral("unexpected argument '%1'").arg(parser.positionalArguments().constFirst()));
   }
-  for (const QCommandLineOption& option : {pattern, params, mode, iterations, size, pen, paper,
-                                           output}) {
+  for (const QCommandLineOption& option :
+       {pattern, params, mode, iterations, size, pen, paper, threads, output}) {
     if (parser.values(option).size() > 1) {
       return usageError(QStringLiteral("--%1 given more than once").arg(option.names().first()));
     }
@@ -132,8 +135,8 @@ ParsedArguments parseArguments(const QStringList& arguments) {
     const int width = match.hasMatch() ? match.captured(1).toInt() : 0;
     const int height = match.hasMatch() ? match.captured(2).toInt() : 0;
     if (width < 1 || height < 1 || width > kMaxSide || height > kMaxSide) {
-      return usageError(QStringLiteral("--size must be WIDTHxHEIGHT in pixels, each 1 to %1")
-                            .arg(kMaxSide));
+      return usageError(
+          QStringLiteral("--size must be WIDTHxHEIGHT in pixels, each 1 to %1").arg(kMaxSide));
     }
     options.width = width;
     options.height = height;
@@ -147,6 +150,16 @@ ParsedArguments parseArguments(const QStringList& arguments) {
                             .arg(option->names().first()));
     }
     *target = *color;
+  }
+
+  if (parser.isSet(threads)) {
+    static const QRegularExpression count(QStringLiteral("^\\d{1,3}$"));
+    const QString text = parser.value(threads);
+    options.threads = count.match(text).hasMatch() ? text.toInt() : 0;
+    if (options.threads < 1 || options.threads > kMaxThreads) {
+      return usageError(
+          QStringLiteral("--threads must be a whole number from 1 to %1").arg(kMaxThreads));
+    }
   }
 
   options.output = parser.value(output);

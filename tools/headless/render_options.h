@@ -12,14 +12,15 @@ enum class Mode { BluePrint, Fractal, Chaos };
 
 // What one run of quillmere-render is asked to draw.
 struct RenderOptions {
-  int pattern = -1;     // index in the pattern menu, or -1 with paramsFile
-  QString paramsFile;   // a saved parameter file, loaded as "Load Parameters" would
+  int pattern = -1;    // index in the pattern menu, or -1 with paramsFile
+  QString paramsFile;  // a saved parameter file, loaded as "Load Parameters" would
   Mode mode = Mode::Chaos;
-  QString iterations;   // the "Number of Iteration:" text as typed
-  int width = 1920;     // drawing area in pixels, 15 twips each
+  QString iterations;  // the "Number of Iteration:" text as typed
+  int width = 1920;    // drawing area in pixels, 15 twips each
   int height = 1080;
   Rgb pen = kBlack;
   Rgb paper = kWhite;
+  int threads = 0;  // threads to draw on; 0: one per core
   QString output;
 };
 
@@ -32,6 +33,7 @@ struct ParsedArguments {
 };
 
 inline constexpr int kMaxSide = 16384;  // pixels; larger pictures would need gigabytes
+inline constexpr int kMaxThreads = 256;
 
 [[nodiscard]] ParsedArguments parseArguments(const QStringList& arguments);
 

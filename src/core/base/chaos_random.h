@@ -18,13 +18,34 @@ class ChaosRandom {
 
   std::uint32_t nextBits() {
     const std::uint64_t old = state_;
-    state_ = old * 6364136223846793005ULL + kIncrement;
+    state_ = old * kMultiplier + kIncrement;
     const auto xorshifted = std::uint32_t(((old >> 18u) ^ old) >> 27u);
     const auto rot = std::uint32_t(old >> 59u);
     return (xorshifted >> rot) | (xorshifted << ((32u - rot) & 31u));
   }
 
+  // Skips `delta` numbers, leaving the state `delta` calls of nextBits would leave, in
+  // O(log delta) steps: the state moves by an affine map mod 2^64, and its powers come by squaring.
+  void advance(std::uint64_t delta) {
+    std::uint64_t multiplier = 1;
+    std::uint64_t increment = 0;
+    std::uint64_t stepMultiplier = kMultiplier;  // the map of 2^i steps, i = 0, 1, ...
+    std::uint64_t stepIncrement = kIncrement;
+    for (; delta > 0; delta >>= 1) {
+      if (delta & 1u) {
+        multiplier *= stepMultiplier;
+        increment = increment * stepMultiplier + stepIncrement;
+      }
+      stepIncrement = (stepMultiplier + 1) * stepIncrement;
+      stepMultiplier *= stepMultiplier;
+    }
+    state_ = state_ * multiplier + increment;
+  }
+
+  friend bool operator==(const ChaosRandom&, const ChaosRandom&) = default;
+
  private:
+  static constexpr std::uint64_t kMultiplier = 6364136223846793005ULL;
   static constexpr std::uint64_t kIncrement = 1442695040888963407ULL;
 
   void seed(std::uint64_t value) {

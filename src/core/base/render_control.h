@@ -7,10 +7,12 @@
 namespace quill {
 
 // What a long drawing is told and tells while it runs: a cancel flag it checks once per batch
-// of work, and a progress callback it calls now and then with the share done (0 to 1).
+// of work, a progress callback it calls now and then with the share done (0 to 1), and how many
+// threads it may draw on.
 struct RenderControl {
   const std::atomic<bool>* cancel = nullptr;
   std::function<void(double)> progress;
+  int threads = 0;  // threads the drawing may use; 0: one per core
 
   bool cancelled() const { return cancel != nullptr && cancel->load(std::memory_order_relaxed); }
   void report(double done) const {

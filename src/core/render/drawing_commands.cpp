@@ -32,7 +32,7 @@ void startDrawing(Document& document, Drawing drawing) {
   const QString caption = document.state.caption;
   DrawTask task;
   task.work = [job](const RenderControl& control) {
-    return drawFast(job->canvas, job->drawing, job->module1, job->random, control);
+    return drawFast(job->canvas, job->drawing, job->module1, job->random, control, control.threads);
   };
   task.snapshot = [job] { return job->canvas.inkSnapshot(); };
   task.finish = [&document, job, caption](const Status& status, bool /*finished*/) {

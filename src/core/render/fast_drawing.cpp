@@ -1,9 +1,9 @@
 #include "core/render/fast_drawing.h"
 
-#include "core/render/fast_chaos_game.h"
+#include "core/canvas/canvas.h"
 #include "core/render/fast_fractal.h"
 #include "core/render/frame.h"
-#include "core/canvas/canvas.h"
+#include "core/render/parallel_chaos_game.h"
 
 namespace quill {
 
@@ -20,7 +20,7 @@ bool drawFast(Canvas& canvas, Drawing drawing, Module1& module1, ChaosRandom& ra
       return drawSquareFigureFast(canvas, module1, control, threads);
     case Drawing::ChaosGame:
       DrawFrame(canvas, module1);
-      return playChaosGameFast(canvas, module1, random, control);
+      return playChaosGameParallel(canvas, module1, random, control, {.threads = threads}).finished;
   }
   return true;
 }
