@@ -61,7 +61,7 @@ void Form1::load() {
   const QSize logical = screen->size();
   const int offset = int(10 / twipsPerPixel());
   move(offset, offset);
-  frameFit_.setOuterSize(*this, logical);
+  frameFit_->setOuterSize(logical);
   // The picture is kept in device pixels so that lines stay one pixel wide on high-DPI screens.
   const double ratio = screen->devicePixelRatio();
   canvas_ = std::make_unique<Canvas>(int(logical.width() * ratio), int(logical.height() * ratio),
@@ -117,16 +117,6 @@ void Form1::paintEvent(QPaintEvent* /*event*/) {
   if (!canvas_) return;
   canvas_->paint(painter,
                  QRectF(0, 0, canvas_->widthPixels() / ratio, canvas_->heightPixels() / ratio));
-}
-
-void Form1::showEvent(QShowEvent* event) {
-  QWidget::showEvent(event);
-  frameFit_.apply(*this);
-}
-
-void Form1::moveEvent(QMoveEvent* event) {
-  QWidget::moveEvent(event);
-  frameFit_.apply(*this);  // a window manager moves the window when it adds the frame
 }
 
 void Form1::closeEvent(QCloseEvent* event) {

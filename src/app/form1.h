@@ -53,8 +53,6 @@ class Form1 : public QWidget, public CanvasWindow {
  protected:
   void paintEvent(QPaintEvent* event) override;
   void closeEvent(QCloseEvent* event) override;
-  void showEvent(QShowEvent* event) override;
-  void moveEvent(QMoveEvent* event) override;
 
  private:
   void load();
@@ -63,8 +61,8 @@ class Form1 : public QWidget, public CanvasWindow {
   Dialogs& dialogs_;
   std::unique_ptr<Canvas> canvas_;
   bool drawing_ = false;
-  QImage growing_;     // the running drawing's ink, shown in place of the canvas's
-  FrameFit frameFit_;  // the frame, title bar included, covers the screen
+  QImage growing_;  // the running drawing's ink, shown in place of the canvas's
+  FrameFit* frameFit_ = new FrameFit(*this);  // the frame covers the screen; owned by this
 };
 
 }  // namespace quill

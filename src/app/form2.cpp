@@ -18,6 +18,7 @@
 #include "core/document/document.h"
 #include "core/maps/pattern_catalogue.h"
 #include "core/panel/compute_parameters.h"
+#include "core/params/ifs_commands.h"
 #include "core/params/load_save.h"
 #include "core/params/pattern_menu.h"
 #include "core/render/drawing_commands.h"
@@ -121,7 +122,7 @@ void Form2::Form_Load() {
   const QScreen* screen = QGuiApplication::primaryScreen();
   const QSize screenSize = screen != nullptr ? screen->size() : QSize(1024, 768);
   move(px(10), px(10));
-  frameFit_.setOuterSize(*this, QSize(screenSize.width() - px(200), screenSize.height() - px(200)));
+  frameFit_->setOuterSize(QSize(screenSize.width() - px(200), screenSize.height() - px(200)));
   refreshFromState();
   // A count can be typed at once: focus starts where the tab order does.
   text1_->setFocus();
@@ -323,6 +324,20 @@ void Form2::buildMenus() {
   editor->setObjectName(QStringLiteral("mnuMapEditor"));
   editor->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_E));
   connect(editor, &QAction::triggered, this, &Form2::openMapEditor);
+  tools->addSeparator();
+  const std::array<std::pair<const char*, void (*)(Document&)>, 3> commands = {{
+      {"Fit Maps to Square", &cmdFitMaps_Click},
+      {"Import .ifs...", &cmdImportIfs_Click},
+      {"Export .ifs...", &cmdExportIfs_Click},
+  }};
+  const std::array<const char*, 3> names = {"mnuFitMaps", "mnuImportIfs", "mnuExportIfs"};
+  for (std::size_t i = 0; i < commands.size(); ++i) {
+    QAction* action = tools->addAction(QString::fromLatin1(commands[i].first));
+    action->setObjectName(QString::fromLatin1(names[i]));
+    const auto handler = commands[i].second;
+    connect(action, &QAction::triggered, this,
+            [this, handler] { run([this, handler] { handler(document_); }); });
+  }
 }
 
 void Form2::setTabOrder() {
@@ -374,16 +389,6 @@ void Form2::closeEvent(QCloseEvent* event) {
   // The close box ends the program as "Exit" does; a canvas left open would have no controls.
   event->accept();
   emit exitRequested();
-}
-
-void Form2::showEvent(QShowEvent* event) {
-  QMainWindow::showEvent(event);
-  frameFit_.apply(*this);
-}
-
-void Form2::moveEvent(QMoveEvent* event) {
-  QMainWindow::moveEvent(event);
-  frameFit_.apply(*this);  // a window manager moves the window when it adds the frame
 }
 
 void Form2::refreshFromState() {

@@ -59,8 +59,6 @@ class Form2 : public QMainWindow {
  protected:
   bool eventFilter(QObject* watched, QEvent* event) override;
   void closeEvent(QCloseEvent* event) override;
-  void showEvent(QShowEvent* event) override;
-  void moveEvent(QMoveEvent* event) override;
 
  private:
   void buildControls();
@@ -89,7 +87,7 @@ class Form2 : public QMainWindow {
   std::array<QPushButton*, 8> buttons_{};  // in tab order
   std::vector<QLabel*> fieldLabels_;       // the captions beside the count and compute fields
   QPointer<QWidget> focusBeforeBusy_;
-  FrameFit frameFit_;
+  FrameFit* frameFit_ = new FrameFit(*this);  // owned by this window
 };
 
 }  // namespace quill

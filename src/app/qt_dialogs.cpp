@@ -2,7 +2,10 @@
 
 #include <QColorDialog>
 #include <QFileDialog>
+#include <QFileInfo>
 #include <QMessageBox>
+
+#include "app/entry_chooser.h"
 
 namespace quill {
 
@@ -37,6 +40,30 @@ std::optional<Rgb> QtDialogs::chooseColor(Rgb initial) {
   const QColor chosen = QColorDialog::getColor(QColor::fromRgb(initial), parent_);
   if (!chosen.isValid()) return std::nullopt;
   return rgb(chosen.red(), chosen.green(), chosen.blue());
+}
+
+QString QtDialogs::openIfsFileName() {
+  const QString name = QFileDialog::getOpenFileName(
+      parent_, QStringLiteral("Import .ifs"), lastIfsName_,
+      QStringLiteral("IFS files (*.ifs);;All files (*)"));
+  if (!name.isEmpty()) lastIfsName_ = name;
+  return name;
+}
+
+QString QtDialogs::saveIfsFileName() {
+  QString name = QFileDialog::getSaveFileName(parent_, QStringLiteral("Export .ifs"),
+                                              lastIfsName_,
+                                              QStringLiteral("IFS files (*.ifs);;All files (*)"));
+  if (!name.isEmpty() && QFileInfo(name).suffix().isEmpty()) name += QStringLiteral(".ifs");
+  if (!name.isEmpty()) lastIfsName_ = name;
+  return name;
+}
+
+std::optional<int> QtDialogs::chooseEntry(const std::vector<EntryChoice>& entries, bool& fit) {
+  EntryChooser chooser(entries, fit, parent_);
+  if (chooser.exec() != QDialog::Accepted || chooser.chosen() < 0) return std::nullopt;
+  fit = chooser.fit();
+  return chooser.chosen();
 }
 
 }  // namespace quill

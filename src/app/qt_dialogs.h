@@ -16,11 +16,15 @@ class QtDialogs : public Dialogs {
   QString saveFileName() override;
   QString savePictureFileName() override;
   std::optional<Rgb> chooseColor(Rgb initial) override;
+  QString openIfsFileName() override;
+  QString saveIfsFileName() override;
+  std::optional<int> chooseEntry(const std::vector<EntryChoice>& entries, bool& fit) override;
 
  private:
   QWidget* parent_ = nullptr;
   QString lastFileName_;  // the file dialogs start from the name chosen last, Load or Save
   QString lastPictureName_;
+  QString lastIfsName_;
 };
 
 }  // namespace quill

@@ -11,21 +11,12 @@
 #include "app/program.h"
 #include "core/canvas/canvas.h"
 #include "support/fakes.h"
+#include "support/wait.h"
 
 namespace quill {
 namespace {
 
-// Lets the event loop run until `done` holds or the time is up.
-template <typename Predicate>
-bool waitUntil(Predicate done, int milliseconds) {
-  QDeadlineTimer deadline(milliseconds);
-  while (!done()) {
-    if (deadline.hasExpired()) return false;
-    QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
-    QTest::qWait(10);
-  }
-  return true;
-}
+using testing::waitUntil;
 
 class LongDrawing : public ::testing::Test {
  protected:

@@ -140,7 +140,7 @@ TEST_F(MapEditorWindow, InsertAddsAHalfCopyAfterTheLastAndDeleteMovesRowsUp) {
   EXPECT_EQ(program.form2->editorModel().mapCount(), 4);
 }
 
-// Drags, key presses and a panel command are one step each; a hundred undos and redos give back
+// Drags, key presses, a pattern and "Fit Maps to Square" are one step each; a hundred undos and redos give back
 // the very same texts.
 TEST_F(MapEditorWindow, UndoAndRedoGiveBackTheSameTextsAfterAHundredCycles) {
   using Grid = decltype(PanelState::grid);
@@ -153,6 +153,9 @@ TEST_F(MapEditorWindow, UndoAndRedoGiveBackTheSameTextsAfterAHundredCycles) {
   states.push_back(program.document->state.grid);
   program.form2->findChild<QAction*>(QStringLiteral("mnuPattern_0"))->trigger();
   states.push_back(program.document->state.grid);
+  program.form2->findChild<QAction*>(QStringLiteral("mnuFitMaps"))->trigger();
+  states.push_back(program.document->state.grid);
+  ASSERT_NE(states.back(), states[states.size() - 2]);
 
   for (int cycle = 0; cycle < 100; ++cycle) {
     for (int step = int(states.size()) - 2; step >= 0; --step) {

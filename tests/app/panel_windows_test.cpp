@@ -15,19 +15,12 @@
 #include "app/program.h"
 #include "core/canvas/canvas.h"
 #include "support/fakes.h"
+#include "support/wait.h"
 
 namespace quill {
 namespace {
 
-template <typename Predicate>
-bool waitUntil(Predicate done, int milliseconds = 5000) {
-  QDeadlineTimer deadline(milliseconds);
-  while (!done()) {
-    if (deadline.hasExpired()) return false;
-    QTest::qWait(10);
-  }
-  return true;
-}
+using testing::waitUntil;
 
 // The running program with the Sierpinski maps in the grid, as a user meets it.
 class Windows : public ::testing::Test {

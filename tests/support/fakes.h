@@ -14,6 +14,7 @@
 #include "core/maps/panel_state.h"
 #include "core/panel/compute_parameters.h"
 #include "core/panel/read_panel.h"
+#include "core/params/ifs_commands.h"
 #include "core/params/load_save.h"
 #include "core/params/pattern_menu.h"
 #include "core/render/drawing_commands.h"
@@ -32,6 +33,16 @@ class ScriptedDialogs : public Dialogs {
   }
   QString saveFileName() override { return take(saveAnswers); }
   QString savePictureFileName() override { return take(pictureAnswers); }
+  QString openIfsFileName() override { return take(openIfsAnswers); }
+  QString saveIfsFileName() override { return take(saveIfsAnswers); }
+  std::optional<int> chooseEntry(const std::vector<EntryChoice>& entries, bool& fit) override {
+    shownEntries = entries;
+    if (entryAnswers.empty()) return std::nullopt;
+    const auto [answer, fitAnswer] = entryAnswers.front();
+    entryAnswers.pop_front();
+    fit = fitAnswer;
+    return answer;
+  }
   std::optional<Rgb> chooseColor(Rgb initial) override {
     colorInitials.push_back(initial);
     if (colorAnswers.empty()) return std::nullopt;
@@ -45,6 +56,10 @@ class ScriptedDialogs : public Dialogs {
   std::function<void(const QString&)> whenOpenAnswers;  // runs as the open dialog closes
   std::deque<QString> saveAnswers;
   std::deque<QString> pictureAnswers;
+  std::deque<QString> openIfsAnswers;
+  std::deque<QString> saveIfsAnswers;
+  std::deque<std::pair<std::optional<int>, bool>> entryAnswers;  // the entry (none: Cancel), fit
+  std::vector<EntryChoice> shownEntries;
   std::deque<std::optional<Rgb>> colorAnswers;  // nullopt answers Cancel
   std::vector<Rgb> colorInitials;
 

@@ -10,6 +10,7 @@
 
 #include "core/canvas/canvas.h"
 #include "core/maps/pattern_catalogue.h"
+#include "core/maths/attractor_box.h"
 #include "support/fakes.h"
 
 namespace quill {
@@ -18,6 +19,7 @@ namespace {
 struct ToolRun {
   int status = -1;
   QString errors;
+  QString output;
 };
 
 ToolRun render(const QStringList& arguments) {
@@ -25,7 +27,8 @@ ToolRun render(const QStringList& arguments) {
   process.start(QStringLiteral(QUILLMERE_RENDER_BIN), arguments);
   process.waitForFinished(120000);
   return {process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1,
-          QString::fromLocal8Bit(process.readAllStandardError())};
+          QString::fromLocal8Bit(process.readAllStandardError()),
+          QString::fromLocal8Bit(process.readAllStandardOutput())};
 }
 
 // The same drawing made in this process on the core canvas.
@@ -214,6 +217,53 @@ TEST_F(Headless, ThreadsChangeTheSpeedButNotThePicture) {
 
 namespace quill {
 namespace {
+
+// .ifs files: the entries listed, an entry chosen by name in any case, fitted and written back,
+// and refusals with the program's messages.
+TEST_F(Headless, ImportsListsFitsAndWritesIfsEntries) {
+  const QString gallery = QStringLiteral(QUILLMERE_TEST_DATA "/ifs/gallery.ifs");
+  const ToolRun listed = render({"--ifs", gallery, "--list-entries"});
+  EXPECT_EQ(listed.status, 0) << listed.errors.toStdString();
+  EXPECT_EQ(listed.output, "Fern\t4\t2D\ngasket\t3\t2D\nCube\t1\t3D\nTiny\t1\t2D\n");
+
+  const QString saved = out(QStringLiteral("fern.ifs"));
+  const ToolRun written = render({"--ifs", gallery, "--entry", "FERN", "--fit", "--save-ifs", saved});
+  ASSERT_EQ(written.status, 0) << written.errors.toStdString();
+  const Result<std::vector<IfsEntry>> read = readIfsFile(saved);
+  ASSERT_TRUE(read);
+  ASSERT_EQ(read->front().maps.size(), 4u);
+  std::vector<PlaneMap> maps;
+  for (const IfsMap& m : read->front().maps) maps.push_back({m.a, m.b, m.c, m.d, m.e, m.f});
+  const Box box = *attractorBox(maps);
+  EXPECT_NEAR(std::max(box.xmax - box.xmin, box.ymax - box.ymin), 0.96, 1e-9);
+
+  const ToolRun drawn = render({"--ifs", gallery, "--entry", "gasket", "--fit", "--mode", "chaos",
+                                "--iterations", "1000", "--size", "64x48", "--output",
+                                out(QStringLiteral("gasket.png"))});
+  EXPECT_EQ(drawn.status, 0) << drawn.errors.toStdString();
+
+  struct Case {
+    const char* name;
+    QStringList arguments;
+    int status;
+    QString errors;
+  };
+  const Case cases[] = {
+      {"three-dimensional", {"--ifs", gallery, "--entry", "cube", "--save-ifs", saved}, 1,
+       kThreeDimensionalMessage + u'\n'},
+      {"no such entry", {"--ifs", gallery, "--entry", "nothere", "--save-ifs", saved}, 1,
+       QStringLiteral("The file has no entry named nothere.\n")},
+      {"no such file", {"--ifs", out(QStringLiteral("none.ifs")), "--list-entries"}, 1,
+       kFileNotFoundMessage + u'\n'},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    const ToolRun run = render(c.arguments);
+    EXPECT_EQ(run.status, c.status);
+    EXPECT_EQ(run.errors, c.errors);
+  }
+  EXPECT_EQ(render({"--pattern", "Fern", "--entry", "x", "--save-ifs", saved}).status, 2);
+}
 
 TEST(HeadlessInterrupt, StopsCleanlyOnCtrlCAndWritesNothing) {
   QTemporaryDir dir;

@@ -6,6 +6,7 @@
 #include "core/canvas/canvas.h"
 #include "core/devices/save_picture.h"
 #include "core/document/document.h"
+#include "core/params/ifs_commands.h"
 #include "core/params/load_save.h"
 #include "core/params/pattern_menu.h"
 #include "core/render/drawing_commands.h"
@@ -82,8 +83,26 @@ std::function<void(double)> terminalProgress(std::FILE* errors) {
 
 }  // namespace
 
-int runHeadless(const RenderOptions& options, std::FILE* errors, const std::atomic<bool>* cancel,
-                bool showProgress) {
+int runHeadless(const RenderOptions& options, std::FILE* output, std::FILE* errors,
+                const std::atomic<bool>* cancel, bool showProgress) {
+  auto refuse = [errors](const QString& message) {
+    printMessages({message}, errors);
+    return kExitRefused;
+  };
+  std::vector<IfsEntry> entries;
+  if (!options.ifsFile.isEmpty()) {
+    Result<std::vector<IfsEntry>> read = readIfsFile(options.ifsFile);
+    if (!read) return refuse(read.message());
+    entries = std::move(read.value());
+  }
+  if (options.listEntries) {
+    for (const IfsEntry& entry : entries) {
+      std::fprintf(output, "%s\t%d\t%s\n", entry.name.toLocal8Bit().constData(), entry.mapCount,
+                   entry.threeD ? "3D" : "2D");
+    }
+    return kExitDrawn;
+  }
+
   // Start-up as the program does it, with the requested canvas in place of the screen.
   CommandLineDialogs dialogs(options.paramsFile);
   NoPrinter printer;
@@ -95,7 +114,15 @@ int runHeadless(const RenderOptions& options, std::FILE* errors, const std::atom
   document.module1.penColor = options.pen;
   document.presetDirectory = QCoreApplication::applicationDirPath();
 
-  if (options.pattern >= 0) {
+  if (!options.ifsFile.isEmpty()) {
+    const IfsEntry* entry = findEntry(entries, options.entry);
+    if (entry == nullptr) {
+      return refuse(QStringLiteral("The file has no entry named %1.").arg(options.entry));
+    }
+    if (const Status loaded = loadIfsEntry(document, *entry, options.fit); !loaded) {
+      return refuse(loaded.message());
+    }
+  } else if (options.pattern >= 0) {
     mnuPattern_Click(document, options.pattern);
   } else {
     cmdLoad_Click(document);
@@ -104,12 +131,21 @@ int runHeadless(const RenderOptions& options, std::FILE* errors, const std::atom
     printMessages(dialogs.messages, errors);
     return kExitRefused;
   }
+  if (options.fit && options.ifsFile.isEmpty()) {
+    if (const Status fitted = fitMapsToSquare(document); !fitted) return refuse(fitted.message());
+  }
+  if (!options.saveIfs.isEmpty()) {
+    if (const Status saved = saveIfs(document, options.saveIfs); !saved) {
+      return refuse(saved.message());
+    }
+  }
+  if (!options.mode) return kExitDrawn;
 
   document.state.Text1 = options.iterations;
   document.immediate.control.cancel = cancel;
   if (showProgress) document.immediate.control.progress = terminalProgress(errors);
   document.immediate.control.threads = options.threads;
-  switch (options.mode) {
+  switch (*options.mode) {
     case Mode::BluePrint:
       cmdBluePrint_Click(document);
       break;

@@ -12,11 +12,13 @@ inline constexpr int kExitRefused = 1;
 inline constexpr int kExitUsage = 2;
 inline constexpr int kExitInterrupted = 130;
 
-// Fills the grid from the pattern or the parameter file as the panel's menu or "Load Parameters"
-// would, runs the drawing command on a canvas of the requested size and writes the picture.
+// Fills the grid from the pattern, the parameter file or the .ifs entry as the panel's menu,
+// "Load Parameters" or "Import .ifs..." would; fits it into the square and writes it as an .ifs
+// entry when asked; runs the drawing command on a canvas of the requested size and writes the
+// picture. --list-entries prints the .ifs file's entries to `output` and does nothing else.
 // Messages go to `errors`, one a line, exactly as the program words them. Returns the exit
 // status. `cancel`, when set during the drawing, stops it; nothing is written then.
-int runHeadless(const RenderOptions& options, std::FILE* errors, const std::atomic<bool>* cancel,
-                bool showProgress);
+int runHeadless(const RenderOptions& options, std::FILE* output, std::FILE* errors,
+                const std::atomic<bool>* cancel, bool showProgress);
 
 }  // namespace quill::headless

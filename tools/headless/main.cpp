@@ -51,5 +51,5 @@ int main(int argc, char* argv[]) {
   sigaction(SIGINT, &action, nullptr);
   sigaction(SIGTERM, &action, nullptr);
 
-  return runHeadless(*parsed.options, stderr, &gInterrupted, isatty(STDERR_FILENO) == 1);
+  return runHeadless(*parsed.options, stdout, stderr, &gInterrupted, isatty(STDERR_FILENO) == 1);
 }

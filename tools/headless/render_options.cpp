@@ -41,16 +41,22 @@ ParsedArguments usageError(const QString& message) {
 
 QString helpText() {
   return QStringLiteral(
-             "Usage: quillmere-render (--pattern NAME | --params FILE) "
-             "--mode blueprint|fractal|chaos\n"
+             "Usage: quillmere-render (--pattern NAME | --params FILE | --ifs FILE [--entry NAME])\n"
+             "                        [--fit] [--save-ifs FILE] [--list-entries]\n"
+             "                        [--mode blueprint|fractal|chaos --output FILE]\n"
              "                        [--iterations N] [--size WIDTHxHEIGHT] [--pen RRGGBB] "
              "[--paper RRGGBB]\n"
-             "                        [--threads N] --output FILE\n"
+             "                        [--threads N]\n"
              "\n"
              "Draws an iterated function system without a window and writes the picture.\n"
              "\n"
              "  --pattern NAME      a pattern of the pattern menu, any case: %1\n"
              "  --params FILE       a saved parameter file (.dat)\n"
+             "  --ifs FILE          an .ifs file; its first entry, or the one --entry names\n"
+             "  --entry NAME        the .ifs entry to draw, any case\n"
+             "  --list-entries      print the .ifs file's entries: name, map count, 2D or 3D\n"
+             "  --fit               fit the maps into the square (only e and f change)\n"
+             "  --save-ifs FILE     write the maps, after --fit, as one .ifs entry\n"
              "  --mode MODE         blueprint, fractal or chaos\n"
              "  --iterations N      the number of iterations, as typed in the panel\n"
              "                      (fractal: depth, at most 20; chaos: points)\n"
@@ -79,8 +85,14 @@ ParsedArguments parseArguments(const QStringList& arguments) {
   const QCommandLineOption paper(QStringLiteral("paper"), QString(), QStringLiteral("RRGGBB"));
   const QCommandLineOption threads(QStringLiteral("threads"), QString(), QStringLiteral("N"));
   const QCommandLineOption output(QStringLiteral("output"), QString(), QStringLiteral("FILE"));
+  const QCommandLineOption ifs(QStringLiteral("ifs"), QString(), QStringLiteral("FILE"));
+  const QCommandLineOption entry(QStringLiteral("entry"), QString(), QStringLiteral("NAME"));
+  const QCommandLineOption fit(QStringLiteral("fit"));
+  const QCommandLineOption saveIfs(QStringLiteral("save-ifs"), QString(), QStringLiteral("FILE"));
+  const QCommandLineOption listEntries(QStringLiteral("list-entries"));
   const QCommandLineOption help(QStringList{QStringLiteral("help"), QStringLiteral("h")});
-  parser.addOptions({pattern, params, mode, iterations, size, pen, paper, threads, output, help});
+  parser.addOptions({pattern, params, mode, iterations, size, pen, paper, threads, output, ifs,
+                     entry, fit, saveIfs, listEntries, help});
 
   if (!parser.parse(arguments)) return usageError(parser.errorText());
   if (parser.isSet(help)) {
@@ -93,17 +105,31 @@ ParsedArguments parseArguments(const QStringList& arguments) {
         QStringLiteral("unexpected argument '%1'").arg(parser.positionalArguments().constFirst()));
   }
   for (const QCommandLineOption& option :
-       {pattern, params, mode, iterations, size, pen, paper, threads, output}) {
+       {pattern, params, mode, iterations, size, pen, paper, threads, output, ifs, entry,
+        saveIfs}) {
     if (parser.values(option).size() > 1) {
       return usageError(QStringLiteral("--%1 given more than once").arg(option.names().first()));
     }
   }
 
   RenderOptions options;
-  if (parser.isSet(pattern) == parser.isSet(params)) {
-    return usageError(QStringLiteral("give exactly one of --pattern and --params"));
+  if (int(parser.isSet(pattern)) + int(parser.isSet(params)) + int(parser.isSet(ifs)) != 1) {
+    return usageError(QStringLiteral("give exactly one of --pattern, --params and --ifs"));
   }
-  if (parser.isSet(pattern)) {
+  if ((parser.isSet(entry) || parser.isSet(listEntries)) && !parser.isSet(ifs)) {
+    return usageError(QStringLiteral("--entry and --list-entries go with --ifs"));
+  }
+  options.fit = parser.isSet(fit);
+  options.listEntries = parser.isSet(listEntries);
+  options.saveIfs = parser.value(saveIfs);
+  if (parser.isSet(saveIfs) && options.saveIfs.isEmpty()) {
+    return usageError(QStringLiteral("--save-ifs needs a file"));
+  }
+  if (parser.isSet(ifs)) {
+    options.ifsFile = parser.value(ifs);
+    options.entry = parser.value(entry);
+    if (options.ifsFile.isEmpty()) return usageError(QStringLiteral("--ifs needs a file"));
+  } else if (parser.isSet(pattern)) {
     options.pattern = patternIndex(parser.value(pattern));
     if (options.pattern < 0) {
       return usageError(QStringLiteral("unknown pattern '%1'; the patterns are: %2")
@@ -114,8 +140,13 @@ ParsedArguments parseArguments(const QStringList& arguments) {
     if (options.paramsFile.isEmpty()) return usageError(QStringLiteral("--params needs a file"));
   }
 
+  // A picture is drawn when asked for; --save-ifs and --list-entries need none.
+  const bool picture = parser.isSet(mode) || parser.isSet(output) ||
+                       !(options.listEntries || !options.saveIfs.isEmpty());
   const QString modeName = parser.value(mode).toLower();
-  if (modeName == u"blueprint") {
+  if (!picture) {
+    // nothing to draw
+  } else if (modeName == u"blueprint") {
     options.mode = Mode::BluePrint;
   } else if (modeName == u"fractal") {
     options.mode = Mode::Fractal;
@@ -163,7 +194,9 @@ ParsedArguments parseArguments(const QStringList& arguments) {
   }
 
   options.output = parser.value(output);
-  if (options.output.isEmpty()) return usageError(QStringLiteral("--output FILE is required"));
+  if (picture && options.output.isEmpty()) {
+    return usageError(QStringLiteral("--output FILE is required"));
+  }
 
   ParsedArguments parsed;
   parsed.options = options;

@@ -2,12 +2,20 @@
 
 #include <QString>
 #include <optional>
+#include <vector>
 
 #include "core/base/color.h"
 
 namespace quill {
 
 inline const QString kAppTitle = QStringLiteral("Quillmere");
+
+// One entry of a file of several systems, as the chooser lists it.
+struct EntryChoice {
+  QString name;
+  int mapCount = 0;
+  QString note;  // why it cannot be drawn; empty when it can
+};
 
 // The modal dialogs the commands ask questions with. Production code shows Qt's dialogs; tests
 // script the answers and read what was shown.
@@ -23,6 +31,15 @@ class Dialogs {
   virtual QString savePictureFileName() = 0;
   // The chosen colour starting from `initial`, or nothing when the user cancels.
   virtual std::optional<Rgb> chooseColor(Rgb initial) = 0;
+  // A name for an .ifs file to read or to write; empty when the user cancels.
+  virtual QString openIfsFileName() { return {}; }
+  virtual QString saveIfsFileName() { return {}; }
+  // The entry the user chose among `entries`, or nothing on Cancel. `fit` is the chooser's "Fit
+  // into the square" box: shown as given, left as the user left it.
+  virtual std::optional<int> chooseEntry(const std::vector<EntryChoice>& /*entries*/,
+                                         bool& /*fit*/) {
+    return std::nullopt;
+  }
 };
 
 }  // namespace quill

@@ -45,6 +45,7 @@ struct Document {
   QString presetDirectory;  // the program's own folder in production
   std::array<PresetRows, kPatternCount> presetCache;
   Rgb dialogColor = kBlack;  // the colour dialog's last colour, shared by both colour commands
+  bool fitImports = true;    // "Fit into the square" when importing .ifs entries, kept for the run
 };
 
 // Start-up without windows: clears the map table, white paper, no numbered figures, the drawing

@@ -219,7 +219,9 @@ class SegmentedGame {
   }
 
   void mergePlane(const BitPlane& plane) {
-    plane.forEachSet([this](int px, int py) { *ink_.pixel(px, py) = value_; });
+    // Relaxed atomic stores: the drawing's owner may copy the canvas (the growing picture shown
+    // in the window) while the workers merge.
+    plane.forEachSet([this](int px, int py) { ink_.plotShared(px, py, value_); });
   }
 
   // Plays segment k's steps from the true point onto the canvas. False when cancelled; the
@@ -232,7 +234,7 @@ class SegmentedGame {
     const auto plot = [mapper = mapper_, ink = ink_, value = value_](FigurePoint q) {
       int px = 0;
       int py = 0;
-      if (mapper.pixelOf(q, px, py)) *ink.pixel(px, py) = value;
+      if (mapper.pixelOf(q, px, py)) ink.plotShared(px, py, value);
     };
     const std::int64_t end = segmentEnd(k);
     return playBatches(first, end, random, state, plot,

@@ -1,0 +1,67 @@
+#include "app/entry_chooser.h"
+
+#include <QCheckBox>
+#include <QDialogButtonBox>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QVBoxLayout>
+
+namespace quill {
+
+EntryChooser::EntryChooser(const std::vector<EntryChoice>& entries, bool fit, QWidget* parent)
+    : QDialog(parent) {
+  setObjectName(QStringLiteral("entryChooser"));
+  setWindowTitle(QStringLiteral("Import .ifs"));
+  search_ = new QLineEdit(this);
+  search_->setObjectName(QStringLiteral("entrySearch"));
+  search_->setPlaceholderText(QStringLiteral("Type to search the names"));
+  list_ = new QListWidget(this);
+  list_->setObjectName(QStringLiteral("entryList"));
+  for (std::size_t i = 0; i < entries.size(); ++i) {
+    const EntryChoice& entry = entries[i];
+    QString text = QStringLiteral("%1  (%2 %3)")
+                       .arg(entry.name)
+                       .arg(entry.mapCount)
+                       .arg(entry.mapCount == 1 ? QStringLiteral("map") : QStringLiteral("maps"));
+    if (!entry.note.isEmpty()) text += QStringLiteral(" - ") + entry.note;
+    auto* item = new QListWidgetItem(text, list_);
+    item->setData(Qt::UserRole, int(i));
+    item->setData(Qt::UserRole + 1, entry.name);
+    if (!entry.note.isEmpty()) item->setForeground(palette().color(QPalette::PlaceholderText));
+  }
+  list_->setCurrentRow(0);
+  fit_ = new QCheckBox(QStringLiteral("Fit into the square"), this);
+  fit_->setObjectName(QStringLiteral("fitIntoSquare"));
+  fit_->setChecked(fit);
+  auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
+  connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
+  connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
+  connect(list_, &QListWidget::itemDoubleClicked, this, &QDialog::accept);
+  connect(search_, &QLineEdit::textChanged, this, &EntryChooser::filter);
+  auto* layout = new QVBoxLayout(this);
+  layout->addWidget(search_);
+  layout->addWidget(list_, 1);
+  layout->addWidget(fit_);
+  layout->addWidget(buttons);
+  resize(420, 480);
+}
+
+void EntryChooser::filter(const QString& text) {
+  QListWidgetItem* first = nullptr;
+  for (int row = 0; row < list_->count(); ++row) {
+    QListWidgetItem* item = list_->item(row);
+    const bool shown = item->data(Qt::UserRole + 1).toString().contains(text, Qt::CaseInsensitive);
+    item->setHidden(!shown);
+    if (shown && first == nullptr) first = item;
+  }
+  list_->setCurrentItem(first);
+}
+
+int EntryChooser::chosen() const {
+  const QListWidgetItem* item = list_->currentItem();
+  return item != nullptr && !item->isHidden() ? item->data(Qt::UserRole).toInt() : -1;
+}
+
+bool EntryChooser::fit() const { return fit_->isChecked(); }
+
+}  // namespace quill

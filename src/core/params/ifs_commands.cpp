@@ -1,0 +1,116 @@
+#include "core/params/ifs_commands.h"
+
+#include "core/document/document.h"
+#include "core/maps/number_text.h"
+#include "core/maths/fit_to_square.h"
+#include "core/panel/read_panel.h"
+
+namespace quill {
+
+namespace {
+
+// The maps of the table, as read by the last ReadPanel.
+std::vector<PlaneMap> planeMaps(const MapTable& maps) {
+  std::vector<PlaneMap> plane;
+  for (int i = 1; i <= maps.mapCount; ++i) {
+    plane.push_back({maps.mapA[i], maps.mapB[i], maps.mapC[i], maps.mapD[i], maps.mapE[i],
+                     maps.mapF[i]});
+  }
+  return plane;
+}
+
+void showIfFailed(Document& document, const Status& status) {
+  if (!status) document.dialogs.message(status.message());
+}
+
+}  // namespace
+
+Status loadIfsEntry(Document& document, const IfsEntry& entry, bool fit) {
+  if (!entry.refusal.isEmpty()) return Failure{entry.refusal};
+  std::vector<IfsMap> maps = entry.maps;
+  Status fitted;
+  if (fit) {
+    std::vector<PlaneMap> plane;
+    for (const IfsMap& m : maps) plane.push_back({m.a, m.b, m.c, m.d, m.e, m.f});
+    const Result<std::vector<PlaneMap>> inSquare = fitToSquare(plane);
+    if (inSquare) {
+      for (std::size_t i = 0; i < maps.size(); ++i) {
+        maps[i].e = (*inSquare)[i].e;
+        maps[i].f = (*inSquare)[i].f;
+      }
+    } else {
+      fitted = Failure{inSquare.message()};
+    }
+  }
+  MapTable& table = document.module1.maps;
+  PanelState& state = document.state;
+  state.clearGrid();
+  table.mapCount = int(maps.size());
+  for (int i = 1; i <= table.mapCount; ++i) {
+    const IfsMap& m = maps[std::size_t(i - 1)];
+    const double values[kColumnCount] = {m.a, m.b, m.c, m.d, m.e, m.f, m.p};
+    double* columns[kColumnCount] = {table.mapA.data(), table.mapB.data(), table.mapC.data(),
+                                     table.mapD.data(), table.mapE.data(), table.mapF.data(),
+                                     table.mapP.data()};
+    for (int column = 0; column < kColumnCount; ++column) {
+      columns[column][i] = values[column];
+      state.cell(i, column) = numberToText(values[column]);
+    }
+  }
+  state.caption = entry.name;
+  return fitted;
+}
+
+Status fitMapsToSquare(Document& document) {
+  if (const Status read = ReadPanel(document); !read) return read;
+  const MapTable& table = document.module1.maps;
+  const Result<std::vector<PlaneMap>> fitted = fitToSquare(planeMaps(table));
+  if (!fitted) return Failure{fitted.message()};
+  for (int i = 1; i <= table.mapCount; ++i) {
+    document.state.cell(i, kColE) = numberToText((*fitted)[std::size_t(i - 1)].e);
+    document.state.cell(i, kColF) = numberToText((*fitted)[std::size_t(i - 1)].f);
+  }
+  return {};
+}
+
+Status saveIfs(Document& document, const QString& path) {
+  if (const Status read = ReadPanel(document); !read) return read;
+  const MapTable& table = document.module1.maps;
+  std::vector<IfsMap> maps;
+  for (int i = 1; i <= table.mapCount; ++i) {
+    maps.push_back({table.mapA[i], table.mapB[i], table.mapC[i], table.mapD[i], table.mapE[i],
+                    table.mapF[i], table.mapP[i]});
+  }
+  return document.writeFile(path, ifsText(document.state.caption, maps), kIfsSaveMessages);
+}
+
+void cmdImportIfs_Click(Document& document) {
+  const QString path = document.dialogs.openIfsFileName();
+  if (path.isEmpty()) return;
+  const Result<std::vector<IfsEntry>> entries = readIfsFile(path);
+  if (!entries) {
+    document.dialogs.message(entries.message());
+    return;
+  }
+  std::size_t chosen = 0;
+  if (entries->size() > 1) {
+    std::vector<EntryChoice> choices;
+    for (const IfsEntry& entry : *entries) {
+      choices.push_back({entry.name, entry.mapCount, entry.refusal});
+    }
+    const std::optional<int> index = document.dialogs.chooseEntry(choices, document.fitImports);
+    if (!index || *index < 0 || std::size_t(*index) >= entries->size()) return;
+    chosen = std::size_t(*index);
+  }
+  showIfFailed(document, loadIfsEntry(document, (*entries)[chosen], document.fitImports));
+}
+
+void cmdExportIfs_Click(Document& document) {
+  const QString path = document.dialogs.saveIfsFileName();
+  if (path.isEmpty()) return;
+  showIfFailed(document, saveIfs(document, path));
+}
+
+void cmdFitMaps_Click(Document& document) { showIfFailed(document, fitMapsToSquare(document)); }
+
+}  // namespace quill

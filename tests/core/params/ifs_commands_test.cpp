@@ -1,0 +1,141 @@
+#include <gtest/gtest.h>
+
+#include <QFile>
+#include <QTemporaryDir>
+
+#include "core/maps/number_text.h"
+#include "core/maths/attractor_box.h"
+#include "support/fakes.h"
+
+namespace quill {
+namespace {
+
+using testing::PanelFixture;
+
+const QString kGallery = QStringLiteral(QUILLMERE_TEST_DATA "/ifs/gallery.ifs");
+
+// The grid's maps as numbers, after the import filled it.
+std::vector<PlaneMap> gridMaps(PanelFixture& f) {
+  EXPECT_TRUE(ReadPanel(f.document));
+  std::vector<PlaneMap> maps;
+  const MapTable& t = f.module1.maps;
+  for (int i = 1; i <= t.mapCount; ++i) {
+    maps.push_back({t.mapA[i], t.mapB[i], t.mapC[i], t.mapD[i], t.mapE[i], t.mapF[i]});
+  }
+  return maps;
+}
+
+TEST(ImportIfs, TheChosenEntryFillsTheGridFittedIntoTheSquare) {
+  PanelFixture f;
+  f.setRow(6, {"1", "2", "3", "4", "5", "6", "7"});  // rows below the entry's are emptied
+  f.dialogs.openIfsAnswers = {kGallery};
+  f.dialogs.entryAnswers = {{1, true}};
+  cmdImportIfs_Click(f.document);
+  EXPECT_TRUE(f.dialogs.messages.isEmpty()) << f.dialogs.messages.join(u'|').toStdString();
+  ASSERT_EQ(f.dialogs.shownEntries.size(), 4u);
+  EXPECT_EQ(f.dialogs.shownEntries[0].name, "Fern");
+  EXPECT_EQ(f.dialogs.shownEntries[0].mapCount, 4);
+  EXPECT_EQ(f.dialogs.shownEntries[2].note, kThreeDimensionalMessage);
+  EXPECT_EQ(f.state.caption, "gasket");
+  EXPECT_TRUE(f.state.cell(6, kColA).isEmpty());
+  EXPECT_EQ(f.state.cell(1, kColA), "0.5");   // a, b, c, d as written
+  EXPECT_EQ(f.state.cell(3, kColP), "0.34");  // p as written
+  // Fitted: the gasket's box [-40, -38.5 + 0.5·3.5]... lies centred in the square, 96 % wide.
+  const Box box = *attractorBox(gridMaps(f));
+  EXPECT_NEAR(box.xmin, 0.02, 1e-9);
+  EXPECT_NEAR(box.xmax, 0.98, 1e-9);
+  EXPECT_NEAR(box.ymin + box.ymax, 1.0, 1e-9);
+  EXPECT_FALSE(f.document.fitImports == false);
+}
+
+TEST(ImportIfs, RefusalsChangeNothing) {
+  QTemporaryDir dir;
+  const QString eleven = dir.filePath(QStringLiteral("eleven.ifs"));
+  {
+    QFile file(eleven);
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    file.write("Many {\n" + QByteArray("0.1 0 0 0.1 0 0 0.1\n").repeated(11) + "}\nOther{}\n");
+  }
+  const QString noise = dir.filePath(QStringLiteral("noise.ifs"));
+  {
+    QFile file(noise);
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    file.write("Broken { 0.5 0 0 0.5 0 0");
+  }
+  struct Case {
+    const char* name;
+    QString path;
+    std::optional<int> entry;
+    QString message;  // empty: Cancel, nothing shown
+  };
+  const Case cases[] = {
+      {"three-dimensional", kGallery, 2, kThreeDimensionalMessage},
+      {"more than ten maps", eleven, 0,
+       QStringLiteral("This entry has 11 maps; Quillmere draws at most 10.")},
+      {"a missing brace", noise, std::nullopt, kInvalidFormatMessage},
+      {"no such file", dir.filePath(QStringLiteral("none.ifs")), std::nullopt,
+       kFileNotFoundMessage},
+      {"Cancel in the chooser", kGallery, std::nullopt, QString()},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    PanelFixture f;
+    mnuPattern_Click(f.document, kFernPattern);
+    const auto grid = f.state.grid;
+    f.dialogs.openIfsAnswers = {c.path};
+    f.dialogs.entryAnswers = {{c.entry, true}};
+    cmdImportIfs_Click(f.document);
+    EXPECT_EQ(f.dialogs.messages, c.message.isEmpty() ? QStringList() : QStringList{c.message});
+    EXPECT_EQ(f.state.grid, grid);
+    EXPECT_EQ(f.state.caption, "Fern");
+  }
+}
+
+TEST(ExportIfs, WritesTheGridNamedAfterTheCaptionAndReadsBackTheSameDoubles) {
+  QTemporaryDir dir;
+  PanelFixture f;
+  mnuPattern_Click(f.document, kChristmasTreePattern);
+  const std::vector<PlaneMap> before = gridMaps(f);
+  f.dialogs.saveIfsAnswers = {dir.filePath(QStringLiteral("tree.ifs"))};
+  cmdExportIfs_Click(f.document);
+  EXPECT_TRUE(f.dialogs.messages.isEmpty());
+  const Result<std::vector<IfsEntry>> read = readIfsFile(dir.filePath(QStringLiteral("tree.ifs")));
+  ASSERT_TRUE(read);
+  ASSERT_EQ(read->size(), 1u);
+  EXPECT_EQ(read->front().name, "Christmas_Tree");
+  ASSERT_EQ(read->front().maps.size(), before.size());
+  for (std::size_t i = 0; i < before.size(); ++i) {
+    EXPECT_EQ(read->front().maps[i].a, before[i].a);
+    EXPECT_EQ(read->front().maps[i].f, before[i].f);
+  }
+
+  PanelFixture bad;
+  bad.setRow(1, {"0.5", "x", "0", "0.5", "0", "0", "1"});
+  bad.dialogs.saveIfsAnswers = {dir.filePath(QStringLiteral("bad.ifs"))};
+  cmdExportIfs_Click(bad.document);
+  EXPECT_EQ(bad.dialogs.messages, QStringList{kInvalidValueMessage});
+  EXPECT_FALSE(QFile::exists(dir.filePath(QStringLiteral("bad.ifs"))));
+}
+
+TEST(FitMapsToSquare, ChangesOnlyEAndFAndRefusesMapsThatDoNotContract) {
+  PanelFixture f;
+  f.setRow(1, {"0.5", "0", "0", "0.5", "3", "-7", "0.5"});
+  f.setRow(2, {"0.5", "0", "0", "0.5", "3.5", "-7", "0.5"});
+  cmdFitMaps_Click(f.document);
+  EXPECT_TRUE(f.dialogs.messages.isEmpty());
+  EXPECT_EQ(f.state.cell(1, kColA), "0.5");
+  const Box box = *attractorBox(gridMaps(f));
+  EXPECT_NEAR(box.xmin, 0.02, 1e-9);
+  EXPECT_NEAR(box.xmax, 0.98, 1e-9);
+  EXPECT_NEAR(box.ymin, 0.5, 1e-9);  // a segment: centred in the square
+
+  PanelFixture expanding;
+  expanding.setRow(1, {"1.5", "0", "0", "0.5", "0", "0", "1"});
+  const auto grid = expanding.state.grid;
+  cmdFitMaps_Click(expanding.document);
+  EXPECT_EQ(expanding.dialogs.messages, QStringList{kNoAttractorMessage});
+  EXPECT_EQ(expanding.state.grid, grid);
+}
+
+}  // namespace
+}  // namespace quill
