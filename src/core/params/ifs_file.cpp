@@ -105,8 +105,10 @@ class EntryBuilder {
       while (end < text.size() && !isSeparator(text[end]) && text[end] != '{' && text[end] != '}')
         ++end;
       if (end == i) return false;  // a '{' inside an entry: its '}' is missing
-      const std::optional<double> number =
-          parseNumber(QString::fromLatin1(text.sliced(i, end - i)));
+      // One text reused for every number: a file of millions of them allocates none.
+      token_.resize(end - i);
+      for (qsizetype k = 0; k < end - i; ++k) token_[k] = QLatin1Char(text[i + k]);
+      const std::optional<double> number = parseNumber(token_);
       if (!number) return false;
       if (numberCount_ < kMaxKeptNumbers) numbers_.push_back(*number);
       ++numberCount_;
@@ -170,6 +172,7 @@ class EntryBuilder {
   bool threeD_ = false;
   std::vector<double> numbers_;  // the first kMaxKeptNumbers of the open entry
   qint64 numberCount_ = 0;       // all of them
+  QString token_;
 };
 
 void appendNumber(QByteArray& text, double value) {

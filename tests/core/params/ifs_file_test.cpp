@@ -115,11 +115,11 @@ TEST(IfsFile, RefusesWhatDoesNotReadAsEntries) {
   EXPECT_EQ((*lineEnds)[1].mapCount, 1);
 }
 
-// Bytes made up as they are read, so a test can offer far more than it could hold, and count
-// what the reader took.
+// Bytes made up as they are read (`head`, then `fill` over and over), so a test can offer far
+// more than it could hold, and count what the reader took.
 class EndlessDevice : public QIODevice {
  public:
-  EndlessDevice(QByteArray head, char fill, qint64 size, bool sequential)
+  EndlessDevice(QByteArray head, QByteArray fill, qint64 size, bool sequential)
       : head_(std::move(head)), fill_(fill), size_(size), sequential_(sequential) {
     open(QIODevice::ReadOnly | QIODevice::Unbuffered);
   }
@@ -131,14 +131,15 @@ class EndlessDevice : public QIODevice {
   qint64 readData(char* data, qint64 maxSize) override {
     const qint64 n = std::min(maxSize, size_ - position_);
     for (qint64 k = 0; k < n; ++k, ++position_)
-      data[k] = position_ < head_.size() ? head_[position_] : fill_;
+      data[k] = position_ < head_.size() ? head_[position_]
+                                         : fill_[(position_ - head_.size()) % fill_.size()];
     return n;
   }
   qint64 writeData(const char*, qint64) override { return -1; }
 
  private:
   QByteArray head_;
-  char fill_;
+  QByteArray fill_;
   qint64 size_;
   bool sequential_;
   qint64 position_ = 0;
@@ -148,17 +149,18 @@ TEST(IfsFile, RefusesAbsurdSizesWithoutReadingThemWhole) {
   struct Row {
     std::string name;
     QByteArray head;
-    char fill;
+    QByteArray fill;
     qint64 size;
     bool sequential;
     qint64 mostRead;
   };
   const qint64 piece = qint64(64) << 10;  // a device read may run ahead of the limit by this
   const std::vector<Row> rows = {
-      {"a line of 10^7 digits", "a { 1", '1', 10'000'000, true, kMaxIfsLineBytes + 2 * piece},
-      {"200 MB of numbers on short lines", "a {\n", '\n', 200'000'000, true,
+      {"a line of 10^7 digits", "a { 1", "1", 10'000'000, true, kMaxIfsLineBytes + 2 * piece},
+      {"200 MB of blank lines", "a {\n", "\n", 200'000'000, true, kMaxIfsFileBytes + 2 * piece},
+      {"200 MB of numbers on short lines", "a {\n", "1 2 3 4 5 6 7\n", 200'000'000, true,
        kMaxIfsFileBytes + 2 * piece},
-      {"a stated size of 200 MB", "a {\n", '\n', 200'000'000, false, 0},
+      {"a stated size of 200 MB", "a {\n", "1 2 3 4 5 6 7\n", 200'000'000, false, 0},
   };
   for (const Row& row : rows) {
     SCOPED_TRACE(row.name);
