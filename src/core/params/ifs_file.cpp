@@ -127,7 +127,7 @@ class EntryBuilder {
   bool open(QByteArrayView header) {
     if (header.contains('}')) return false;  // a '}' without its entry
     // A byte order mark is no part of a name, wherever a file was cut or joined.
-    if (header.startsWith("\xEF\xBB\xBF")) header = header.sliced(3);
+    while (header.startsWith("\xEF\xBB\xBF")) header = header.sliced(3);
     qsizetype nameEnd = 0;
     while (nameEnd < header.size() && !isBlank(header[nameEnd]) && header[nameEnd] != '(')
       ++nameEnd;
