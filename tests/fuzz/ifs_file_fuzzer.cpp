@@ -1,0 +1,126 @@
+// Fuzzes the .ifs reader: every input is read through a plain buffer and through a device that
+// hands out a few bytes at a time.
+//
+// Checked: a refused file is an invalid format; a read file has entries whose names, map counts,
+// refusals and maps agree with one another; the delivery of the bytes changes nothing; each
+// entry is found by its name; and every drawable entry, written and read again, is one entry of
+// the same name and the very same doubles.
+#include <QBuffer>
+#include <QByteArray>
+#include <QIODevice>
+#include <algorithm>
+#include <cmath>
+#include <cstdint>
+#include <vector>
+
+#include "core/params/ifs_file.h"
+#include "fuzz_check.h"
+
+namespace {
+
+using namespace quill;
+
+// Hands out the bytes in pieces of 1 to 7, like a pipe or a slow network share.
+class TrickleDevice : public QIODevice {
+ public:
+  explicit TrickleDevice(const QByteArray& bytes) : bytes_(bytes) {
+    open(QIODevice::ReadOnly | QIODevice::Unbuffered);
+  }
+  bool isSequential() const override { return true; }
+
+ protected:
+  qint64 readData(char* data, qint64 maxSize) override {
+    const qint64 n = std::min<qint64>({maxSize, 1 + position_ % 7, bytes_.size() - position_});
+    std::copy_n(bytes_.constData() + position_, n, data);
+    position_ += n;
+    return n;
+  }
+  qint64 writeData(const char*, qint64) override { return -1; }
+
+ private:
+  QByteArray bytes_;
+  qint64 position_ = 0;
+};
+
+bool sameMaps(const std::vector<IfsMap>& x, const std::vector<IfsMap>& y) {
+  return std::equal(x.begin(), x.end(), y.begin(), y.end(), [](const IfsMap& m, const IfsMap& n) {
+    return m.a == n.a && m.b == n.b && m.c == n.c && m.d == n.d && m.e == n.e && m.f == n.f &&
+           m.p == n.p;
+  });
+}
+
+bool sameEntries(const Result<std::vector<IfsEntry>>& x, const Result<std::vector<IfsEntry>>& y) {
+  if (x.ok() != y.ok() || x.message() != y.message()) return false;
+  if (!x.ok()) return true;
+  if (x->size() != y->size()) return false;
+  for (std::size_t k = 0; k < x->size(); ++k) {
+    const IfsEntry& e = (*x)[k];
+    const IfsEntry& f = (*y)[k];
+    if (e.name != f.name || e.mapCount != f.mapCount || e.threeD != f.threeD ||
+        e.refusal != f.refusal || !sameMaps(e.maps, f.maps))
+      return false;
+  }
+  return true;
+}
+
+void checkEntry(const std::vector<IfsEntry>& entries, const IfsEntry& entry) {
+  FUZZ_CHECK(!entry.name.isEmpty());
+  for (QChar c : {QChar(u' '), QChar(u'\t'), QChar(u'('), QChar(u';'), QChar(u'{'), QChar(u'}'),
+                  QChar(u'\n'), QChar(u'\r'), QChar(0)})
+    FUZZ_CHECK(!entry.name.contains(c));
+  FUZZ_CHECK(entry.mapCount >= 0);
+  const IfsEntry* found = findEntry(entries, entry.name);
+  FUZZ_CHECK(found != nullptr && found <= &entry);
+  FUZZ_CHECK(found->name.compare(entry.name, Qt::CaseInsensitive) == 0);
+
+  if (entry.threeD) {
+    FUZZ_CHECK(entry.refusal == kThreeDimensionalMessage);
+  } else if (entry.mapCount > 10) {
+    // Too many maps, unless the count of numbers is not a multiple of seven at all.
+    FUZZ_CHECK(entry.refusal == tooManyMapsMessage(entry.mapCount) ||
+               entry.refusal == kNotSevensMessage);
+  } else {
+    FUZZ_CHECK(entry.refusal.isEmpty() || entry.refusal == kNotSevensMessage);
+  }
+  if (!entry.refusal.isEmpty()) {
+    FUZZ_CHECK(entry.maps.empty());
+    return;
+  }
+  FUZZ_CHECK(entry.mapCount >= 1 && entry.mapCount <= 10);
+  FUZZ_CHECK(entry.maps.size() == std::size_t(entry.mapCount));
+  for (const IfsMap& m : entry.maps) {
+    for (double v : {m.a, m.b, m.c, m.d, m.e, m.f, m.p}) FUZZ_CHECK(std::isfinite(v));
+  }
+
+  // Written and read again: the same name and the very same doubles.
+  QBuffer written;
+  written.setData(ifsText(entry.name, entry.maps));
+  written.open(QIODevice::ReadOnly);
+  const Result<std::vector<IfsEntry>> reread = readIfs(written);
+  FUZZ_CHECK(reread.ok());
+  FUZZ_CHECK(reread->size() == 1);
+  FUZZ_CHECK(reread->front().name == entry.name);
+  FUZZ_CHECK(reread->front().refusal.isEmpty());
+  FUZZ_CHECK(sameMaps(reread->front().maps, entry.maps));
+}
+
+}  // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+  const QByteArray bytes(reinterpret_cast<const char*>(data), qsizetype(size));
+  QBuffer buffer;
+  buffer.setData(bytes);
+  buffer.open(QIODevice::ReadOnly);
+  const Result<std::vector<IfsEntry>> read = readIfs(buffer);
+
+  TrickleDevice trickle(bytes);
+  FUZZ_CHECK(sameEntries(readIfs(trickle), read));
+
+  if (!read.ok()) {
+    FUZZ_CHECK(read.message() == kInvalidFormatMessage);  // no path, so never "not found"
+    return 0;
+  }
+  FUZZ_CHECK(!read->empty());
+  for (const IfsEntry& entry : *read) checkEntry(*read, entry);
+  return 0;
+}
