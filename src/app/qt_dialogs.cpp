@@ -43,16 +43,15 @@ std::optional<Rgb> QtDialogs::chooseColor(Rgb initial) {
 }
 
 QString QtDialogs::openIfsFileName() {
-  const QString name = QFileDialog::getOpenFileName(
-      parent_, QStringLiteral("Import .ifs"), lastIfsName_,
-      QStringLiteral("IFS files (*.ifs);;All files (*)"));
+  const QString name =
+      QFileDialog::getOpenFileName(parent_, QStringLiteral("Import .ifs"), lastIfsName_,
+                                   QStringLiteral("IFS files (*.ifs);;All files (*)"));
   if (!name.isEmpty()) lastIfsName_ = name;
   return name;
 }
 
 QString QtDialogs::saveIfsFileName() {
-  QString name = QFileDialog::getSaveFileName(parent_, QStringLiteral("Export .ifs"),
-                                              lastIfsName_,
+  QString name = QFileDialog::getSaveFileName(parent_, QStringLiteral("Export .ifs"), lastIfsName_,
                                               QStringLiteral("IFS files (*.ifs);;All files (*)"));
   if (!name.isEmpty() && QFileInfo(name).suffix().isEmpty()) name += QStringLiteral(".ifs");
   if (!name.isEmpty()) lastIfsName_ = name;

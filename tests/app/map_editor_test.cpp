@@ -140,8 +140,8 @@ TEST_F(MapEditorWindow, InsertAddsAHalfCopyAfterTheLastAndDeleteMovesRowsUp) {
   EXPECT_EQ(program.form2->editorModel().mapCount(), 4);
 }
 
-// Drags, key presses, a pattern and "Fit Maps to Square" are one step each; a hundred undos and redos give back
-// the very same texts.
+// Drags, key presses, a pattern and "Fit Maps to Square" are one step each; a hundred undos and
+// redos give back the very same texts.
 TEST_F(MapEditorWindow, UndoAndRedoGiveBackTheSameTextsAfterAHundredCycles) {
   using Grid = decltype(PanelState::grid);
   std::vector<Grid> states{program.document->state.grid};

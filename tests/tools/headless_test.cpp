@@ -227,7 +227,8 @@ TEST_F(Headless, ImportsListsFitsAndWritesIfsEntries) {
   EXPECT_EQ(listed.output, "Fern\t4\t2D\ngasket\t3\t2D\nCube\t1\t3D\nTiny\t1\t2D\n");
 
   const QString saved = out(QStringLiteral("fern.ifs"));
-  const ToolRun written = render({"--ifs", gallery, "--entry", "FERN", "--fit", "--save-ifs", saved});
+  const ToolRun written =
+      render({"--ifs", gallery, "--entry", "FERN", "--fit", "--save-ifs", saved});
   ASSERT_EQ(written.status, 0) << written.errors.toStdString();
   const Result<std::vector<IfsEntry>> read = readIfsFile(saved);
   ASSERT_TRUE(read);
@@ -237,9 +238,9 @@ TEST_F(Headless, ImportsListsFitsAndWritesIfsEntries) {
   const Box box = *attractorBox(maps);
   EXPECT_NEAR(std::max(box.xmax - box.xmin, box.ymax - box.ymin), 0.96, 1e-9);
 
-  const ToolRun drawn = render({"--ifs", gallery, "--entry", "gasket", "--fit", "--mode", "chaos",
-                                "--iterations", "1000", "--size", "64x48", "--output",
-                                out(QStringLiteral("gasket.png"))});
+  const ToolRun drawn =
+      render({"--ifs", gallery, "--entry", "gasket", "--fit", "--mode", "chaos", "--iterations",
+              "1000", "--size", "64x48", "--output", out(QStringLiteral("gasket.png"))});
   EXPECT_EQ(drawn.status, 0) << drawn.errors.toStdString();
 
   struct Case {
@@ -249,11 +250,17 @@ TEST_F(Headless, ImportsListsFitsAndWritesIfsEntries) {
     QString errors;
   };
   const Case cases[] = {
-      {"three-dimensional", {"--ifs", gallery, "--entry", "cube", "--save-ifs", saved}, 1,
+      {"three-dimensional",
+       {"--ifs", gallery, "--entry", "cube", "--save-ifs", saved},
+       1,
        kThreeDimensionalMessage + u'\n'},
-      {"no such entry", {"--ifs", gallery, "--entry", "nothere", "--save-ifs", saved}, 1,
+      {"no such entry",
+       {"--ifs", gallery, "--entry", "nothere", "--save-ifs", saved},
+       1,
        QStringLiteral("The file has no entry named nothere.\n")},
-      {"no such file", {"--ifs", out(QStringLiteral("none.ifs")), "--list-entries"}, 1,
+      {"no such file",
+       {"--ifs", out(QStringLiteral("none.ifs")), "--list-entries"},
+       1,
        kFileNotFoundMessage + u'\n'},
   };
   for (const Case& c : cases) {

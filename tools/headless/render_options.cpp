@@ -41,7 +41,8 @@ ParsedArguments usageError(const QString& message) {
 
 QString helpText() {
   return QStringLiteral(
-             "Usage: quillmere-render (--pattern NAME | --params FILE | --ifs FILE [--entry NAME])\n"
+             "Usage: quillmere-render (--pattern NAME | --params FILE | --ifs FILE [--entry "
+             "NAME])\n"
              "                        [--fit] [--save-ifs FILE] [--list-entries]\n"
              "                        [--mode blueprint|fractal|chaos --output FILE]\n"
              "                        [--iterations N] [--size WIDTHxHEIGHT] [--pen RRGGBB] "
@@ -104,9 +105,8 @@ ParsedArguments parseArguments(const QStringList& arguments) {
     return usageError(
         QStringLiteral("unexpected argument '%1'").arg(parser.positionalArguments().constFirst()));
   }
-  for (const QCommandLineOption& option :
-       {pattern, params, mode, iterations, size, pen, paper, threads, output, ifs, entry,
-        saveIfs}) {
+  for (const QCommandLineOption& option : {pattern, params, mode, iterations, size, pen, paper,
+                                           threads, output, ifs, entry, saveIfs}) {
     if (parser.values(option).size() > 1) {
       return usageError(QStringLiteral("--%1 given more than once").arg(option.names().first()));
     }

@@ -12,16 +12,16 @@ enum class Mode { BluePrint, Fractal, Chaos };
 
 // What one run of quillmere-render is asked to draw.
 struct RenderOptions {
-  int pattern = -1;    // index in the pattern menu, or -1 with paramsFile or ifsFile
-  QString paramsFile;  // a saved parameter file, loaded as "Load Parameters" would
-  QString ifsFile;     // an .ifs file, its entry imported as "Import .ifs..." would
-  QString entry;       // the entry's name, any case; empty: the first entry
-  bool fit = false;    // fit the maps into the square before anything else
+  int pattern = -1;          // index in the pattern menu, or -1 with paramsFile or ifsFile
+  QString paramsFile;        // a saved parameter file, loaded as "Load Parameters" would
+  QString ifsFile;           // an .ifs file, its entry imported as "Import .ifs..." would
+  QString entry;             // the entry's name, any case; empty: the first entry
+  bool fit = false;          // fit the maps into the square before anything else
   bool listEntries = false;  // list the .ifs file's entries and do nothing else
   QString saveIfs;           // write the maps as an .ifs entry
   std::optional<Mode> mode;  // nothing: no picture (with --save-ifs or --list-entries)
-  QString iterations;  // the "Number of Iteration:" text as typed
-  int width = 1920;    // drawing area in pixels, 15 twips each
+  QString iterations;        // the "Number of Iteration:" text as typed
+  int width = 1920;          // drawing area in pixels, 15 twips each
   int height = 1080;
   Rgb pen = kBlack;
   Rgb paper = kWhite;

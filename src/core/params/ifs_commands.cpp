@@ -13,8 +13,8 @@ namespace {
 std::vector<PlaneMap> planeMaps(const MapTable& maps) {
   std::vector<PlaneMap> plane;
   for (int i = 1; i <= maps.mapCount; ++i) {
-    plane.push_back({maps.mapA[i], maps.mapB[i], maps.mapC[i], maps.mapD[i], maps.mapE[i],
-                     maps.mapF[i]});
+    plane.push_back(
+        {maps.mapA[i], maps.mapB[i], maps.mapC[i], maps.mapD[i], maps.mapE[i], maps.mapF[i]});
   }
   return plane;
 }

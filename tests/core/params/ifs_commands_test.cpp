@@ -5,6 +5,7 @@
 
 #include "core/maps/number_text.h"
 #include "core/maths/attractor_box.h"
+#include "core/maths/fit_to_square.h"
 #include "support/fakes.h"
 
 namespace quill {
