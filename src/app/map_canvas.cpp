@@ -106,6 +106,7 @@ void MapCanvas::restartPreview() {
   frame.left = topLeft.x();
   frame.top = topLeft.y();
   requestedFrame_ = frame;
+  previewPoints_ = 0;  // until the first frame of this drawing arrives
   preview_.render(model_.previewMaps(), frame);
 }
 

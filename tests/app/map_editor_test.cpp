@@ -13,9 +13,12 @@
 #include "app/program.h"
 #include "core/maps/number_text.h"
 #include "support/fakes.h"
+#include "support/wait.h"
 
 namespace quill {
 namespace {
+
+using testing::waitUntil;
 
 // The running program with the fern in the grid and the map editor open, as a user meets it.
 class MapEditorWindow : public ::testing::Test {
@@ -121,6 +124,15 @@ TEST_F(MapEditorWindow, TypingARowMovesTheEditorAndABadRowKeepsItsShape) {
   auto* status = editor->findChild<QLabel*>(QStringLiteral("mapEditorStatus"));
   EXPECT_EQ(status->text(), QStringLiteral("Row 3: Invalid parameter value."));
   EXPECT_TRUE(dialogs.messages.isEmpty());
+
+  // A map that stretches: the preview goes on, and the status line names the map.
+  e3->selectAll();
+  QTest::keyClicks(e3, QStringLiteral("0.3"));
+  auto* a1 = program.form2->findChild<QLineEdit*>(QStringLiteral("Text3_1"));
+  a1->selectAll();
+  QTest::keyClicks(a1, QStringLiteral("1.5"));
+  EXPECT_EQ(status->text(), QStringLiteral("Map 1 expands: it stretches by 1.5."));
+  EXPECT_TRUE(waitUntil([this] { return canvas->previewPoints() > 0; }));
 }
 
 TEST_F(MapEditorWindow, InsertAddsAHalfCopyAfterTheLastAndDeleteMovesRowsUp) {
