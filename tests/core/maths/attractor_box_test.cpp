@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "../render/picture_diff.h"
+#include "chaos_game_box.h"
 #include "core/base/chaos_random.h"
 
 namespace quill {
@@ -90,31 +91,10 @@ void checkAgainstChaosGame(const std::vector<testing::MapRow>& rows, double reac
   const Box& box = bounds->outer;
   const double size = sizeOf(box);
   ASSERT_GT(size, 0);
-  ChaosRandom random;
-  Box reached{INFINITY, INFINITY, -INFINITY, -INFINITY};
-  const double slack = 1e-12 * size;  // the game's own rounding
-  int outside = 0;
-  for (double least : {0.0, 0.25}) {
-    std::vector<double> cumulative;
-    double total = 0;
-    for (const testing::MapRow& r : rows) cumulative.push_back(total += std::max(r.p, least));
-    double x = 0;
-    double y = 0;
-    for (int n = 0; n < 1'500'000; ++n) {
-      const double r = double(random.next()) * total;
-      std::size_t j = 0;
-      while (j + 1 < maps.size() && r >= cumulative[j]) ++j;
-      const PlaneMap& m = maps[j];
-      const double nx = m.a * x + m.b * y + m.e;
-      y = m.c * x + m.d * y + m.f;
-      x = nx;
-      if (n < 100) continue;
-      outside += x < box.xmin - slack || x > box.xmax + slack || y < box.ymin - slack ||
-                 y > box.ymax + slack;
-      reached = {std::min(reached.xmin, x), std::min(reached.ymin, y), std::max(reached.xmax, x),
-                 std::max(reached.ymax, y)};
-    }
-  }
+  std::vector<double> p;
+  for (const testing::MapRow& r : rows) p.push_back(r.p);
+  // The slack covers the game's own rounding.
+  const auto [reached, outside] = testing::playTwoGames(maps, p, box, 1e-12 * size, 0, 0);
   EXPECT_EQ(outside, 0);
   EXPECT_NEAR(reached.xmin, box.xmin, reachTolerance * size);
   EXPECT_NEAR(reached.ymin, box.ymin, reachTolerance * size);

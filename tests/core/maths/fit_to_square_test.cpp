@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "../render/picture_diff.h"
+#include "chaos_game_box.h"
 #include "core/base/chaos_random.h"
 
 namespace quill {
@@ -66,34 +67,12 @@ std::vector<SystemRow> systemRows() {
   return rows;
 }
 
-// The box of two long chaos games, one weighing the maps by p, the other giving each at least
-// a quarter (long runs of a rare map reach the tips); the points outside the square are counted.
+// The box of two long chaos games of the fitted maps; the points outside the square are counted.
 Box chaosGameBox(const SystemRow& row, const std::vector<PlaneMap>& maps, int& outside) {
-  ChaosRandom random;
-  Box reached{INFINITY, INFINITY, -INFINITY, -INFINITY};
-  outside = 0;
-  for (double least : {0.0, 0.25}) {
-    std::vector<double> cumulative;
-    double total = 0;
-    for (std::size_t i = 0; i < maps.size(); ++i)
-      cumulative.push_back(total += std::max(row.p.empty() ? 1.0 : row.p[i], least));
-    double x = 0.5;
-    double y = 0.5;
-    for (int n = 0; n < 1'500'000; ++n) {
-      const double r = double(random.next()) * total;
-      std::size_t j = 0;
-      while (j + 1 < maps.size() && r >= cumulative[j]) ++j;
-      const PlaneMap& m = maps[j];
-      const double nx = m.a * x + m.b * y + m.e;
-      y = m.c * x + m.d * y + m.f;
-      x = nx;
-      if (n < 100) continue;
-      outside += x < 0 || x > 1 || y < 0 || y > 1;
-      reached = {std::min(reached.xmin, x), std::min(reached.ymin, y), std::max(reached.xmax, x),
-                 std::max(reached.ymax, y)};
-    }
-  }
-  return reached;
+  const std::vector<double> p = row.p.empty() ? std::vector<double>(maps.size(), 1.0) : row.p;
+  const testing::GameBox game = testing::playTwoGames(maps, p, Box{0, 0, 1, 1}, 0, 0.5, 0.5);
+  outside = game.outside;
+  return game.reached;
 }
 
 TEST(FitToSquare, FittedAttractorFillsTheSquareCentred) {
