@@ -15,32 +15,12 @@
 
 #include "core/params/ifs_file.h"
 #include "fuzz_check.h"
+#include "trickle_device.h"
 
 namespace {
 
 using namespace quill;
-
-// Hands out the bytes in pieces of 1 to 7, like a pipe or a slow network share.
-class TrickleDevice : public QIODevice {
- public:
-  explicit TrickleDevice(const QByteArray& bytes) : bytes_(bytes) {
-    open(QIODevice::ReadOnly | QIODevice::Unbuffered);
-  }
-  bool isSequential() const override { return true; }
-
- protected:
-  qint64 readData(char* data, qint64 maxSize) override {
-    const qint64 n = std::min<qint64>({maxSize, 1 + position_ % 7, bytes_.size() - position_});
-    std::copy_n(bytes_.constData() + position_, n, data);
-    position_ += n;
-    return n;
-  }
-  qint64 writeData(const char*, qint64) override { return -1; }
-
- private:
-  QByteArray bytes_;
-  qint64 position_ = 0;
-};
+using testing::TrickleDevice;
 
 bool sameMaps(const std::vector<IfsMap>& x, const std::vector<IfsMap>& y) {
   return std::equal(x.begin(), x.end(), y.begin(), y.end(), [](const IfsMap& m, const IfsMap& n) {
@@ -113,7 +93,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   buffer.open(QIODevice::ReadOnly);
   const Result<std::vector<IfsEntry>> read = readIfs(buffer);
 
-  TrickleDevice trickle(bytes);
+  TrickleDevice trickle(bytes, -1, true);  // a pipe: no size to refuse it by
   FUZZ_CHECK(sameEntries(readIfs(trickle), read));
 
   if (!read.ok()) {

@@ -17,36 +17,12 @@
 #include "core/params/field_reader.h"
 #include "core/params/param_file.h"
 #include "fuzz_check.h"
+#include "trickle_device.h"
 
 namespace {
 
 using namespace quill;
-
-// Hands out the bytes in pieces of 1 to 7, like a pipe or a slow network share; with
-// `failAt` >= 0 the read after that many bytes fails while more remain, as a disk error would.
-class TrickleDevice : public QIODevice {
- public:
-  TrickleDevice(const QByteArray& bytes, qint64 failAt) : bytes_(bytes), failAt_(failAt) {
-    open(QIODevice::ReadOnly | QIODevice::Unbuffered);
-  }
-  qint64 size() const override { return bytes_.size(); }
-
- protected:
-  qint64 readData(char* data, qint64 maxSize) override {
-    if (failAt_ >= 0 && position_ >= failAt_) return -1;
-    qint64 n = std::min<qint64>({maxSize, 1 + position_ % 7, bytes_.size() - position_});
-    if (failAt_ >= 0) n = std::min(n, failAt_ - position_);
-    std::copy_n(bytes_.constData() + position_, n, data);
-    position_ += n;
-    return n;
-  }
-  qint64 writeData(const char*, qint64) override { return -1; }
-
- private:
-  QByteArray bytes_;
-  qint64 failAt_;
-  qint64 position_ = 0;
-};
+using testing::TrickleDevice;
 
 // What a read gave: its rows, or the message of its refusal (empty when read).
 struct ParamFileContent {

@@ -10,22 +10,16 @@ void GridHistory::commit() {
   committed_ = state_.grid;
 }
 
-bool GridHistory::undo() {
-  commit();
-  if (undo_.empty()) return false;
-  redo_.push_back(state_.grid);
-  state_.grid = undo_.back();
-  undo_.pop_back();
-  committed_ = state_.grid;
-  return true;
-}
+bool GridHistory::undo() { return step(undo_, redo_); }
 
-bool GridHistory::redo() {
+bool GridHistory::redo() { return step(redo_, undo_); }
+
+bool GridHistory::step(std::vector<Grid>& from, std::vector<Grid>& to) {
   commit();
-  if (redo_.empty()) return false;
-  undo_.push_back(state_.grid);
-  state_.grid = redo_.back();
-  redo_.pop_back();
+  if (from.empty()) return false;
+  to.push_back(state_.grid);
+  state_.grid = from.back();
+  from.pop_back();
   committed_ = state_.grid;
   return true;
 }

@@ -27,6 +27,9 @@ class GridHistory {
   static constexpr std::size_t kMaxSteps = 1000;
 
  private:
+  // Undo and redo alike: the last texts of `from` come back, the present ones go onto `to`.
+  bool step(std::vector<Grid>& from, std::vector<Grid>& to);
+
   PanelState& state_;
   Grid committed_;
   std::vector<Grid> undo_;
