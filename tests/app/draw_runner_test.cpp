@@ -108,7 +108,8 @@ TEST_F(LongDrawing, TheCanvasWindowShowsTheJobsPictureGrowing) {
     }
     return black > 2000;
   };
-  EXPECT_TRUE(waitUntil(inkShown, 5000));
+  // The chaos game on every core merges its first segment after about 10^8 steps.
+  EXPECT_TRUE(waitUntil(inkShown, 30000));
   EXPECT_TRUE(program.drawRunner->busy());
   EXPECT_EQ(program.form1->canvas().picture(), before);
 
