@@ -1,0 +1,70 @@
+#pragma once
+
+#include <QByteArray>
+#include <array>
+#include <cstdint>
+#include <optional>
+#include <span>
+#include <vector>
+
+#include "core/base/chaos_random.h"
+#include "core/base/render_control.h"
+#include "core/maths/attractor_box.h"
+
+namespace quill {
+
+// One row of the grid as the report sees it: the map in unit-square coordinates and its p.
+struct WeightedMap {
+  PlaneMap map;
+  double p = 0;
+};
+
+// What one map does to the plane.
+struct MapFacts {
+  int index = 0;  // 1-based row of the grid
+  WeightedMap row;
+  double det = 0;
+  std::array<double, 2> singularValues{};  // σ1 ≥ σ2 ≥ 0: the most and least it stretches
+  bool similarity = false;                 // σ1 = σ2 to 1e-9 of σ1 (and σ1 > 0)
+  std::optional<double> ratio;             // σ1, for a similarity
+  std::optional<double> rotationDegrees;   // for a similarity, in (-180, 180]
+  bool flips = false;                      // det < 0
+  std::optional<std::array<double, 2>> fixedPoint;  // where I − A is invertible
+  bool expanding = false;                           // σ1 ≥ 1
+  double detShare = 0;  // max(|det|, 0.01) / Σ over the maps: its p under "p ∝ |det|"
+};
+
+// What the whole system does; the box-counting estimate is computed apart (it takes a while).
+struct SystemFacts {
+  std::vector<MapFacts> maps;
+  bool contracting = false;                        // every σ1 < 1, and at least one map
+  std::optional<Box> boundingBox;                  // the attractor's, where it can be found
+  std::optional<double> similarityDimension;       // D with Σ r_i^D = 1, all maps similarities
+};
+
+SystemFacts analyseSystem(std::span<const WeightedMap> maps);
+
+// The box-counting estimate: occupied boxes of side 2^-k of the attractor's box, fitted on a
+// log–log line over the sizes the points resolve.
+struct BoxCountPoint {
+  double boxSize = 0;  // side, as a share of the bounding box's larger side
+  std::int64_t occupied = 0;
+};
+struct BoxCounting {
+  std::vector<BoxCountPoint> points;  // all counted sizes, largest box first
+  int fitFirst = 0, fitLast = 0;      // the points the line is fitted on, inclusive
+  double slope = 0;                   // of log(count) against log(1/size): the dimension
+  double intercept = 0;
+  std::int64_t steps = 0;             // chaos-game points counted
+};
+
+// Plays a chaos game of `steps` points with the maps' p and counts boxes; nothing when the
+// system does not contract or is cancelled.
+std::optional<BoxCounting> countBoxes(std::span<const WeightedMap> maps, std::int64_t steps,
+                                      ChaosRandom random, const RenderControl& control);
+
+// The report as JSON, numbers in their shortest round-trip form, null where a value does not
+// exist.
+QByteArray reportJson(const SystemFacts& facts, const std::optional<BoxCounting>& boxes);
+
+}  // namespace quill

@@ -1,0 +1,66 @@
+#pragma once
+
+#include <QString>
+#include <cstdint>
+#include <vector>
+
+#include "core/base/chaos_random.h"
+#include "core/base/color.h"
+#include "core/base/render_control.h"
+#include "core/base/result.h"
+#include "core/maps/module1.h"
+#include "core/render/drawing.h"
+
+namespace quill {
+
+struct Document;
+
+// What the user asks to render; the fractal's figure (triangle or square) follows the pattern.
+enum class PictureMode { BluePrint, Fractal, ChaosGame };
+enum class Shading { Flat, Density, ByMap };
+enum class PictureFormat { Png8, Png16, Svg };
+
+// A picture rendered to a file rather than to the canvas: any size up to 16384 × 16384, the
+// chaos game shaded by hit counts, PNG of 8 or 16 bits a channel, SVG for the line drawings.
+struct PictureRequest {
+  int width = 1920;  // pixels of the file
+  int height = 1080;
+  Shading shading = Shading::Flat;  // chaos game only
+  double gamma = 2.2;
+  int supersample = 1;          // 1 to 4: rendered K times larger and averaged down
+  std::vector<Rgb> mapColours;  // of maps 1, 2, …; missing ones from defaultMapColours()
+  PictureFormat format = PictureFormat::Png8;
+  double svgSmallestFigure = 0.1;  // pixels: smaller figures are drawn as what they cover
+  std::uint64_t seed = ChaosRandom::kSeed;
+  Rgb pen = kBlack;
+  Rgb paper = kWhite;
+};
+
+inline constexpr int kMaxPictureSide = 16384;
+
+// A readable palette for colouring by map, one colour per map slot.
+std::vector<Rgb> defaultMapColours();
+
+// The format a file name asks for: .svg is SVG, anything else PNG (16 bits when asked).
+PictureFormat pictureFormatFor(const QString& path, bool depth16);
+
+// Whether the request can be rendered: sizes, supersampling, SVG only for line drawings, and
+// memory, naming the largest size that fits when it does not.
+Status checkPictureRequest(const PictureRequest& request, PictureMode mode);
+
+// The checks of the drawing command for `mode` with `countText` as the count (the depth or
+// the points), reading the grid as it does, with its messages; the document's fields keep their
+// texts. Gives the maps and count to render.
+struct PictureInputs {
+  Module1 module1;
+  Drawing drawing = Drawing::BluePrint;
+};
+Result<PictureInputs> checkPictureInputs(Document& document, PictureMode mode,
+                                         const QString& countText);
+
+// Renders the picture and writes it to `path` atomically, row by row for PNG; the generator
+// starts from request.seed. Cancelled: nothing written, a failure saying so.
+Status renderPicture(const PictureInputs& inputs, const PictureRequest& request,
+                     const RenderControl& control, const QString& path);
+
+}  // namespace quill
