@@ -40,6 +40,7 @@ constexpr std::uint64_t kEmpty = ~std::uint64_t(0);  // never a cell: x < 2^31
 
 std::uint64_t cellKey(std::uint64_t x, std::uint64_t y) { return x << 32 | y; }
 std::uint64_t coarser(std::uint64_t key) { return cellKey(key >> 33, (key & 0xffffffffu) >> 1); }
+std::uint64_t unchanged(std::uint64_t key) { return key; }
 
 // An open-addressing set of cells with linear probing, at most half full. It grows by doubling
 // up to the size its cap needs, so a point allocates only on the few growths, and a set of few
@@ -69,6 +70,9 @@ class CellSet {
   // The cells one level coarser.
   void coarsen() { rebuild(slots_.size(), coarser); }
 
+  // A table no larger than the cells need, so that it stays in cache after coarsening.
+  void shrink() { rebuild(std::max(kMinCells, std::bit_ceil(2 * size_ + 2)), unchanged); }
+
   // The occupied cells, sorted.
   std::vector<std::uint64_t> cells() const {
     std::vector<std::uint64_t> result;
@@ -86,9 +90,7 @@ class CellSet {
     shift_ = 64 - std::countr_zero(slotCount);
     size_ = 0;
   }
-  void grow() {
-    rebuild(slots_.size() * 2, [](std::uint64_t key) { return key; });
-  }
+  void grow() { rebuild(slots_.size() * 2, unchanged); }
   template <typename Change>
   void rebuild(std::size_t slotCount, Change change) {
     keys_.clear();
@@ -198,6 +200,7 @@ std::optional<BoxCounting> countBoxes(std::span<const WeightedMap> maps, std::in
           cells.coarsen();
           --level;
         }
+        cells.shrink();
         cellsPerUnit = std::ldexp(1.0, level) / side;
         lastCell = std::ldexp(1.0, level) - 1;
       }
