@@ -24,8 +24,8 @@ namespace quill {
 // kPointsPerBox); then even a box of a tenth of the average mass is missed with probability
 // e^-6.4. The coarsest levels are left out until kFewestBoxes boxes are occupied, as the box's
 // own outline, not the fractal, shapes counts of a few hundred boxes (the Koch curve's flat box
-// adds 0.02 to its slope from 16 boxes on). At least three levels are fitted
-// where there are three. The line is least squares of ln(count) against ln(1 / size).
+// adds 0.02 to its slope from 16 boxes on). At least three levels are fitted where there are
+// three. The line is least squares of ln(count) against ln(1 / size).
 
 namespace {
 
@@ -33,7 +33,7 @@ constexpr int kFinestLevel = 30;  // 2^30 cells a side; the cell's coordinates f
 constexpr std::int64_t kBatch = std::int64_t(1) << 16;  // points between checks of the cancel flag
 constexpr std::int64_t kCellsPerStepsShare = 32;        // the cap is steps / this
 constexpr std::size_t kMinCells = std::size_t(1) << 12;
-constexpr std::size_t kMaxCells = std::size_t(1) << 21;  // 64 MiB of table at most
+constexpr std::size_t kMaxCells = std::size_t(1) << 21;  // 64 MiB of table, 16 of scratch
 constexpr double kPointsPerBox = 64;
 constexpr std::int64_t kFewestBoxes = 256;
 constexpr std::uint64_t kEmpty = ~std::uint64_t(0);  // never a cell: x < 2^31
