@@ -55,7 +55,8 @@ std::uint32_t blend(std::uint32_t from, std::uint32_t to, double t) {
   return std::uint32_t(std::lround(double(from) + (double(to) - double(from)) * t));
 }
 
-// Sums K × K rendered values into each pixel of the row and divides, rounding to nearest.
+// Sums K × K rendered values into each pixel of a row of the file (`width` pixels) and divides,
+// rounding to nearest.
 class Averager {
  public:
   Averager(int width, int k) : k_(k), sums_(std::size_t(width) * 3) {}
@@ -126,7 +127,7 @@ Status writeShadedPicture(const PictureInputs& inputs, const PictureRequest& req
   const Tint paper{channel16(request.paper, 16), channel16(request.paper, 8),
                    channel16(request.paper, 0)};
   const Tint pen{channel16(request.pen, 16), channel16(request.pen, 8), channel16(request.pen, 0)};
-  Averager average(width, k);
+  Averager average(request.width, k);
   const auto row = [&](int y, std::uint16_t* values) {
     average.clear();
     for (int sub = 0; sub < k; ++sub) {
@@ -171,7 +172,7 @@ Status writeFlatPicture(const PictureInputs& inputs, const PictureRequest& reque
   // Canvas::picture, into a strip.
   QImage strip(width, k, QImage::Format_RGB32);
   if (strip.isNull()) return Failure{kPictureNoMemoryMessage};
-  Averager average(width, k);
+  Averager average(request.width, k);
   const auto row = [&](int y, std::uint16_t* values) {
     {
       QPainter painter(&strip);
