@@ -8,6 +8,7 @@
 #include "core/base/color.h"
 #include "core/base/render_control.h"
 #include "core/base/result.h"
+#include "core/base/save_file.h"
 #include "core/maps/module1.h"
 #include "core/render/drawing.h"
 
@@ -37,6 +38,21 @@ struct PictureRequest {
 };
 
 inline constexpr int kMaxPictureSide = 16384;
+inline constexpr int kMaxSupersample = 4;
+// Memory a picture may take while it renders. Per rendered pixel (K × K of them per pixel of a
+// picture supersampled K times): density 4 bytes (a count), so 16384 × 16384 fits; colour by map
+// 28 bytes (a count and three 64-bit sums), at most about 7544 × 7544; flat pictures and PNGs of
+// the line drawings 4 bytes (the canvas), plus up to 256 MiB for the chaos game's bit-planes;
+// SVG a bit. Rows of the file come to a few MiB beside.
+inline constexpr std::int64_t kPictureMemoryBudget = std::int64_t{1536} << 20;
+
+inline const QString kPictureCancelledMessage =
+    QStringLiteral("The picture was cancelled; no file was written.");
+inline const QString kPictureNoMemoryMessage =
+    QStringLiteral("There is not enough memory to render the picture.");
+inline const SaveMessages kRenderedPictureMessages = {
+    QStringLiteral("Cannot save the picture: disk full."),
+    QStringLiteral("Cannot save the picture. Please try again.")};
 
 // A readable palette for colouring by map, one colour per map slot.
 std::vector<Rgb> defaultMapColours();
