@@ -2,9 +2,13 @@
 
 #include <QString>
 #include <QStringList>
+#include <cstdint>
 #include <optional>
+#include <vector>
 
+#include "core/base/chaos_random.h"
 #include "core/base/color.h"
+#include "core/picture/picture.h"
 
 namespace quill::headless {
 
@@ -27,6 +31,15 @@ struct RenderOptions {
   Rgb paper = kWhite;
   int threads = 0;  // threads to draw on; 0: one per core
   QString output;
+  // The picture options. Without any of them a .png (or .bmp, .jpg ...) is the canvas's own
+  // picture, written as before; with one, or for an .svg, renderPicture writes the file.
+  bool renderToFile = false;
+  Shading shading = Shading::Flat;
+  double gamma = 2.2;
+  int supersample = 1;
+  std::vector<Rgb> mapColours;  // empty: the default palette
+  bool depth16 = false;
+  std::uint64_t seed = ChaosRandom::kSeed;
 };
 
 // The outcome of reading the command line: options to run, help to print, or a usage error
@@ -39,6 +52,9 @@ struct ParsedArguments {
 
 inline constexpr int kMaxSide = 16384;  // pixels; larger pictures would need gigabytes
 inline constexpr int kMaxThreads = 256;
+inline constexpr double kMinGamma = 0.1;
+inline constexpr double kMaxGamma = 10.0;
+inline constexpr int kMaxSupersample = 4;
 
 [[nodiscard]] ParsedArguments parseArguments(const QStringList& arguments);
 
