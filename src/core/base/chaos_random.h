@@ -12,6 +12,8 @@ class ChaosRandom {
   static constexpr std::uint64_t kSeed = 0x853c49e6748fea9bULL;
 
   ChaosRandom() { seed(kSeed); }
+  // Another sequence, for reproducible series of pictures.
+  explicit ChaosRandom(std::uint64_t seedValue) { seed(seedValue); }
 
   // The next number r, 0 ≤ r < 1, in single precision: 24 random bits, so every value is exact.
   float next() { return float(nextBits() >> 8) * 0x1p-24f; }

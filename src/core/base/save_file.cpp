@@ -1,11 +1,20 @@
 #include "core/base/save_file.h"
 
+#include <QIODevice>
 #include <QSaveFile>
 
 namespace quill {
 
 Status writeFileAtomically(const QString& path, const QByteArray& bytes,
                            const SaveMessages& messages) {
+  return writeFileStreaming(path, messages, [&bytes, &messages](QIODevice& device) -> Status {
+    if (device.write(bytes) != bytes.size()) return Failure{messages.other};
+    return {};
+  });
+}
+
+Status writeFileStreaming(const QString& path, const SaveMessages& messages,
+                          const std::function<Status(QIODevice& device)>& write) {
   QSaveFile file(path);
   // Beside a file in a folder the user may not write to, no temporary file can be made; the file
   // itself may still be writable, and then it is written in place.
@@ -16,8 +25,11 @@ Status writeFileAtomically(const QString& path, const QByteArray& bytes,
   const auto failure = [&file, &messages] {
     return Failure{file.error() == QFileDevice::ResourceError ? messages.diskFull : messages.other};
   };
-  if (file.write(bytes) != bytes.size() || !file.flush()) {
-    const Failure failed = failure();
+  const Status written = write(file);
+  if (!written || !file.flush()) {
+    // A device error is the cause, whatever `write` made of it.
+    const Failure failed =
+        written || file.error() != QFileDevice::NoError ? failure() : Failure{written.message()};
     file.cancelWriting();
     return failed;
   }

@@ -4,6 +4,8 @@
 #include <QString>
 #include <functional>
 
+class QIODevice;
+
 #include "core/base/result.h"
 
 namespace quill {
@@ -20,6 +22,12 @@ struct SaveMessages {
 // `messages.diskFull` when the disk fills, with `messages.other` otherwise.
 Status writeFileAtomically(const QString& path, const QByteArray& bytes,
                            const SaveMessages& messages);
+
+// writeFileAtomically for a file too large to hold: `write` streams it into the device and returns
+// a failure of its own to give up (cancelled, say), the target left as it was. A failed write to
+// the device is reported as writeFileAtomically reports it, whatever `write` returns.
+Status writeFileStreaming(const QString& path, const SaveMessages& messages,
+                          const std::function<Status(QIODevice& device)>& write);
 
 // What a command writes its files through: writeFileAtomically in the program; tests put a
 // writer in its place that fails as a full disk does, where they cannot fill a real one.

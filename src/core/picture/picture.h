@@ -8,6 +8,7 @@
 #include "core/base/color.h"
 #include "core/base/render_control.h"
 #include "core/base/result.h"
+#include "core/base/save_file.h"
 #include "core/maps/module1.h"
 #include "core/render/drawing.h"
 
@@ -37,6 +38,17 @@ struct PictureRequest {
 };
 
 inline constexpr int kMaxPictureSide = 16384;
+inline constexpr int kMaxSupersample = 4;
+// Memory a picture may take while it renders: hit counts, colour sums, the canvas.
+inline constexpr std::int64_t kPictureMemoryBudget = std::int64_t{1536} << 20;
+
+inline const QString kPictureCancelledMessage =
+    QStringLiteral("The picture was cancelled; no file was written.");
+inline const QString kPictureNoMemoryMessage =
+    QStringLiteral("There is not enough memory to render the picture.");
+inline const SaveMessages kRenderedPictureMessages = {
+    QStringLiteral("Cannot save the picture: disk full."),
+    QStringLiteral("Cannot save the picture. Please try again.")};
 
 // A readable palette for colouring by map, one colour per map slot.
 std::vector<Rgb> defaultMapColours();

@@ -1,0 +1,94 @@
+#include "core/picture/png_rows.h"
+
+#include <png.h>
+
+#include <QIODevice>
+#include <csetjmp>
+#include <vector>
+
+#include "core/picture/picture.h"
+
+namespace quill {
+
+namespace {
+
+// Rows between two looks at the cancel flag.
+constexpr int kRowBatch = 16;
+
+void writeToDevice(png_structp png, png_bytep data, png_size_t length) {
+  auto* device = static_cast<QIODevice*>(png_get_io_ptr(png));
+  if (device->write(reinterpret_cast<const char*>(data), qint64(length)) != qint64(length)) {
+    png_error(png, "write failed");
+  }
+}
+
+void flushNothing(png_structp /*png*/) {}
+
+// libpng reports errors by a long jump back to the setjmp of the call that failed. Each call is
+// wrapped in a function of its own that holds nothing to destroy, so the jump skips no
+// destructor; each returns false when libpng failed.
+bool writeHeader(png_structp png, png_infop info, int width, int height, int bitDepth) {
+  if (setjmp(png_jmpbuf(png))) return false;
+  png_set_IHDR(png, info, png_uint_32(width), png_uint_32(height), bitDepth, PNG_COLOR_TYPE_RGB,
+               PNG_INTERLACE_NONE, PNG_COMPRESSION_TYPE_DEFAULT, PNG_FILTER_TYPE_DEFAULT);
+  png_write_info(png, info);
+  return true;
+}
+
+bool writeRow(png_structp png, png_bytep row) {
+  if (setjmp(png_jmpbuf(png))) return false;
+  png_write_row(png, row);
+  return true;
+}
+
+bool writeEnd(png_structp png, png_infop info) {
+  if (setjmp(png_jmpbuf(png))) return false;
+  png_write_end(png, info);
+  return true;
+}
+
+// Owns libpng's write state.
+struct PngWriter {
+  png_structp png = png_create_write_struct(PNG_LIBPNG_VER_STRING, nullptr, nullptr, nullptr);
+  png_infop info = png != nullptr ? png_create_info_struct(png) : nullptr;
+  ~PngWriter() { png_destroy_write_struct(&png, &info); }
+};
+
+}  // namespace
+
+Status writePngRows(QIODevice& device, int width, int height, bool sixteenBits,
+                    const RowSource& row, const RenderControl& control, double progressFrom) {
+  PngWriter writer;
+  if (writer.png == nullptr || writer.info == nullptr) return Failure{kPictureNoMemoryMessage};
+  png_set_write_fn(writer.png, &device, writeToDevice, flushNothing);
+  // Speed matters more than the last few per cent of size for pictures this large.
+  png_set_compression_level(writer.png, 6);
+  if (!writeHeader(writer.png, writer.info, width, height, sixteenBits ? 16 : 8)) {
+    return Failure{kRenderedPictureMessages.other};
+  }
+  std::vector<std::uint16_t> values(std::size_t(width) * 3);
+  std::vector<png_byte> bytes(values.size() * (sixteenBits ? 2 : 1));
+  for (int y = 0; y < height; ++y) {
+    if (y % kRowBatch == 0) {
+      if (control.cancelled()) return Failure{kPictureCancelledMessage};
+      control.report(progressFrom + (1 - progressFrom) * double(y) / double(height));
+    }
+    row(y, values.data());
+    if (sixteenBits) {
+      for (std::size_t i = 0; i < values.size(); ++i) {  // PNG is big-endian
+        bytes[2 * i] = png_byte(values[i] >> 8);
+        bytes[2 * i + 1] = png_byte(values[i] & 0xFF);
+      }
+    } else {
+      for (std::size_t i = 0; i < values.size(); ++i) {
+        bytes[i] = png_byte((std::uint32_t(values[i]) * 255 + 32767) / 65535);
+      }
+    }
+    if (!writeRow(writer.png, bytes.data())) return Failure{kRenderedPictureMessages.other};
+  }
+  if (!writeEnd(writer.png, writer.info)) return Failure{kRenderedPictureMessages.other};
+  control.report(1);
+  return {};
+}
+
+}  // namespace quill

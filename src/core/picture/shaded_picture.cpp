@@ -1,0 +1,194 @@
+#include "core/picture/shaded_picture.h"
+
+#include <QImage>
+#include <QPainter>
+#include <algorithm>
+#include <cmath>
+#include <vector>
+
+#include "core/canvas/canvas.h"
+#include "core/picture/png_rows.h"
+#include "core/render/fast_drawing.h"
+
+namespace quill {
+
+namespace {
+
+constexpr double kTwipsPerPixel = 15;
+// The share of the progress bar that rendering takes; writing the file takes the rest.
+constexpr double kRenderShare = 0.8;
+// Counts below this take their brightness from a table.
+constexpr std::uint32_t kToneTable = 4096;
+
+// The control for the rendering part: progress scaled into [0, kRenderShare].
+RenderControl renderingPart(const RenderControl& control) {
+  RenderControl part = control;
+  if (control.progress) {
+    part.progress = [&control](double done) { control.report(done * kRenderShare); };
+  }
+  return part;
+}
+
+// Brightness of a pixel hit `count` times: log(1 + count) / log(1 + most), raised to 1 / gamma;
+// 0 for no hits, 1 for the most hit pixel.
+class ToneCurve {
+ public:
+  ToneCurve(std::uint32_t most, double gamma) : most_(most), inverseGamma_(1 / gamma) {
+    for (std::uint32_t c = 0; c < kToneTable; ++c) table_[c] = compute(c);
+  }
+  double operator()(std::uint32_t count) const {
+    return count < kToneTable ? table_[count] : compute(count);
+  }
+
+ private:
+  double compute(std::uint32_t count) const {
+    if (count == 0 || most_ == 0) return 0;
+    if (count >= most_) return 1;
+    return std::pow(std::log1p(double(count)) / std::log1p(double(most_)), inverseGamma_);
+  }
+  std::uint32_t most_;
+  double inverseGamma_;
+  std::array<double, kToneTable> table_{};
+};
+
+std::uint32_t blend(std::uint32_t from, std::uint32_t to, double t) {
+  return std::uint32_t(std::lround(double(from) + (double(to) - double(from)) * t));
+}
+
+// Sums K × K rendered values into each pixel of the row and divides, rounding to nearest.
+class Averager {
+ public:
+  Averager(int width, int k) : k_(k), sums_(std::size_t(width) * 3) {}
+  void clear() { std::fill(sums_.begin(), sums_.end(), 0); }
+  void add(int renderedX, std::uint32_t r, std::uint32_t g, std::uint32_t b) {
+    std::uint64_t* sum = &sums_[std::size_t(renderedX / k_) * 3];
+    sum[0] += r;
+    sum[1] += g;
+    sum[2] += b;
+  }
+  void store(std::uint16_t* values) const {
+    const std::uint64_t n = std::uint64_t(k_) * std::uint64_t(k_);
+    for (std::size_t i = 0; i < sums_.size(); ++i)
+      values[i] = std::uint16_t((sums_[i] + n / 2) / n);
+  }
+
+ private:
+  int k_;
+  std::vector<std::uint64_t> sums_;
+};
+
+Status writePng(const QString& path, const PictureRequest& request, const RowSource& row,
+                const RenderControl& control) {
+  return writeFileStreaming(path, kRenderedPictureMessages, [&](QIODevice& device) {
+    return writePngRows(device, request.width, request.height,
+                        request.format == PictureFormat::Png16, row, control, kRenderShare);
+  });
+}
+
+}  // namespace
+
+Module1 pictureState(const PictureInputs& inputs, const PictureRequest& request, int width,
+                     int height) {
+  Module1 module1 = inputs.module1;
+  module1.deriveDrawingSquare(float(width * kTwipsPerPixel), float(height * kTwipsPerPixel));
+  module1.penColor = request.pen;
+  module1.paperColor = request.paper;
+  return module1;
+}
+
+std::array<Tint, kMapSlots> mapTints(const PictureRequest& request) {
+  const std::vector<Rgb> palette = defaultMapColours();
+  std::array<Tint, kMapSlots> tints{};
+  for (int j = 1; j <= kMaxMaps; ++j) {
+    const std::size_t i = std::size_t(j - 1);
+    const Rgb colour = i < request.mapColours.size() ? request.mapColours[i] : palette[i];
+    tints[std::size_t(j)] = {channel16(colour, 16), channel16(colour, 8), channel16(colour, 0)};
+  }
+  return tints;
+}
+
+Status writeShadedPicture(const PictureInputs& inputs, const PictureRequest& request,
+                          const RenderControl& control, const QString& path) {
+  const int k = request.supersample;
+  const int width = request.width * k;
+  const int height = request.height * k;
+  const Module1 module1 = pictureState(inputs, request, width, height);
+  const bool byMap = request.shading == Shading::ByMap;
+  const std::array<Tint, kMapSlots> tints = mapTints(request);
+  const Result<HitGrid> counted = countHits(width, height, module1, ChaosRandom(request.seed),
+                                            byMap ? &tints : nullptr, renderingPart(control));
+  if (!counted) return Failure{counted.message()};
+  const HitGrid& hits = *counted;
+
+  const ToneCurve tone(
+      hits.counts.empty() ? 0 : *std::max_element(hits.counts.begin(), hits.counts.end()),
+      request.gamma);
+  const Tint paper{channel16(request.paper, 16), channel16(request.paper, 8),
+                   channel16(request.paper, 0)};
+  const Tint pen{channel16(request.pen, 16), channel16(request.pen, 8), channel16(request.pen, 0)};
+  Averager average(width, k);
+  const auto row = [&](int y, std::uint16_t* values) {
+    average.clear();
+    for (int sub = 0; sub < k; ++sub) {
+      const std::size_t rowStart = std::size_t(y * k + sub) * std::size_t(width);
+      for (int x = 0; x < width; ++x) {
+        const std::size_t at = rowStart + std::size_t(x);
+        const std::uint32_t count = hits.counts[at];
+        if (count == 0) {
+          average.add(x, paper.red, paper.green, paper.blue);
+          continue;
+        }
+        Tint ink = pen;
+        if (byMap) {  // the mean tint of the hits, rounded to nearest
+          const std::uint64_t* sum = &hits.colourSums[3 * at];
+          ink = {std::uint32_t((sum[0] + count / 2) / count),
+                 std::uint32_t((sum[1] + count / 2) / count),
+                 std::uint32_t((sum[2] + count / 2) / count)};
+        }
+        const double t = tone(count);
+        average.add(x, blend(paper.red, ink.red, t), blend(paper.green, ink.green, t),
+                    blend(paper.blue, ink.blue, t));
+      }
+    }
+    average.store(values);
+  };
+  return writePng(path, request, row, control);
+}
+
+Status writeFlatPicture(const PictureInputs& inputs, const PictureRequest& request,
+                        const RenderControl& control, const QString& path) {
+  const int k = request.supersample;
+  const int width = request.width * k;
+  const int height = request.height * k;
+  Module1 module1 = pictureState(inputs, request, width, height);
+  Canvas canvas(width, height, kTwipsPerPixel, request.paper);
+  if (canvas.isNull()) return Failure{kPictureNoMemoryMessage};
+  ChaosRandom random(request.seed);
+  if (!drawFast(canvas, inputs.drawing, module1, random, renderingPart(control), control.threads)) {
+    return Failure{kPictureCancelledMessage};
+  }
+  // The picture as the canvas shows it, K rows at a time: the same painting as
+  // Canvas::picture, into a strip.
+  QImage strip(width, k, QImage::Format_RGB32);
+  if (strip.isNull()) return Failure{kPictureNoMemoryMessage};
+  Averager average(width, k);
+  const auto row = [&](int y, std::uint16_t* values) {
+    {
+      QPainter painter(&strip);
+      painter.translate(0, -double(y * k));
+      canvas.paint(painter, QRectF(0, 0, width, height));
+    }
+    average.clear();
+    for (int sub = 0; sub < k; ++sub) {
+      const auto* pixels = reinterpret_cast<const QRgb*>(strip.constScanLine(sub));
+      for (int x = 0; x < width; ++x) {
+        average.add(x, std::uint32_t(qRed(pixels[x])) * 257, std::uint32_t(qGreen(pixels[x])) * 257,
+                    std::uint32_t(qBlue(pixels[x])) * 257);
+      }
+    }
+    average.store(values);
+  };
+  return writePng(path, request, row, control);
+}
+
+}  // namespace quill
