@@ -126,7 +126,7 @@ Status writeShadedPicture(const PictureInputs& inputs, const PictureRequest& req
   const Tint paper{channel16(request.paper, 16), channel16(request.paper, 8),
                    channel16(request.paper, 0)};
   const Tint pen{channel16(request.pen, 16), channel16(request.pen, 8), channel16(request.pen, 0)};
-  Averager average(width, k);
+  Averager average(request.width, k);
   const auto row = [&](int y, std::uint16_t* values) {
     average.clear();
     for (int sub = 0; sub < k; ++sub) {
@@ -171,7 +171,7 @@ Status writeFlatPicture(const PictureInputs& inputs, const PictureRequest& reque
   // Canvas::picture, into a strip.
   QImage strip(width, k, QImage::Format_RGB32);
   if (strip.isNull()) return Failure{kPictureNoMemoryMessage};
-  Averager average(width, k);
+  Averager average(request.width, k);
   const auto row = [&](int y, std::uint16_t* values) {
     {
       QPainter painter(&strip);
