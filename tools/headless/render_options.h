@@ -54,7 +54,6 @@ inline constexpr int kMaxSide = 16384;  // pixels; larger pictures would need gi
 inline constexpr int kMaxThreads = 256;
 inline constexpr double kMinGamma = 0.1;
 inline constexpr double kMaxGamma = 10.0;
-inline constexpr int kMaxSupersample = 4;
 
 [[nodiscard]] ParsedArguments parseArguments(const QStringList& arguments);
 
