@@ -8,8 +8,10 @@
 #include <QFileDialog>
 #include <QFormLayout>
 #include <QHBoxLayout>
+#include <QIcon>
 #include <QLabel>
 #include <QLineEdit>
+#include <QPixmap>
 #include <QProgressBar>
 #include <QPushButton>
 #include <QSpinBox>
@@ -28,8 +30,10 @@ inline const QString kSeedMessage =
 inline const QString kNoFileMessage = QStringLiteral("Please choose the file to write.");
 
 void showColour(QToolButton* button, Rgb colour) {
-  button->setStyleSheet(
-      QStringLiteral("QToolButton { background-color: %1; }").arg(QColor::fromRgb(colour).name()));
+  // A swatch as the icon: the style greys it while the setting does not apply.
+  QPixmap swatch(button->iconSize());
+  swatch.fill(QColor::fromRgb(colour));
+  button->setIcon(QIcon(swatch));
 }
 
 }  // namespace
@@ -73,6 +77,7 @@ void PictureDialog::buildWidgets() {
   size->addWidget(width_);
   size->addWidget(new QLabel(QStringLiteral("×"), this));
   size->addWidget(height_);
+  size->addStretch();
   form->addRow(QStringLiteral("Size:"), size);
 
   mode_ = new QComboBox(this);
@@ -175,6 +180,7 @@ QToolButton* PictureDialog::addColourButton(const QString& name, Rgb& colour) {
   auto* button = new QToolButton(this);
   button->setObjectName(name);
   button->setFixedSize(24, 24);
+  button->setIconSize(QSize(16, 16));
   showColour(button, colour);
   // `colour` is a member of this window, alive as long as the button.
   connect(button, &QToolButton::clicked, this, [this, button, &colour] {
