@@ -6,6 +6,7 @@
 #include <QDir>
 #include <QDoubleSpinBox>
 #include <QFileDialog>
+#include <QFileInfo>
 #include <QFormLayout>
 #include <QHBoxLayout>
 #include <QIcon>
@@ -184,12 +185,26 @@ QToolButton* PictureDialog::addColourButton(const QString& name, Rgb& colour) {
   showColour(button, colour);
   // `colour` is a member of this window, alive as long as the button.
   connect(button, &QToolButton::clicked, this, [this, button, &colour] {
-    if (const std::optional<Rgb> chosen = document_.dialogs.chooseColor(colour)) {
+    const std::optional<Rgb> chosen = document_.dialogs.chooseColor(colour);
+    comeBack();
+    if (chosen) {
       colour = *chosen;
       showColour(button, colour);
     }
   });
   return button;
+}
+
+void PictureDialog::comeBack() {
+  // The program's dialogs belong to the panel, which comes to the front with them; this window
+  // goes back in front of it.
+  raise();
+  activateWindow();
+}
+
+void PictureDialog::tell(const QString& message) {
+  document_.dialogs.message(message);
+  comeBack();
 }
 
 PictureMode PictureDialog::mode() const { return PictureMode(mode_->currentIndex()); }
@@ -216,7 +231,10 @@ void PictureDialog::browse() {
       this, QStringLiteral("Render Picture To"),
       file_->text().isEmpty() ? QStringLiteral("picture.png") : file_->text(),
       QStringLiteral("PNG image (*.png);;SVG drawing, Blue Print and Fractal only (*.svg)"));
-  if (!name.isEmpty()) file_->setText(QDir::toNativeSeparators(name));
+  if (name.isEmpty()) return;
+  // A name without an extension is a PNG, and says so.
+  file_->setText(QDir::toNativeSeparators(
+      QFileInfo(name).suffix().isEmpty() ? name + QStringLiteral(".png") : name));
 }
 
 std::optional<PictureRequest> PictureDialog::readRequest() {
@@ -234,7 +252,7 @@ std::optional<PictureRequest> PictureDialog::readRequest() {
   bool number = false;
   request.seed = seed_->text().trimmed().toULongLong(&number, 10);
   if (!number) {
-    document_.dialogs.message(kSeedMessage);
+    tell(kSeedMessage);
     return std::nullopt;
   }
   return request;
@@ -246,17 +264,17 @@ void PictureDialog::render() {
   // The grid and the count first, as the drawing buttons check them.
   Result<PictureInputs> inputs = checkPictureInputs(document_, pictureMode, count_->text());
   if (!inputs) {
-    document_.dialogs.message(inputs.message());
+    tell(inputs.message());
     return;
   }
   const std::optional<PictureRequest> request = readRequest();
   if (!request) return;
   if (file_->text().trimmed().isEmpty()) {
-    document_.dialogs.message(kNoFileMessage);
+    tell(kNoFileMessage);
     return;
   }
   if (const Status fits = checkPictureRequest(*request, pictureMode); !fits) {
-    document_.dialogs.message(fits.message());
+    tell(fits.message());
     return;
   }
   target_ = QDir::fromNativeSeparators(file_->text().trimmed());
@@ -289,7 +307,7 @@ void PictureDialog::render() {
         });
   } catch (const std::system_error&) {
     status_->setText(QString());
-    document_.dialogs.message(kNoThreadMessage);
+    tell(kNoThreadMessage);
     return;
   }
   poller_.start();
@@ -310,7 +328,7 @@ void PictureDialog::finished(int run) {
   } else if (!outcome_) {
     progress_->setValue(0);
     status_->setText(outcome_.message());
-    document_.dialogs.message(outcome_.message());
+    tell(outcome_.message());
   } else {
     progress_->setValue(progress_->maximum());
     status_->setText(QStringLiteral("Written to %1").arg(QDir::toNativeSeparators(target_)));

@@ -55,6 +55,9 @@ class PictureDialog : public QWidget {
   void buildWidgets();
   QToolButton* addColourButton(const QString& name, Rgb& colour);
   void updateEnabled();
+  // A message through the program's dialogs, this window in front again afterwards.
+  void tell(const QString& message);
+  void comeBack();
   void browse();
   void render();
   // On the UI thread once render `run` has posted its outcome, or from a close.
