@@ -39,7 +39,11 @@ struct PictureRequest {
 
 inline constexpr int kMaxPictureSide = 16384;
 inline constexpr int kMaxSupersample = 4;
-// Memory a picture may take while it renders: hit counts, colour sums, the canvas.
+// Memory a picture may take while it renders. Per rendered pixel (K × K of them per pixel of a
+// picture supersampled K times): density 4 bytes (a count), so 16384 × 16384 fits; colour by map
+// 28 bytes (a count and three 64-bit sums), at most about 7544 × 7544; flat pictures and PNGs of
+// the line drawings 4 bytes (the canvas), plus up to 256 MiB for the chaos game's bit-planes;
+// SVG a bit. Rows of the file come to a few MiB beside.
 inline constexpr std::int64_t kPictureMemoryBudget = std::int64_t{1536} << 20;
 
 inline const QString kPictureCancelledMessage =

@@ -61,8 +61,10 @@ Status writePngRows(QIODevice& device, int width, int height, bool sixteenBits,
   PngWriter writer;
   if (writer.png == nullptr || writer.info == nullptr) return Failure{kPictureNoMemoryMessage};
   png_set_write_fn(writer.png, &device, writeToDevice, flushNothing);
-  // Speed matters more than the last few per cent of size for pictures this large.
-  png_set_compression_level(writer.png, 6);
+  // Speed matters more than the last few per cent of size for pictures this large: one filter
+  // rather than the best of five for each row, and quicker compression.
+  png_set_filter(writer.png, PNG_FILTER_TYPE_BASE, PNG_FILTER_SUB);
+  png_set_compression_level(writer.png, 3);
   if (!writeHeader(writer.png, writer.info, width, height, sixteenBits ? 16 : 8)) {
     return Failure{kRenderedPictureMessages.other};
   }

@@ -55,7 +55,8 @@ std::uint32_t blend(std::uint32_t from, std::uint32_t to, double t) {
   return std::uint32_t(std::lround(double(from) + (double(to) - double(from)) * t));
 }
 
-// Sums K × K rendered values into each pixel of the row and divides, rounding to nearest.
+// Sums K × K rendered values into each pixel of a row of the file (`width` pixels) and divides,
+// rounding to nearest.
 class Averager {
  public:
   Averager(int width, int k) : k_(k), sums_(std::size_t(width) * 3) {}

@@ -85,32 +85,39 @@ class SvgFigures {
     return visit(Affine{}, 0, 1.0);
   }
 
-  // The pixels of the figures too small to draw, as runs along each row: one path.
+  // The pixels of the figures too small to draw, as runs along each row: a path a row, so that
+  // no more than a row is held.
   void writeCovered() {
     QString path;
     int runStart = -1;
-    int runRow = -1;
+    int row = -1;
     int lastX = -2;
-    const auto flush = [&] {
+    const auto endRun = [&] {
       if (runStart >= 0) {
-        path +=
-            QStringLiteral("M%1 %2h%3v1h-%3z").arg(runStart).arg(runRow).arg(lastX + 1 - runStart);
+        path += QStringLiteral("M%1 %2h%3v1h-%3z").arg(runStart).arg(row).arg(lastX + 1 - runStart);
       }
     };
+    const auto endRow = [&] {
+      endRun();
+      if (path.isEmpty()) return;
+      xml_.writeEmptyElement(QStringLiteral("path"));
+      xml_.writeAttribute(QStringLiteral("stroke"), QStringLiteral("none"));
+      xml_.writeAttribute(QStringLiteral("fill"), colourText(pen_));
+      xml_.writeAttribute(QStringLiteral("d"), path);
+      path.clear();
+    };
     covered_.forEachSet([&](int px, int py) {
-      if (py != runRow || px != lastX + 1) {
-        flush();
+      if (py != row) {
+        endRow();
         runStart = px;
-        runRow = py;
+        row = py;
+      } else if (px != lastX + 1) {
+        endRun();
+        runStart = px;
       }
       lastX = px;
     });
-    flush();
-    if (path.isEmpty()) return;
-    xml_.writeEmptyElement(QStringLiteral("path"));
-    xml_.writeAttribute(QStringLiteral("stroke"), QStringLiteral("none"));
-    xml_.writeAttribute(QStringLiteral("fill"), colourText(pen_));
-    xml_.writeAttribute(QStringLiteral("d"), path);
+    endRow();
   }
 
  private:
