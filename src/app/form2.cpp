@@ -198,6 +198,8 @@ void Form2::openPictureDialog() {
     // Beside the panel's controls, as the map editor opens.
     pictureDialog_->move(geometry().left() + px(9500), geometry().top());
   }
+  // Opened afresh, it starts from the document's colours; already open, it keeps the user's.
+  if (!pictureDialog_->isVisible()) pictureDialog_->takeDocumentColours();
   pictureDialog_->show();
   pictureDialog_->raise();
   pictureDialog_->activateWindow();

@@ -124,9 +124,11 @@ void PictureDialog::buildWidgets() {
   form->addRow(QStringLiteral("Map colours:"), maps);
   auto* inks = new QHBoxLayout;
   inks->addWidget(new QLabel(QStringLiteral("Pen"), this));
-  inks->addWidget(addColourButton(QStringLiteral("picturePen"), pen_));
+  penButton_ = addColourButton(QStringLiteral("picturePen"), pen_);
+  inks->addWidget(penButton_);
   inks->addWidget(new QLabel(QStringLiteral("Paper"), this));
-  inks->addWidget(addColourButton(QStringLiteral("picturePaper"), paper_));
+  paperButton_ = addColourButton(QStringLiteral("picturePaper"), paper_);
+  inks->addWidget(paperButton_);
   inks->addStretch();
   form->addRow(QStringLiteral("Colours:"), inks);
   seed_ = new QLineEdit(QString::number(defaults.seed), this);
@@ -193,6 +195,13 @@ QToolButton* PictureDialog::addColourButton(const QString& name, Rgb& colour) {
     }
   });
   return button;
+}
+
+void PictureDialog::takeDocumentColours() {
+  pen_ = document_.module1.penColor;
+  paper_ = document_.module1.paperColor;
+  showColour(penButton_, pen_);
+  showColour(paperButton_, paper_);
 }
 
 void PictureDialog::comeBack() {

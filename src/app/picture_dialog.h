@@ -42,6 +42,9 @@ class PictureDialog : public QWidget {
   // Asks the running render to stop; it stops within a batch of work.
   void cancelRender();
 
+  // Pen and paper as the panel's colour commands last set them.
+  void takeDocumentColours();
+
   static constexpr int kPollMs = 40;  // how often the bar follows the render
 
  signals:
@@ -79,6 +82,8 @@ class PictureDialog : public QWidget {
   std::vector<Rgb> mapColours_;  // one per map slot
   Rgb pen_;
   Rgb paper_;
+  QToolButton* penButton_ = nullptr;
+  QToolButton* paperButton_ = nullptr;
   QLineEdit* seed_ = nullptr;
   QLineEdit* file_ = nullptr;
   QCheckBox* depth16_ = nullptr;

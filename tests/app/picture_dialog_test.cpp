@@ -83,6 +83,11 @@ TEST_F(PictureDialogTest, WritesTheFileQuillmereRenderWrites) {
        Shading::ByMap,
        {"--shade", "by-map", "--map-colours", "102030", "--depth16"}},
   };
+  // Opened afresh, the dialog takes the pen the panel's colour command set.
+  dialog->close();
+  program.document->module1.penColor = rgb(0x1A, 0x5E, 0x20);
+  program.form2->findChild<QAction*>(QStringLiteral("mnuRenderPicture"))->trigger();
+  const QStringList pen = {"--pen", "1A5E20"};
   for (const auto& c : cases) {
     SCOPED_TRACE(c.name);
     const QString mine = dir.filePath(QStringLiteral("dialog.png"));
@@ -107,7 +112,7 @@ TEST_F(PictureDialogTest, WritesTheFileQuillmereRenderWrites) {
     tool.start(QStringLiteral(QUILLMERE_RENDER_BIN),
                QStringList{"--pattern", "Sierpinski", "--mode", "chaos", "--iterations", "40000",
                            "--size", "160x120", "--output", theirs} +
-                   c.options);
+                   pen + c.options);
     ASSERT_TRUE(tool.waitForFinished(60000));
     ASSERT_EQ(tool.exitCode(), 0) << tool.readAllStandardError().toStdString();
     const QByteArray written = contents(mine);
