@@ -14,6 +14,7 @@
 #include <algorithm>
 
 #include "app/map_editor.h"
+#include "app/picture_dialog.h"
 #include "core/devices/print_and_colors.h"
 #include "core/document/document.h"
 #include "core/maps/pattern_catalogue.h"
@@ -191,6 +192,19 @@ void Form2::openMapEditor() {
   mapEditor_->activateWindow();
 }
 
+void Form2::openPictureDialog() {
+  if (!pictureDialog_) {
+    pictureDialog_ = std::make_unique<PictureDialog>(document_);
+    // Beside the panel's controls, as the map editor opens.
+    pictureDialog_->move(geometry().left() + px(9500), geometry().top());
+  }
+  // Opened afresh, it starts from the document's colours; already open, it keeps the user's.
+  if (!pictureDialog_->isVisible()) pictureDialog_->takeDocumentColours();
+  pictureDialog_->show();
+  pictureDialog_->raise();
+  pictureDialog_->activateWindow();
+}
+
 void Form2::buildControls() {
   struct ButtonLayout {
     const char* name;
@@ -338,6 +352,10 @@ void Form2::buildMenus() {
     connect(action, &QAction::triggered, this,
             [this, handler] { run([this, handler] { handler(document_); }); });
   }
+  tools->addSeparator();
+  QAction* picture = tools->addAction(QStringLiteral("Render Picture..."));
+  picture->setObjectName(QStringLiteral("mnuRenderPicture"));
+  connect(picture, &QAction::triggered, this, &Form2::openPictureDialog);
 }
 
 void Form2::setTabOrder() {

@@ -19,6 +19,7 @@ namespace quill {
 
 struct Document;
 class MapEditor;
+class PictureDialog;
 
 // Form2: the control panel, the program's only window for input. It lays out the fields, buttons
 // and menus, keeps the panel state in step with what the user types, and hands every click to
@@ -49,6 +50,11 @@ class Form2 : public QMainWindow {
   MapEditor* mapEditor() const { return mapEditor_.get(); }
   MapEditorModel& editorModel() { return editorModel_; }
 
+  // "Tools" -> "Render Picture...": opens the picture dialog beside the panel, or brings it to the
+  // front.
+  void openPictureDialog();
+  PictureDialog* pictureDialog() const { return pictureDialog_.get(); }
+
   // Twips to logical pixels on this screen.
   int px(int twips) const;
 
@@ -78,6 +84,7 @@ class Form2 : public QMainWindow {
   PanelState& state_;
   MapEditorModel editorModel_{state_};  // the grid's undo history lives here
   std::unique_ptr<MapEditor> mapEditor_;
+  std::unique_ptr<PictureDialog> pictureDialog_;
   QWidget* client_ = nullptr;
 
   QLineEdit* text1_ = nullptr;

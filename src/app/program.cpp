@@ -2,6 +2,8 @@
 
 #include <QCoreApplication>
 
+#include "app/picture_dialog.h"
+
 namespace quill {
 
 Program::Program() : dialogs(qtDialogs), printer(qtPrinter) {}
@@ -34,6 +36,8 @@ void Program::Main() {
 
 void Program::exit() {
   if (drawRunner) drawRunner->cancel();
+  // A picture being rendered stops; its file is left as it was.
+  if (form2 && form2->pictureDialog()) form2->pictureDialog()->close();
   if (form1) form1->hide();
   QCoreApplication::exit(0);
 }

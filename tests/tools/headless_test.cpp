@@ -171,6 +171,110 @@ TEST_F(Headless, AnswersUsageErrorsWithStatusTwoAndAOneLineHint) {
   EXPECT_EQ(help.status, 0);
 }
 
+// A plain .png is the canvas's own picture, written as ever; any picture option sends the run
+// through renderPicture instead, whose flat picture is the same pixel for pixel. The other
+// options write what they say: 16-bit PNG, SVG for the line drawings.
+TEST_F(Headless, PictureOptionsRenderTheFileAndFlatMatchesTheCanvas) {
+  const QString canvas = out(QStringLiteral("canvas.png"));
+  const QString flat = out(QStringLiteral("flat.png"));
+  const QStringList fern = {"--pattern",    "Fern",  "--mode", "chaos",
+                            "--iterations", "30000", "--size", "320x240"};
+  ASSERT_EQ(render(fern + QStringList{"--output", canvas}).status, 0);
+  const ToolRun seeded =
+      render(fern + QStringList{"--seed", QString::number(ChaosRandom::kSeed), "--output", flat});
+  ASSERT_EQ(seeded.status, 0) << seeded.errors.toStdString();
+  EXPECT_EQ(QImage(flat).convertToFormat(QImage::Format_RGB32),
+            QImage(canvas).convertToFormat(QImage::Format_RGB32));
+
+  const QString deep = out(QStringLiteral("deep.png"));
+  ASSERT_EQ(render(fern + QStringList{"--shade", "density", "--depth16", "--output", deep}).status,
+            0);
+  const QImage deepImage(deep);
+  EXPECT_EQ(deepImage.size(), QSize(320, 240));
+  EXPECT_EQ(deepImage.depth(), 64);
+
+  const QString svg = out(QStringLiteral("gasket.svg"));
+  ASSERT_EQ(render({"--pattern", "Sierpinski", "--mode", "fractal", "--iterations", "3", "--size",
+                    "320x240", "--output", svg})
+                .status,
+            0);
+  QFile file(svg);
+  ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+  const QByteArray text = file.readAll();
+  EXPECT_TRUE(text.contains("<svg"));
+  EXPECT_EQ(text.count("<polygon"), 27 + 1) << "27 triangles and the frame";
+}
+
+TEST_F(Headless, RefusesBadPictureOptionsWithAOneLineHint) {
+  const QString path = out(QStringLiteral("x.png"));
+  const QString svg = out(QStringLiteral("x.svg"));
+  const QString seedHint =
+      QStringLiteral("--seed must be a whole number from 0 to 18446744073709551615");
+  const QString gammaHint = QStringLiteral("--gamma must be a number from 0.1 to 10");
+  const QString supersampleHint =
+      QStringLiteral("--supersample must be a whole number from 1 to 4");
+  const struct {
+    const char* mode;
+    QString output;
+    QStringList options;
+    QString hint;
+  } cases[] = {
+      {"chaos", path, {"--shade", "glow"}, "unknown shading 'glow'; use flat, density or by-map"},
+      {"chaos", path, {"--shade", "density", "--gamma", "0"}, gammaHint},
+      {"chaos", path, {"--shade", "density", "--gamma", "nan"}, gammaHint},
+      {"chaos", path, {"--shade", "density", "--gamma", "two"}, gammaHint},
+      {"chaos", path, {"--supersample", "5"}, supersampleHint},
+      {"chaos", path, {"--supersample", "0"}, supersampleHint},
+      {"chaos", path, {"--supersample", "1.5"}, supersampleHint},
+      {"chaos",
+       path,
+       {"--shade", "by-map", "--map-colours", "FF0000,green"},
+       "--map-colours must be colours RRGGBB in hex separated by commas, such as E6194B,3CB44B; "
+       "'green' is not one"},
+      {"chaos",
+       path,
+       {"--shade", "by-map", "--map-colours", "1,2,3,4,5,6,7,8,9,10,11"},
+       "--map-colours takes at most 10 colours, one per map"},
+      {"chaos", path, {"--seed", "-1"}, seedHint},
+      {"chaos", path, {"--seed", "18446744073709551616"}, seedHint},
+      {"fractal",
+       path,
+       {"--shade", "density"},
+       "--shade density shades the chaos game only (--mode chaos)"},
+      {"chaos",
+       svg,
+       {},
+       "SVG is drawn for blueprint and fractal only; write the chaos game to a .png file"},
+      {"chaos", path, {"--gamma", "2"}, "--gamma goes with --shade density or by-map"},
+      {"chaos",
+       path,
+       {"--shade", "density", "--map-colours", "FF0000"},
+       "--map-colours goes with --shade by-map"},
+      {"fractal", svg, {"--depth16"}, "--depth16 and --supersample are for PNG pictures, not SVG"},
+      {"chaos",
+       out(QStringLiteral("x.bmp")),
+       {"--shade", "density"},
+       "pictures with --shade, --gamma, --supersample, --map-colours, --depth16 or --seed are "
+       "written as .png (or .svg)"},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.hint.toStdString());
+    const ToolRun run = render(QStringList{"--pattern", "Fern", "--mode", c.mode, "--iterations",
+                                           "10", "--output", c.output} +
+                               c.options);
+    EXPECT_EQ(run.status, 2);
+    EXPECT_EQ(run.errors, QStringLiteral("quillmere-render: %1 (see --help)\n").arg(c.hint));
+    EXPECT_FALSE(QFile::exists(c.output));
+  }
+  // Past the memory a picture may take: refused with the size that fits.
+  const ToolRun large = render({"--pattern", "Fern", "--mode", "chaos", "--iterations", "10",
+                                "--size", "16384x16384", "--shade", "by-map", "--output", path});
+  EXPECT_EQ(large.status, 1);
+  EXPECT_TRUE(large.errors.contains("The largest of that shape that fits is"))
+      << large.errors.toStdString();
+  EXPECT_FALSE(QFile::exists(path));
+}
+
 TEST_F(Headless, LeavesNoFileBehindWhenTheOutputCannotBeWritten) {
   QDir(dir.path()).mkdir(QStringLiteral("folder.png"));
   const QString cases[] = {out(QStringLiteral("no/such/folder/x.png")),

@@ -13,6 +13,7 @@
 #include "core/params/ifs_commands.h"
 #include "core/params/load_save.h"
 #include "core/params/pattern_menu.h"
+#include "core/picture/picture.h"
 #include "core/render/drawing_commands.h"
 
 namespace quill::headless {
@@ -121,6 +122,60 @@ int writeReport(Document& document, const RenderOptions& options, std::FILE* out
   return kExitDrawn;
 }
 
+constexpr PictureMode pictureMode(Mode mode) {
+  switch (mode) {
+    case Mode::BluePrint:
+      return PictureMode::BluePrint;
+    case Mode::Fractal:
+      return PictureMode::Fractal;
+    case Mode::Chaos:
+      break;
+  }
+  return PictureMode::ChaosGame;
+}
+
+// The grid read and checked as the picture dialog reads it, then the picture rendered straight
+// to the file.
+int renderToFile(Document& document, const RenderOptions& options, std::FILE* errors,
+                 const std::atomic<bool>* cancel, bool showProgress) {
+  const PictureMode mode = pictureMode(*options.mode);
+  const Result<PictureInputs> inputs = checkPictureInputs(document, mode, options.iterations);
+  if (!inputs) {
+    printMessages({inputs.message()}, errors);
+    return kExitRefused;
+  }
+  PictureRequest request;
+  request.width = options.width;
+  request.height = options.height;
+  request.shading = options.shading;
+  request.gamma = options.gamma;
+  request.supersample = options.supersample;
+  request.mapColours = options.mapColours;
+  request.format = pictureFormatFor(options.output, options.depth16);
+  request.seed = options.seed;
+  request.pen = options.pen;
+  request.paper = options.paper;
+  if (const Status fits = checkPictureRequest(request, mode); !fits) {
+    printMessages({fits.message()}, errors);
+    return kExitRefused;
+  }
+  RenderControl control;
+  control.cancel = cancel;
+  control.threads = options.threads;
+  if (showProgress) control.progress = terminalProgress(errors);
+  const Status written = renderPicture(*inputs, request, control, options.output);
+  if (showProgress) std::fprintf(errors, "\r             \r");
+  if (cancel != nullptr && cancel->load()) {
+    std::fprintf(errors, "Interrupted; no picture written.\n");
+    return kExitInterrupted;
+  }
+  if (!written) {
+    printMessages({written.message()}, errors);
+    return kExitRefused;
+  }
+  return kExitDrawn;
+}
+
 }  // namespace
 
 int runHeadless(const RenderOptions& options, std::FILE* output, std::FILE* errors,
@@ -184,6 +239,7 @@ int runHeadless(const RenderOptions& options, std::FILE* output, std::FILE* erro
     if (status != kExitDrawn) return status;
   }
   if (!options.mode) return kExitDrawn;
+  if (options.renderToFile) return renderToFile(document, options, errors, cancel, showProgress);
 
   document.state.Text1 = options.iterations;
   document.immediate.control.cancel = cancel;

@@ -1,8 +1,11 @@
 #include "headless/render_options.h"
 
 #include <QCommandLineParser>
+#include <QFileInfo>
 #include <QRegularExpression>
+#include <cmath>
 
+#include "core/maps/map_table.h"
 #include "core/maps/pattern_catalogue.h"
 
 namespace quill::headless {
@@ -31,6 +34,100 @@ QString patternNames() {
   return names.join(QStringLiteral(", "));
 }
 
+// The options of pictures rendered to a file, once the mode and the output are known; an empty
+// string when they are fine, else what is wrong.
+QString readPictureOptions(const QCommandLineParser& parser, RenderOptions& options) {
+  auto isSet = [&parser](const char* name) { return parser.isSet(QString::fromLatin1(name)); };
+  auto value = [&parser](const char* name) { return parser.value(QString::fromLatin1(name)); };
+  if (isSet("shade")) {
+    const QString shade = value("shade").toLower();
+    if (shade == u"flat") {
+      options.shading = Shading::Flat;
+    } else if (shade == u"density") {
+      options.shading = Shading::Density;
+    } else if (shade == u"by-map") {
+      options.shading = Shading::ByMap;
+    } else {
+      return QStringLiteral("unknown shading '%1'; use flat, density or by-map")
+          .arg(value("shade"));
+    }
+  }
+  if (isSet("gamma")) {
+    bool number = false;
+    options.gamma = value("gamma").toDouble(&number);
+    if (!number || !std::isfinite(options.gamma) || options.gamma < kMinGamma ||
+        options.gamma > kMaxGamma) {
+      return QStringLiteral("--gamma must be a number from %1 to %2").arg(kMinGamma).arg(kMaxGamma);
+    }
+  }
+  if (isSet("supersample")) {
+    static const QRegularExpression digit(QStringLiteral("^\\d$"));
+    const QString text = value("supersample");
+    options.supersample = digit.match(text).hasMatch() ? text.toInt() : 0;
+    if (options.supersample < 1 || options.supersample > kMaxSupersample) {
+      return QStringLiteral("--supersample must be a whole number from 1 to %1")
+          .arg(kMaxSupersample);
+    }
+  }
+  if (isSet("map-colours")) {
+    const QStringList colours = value("map-colours").split(u',');
+    if (colours.size() > kMaxMaps) {
+      return QStringLiteral("--map-colours takes at most %1 colours, one per map").arg(kMaxMaps);
+    }
+    for (const QString& text : colours) {
+      const std::optional<Rgb> colour = parseColor(text.trimmed());
+      if (!colour) {
+        return QStringLiteral(
+                   "--map-colours must be colours RRGGBB in hex separated by commas, such as "
+                   "E6194B,3CB44B; '%1' is not one")
+            .arg(text);
+      }
+      options.mapColours.push_back(*colour);
+    }
+  }
+  options.depth16 = isSet("depth16");
+  if (isSet("seed")) {
+    static const QRegularExpression digits(QStringLiteral("^\\d{1,20}$"));
+    bool number = false;
+    const QString text = value("seed");
+    options.seed = digits.match(text).hasMatch() ? text.toULongLong(&number, 10) : 0;
+    if (!number) {
+      return QStringLiteral("--seed must be a whole number from 0 to 18446744073709551615");
+    }
+  }
+
+  const QString suffix = QFileInfo(options.output).suffix().toLower();
+  const bool svg = suffix == u"svg";
+  const bool chaos = options.mode == Mode::Chaos;
+  const bool anyOption = isSet("shade") || isSet("gamma") || isSet("supersample") ||
+                         isSet("map-colours") || options.depth16 || isSet("seed");
+  if (svg && chaos) {
+    return QStringLiteral(
+        "SVG is drawn for blueprint and fractal only; write the chaos game to a "
+        ".png file");
+  }
+  if (options.shading != Shading::Flat && !chaos) {
+    return QStringLiteral("--shade %1 shades the chaos game only (--mode chaos)")
+        .arg(value("shade").toLower());
+  }
+  if (isSet("gamma") && options.shading == Shading::Flat) {
+    return QStringLiteral("--gamma goes with --shade density or by-map");
+  }
+  if (isSet("map-colours") && options.shading != Shading::ByMap) {
+    return QStringLiteral("--map-colours goes with --shade by-map");
+  }
+  if (svg && (options.depth16 || isSet("supersample"))) {
+    return QStringLiteral("--depth16 and --supersample are for PNG pictures, not SVG");
+  }
+  if (anyOption && !suffix.isEmpty() && suffix != u"png" && !svg) {
+    return QStringLiteral(
+        "pictures with --shade, --gamma, --supersample, --map-colours, "
+        "--depth16 or --seed are written as .png (or .svg)");
+  }
+  options.renderToFile = anyOption || svg;
+  return QString();
+}
+
 ParsedArguments usageError(const QString& message) {
   ParsedArguments parsed;
   parsed.error = message;
@@ -47,7 +144,9 @@ QString helpText() {
              "                        [--mode blueprint|fractal|chaos --output FILE]\n"
              "                        [--iterations N] [--size WIDTHxHEIGHT] [--pen RRGGBB] "
              "[--paper RRGGBB]\n"
-             "                        [--threads N] [--report FILE [--report-points N]]\n"
+             "                        [--threads N] [--shade flat|density|by-map] [--gamma G]\n"
+             "                        [--supersample K] [--map-colours RRGGBB,...] [--depth16]\n"
+             "                        [--seed N] [--report FILE [--report-points N]]\n"
              "\n"
              "Draws an iterated function system without a window and writes the picture.\n"
              "\n"
@@ -67,7 +166,17 @@ QString helpText() {
              "  --threads N         threads to draw on, default one per core; 1 plays the chaos\n"
              "                      game as one orbit (the picture is the same either way)\n"
              "  --output FILE       the picture; the format follows the extension (.png, .bmp, "
-             ".jpg ...)\n"
+             ".jpg ...);\n"
+             "                      .svg draws the blue print or the fractal as vectors\n"
+             "  --shade SHADING     the chaos game's shading: flat (default; one pixel per point,\n"
+             "                      as on the canvas), density (hit counts, log scaled) or by-map\n"
+             "                      (hit counts in the colour of the maps that placed them)\n"
+             "  --gamma G           density and by-map brightness curve, 0.1 to 10, default 2.2\n"
+             "  --supersample K     render K x K times the pixels and average down, 1 to 4\n"
+             "  --map-colours LIST  by-map colours of maps 1, 2 ..., such as E6194B,3CB44B\n"
+             "  --depth16           a PNG of 16 bits a channel\n"
+             "  --seed N            the chaos game's generator seed, default the program's own,\n"
+             "                      so the picture matches the program's \"Render Picture...\"\n"
              "  --report FILE       what the maps do, as JSON (- for standard output): each map's\n"
              "                      determinant, stretches, turn and fixed point, the attractor's\n"
              "                      box and its similarity and box-counting dimensions; no "
@@ -103,8 +212,18 @@ ParsedArguments parseArguments(const QStringList& arguments) {
   const QCommandLineOption reportPoints(QStringLiteral("report-points"), QString(),
                                         QStringLiteral("N"));
   const QCommandLineOption help(QStringList{QStringLiteral("help"), QStringLiteral("h")});
-  parser.addOptions({pattern, params, mode, iterations, size, pen, paper, threads, output, ifs,
-                     entry, fit, saveIfs, listEntries, report, reportPoints, help});
+  const QCommandLineOption shade(QStringLiteral("shade"), QString(), QStringLiteral("SHADING"));
+  const QCommandLineOption gamma(QStringLiteral("gamma"), QString(), QStringLiteral("G"));
+  const QCommandLineOption supersample(QStringLiteral("supersample"), QString(),
+                                       QStringLiteral("K"));
+  const QCommandLineOption mapColours(QStringLiteral("map-colours"), QString(),
+                                      QStringLiteral("COLOURS"));
+  const QCommandLineOption depth16(QStringLiteral("depth16"));
+  const QCommandLineOption seed(QStringLiteral("seed"), QString(), QStringLiteral("N"));
+  parser.addOptions({pattern,    params,      mode,   iterations, size,        pen,
+                     paper,      threads,     output, ifs,        entry,       fit,
+                     saveIfs,    listEntries, help,   shade,      gamma,       supersample,
+                     mapColours, depth16,     seed,   report,     reportPoints});
 
   if (!parser.parse(arguments)) return usageError(parser.errorText());
   if (parser.isSet(help)) {
@@ -118,7 +237,7 @@ ParsedArguments parseArguments(const QStringList& arguments) {
   }
   for (const QCommandLineOption& option :
        {pattern, params, mode, iterations, size, pen, paper, threads, output, ifs, entry, saveIfs,
-        report, reportPoints}) {
+        shade, gamma, supersample, mapColours, seed, report, reportPoints}) {
     if (parser.values(option).size() > 1) {
       return usageError(QStringLiteral("--%1 given more than once").arg(option.names().first()));
     }
@@ -226,6 +345,11 @@ ParsedArguments parseArguments(const QStringList& arguments) {
   options.output = parser.value(output);
   if (picture && options.output.isEmpty()) {
     return usageError(QStringLiteral("--output FILE is required"));
+  }
+  if (picture) {
+    if (const QString wrong = readPictureOptions(parser, options); !wrong.isEmpty()) {
+      return usageError(wrong);
+    }
   }
 
   ParsedArguments parsed;

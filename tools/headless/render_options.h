@@ -4,8 +4,11 @@
 #include <QStringList>
 #include <cstdint>
 #include <optional>
+#include <vector>
 
+#include "core/base/chaos_random.h"
 #include "core/base/color.h"
+#include "core/picture/picture.h"
 
 namespace quill::headless {
 
@@ -34,6 +37,15 @@ struct RenderOptions {
   QString output;
   QString report;  // the maths report as JSON; "-" for standard output
   std::int64_t reportPoints = kDefaultReportPoints;  // of the box-counting chaos game
+  // The picture options. Without any of them a .png (or .bmp, .jpg ...) is the canvas's own
+  // picture, written as before; with one, or for an .svg, renderPicture writes the file.
+  bool renderToFile = false;
+  Shading shading = Shading::Flat;
+  double gamma = 2.2;
+  int supersample = 1;
+  std::vector<Rgb> mapColours;  // empty: the default palette
+  bool depth16 = false;
+  std::uint64_t seed = ChaosRandom::kSeed;
 };
 
 // The outcome of reading the command line: options to run, help to print, or a usage error
@@ -46,6 +58,8 @@ struct ParsedArguments {
 
 inline constexpr int kMaxSide = 16384;  // pixels; larger pictures would need gigabytes
 inline constexpr int kMaxThreads = 256;
+inline constexpr double kMinGamma = 0.1;
+inline constexpr double kMaxGamma = 10.0;
 
 [[nodiscard]] ParsedArguments parseArguments(const QStringList& arguments);
 

@@ -1,0 +1,104 @@
+#pragma once
+
+#include <QTimer>
+#include <QWidget>
+#include <atomic>
+#include <optional>
+#include <thread>
+#include <vector>
+
+#include "core/base/color.h"
+#include "core/base/result.h"
+#include "core/picture/picture.h"
+
+class QCheckBox;
+class QComboBox;
+class QDoubleSpinBox;
+class QLabel;
+class QLineEdit;
+class QProgressBar;
+class QPushButton;
+class QSpinBox;
+class QToolButton;
+
+namespace quill {
+
+struct Document;
+
+// "Render Picture...": a window of its own beside the panel that renders the current maps to a
+// file of any size up to 16384 a side, the chaos game shaded by its hit counts if asked. Render
+// reads the grid as the drawing commands do (a refusal shows their message), then renders on a
+// worker thread with its own copy of the maps, so the panel and the canvas stay usable. Cancel,
+// closing the window or ending the program stops the render; the file is then left as it was.
+class PictureDialog : public QWidget {
+  Q_OBJECT
+
+ public:
+  explicit PictureDialog(Document& document, QWidget* parent = nullptr);
+  // Cancels a render still running and waits for it.
+  ~PictureDialog() override;
+
+  bool rendering() const { return worker_.joinable(); }
+  // Asks the running render to stop; it stops within a batch of work.
+  void cancelRender();
+
+  // Pen and paper as the panel's colour commands last set them.
+  void takeDocumentColours();
+
+  static constexpr int kPollMs = 40;  // how often the bar follows the render
+
+ signals:
+  // A render ended: written, failed or cancelled; the status label says which.
+  void renderEnded();
+
+ protected:
+  void closeEvent(QCloseEvent* event) override;
+
+ private:
+  void buildWidgets();
+  QToolButton* addColourButton(const QString& name, Rgb& colour);
+  void updateEnabled();
+  // A message through the program's dialogs, this window in front again afterwards.
+  void tell(const QString& message);
+  void comeBack();
+  void browse();
+  void render();
+  // On the UI thread once render `run` has posted its outcome, or from a close.
+  void finished(int run);
+  PictureMode mode() const;
+  // The widgets' settings; nothing (with its message shown) when the seed is not a number.
+  std::optional<PictureRequest> readRequest();
+
+  Document& document_;
+  QSpinBox* width_ = nullptr;
+  QSpinBox* height_ = nullptr;
+  QComboBox* mode_ = nullptr;
+  QLabel* countLabel_ = nullptr;
+  QLineEdit* count_ = nullptr;
+  QComboBox* shading_ = nullptr;
+  QDoubleSpinBox* gamma_ = nullptr;
+  QSpinBox* supersample_ = nullptr;
+  std::vector<QToolButton*> mapButtons_;
+  std::vector<Rgb> mapColours_;  // one per map slot
+  Rgb pen_;
+  Rgb paper_;
+  QToolButton* penButton_ = nullptr;
+  QToolButton* paperButton_ = nullptr;
+  QLineEdit* seed_ = nullptr;
+  QLineEdit* file_ = nullptr;
+  QCheckBox* depth16_ = nullptr;
+  QPushButton* render_ = nullptr;
+  QPushButton* cancel_ = nullptr;
+  QProgressBar* progress_ = nullptr;
+  QLabel* status_ = nullptr;
+
+  std::thread worker_;
+  std::atomic<bool> cancelled_{false};
+  std::atomic<int> permille_{0};  // progress of the running render, 0 to 1000
+  Status outcome_;                // written by the worker before it posts `finished`
+  QString target_;                // the file being written
+  int runs_ = 0;                  // renders started, numbering their outcomes
+  QTimer poller_;
+};
+
+}  // namespace quill

@@ -1,0 +1,207 @@
+#include "app/picture_dialog.h"
+
+#include <gtest/gtest.h>
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QDir>
+#include <QDoubleSpinBox>
+#include <QFile>
+#include <QLabel>
+#include <QLineEdit>
+#include <QProcess>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QSpinBox>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QToolButton>
+
+#include "app/program.h"
+#include "core/render/drawing_checks.h"
+#include "support/fakes.h"
+#include "support/wait.h"
+
+namespace quill {
+namespace {
+
+using testing::waitUntil;
+
+QByteArray contents(const QString& path) {
+  QFile file(path);
+  return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+// The running program with the Sierpinski maps in the grid and "Render Picture..." open.
+class PictureDialogTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    program.Main();
+    program.document->presetDirectory = QStringLiteral(QUILLMERE_PRESET_DIR);
+    program.form2->findChild<QAction*>(QStringLiteral("mnuPattern_0"))->trigger();
+    program.form2->findChild<QAction*>(QStringLiteral("mnuRenderPicture"))->trigger();
+    dialog = program.form2->pictureDialog();
+    ASSERT_NE(dialog, nullptr);
+    ASSERT_TRUE(dialog->isVisible());
+  }
+  void TearDown() override { program.form2->close(); }
+
+  template <typename Widget>
+  Widget* field(const char* name) {
+    return dialog->findChild<Widget*>(QString::fromLatin1(name));
+  }
+  // Fills the dialog's fields as a user would, for the chaos game.
+  void settle(int width, int height, const char* points, Shading shading, const QString& path) {
+    field<QSpinBox>("pictureWidth")->setValue(width);
+    field<QSpinBox>("pictureHeight")->setValue(height);
+    field<QComboBox>("pictureMode")->setCurrentIndex(int(PictureMode::ChaosGame));
+    field<QLineEdit>("pictureCount")->setText(QString::fromLatin1(points));
+    field<QComboBox>("pictureShading")->setCurrentIndex(int(shading));
+    field<QLineEdit>("pictureFile")->setText(path);
+  }
+  void clickRender() { QTest::mouseClick(field<QPushButton>("pictureRender"), Qt::LeftButton); }
+  QString status() { return field<QLabel>("pictureStatus")->text(); }
+
+  QTemporaryDir dir;
+  testing::ScriptedDialogs dialogs;
+  testing::FakePrinter printer;
+  Program program{dialogs, printer};
+  PictureDialog* dialog = nullptr;
+};
+
+// The dialog and quillmere-render make the same file from the same settings, byte for byte.
+TEST_F(PictureDialogTest, WritesTheFileQuillmereRenderWrites) {
+  const struct {
+    const char* name;
+    Shading shading;
+    QStringList options;
+  } cases[] = {
+      {"density, gamma, supersampled",
+       Shading::Density,
+       {"--shade", "density", "--gamma", "1.5", "--supersample", "2"}},
+      {"by map, one colour chosen, 16 bits",
+       Shading::ByMap,
+       {"--shade", "by-map", "--map-colours", "102030", "--depth16"}},
+  };
+  // Opened afresh, the dialog takes the pen the panel's colour command set.
+  dialog->close();
+  program.document->module1.penColor = rgb(0x1A, 0x5E, 0x20);
+  program.form2->findChild<QAction*>(QStringLiteral("mnuRenderPicture"))->trigger();
+  const QStringList pen = {"--pen", "1A5E20"};
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    const QString mine = dir.filePath(QStringLiteral("dialog.png"));
+    settle(160, 120, "40000", c.shading, mine);
+    if (c.shading == Shading::Density) {
+      field<QDoubleSpinBox>("pictureGamma")->setValue(1.5);
+      field<QSpinBox>("pictureSupersample")->setValue(2);
+    } else {
+      field<QDoubleSpinBox>("pictureGamma")->setValue(2.2);
+      field<QSpinBox>("pictureSupersample")->setValue(1);
+      dialogs.colorAnswers.push_back(rgb(0x10, 0x20, 0x30));
+      QTest::mouseClick(field<QToolButton>("pictureMapColour_1"), Qt::LeftButton);
+      field<QCheckBox>("pictureDepth16")->setChecked(true);
+    }
+    clickRender();
+    ASSERT_TRUE(waitUntil([this] { return !dialog->rendering(); }, 60000));
+    ASSERT_TRUE(dialogs.messages.isEmpty()) << dialogs.messages.join(u'|').toStdString();
+    EXPECT_TRUE(status().startsWith(QStringLiteral("Written to"))) << status().toStdString();
+
+    const QString theirs = dir.filePath(QStringLiteral("tool.png"));
+    QProcess tool;
+    tool.start(QStringLiteral(QUILLMERE_RENDER_BIN),
+               QStringList{"--pattern", "Sierpinski", "--mode", "chaos", "--iterations", "40000",
+                           "--size", "160x120", "--output", theirs} +
+                   pen + c.options);
+    ASSERT_TRUE(tool.waitForFinished(60000));
+    ASSERT_EQ(tool.exitCode(), 0) << tool.readAllStandardError().toStdString();
+    const QByteArray written = contents(mine);
+    EXPECT_FALSE(written.isEmpty());
+    EXPECT_TRUE(written == contents(theirs));
+  }
+}
+
+// Cancel and closing the window stop a long render; an earlier file stays as it was, and no
+// file appears where there was none.
+TEST_F(PictureDialogTest, CancelAndCloseLeaveTheFileAsItWas) {
+  const QString earlier = dir.filePath(QStringLiteral("earlier.png"));
+  {
+    QFile file(earlier);
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    file.write("an earlier picture");
+  }
+  const QString fresh = dir.filePath(QStringLiteral("fresh.png"));
+  for (const bool close : {false, true}) {
+    for (const QString& path : {earlier, fresh}) {
+      SCOPED_TRACE((close ? "close " : "cancel ") + path.toStdString());
+      dialog->show();
+      settle(2000, 2000, "2000000000", Shading::Density, path);
+      clickRender();
+      ASSERT_TRUE(dialog->rendering());
+      EXPECT_FALSE(field<QPushButton>("pictureRender")->isEnabled());
+      QTest::qWait(200);
+      if (close) {
+        dialog->close();
+        EXPECT_FALSE(dialog->rendering());
+      } else {
+        QTest::mouseClick(field<QPushButton>("pictureCancel"), Qt::LeftButton);
+        ASSERT_TRUE(waitUntil([this] { return !dialog->rendering(); }));
+      }
+      EXPECT_TRUE(status().startsWith(QStringLiteral("Cancelled"))) << status().toStdString();
+      EXPECT_TRUE(field<QPushButton>("pictureRender")->isEnabled());
+      EXPECT_TRUE(dialogs.messages.isEmpty());
+    }
+    EXPECT_EQ(contents(earlier), "an earlier picture");
+    EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden), QStringList{"earlier.png"});
+  }
+}
+
+// A refused field shows the message the drawing command would, and nothing is rendered; the
+// panel's count keeps its text.
+TEST_F(PictureDialogTest, RefusesBadFieldsWithTheDrawingCommandsMessages) {
+  program.document->state.Text1 = QStringLiteral("7");
+  const QString path = dir.filePath(QStringLiteral("x.png"));
+  const struct {
+    PictureMode mode;
+    const char* count;
+    const char* seed;
+    QString file;
+    QString message;
+  } cases[] = {
+      {PictureMode::Fractal, "21", "1", path, kTooDeepMessage},
+      {PictureMode::Fractal, "abc", "1", path, kImproperCountMessage},
+      {PictureMode::ChaosGame, "", "1", path, kEmptyCountMessage},
+      {PictureMode::ChaosGame, "100", "-3", path,
+       "The seed must be a whole number from 0 to 18446744073709551615."},
+      {PictureMode::ChaosGame, "100", "1", QString(), "Please choose the file to write."},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.message.toStdString());
+    dialogs.messages.clear();
+    field<QComboBox>("pictureMode")->setCurrentIndex(int(c.mode));
+    field<QLineEdit>("pictureCount")->setText(QString::fromLatin1(c.count));
+    field<QLineEdit>("pictureSeed")->setText(QString::fromLatin1(c.seed));
+    field<QLineEdit>("pictureFile")->setText(c.file);
+    clickRender();
+    EXPECT_FALSE(dialog->rendering());
+    EXPECT_EQ(dialogs.messages, QStringList{c.message});
+    EXPECT_FALSE(QFile::exists(path));
+    EXPECT_EQ(program.document->state.Text1, "7");
+  }
+  // A bad cell of the grid, as the drawing buttons report it.
+  program.document->state.cell(1, kColA) = QStringLiteral("x");
+  dialogs.messages.clear();
+  field<QComboBox>("pictureMode")->setCurrentIndex(int(PictureMode::BluePrint));
+  field<QLineEdit>("pictureFile")->setText(path);
+  clickRender();
+  EXPECT_FALSE(dialog->rendering());
+  EXPECT_FALSE(QFile::exists(path));
+  const QStringList shown = dialogs.messages;
+  dialogs.messages.clear();
+  cmdBluePrint_Click(*program.document);
+  EXPECT_EQ(shown.size(), 1);
+  EXPECT_EQ(shown, dialogs.messages);
+}
+
+}  // namespace
+}  // namespace quill
