@@ -14,6 +14,7 @@
 #include <algorithm>
 
 #include "app/map_editor.h"
+#include "app/maths_report_window.h"
 #include "core/devices/print_and_colors.h"
 #include "core/document/document.h"
 #include "core/maps/pattern_catalogue.h"
@@ -170,12 +171,23 @@ void Form2::run(Handler handler) {
 
 void Form2::gridChanged() {
   if (mapEditor_) mapEditor_->gridChanged();
+  if (mathsReport_) mathsReport_->gridChanged();
+}
+
+void Form2::gridEditedInEditor() {
+  refreshFromState();
+  if (mathsReport_) mathsReport_->gridChanged();
+}
+
+void Form2::gridEditedInReport() {
+  refreshFromState();
+  if (mapEditor_) mapEditor_->gridChanged();
 }
 
 void Form2::openMapEditor() {
   if (!mapEditor_) {
     mapEditor_ = std::make_unique<MapEditor>(editorModel_);
-    connect(mapEditor_.get(), &MapEditor::gridEdited, this, &Form2::refreshFromState);
+    connect(mapEditor_.get(), &MapEditor::gridEdited, this, &Form2::gridEditedInEditor);
     // Beside the panel's controls, which fill its top-left corner, and within the screen.
     const QRect panel = geometry();
     const QRect screen = this->screen()->availableGeometry();
@@ -189,6 +201,36 @@ void Form2::openMapEditor() {
   mapEditor_->show();
   mapEditor_->raise();
   mapEditor_->activateWindow();
+}
+
+void Form2::openMathsReport() {
+  if (!mathsReport_) {
+    mathsReport_ = std::make_unique<MathsReportWindow>(editorModel_);
+    connect(mathsReport_.get(), &MathsReportWindow::gridEdited, this, &Form2::gridEditedInReport);
+    // Right of the panel's controls, or right of the map editor where the screen has room;
+    // otherwise below the panel's controls, which leave the rest of its window empty.
+    const QRect panel = geometry();
+    const QRect screen = this->screen()->availableGeometry();
+    const QSize wanted(640, 560);
+    int left = panel.left() + px(9500);
+    int top = panel.top();
+    if (mapEditor_ && mapEditor_->isVisible()) {
+      const QRect editor = mapEditor_->frameGeometry();
+      if (screen.right() - editor.right() >= 480) {
+        left = editor.right() + 10;
+      } else {
+        left = panel.left();
+        top = panel.top() + px(6510) + menuBar()->height() + 40;
+      }
+    }
+    mathsReport_->move(left, top);
+    mathsReport_->resize(std::clamp(screen.right() - left - 20, 360, wanted.width()),
+                         std::clamp(screen.bottom() - top - 40, 280, wanted.height()));
+  }
+  editorModel_.syncFromGrid();
+  mathsReport_->show();
+  mathsReport_->raise();
+  mathsReport_->activateWindow();
 }
 
 void Form2::buildControls() {
@@ -338,6 +380,10 @@ void Form2::buildMenus() {
     connect(action, &QAction::triggered, this,
             [this, handler] { run([this, handler] { handler(document_); }); });
   }
+  tools->addSeparator();
+  QAction* report = tools->addAction(QStringLiteral("Maths Report"));
+  report->setObjectName(QStringLiteral("mnuMathsReport"));
+  connect(report, &QAction::triggered, this, &Form2::openMathsReport);
 }
 
 void Form2::setTabOrder() {

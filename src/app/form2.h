@@ -19,6 +19,7 @@ namespace quill {
 
 struct Document;
 class MapEditor;
+class MathsReportWindow;
 
 // Form2: the control panel, the program's only window for input. It lays out the fields, buttons
 // and menus, keeps the panel state in step with what the user types, and hands every click to
@@ -49,6 +50,10 @@ class Form2 : public QMainWindow {
   MapEditor* mapEditor() const { return mapEditor_.get(); }
   MapEditorModel& editorModel() { return editorModel_; }
 
+  // "Tools" -> "Maths Report": opens the report beside the panel, or brings it to the front.
+  void openMathsReport();
+  MathsReportWindow* mathsReport() const { return mathsReport_.get(); }
+
   // Twips to logical pixels on this screen.
   int px(int twips) const;
 
@@ -65,8 +70,11 @@ class Form2 : public QMainWindow {
   void buildMenus();
   void setTabOrder();
   void fitFonts();
-  // The grid's texts changed here (typing, a command): the editor follows.
+  // The grid's texts changed here (typing, a command): the editor and the report follow.
   void gridChanged();
+  // The map editor or the report changed the grid's texts: the panel and the other follow.
+  void gridEditedInEditor();
+  void gridEditedInReport();
   QPushButton* addButton(const char* name, const QString& caption, int left, int top);
   QLabel* addLabel(const QString& caption, int left, int top, int width, int height);
   QLineEdit* addField(const QString& name, int left, int top, int width, int height);
@@ -78,6 +86,7 @@ class Form2 : public QMainWindow {
   PanelState& state_;
   MapEditorModel editorModel_{state_};  // the grid's undo history lives here
   std::unique_ptr<MapEditor> mapEditor_;
+  std::unique_ptr<MathsReportWindow> mathsReport_;
   QWidget* client_ = nullptr;
 
   QLineEdit* text1_ = nullptr;
