@@ -43,7 +43,7 @@ void BoxCountChart::paintEvent(QPaintEvent*) {
   painter.translate(2, plot.bottom());
   painter.rotate(-90);
   painter.drawText(QRectF(0, 0, plot.height(), margin), Qt::AlignCenter,
-                   QStringLiteral("log₂ occupied boxes"));
+                   QStringLiteral("log₂ count"));
   painter.restore();
 
   std::vector<LogPoint> points;

@@ -205,27 +205,29 @@ void Form2::openMapEditor() {
 
 void Form2::openMathsReport() {
   if (!mathsReport_) {
-    mathsReport_ = std::make_unique<MathsReportWindow>(editorModel_);
+    // A window of the panel's: it stays in front of the panel, which fills most of the screen,
+    // so it is not lost behind it while the user types in the grid.
+    mathsReport_ = std::make_unique<MathsReportWindow>(editorModel_, this);
     connect(mathsReport_.get(), &MathsReportWindow::gridEdited, this, &Form2::gridEditedInReport);
     // Right of the panel's controls, or right of the map editor where the screen has room;
     // otherwise below the panel's controls, which leave the rest of its window empty.
-    const QRect panel = geometry();
     const QRect screen = this->screen()->availableGeometry();
-    const QSize wanted(640, 560);
-    int left = panel.left() + px(9500);
-    int top = panel.top();
+    const QPoint below = client_->mapToGlobal(QPoint(0, px(6510)));
+    QPoint place(geometry().left() + px(9500), geometry().top());
+    int right = screen.right();
     if (mapEditor_ && mapEditor_->isVisible()) {
       const QRect editor = mapEditor_->frameGeometry();
       if (screen.right() - editor.right() >= 480) {
-        left = editor.right() + 10;
+        place = QPoint(editor.right() + 10, editor.top());
       } else {
-        left = panel.left();
-        top = panel.top() + px(6510) + menuBar()->height() + 40;
+        place = QPoint(below.x(), below.y() + 8);
+        right = editor.left();
       }
     }
-    mathsReport_->move(left, top);
-    mathsReport_->resize(std::clamp(screen.right() - left - 20, 360, wanted.width()),
-                         std::clamp(screen.bottom() - top - 40, 280, wanted.height()));
+    const int frame = frameGeometry().height() - geometry().height();  // the title bar
+    mathsReport_->move(place);
+    mathsReport_->resize(std::clamp(right - place.x() - 20, 320, 640),
+                         std::clamp(screen.bottom() - place.y() - frame - 30, 240, 560));
   }
   editorModel_.syncFromGrid();
   mathsReport_->show();

@@ -4,6 +4,7 @@
 #include <QHeaderView>
 #include <QLabel>
 #include <QPushButton>
+#include <QScrollBar>
 #include <QTableWidget>
 #include <QVBoxLayout>
 #include <algorithm>
@@ -16,11 +17,11 @@ namespace quill {
 
 namespace {
 
-const QStringList kHeadings = {
-    QStringLiteral("det"),        QStringLiteral("σ1"),          QStringLiteral("σ2"),
-    QStringLiteral("similarity"), QStringLiteral("flips"),       QStringLiteral("fixed point"),
-    QStringLiteral("p"),          QStringLiteral("|det| share"), QStringLiteral("contracts")};
-enum ReportColumn { kDet, kSigma1, kSigma2, kSimilarity, kFlips, kFixed, kP, kShare, kContracts };
+const QStringList kHeadings = {QStringLiteral("det"),         QStringLiteral("σ1 ≥ σ2"),
+                               QStringLiteral("similarity"),  QStringLiteral("flips"),
+                               QStringLiteral("fixed point"), QStringLiteral("p"),
+                               QStringLiteral("|det| share"), QStringLiteral("contracts")};
+enum ReportColumn { kDet, kSigma, kSimilarity, kFlips, kFixed, kP, kShare, kContracts };
 
 const QColor kExpandingText(150, 20, 20);
 const QColor kExpandingBack(255, 222, 214);
@@ -42,7 +43,7 @@ QString pointsText(std::int64_t count) {
 }  // namespace
 
 MathsReportWindow::MathsReportWindow(MapEditorModel& model, QWidget* parent)
-    : QWidget(parent, Qt::Window), model_(model), counter_(std::make_unique<BoxCountThread>()) {
+    : QWidget(parent, Qt::Dialog), model_(model), counter_(std::make_unique<BoxCountThread>()) {
   setObjectName(QStringLiteral("mathsReport"));
   setWindowTitle(QStringLiteral("Maths Report"));
   connect(counter_.get(), &BoxCountThread::counted, this, &MathsReportWindow::counted);
@@ -53,6 +54,9 @@ MathsReportWindow::MathsReportWindow(MapEditorModel& model, QWidget* parent)
   table_->setEditTriggers(QAbstractItemView::NoEditTriggers);
   table_->setSelectionMode(QAbstractItemView::NoSelection);
   table_->setFocusPolicy(Qt::NoFocus);
+  QFont small = table_->font();  // a notch smaller: nine columns beside the map editor
+  small.setPointSizeF(small.pointSizeF() * 0.9);
+  table_->setFont(small);
   table_->verticalHeader()->setSectionResizeMode(QHeaderView::ResizeToContents);
   table_->horizontalHeader()->setSectionResizeMode(QHeaderView::ResizeToContents);
   table_->horizontalHeader()->setStretchLastSection(true);
@@ -80,10 +84,10 @@ MathsReportWindow::MathsReportWindow(MapEditorModel& model, QWidget* parent)
   left->addStretch();
   left->addWidget(setP_, 0, Qt::AlignLeft);
   auto* lower = new QHBoxLayout;
-  lower->addLayout(left, 1);
-  lower->addWidget(chart_, 1);
+  lower->addLayout(left, 3);
+  lower->addWidget(chart_, 2);
   auto* layout = new QVBoxLayout(this);
-  layout->addWidget(table_, 1);
+  layout->addWidget(table_);
   layout->addLayout(lower, 1);
   resize(640, 560);
   refresh();
@@ -126,15 +130,13 @@ void MathsReportWindow::refresh() {
   const bool anyWeight =
       std::any_of(maps.begin(), maps.end(), [](const WeightedMap& m) { return m.p > 0; });
   if (maps.empty()) {
-    boxNote_ = QStringLiteral("No maps to count.");
+    boxNote_ = QStringLiteral("no maps to count.");
   } else if (!facts_.contracting) {
-    boxNote_ = QStringLiteral(
-        "Not counted: the points of a system that does not contract run "
-        "off or never settle.");
+    boxNote_ = QStringLiteral("not counted, the system does not contract.");
   } else if (!anyWeight) {
-    boxNote_ = QStringLiteral("Not counted: no map has a p above 0.");
+    boxNote_ = QStringLiteral("not counted, no map has a p above 0.");
   } else {
-    boxNote_ = QStringLiteral("Counting %1 points for a first estimate…")
+    boxNote_ = QStringLiteral("counting %1 points for a first estimate…")
                    .arg(pointsText(BoxCountThread::kFirstSteps));
   }
   if (isVisible() && !maps.empty() && facts_.contracting && anyWeight) {
@@ -144,6 +146,7 @@ void MathsReportWindow::refresh() {
   }
   setP_->setEnabled(model_.mapCount() > 0 && allRowsRead_);
   showMaps();
+  fitTableHeight();
   showSystem();
   showBoxes();
 }
@@ -153,7 +156,7 @@ void MathsReportWindow::showMaps() {
   table_->setRowCount(model_.mapCount());
   QStringList rowNames;
   for (int row = 0; row < model_.mapCount(); ++row) {
-    rowNames << QStringLiteral("Map %1").arg(row + 1);
+    rowNames << QString::number(row + 1);
     for (int column = 0; column < table_->columnCount(); ++column) {
       table_->setItem(row, column, new QTableWidgetItem);
     }
@@ -174,8 +177,8 @@ void MathsReportWindow::showMaps() {
       table_->item(row, column)->setText(text);
     };
     set(kDet, number(map.det));
-    set(kSigma1, number(map.singularValues[0]));
-    set(kSigma2, number(map.singularValues[1]));
+    set(kSigma,
+        QStringLiteral("%1, %2").arg(number(map.singularValues[0]), number(map.singularValues[1])));
     if (map.similarity && map.ratio) {
       QString text = QStringLiteral("ratio %1").arg(number(*map.ratio));
       if (map.rotationDegrees) text += QStringLiteral(", %1°").arg(number(*map.rotationDegrees));
@@ -183,12 +186,12 @@ void MathsReportWindow::showMaps() {
     } else {
       set(kSimilarity, QStringLiteral("no"));
     }
-    set(kFlips, map.flips ? QStringLiteral("flips") : QStringLiteral("no"));
+    set(kFlips, map.flips ? QStringLiteral("yes") : QStringLiteral("no"));
     set(kFixed, map.fixedPoint ? pointText((*map.fixedPoint)[0], (*map.fixedPoint)[1])
                                : QStringLiteral("none"));
     set(kP, number(map.row.p));
     set(kShare, number(map.detShare));
-    set(kContracts, map.expanding ? QStringLiteral("EXPANDING (σ1 ≥ 1)") : QStringLiteral("yes"));
+    set(kContracts, map.expanding ? QStringLiteral("EXPANDS") : QStringLiteral("yes"));
     for (int column = 0; column < table_->columnCount() && map.expanding; ++column) {
       table_->item(row, column)->setForeground(kExpandingText);
       table_->item(row, column)->setBackground(kExpandingBack);
@@ -196,20 +199,33 @@ void MathsReportWindow::showMaps() {
   }
 }
 
+void MathsReportWindow::fitTableHeight() {
+  // As tall as its rows, so the system's facts and the chart get the rest of the window; a
+  // long table scrolls below three rows' height.
+  const int header = table_->horizontalHeader()->sizeHint().height();
+  const int frame = 2 * table_->frameWidth();
+  const int scroll = table_->horizontalScrollBar()->sizeHint().height();
+  int rows = 0;
+  for (int row = 0; row < table_->rowCount(); ++row) rows += table_->rowHeight(row);
+  const int fewest = header + frame + scroll + 3 * table_->verticalHeader()->defaultSectionSize();
+  table_->setMaximumHeight(header + frame + scroll + rows);
+  table_->setMinimumHeight(std::min(fewest, table_->maximumHeight()));
+}
+
 void MathsReportWindow::showSystem() {
   QStringList lines;
   if (facts_.maps.empty()) {
     lines << QStringLiteral("No maps that read.");
   } else if (facts_.contracting) {
-    lines << QStringLiteral("The system contracts: every map has σ1 &lt; 1.");
+    lines << QStringLiteral("Contracting: yes, every map has σ1 &lt; 1.");
   } else {
     QStringList expanding;
     for (std::size_t k = 0; k < facts_.maps.size(); ++k) {
       if (facts_.maps[k].expanding) expanding << QString::number(rowOfFact_[k] + 1);
     }
     lines << QStringLiteral(
-                 "<span style=\"color:#961414\"><b>The system does not contract</b>: "
-                 "map %1 %2 σ1 ≥ 1.</span>")
+                 "<span style=\"color:#961414\"><b>Contracting: no</b>, map %1 %2 σ1 ≥ 1."
+                 "</span>")
                  .arg(expanding.join(QStringLiteral(", ")),
                       expanding.size() == 1 ? QStringLiteral("has") : QStringLiteral("have"));
   }
@@ -218,34 +234,35 @@ void MathsReportWindow::showSystem() {
     lines << QStringLiteral("Bounding box: x %1 to %2, y %3 to %4")
                  .arg(number(box.xmin), number(box.xmax), number(box.ymin), number(box.ymax));
   } else if (!facts_.maps.empty()) {
-    lines << QStringLiteral("Bounding box: none found.");
+    lines << (facts_.contracting ? QStringLiteral("Bounding box: none found.")
+                                 : QStringLiteral("Bounding box: none, it does not contract."));
   }
   if (facts_.similarityDimension) {
     lines << QStringLiteral(
-                 "Similarity dimension: <b>%1</b> (the fractal's dimension when the "
-                 "maps' images do not overlap much)")
+                 "Similarity dimension: <b>%1</b> (the fractal's dimension when the maps' "
+                 "images do not overlap much)")
                  .arg(number(*facts_.similarityDimension));
   } else if (!facts_.maps.empty()) {
-    lines << QStringLiteral("Similarity dimension: none (%1).")
-                 .arg(facts_.contracting ? QStringLiteral("not every map is a similarity")
-                                         : QStringLiteral("the system does not contract"));
+    lines << QStringLiteral("Similarity dimension: none, %1.")
+                 .arg(facts_.contracting ? QStringLiteral("not all maps are similarities")
+                                         : QStringLiteral("it does not contract"));
   }
   system_->setText(lines.join(QStringLiteral("<br>")));
 }
 
 void MathsReportWindow::showBoxes() {
   if (!boxes_) {
-    boxStatus_->setText(QStringLiteral("Box-counting dimension: ") + boxNote_);
+    boxStatus_->setText(QStringLiteral("Box counting: ") + boxNote_);
     chart_->setCounting(std::nullopt, boxNote_);
     return;
   }
   const QString estimate = number(boxes_->slope);
   boxStatus_->setText(
       boxesFinal_
-          ? QStringLiteral("Box-counting dimension: <b>%1</b>, from %2 points.")
+          ? QStringLiteral("Box-counting dimension: <b>%1</b> (%2 points)")
                 .arg(estimate, pointsText(boxes_->steps))
-          : QStringLiteral("Box-counting dimension: %1 as a first estimate from %2 points; "
-                           "refining with %3…")
+          : QStringLiteral("Box-counting dimension: %1 (first estimate, %2 points; "
+                           "refining with %3…)")
                 .arg(estimate, pointsText(boxes_->steps), pointsText(BoxCountThread::kFinalSteps)));
   chart_->setCounting(boxes_);
 }
@@ -253,7 +270,7 @@ void MathsReportWindow::showBoxes() {
 void MathsReportWindow::counted(const std::optional<BoxCounting>& counting, bool final) {
   boxes_ = counting;
   boxesFinal_ = final;
-  if (!counting) boxNote_ = QStringLiteral("Not counted: the points could not be counted.");
+  if (!counting) boxNote_ = QStringLiteral("the points could not be counted.");
   showBoxes();
 }
 

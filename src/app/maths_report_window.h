@@ -17,10 +17,11 @@ class BoxCountChart;
 class BoxCountThread;
 
 // "Maths Report": a window of its own beside the panel that says what the grid's maps do, map by
-// map and as a system, and follows every change of the grid. The box-counting estimate refines
-// on a worker thread, first quickly and then from ten million points; it stops when the grid
-// changes or the window closes. "Set p ∝ |det|" writes the p column through the model, as one
-// undo step.
+// map and as a system, and follows every change of the grid. It is the panel's dialog window, so
+// it stays in front of the panel (which fills most of the screen) while the user types in the
+// grid. The box-counting estimate refines on a worker thread, first quickly and then from ten
+// million points; it stops when the grid changes or the window closes. "Set p ∝ |det|" writes the
+// p column through the model, as one undo step.
 class MathsReportWindow : public QWidget {
   Q_OBJECT
 
@@ -48,6 +49,7 @@ class MathsReportWindow : public QWidget {
  private:
   void refresh();
   void showMaps();
+  void fitTableHeight();
   void showSystem();
   void showBoxes();
   void setPByDet();
