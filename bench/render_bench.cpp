@@ -19,6 +19,7 @@
 #include "core/maps/module1.h"
 #include "core/maps/pattern_catalogue.h"
 #include "core/maths/attractor_box.h"
+#include "core/maths/maths_report.h"
 #include "core/params/param_file.h"
 #include "core/render/chaos_game.h"
 #include "core/render/drawing_commands.h"
@@ -233,13 +234,25 @@ void BM_EditorPreview(benchmark::State& bench) {
 }
 
 // The attractor's box of the ten maps and of the fern, to 1e-9 of its size.
-void attractorBoxOf(benchmark::State& bench, const std::vector<Row>& rows) {
+void attractorBoxTimes(benchmark::State& bench, const std::vector<Row>& rows) {
   std::vector<PlaneMap> maps;
   for (const Row& r : rows) maps.push_back({r.a, r.b, r.c, r.d, r.e, r.f});
   for (auto _ : bench) benchmark::DoNotOptimize(attractorBox(maps));
 }
-void BM_AttractorBoxTenMaps(benchmark::State& b) { attractorBoxOf(b, kTenMaps); }
-void BM_AttractorBoxFern(benchmark::State& b) { attractorBoxOf(b, kFern); }
+void BM_AttractorBoxTenMaps(benchmark::State& b) { attractorBoxTimes(b, kTenMaps); }
+void BM_AttractorBoxFern(benchmark::State& b) { attractorBoxTimes(b, kFern); }
+
+// The maths report's box counting: 10^7 chaos-game points counted in boxes, one core; items
+// are points.
+void countBoxesOf(benchmark::State& bench, const std::vector<Row>& rows) {
+  constexpr std::int64_t kPoints = 10'000'000;
+  std::vector<WeightedMap> maps;
+  for (const Row& r : rows) maps.push_back({{r.a, r.b, r.c, r.d, r.e, r.f}, r.p});
+  for (auto _ : bench) benchmark::DoNotOptimize(countBoxes(maps, kPoints, ChaosRandom(), {}));
+  bench.SetItemsProcessed(bench.iterations() * kPoints);
+}
+void BM_CountBoxesSierpinski(benchmark::State& b) { countBoxesOf(b, kSierpinski); }
+void BM_CountBoxesFern(benchmark::State& b) { countBoxesOf(b, kFern); }
 
 BENCHMARK(BM_ChaosGameReferenceSierpinski)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_ChaosGameReferenceFern)->Unit(benchmark::kMillisecond);
@@ -286,6 +299,8 @@ BENCHMARK(BM_FractalFastFern)
 BENCHMARK(BM_EditorPreview)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_AttractorBoxTenMaps)->Unit(benchmark::kMicrosecond);
 BENCHMARK(BM_AttractorBoxFern)->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_CountBoxesSierpinski)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_CountBoxesFern)->Unit(benchmark::kMillisecond);
 
 }  // namespace
 }  // namespace quill

@@ -3,6 +3,9 @@
 #include <QDir>
 #include <QFile>
 #include <QImage>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
 #include <QProcess>
 #include <QTemporaryDir>
 #include <QThread>
@@ -151,6 +154,10 @@ TEST_F(Headless, AnswersUsageErrorsWithStatusTwoAndAOneLineHint) {
       {"--pattern", "Fern", "--mode", "chaos", "--size", "100000x10", "--output", path},
       {"--pattern", "Fern", "--mode", "chaos", "--pen", "green", "--output", path},
       {"--pattern", "Fern", "--mode", "chaos", "--frobnicate", "--output", path},
+      {"--pattern", "Fern", "--report", ""},
+      {"--pattern", "Fern", "--report", path, "--report-points", "999"},
+      {"--pattern", "Fern", "--report", path, "--report-points", "1e6"},
+      {"--pattern", "Fern", "--report-points", "1000", "--mode", "chaos", "--output", path},
   };
   for (const QStringList& arguments : cases) {
     SCOPED_TRACE(arguments.join(u' ').toStdString());
@@ -270,6 +277,38 @@ TEST_F(Headless, ImportsListsFitsAndWritesIfsEntries) {
     EXPECT_EQ(run.errors, c.errors);
   }
   EXPECT_EQ(render({"--pattern", "Fern", "--entry", "x", "--save-ifs", saved}).status, 2);
+}
+
+// The report of the maps the grid reads, to standard output or a file, alone or with a picture;
+// the same game every run, so both are the same.
+TEST_F(Headless, WritesTheMathsReport) {
+  const ToolRun printed =
+      render({"--pattern", "sierpinski", "--report", "-", "--report-points", "200000"});
+  ASSERT_EQ(printed.status, 0) << printed.errors.toStdString();
+  const QJsonObject report = QJsonDocument::fromJson(printed.output.toUtf8()).object();
+  EXPECT_EQ(report["maps"].toArray().size(), 3);
+  EXPECT_EQ(report["maps"][2]["p"].toDouble(), 0.333);
+  EXPECT_EQ(report["contracting"].toBool(), true);
+  EXPECT_NEAR(report["similarity_dimension"].toDouble(), std::log2(3.0), 1e-12);
+  EXPECT_NEAR(report["box_dimension"].toDouble(), std::log2(3.0), 0.05);
+
+  const QString json = out(QStringLiteral("report.json"));
+  const QString picture = out(QStringLiteral("picture.png"));
+  const ToolRun both =
+      render({"--pattern", "Sierpinski", "--report", json, "--report-points", "200000", "--mode",
+              "chaos", "--iterations", "1000", "--size", "64x48", "--output", picture});
+  ASSERT_EQ(both.status, 0) << both.errors.toStdString();
+  EXPECT_TRUE(QFile::exists(picture));
+  QFile written(json);
+  ASSERT_TRUE(written.open(QIODevice::ReadOnly));
+  EXPECT_EQ(QString::fromUtf8(written.readAll()), printed.output);
+
+  const ToolRun refused = render(
+      {"--pattern", "Fern", "--report", out("no/such/report.json"), "--report-points", "1000"});
+  EXPECT_EQ(refused.status, 1);
+  EXPECT_EQ(refused.errors, "Cannot save the report. Please try again.\n");
+  const ToolRun none = render({"--pattern", "User", "--report", "-"});
+  EXPECT_EQ(QJsonDocument::fromJson(none.output.toUtf8())["bounding_box"].type(), QJsonValue::Null);
 }
 
 TEST(HeadlessInterrupt, StopsCleanlyOnCtrlCAndWritesNothing) {

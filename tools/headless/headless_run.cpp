@@ -3,9 +3,13 @@
 #include <QCoreApplication>
 #include <memory>
 
+#include "core/base/save_file.h"
 #include "core/canvas/canvas.h"
 #include "core/devices/save_picture.h"
 #include "core/document/document.h"
+#include "core/editor/table_maps.h"
+#include "core/maths/maths_report.h"
+#include "core/panel/read_panel.h"
 #include "core/params/ifs_commands.h"
 #include "core/params/load_save.h"
 #include "core/params/pattern_menu.h"
@@ -70,15 +74,51 @@ void printMessages(const QStringList& messages, std::FILE* errors) {
 }
 
 // "\rDrawing 42%" on a terminal, printed only when the whole percentage changes.
-std::function<void(double)> terminalProgress(std::FILE* errors) {
+std::function<void(double)> terminalProgress(std::FILE* errors, const char* doing = "Drawing") {
   auto last = std::make_shared<int>(-1);
-  return [errors, last](double done) {
+  return [errors, last, doing](double done) {
     const int percent = std::clamp(int(done * 100), 0, 100);
     if (percent == *last) return;
     *last = percent;
-    std::fprintf(errors, "\rDrawing %3d%%", percent);
+    std::fprintf(errors, "\r%s %3d%%", doing, percent);
     std::fflush(errors);
   };
+}
+
+const SaveMessages kReportSaveMessages = {
+    QStringLiteral("Cannot save the report: disk full."),
+    QStringLiteral("Cannot save the report. Please try again.")};
+
+// The maths report of the maps the grid holds, to `path` or standard output ("-").
+int writeReport(Document& document, const RenderOptions& options, std::FILE* output,
+                std::FILE* errors, const std::atomic<bool>* cancel, bool showProgress) {
+  if (const Status read = ReadPanel(document); !read) {
+    printMessages({read.message()}, errors);
+    return kExitRefused;
+  }
+  const std::vector<WeightedMap> maps = weightedMaps(document.module1.maps);
+  RenderControl control;
+  control.cancel = cancel;
+  if (showProgress) control.progress = terminalProgress(errors, "Counting boxes");
+  const std::optional<BoxCounting> boxes =
+      countBoxes(maps, options.reportPoints, ChaosRandom(), control);
+  if (showProgress) std::fprintf(errors, "\r                    \r");
+  if (cancel != nullptr && cancel->load()) {
+    std::fprintf(errors, "Interrupted; no report written.\n");
+    return kExitInterrupted;
+  }
+  const QByteArray json = reportJson(analyseSystem(maps), boxes);
+  if (options.report == u"-") {
+    std::fwrite(json.constData(), 1, std::size_t(json.size()), output);
+    std::fflush(output);
+    return kExitDrawn;
+  }
+  if (const Status written = writeFileAtomically(options.report, json, kReportSaveMessages);
+      !written) {
+    printMessages({written.message()}, errors);
+    return kExitRefused;
+  }
+  return kExitDrawn;
 }
 
 }  // namespace
@@ -138,6 +178,10 @@ int runHeadless(const RenderOptions& options, std::FILE* output, std::FILE* erro
     if (const Status saved = saveIfs(document, options.saveIfs); !saved) {
       return refuse(saved.message());
     }
+  }
+  if (!options.report.isEmpty()) {
+    const int status = writeReport(document, options, output, errors, cancel, showProgress);
+    if (status != kExitDrawn) return status;
   }
   if (!options.mode) return kExitDrawn;
 

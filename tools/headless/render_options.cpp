@@ -47,7 +47,7 @@ QString helpText() {
              "                        [--mode blueprint|fractal|chaos --output FILE]\n"
              "                        [--iterations N] [--size WIDTHxHEIGHT] [--pen RRGGBB] "
              "[--paper RRGGBB]\n"
-             "                        [--threads N]\n"
+             "                        [--threads N] [--report FILE [--report-points N]]\n"
              "\n"
              "Draws an iterated function system without a window and writes the picture.\n"
              "\n"
@@ -68,8 +68,16 @@ QString helpText() {
              "                      game as one orbit (the picture is the same either way)\n"
              "  --output FILE       the picture; the format follows the extension (.png, .bmp, "
              ".jpg ...)\n"
+             "  --report FILE       what the maps do, as JSON (- for standard output): each map's\n"
+             "                      determinant, stretches, turn and fixed point, the attractor's\n"
+             "                      box and its similarity and box-counting dimensions; no "
+             "picture\n"
+             "                      is needed\n"
+             "  --report-points N   chaos-game points for the box counting, 1000 to 1000000000,\n"
+             "                      default 10000000\n"
              "\n"
-             "Exit status: 0 drawn, 1 a command refused (its message on standard error),\n"
+             "Exit status: 0 drawn or written, 1 a command refused (its message on standard "
+             "error),\n"
              "2 usage error, 130 interrupted.\n")
       .arg(patternNames());
 }
@@ -91,9 +99,12 @@ ParsedArguments parseArguments(const QStringList& arguments) {
   const QCommandLineOption fit(QStringLiteral("fit"));
   const QCommandLineOption saveIfs(QStringLiteral("save-ifs"), QString(), QStringLiteral("FILE"));
   const QCommandLineOption listEntries(QStringLiteral("list-entries"));
+  const QCommandLineOption report(QStringLiteral("report"), QString(), QStringLiteral("FILE"));
+  const QCommandLineOption reportPoints(QStringLiteral("report-points"), QString(),
+                                        QStringLiteral("N"));
   const QCommandLineOption help(QStringList{QStringLiteral("help"), QStringLiteral("h")});
   parser.addOptions({pattern, params, mode, iterations, size, pen, paper, threads, output, ifs,
-                     entry, fit, saveIfs, listEntries, help});
+                     entry, fit, saveIfs, listEntries, report, reportPoints, help});
 
   if (!parser.parse(arguments)) return usageError(parser.errorText());
   if (parser.isSet(help)) {
@@ -105,8 +116,9 @@ ParsedArguments parseArguments(const QStringList& arguments) {
     return usageError(
         QStringLiteral("unexpected argument '%1'").arg(parser.positionalArguments().constFirst()));
   }
-  for (const QCommandLineOption& option : {pattern, params, mode, iterations, size, pen, paper,
-                                           threads, output, ifs, entry, saveIfs}) {
+  for (const QCommandLineOption& option :
+       {pattern, params, mode, iterations, size, pen, paper, threads, output, ifs, entry, saveIfs,
+        report, reportPoints}) {
     if (parser.values(option).size() > 1) {
       return usageError(QStringLiteral("--%1 given more than once").arg(option.names().first()));
     }
@@ -140,9 +152,27 @@ ParsedArguments parseArguments(const QStringList& arguments) {
     if (options.paramsFile.isEmpty()) return usageError(QStringLiteral("--params needs a file"));
   }
 
-  // A picture is drawn when asked for; --save-ifs and --list-entries need none.
-  const bool picture = parser.isSet(mode) || parser.isSet(output) ||
-                       !(options.listEntries || !options.saveIfs.isEmpty());
+  options.report = parser.value(report);
+  if (parser.isSet(report) && options.report.isEmpty()) {
+    return usageError(QStringLiteral("--report needs a file, or - for standard output"));
+  }
+  if (parser.isSet(reportPoints)) {
+    if (!parser.isSet(report))
+      return usageError(QStringLiteral("--report-points goes with --report"));
+    static const QRegularExpression count(QStringLiteral("^\\d{1,10}$"));
+    const QString text = parser.value(reportPoints);
+    options.reportPoints = count.match(text).hasMatch() ? text.toLongLong() : 0;
+    if (options.reportPoints < kFewestReportPoints || options.reportPoints > kMostReportPoints) {
+      return usageError(QStringLiteral("--report-points must be a whole number from %1 to %2")
+                            .arg(kFewestReportPoints)
+                            .arg(kMostReportPoints));
+    }
+  }
+
+  // A picture is drawn when asked for; --save-ifs, --list-entries and --report need none.
+  const bool picture =
+      parser.isSet(mode) || parser.isSet(output) ||
+      !(options.listEntries || !options.saveIfs.isEmpty() || !options.report.isEmpty());
   const QString modeName = parser.value(mode).toLower();
   if (!picture) {
     // nothing to draw

@@ -2,6 +2,7 @@
 
 #include <QString>
 #include <QStringList>
+#include <cstdint>
 #include <optional>
 
 #include "core/base/color.h"
@@ -9,6 +10,10 @@
 namespace quill::headless {
 
 enum class Mode { BluePrint, Fractal, Chaos };
+
+inline constexpr std::int64_t kDefaultReportPoints = 10'000'000;
+inline constexpr std::int64_t kFewestReportPoints = 1000;
+inline constexpr std::int64_t kMostReportPoints = 1'000'000'000;
 
 // What one run of quillmere-render is asked to draw.
 struct RenderOptions {
@@ -27,6 +32,8 @@ struct RenderOptions {
   Rgb paper = kWhite;
   int threads = 0;  // threads to draw on; 0: one per core
   QString output;
+  QString report;  // the maths report as JSON; "-" for standard output
+  std::int64_t reportPoints = kDefaultReportPoints;  // of the box-counting chaos game
 };
 
 // The outcome of reading the command line: options to run, help to print, or a usage error

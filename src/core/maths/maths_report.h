@@ -37,12 +37,20 @@ struct MapFacts {
 // What the whole system does; the box-counting estimate is computed apart (it takes a while).
 struct SystemFacts {
   std::vector<MapFacts> maps;
-  bool contracting = false;                        // every σ1 < 1, and at least one map
-  std::optional<Box> boundingBox;                  // the attractor's, where it can be found
-  std::optional<double> similarityDimension;       // D with Σ r_i^D = 1, all maps similarities
+  bool contracting = false;                   // every σ1 < 1, and at least one map
+  std::optional<Box> boundingBox;             // the attractor's, where it can be found
+  std::optional<double> similarityDimension;  // D with Σ r_i^D = 1, all maps similarities
 };
 
 SystemFacts analyseSystem(std::span<const WeightedMap> maps);
+
+// The attractor's box as the report gives it: attractorBox's, or for maps that contract only
+// once y is rescaled (a quarter turn keeping one side of the square) the outer box of
+// rescaledAttractorBoxBounds; nothing when there is no attractor.
+std::optional<Box> attractorBoxOf(std::span<const PlaneMap> maps);
+
+// The solution of (I − A) x = t; nothing where I − A is singular (its rows parallel to 1e-12).
+std::optional<std::array<double, 2>> fixedPointOf(const PlaneMap& map);
 
 // The box-counting estimate: occupied boxes of side 2^-k of the attractor's box, fitted on a
 // log–log line over the sizes the points resolve.
@@ -55,11 +63,13 @@ struct BoxCounting {
   int fitFirst = 0, fitLast = 0;      // the points the line is fitted on, inclusive
   double slope = 0;                   // of log(count) against log(1/size): the dimension
   double intercept = 0;
-  std::int64_t steps = 0;             // chaos-game points counted
+  std::int64_t steps = 0;  // chaos-game points counted
 };
 
-// Plays a chaos game of `steps` points with the maps' p and counts boxes; nothing when the
-// system does not contract or is cancelled.
+// Plays a chaos game of `steps` points with the maps' p (maps of p ≤ 0 left out, as the drawing
+// does; all alike when none is positive) and counts boxes; nothing when the attractor has no box
+// (attractorBoxOf), when there are no maps or steps, or when cancelled. Memory stays below some
+// 100 MiB whatever the steps.
 std::optional<BoxCounting> countBoxes(std::span<const WeightedMap> maps, std::int64_t steps,
                                       ChaosRandom random, const RenderControl& control);
 
