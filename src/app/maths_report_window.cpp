@@ -127,19 +127,18 @@ void MathsReportWindow::refresh() {
 
   boxes_.reset();
   boxesFinal_ = false;
-  const bool anyWeight =
-      std::any_of(maps.begin(), maps.end(), [](const WeightedMap& m) { return m.p > 0; });
+  // The points settle on an attractor wherever it has a box: when every map contracts, and
+  // also for maps that contract only once y is rescaled (a quarter turn).
+  const bool countable = facts_.boundingBox.has_value();
   if (maps.empty()) {
     boxNote_ = QStringLiteral("no maps to count.");
-  } else if (!facts_.contracting) {
+  } else if (!countable) {
     boxNote_ = QStringLiteral("not counted, the system does not contract.");
-  } else if (!anyWeight) {
-    boxNote_ = QStringLiteral("not counted, no map has a p above 0.");
   } else {
     boxNote_ = QStringLiteral("counting %1 points for a first estimate…")
                    .arg(pointsText(BoxCountThread::kFirstSteps));
   }
-  if (isVisible() && !maps.empty() && facts_.contracting && anyWeight) {
+  if (isVisible() && countable) {
     counter_->count(std::move(maps));
   } else {
     counter_->stop();
@@ -234,8 +233,7 @@ void MathsReportWindow::showSystem() {
     lines << QStringLiteral("Bounding box: x %1 to %2, y %3 to %4")
                  .arg(number(box.xmin), number(box.xmax), number(box.ymin), number(box.ymax));
   } else if (!facts_.maps.empty()) {
-    lines << (facts_.contracting ? QStringLiteral("Bounding box: none found.")
-                                 : QStringLiteral("Bounding box: none, it does not contract."));
+    lines << QStringLiteral("Bounding box: none, the system does not contract.");
   }
   if (facts_.similarityDimension) {
     lines << QStringLiteral(

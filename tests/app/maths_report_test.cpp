@@ -132,7 +132,7 @@ TEST_F(MathsReport, BoxCountingRefinesRestartsAndStopsOnClose) {
   EXPECT_EQ(report->boxes()->steps, BoxCountThread::kFirstSteps);
   ASSERT_TRUE(waitUntil([this] { return report->boxesFinal(); }, 120000));
   EXPECT_GE(report->boxes()->steps, BoxCountThread::kFinalSteps);
-  EXPECT_NEAR(report->boxes()->slope, std::log(3) / std::log(2), 0.05);
+  EXPECT_NEAR(report->boxes()->slope, std::log(3) / std::log(2), 0.03);
   EXPECT_TRUE(shown("boxStatus").contains(QStringLiteral("(10")));
 
   type(1, kColA, QStringLiteral("0.4"));
