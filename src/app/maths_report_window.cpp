@@ -8,6 +8,7 @@
 #include <QTableWidget>
 #include <QVBoxLayout>
 #include <algorithm>
+#include <cmath>
 
 #include "app/box_count_chart.h"
 #include "app/box_count_thread.h"
@@ -230,8 +231,11 @@ void MathsReportWindow::showSystem() {
   }
   if (facts_.boundingBox) {
     const Box& box = *facts_.boundingBox;
+    // The box is found to 1e-9 of its size; a side nearer 0 than that reads as 0, not -3e-13.
+    const double size = std::max({box.xmax - box.xmin, box.ymax - box.ymin, 1e-300});
+    auto side = [size](double value) { return number(std::abs(value) < 1e-9 * size ? 0 : value); };
     lines << QStringLiteral("Bounding box: x %1 to %2, y %3 to %4")
-                 .arg(number(box.xmin), number(box.xmax), number(box.ymin), number(box.ymax));
+                 .arg(side(box.xmin), side(box.xmax), side(box.ymin), side(box.ymax));
   } else if (!facts_.maps.empty()) {
     lines << QStringLiteral("Bounding box: none, the system does not contract.");
   }
