@@ -14,6 +14,7 @@
 #include <algorithm>
 
 #include "app/map_editor.h"
+#include "app/maths_report_window.h"
 #include "app/picture_dialog.h"
 #include "core/devices/print_and_colors.h"
 #include "core/document/document.h"
@@ -171,12 +172,23 @@ void Form2::run(Handler handler) {
 
 void Form2::gridChanged() {
   if (mapEditor_) mapEditor_->gridChanged();
+  if (mathsReport_) mathsReport_->gridChanged();
+}
+
+void Form2::gridEditedInEditor() {
+  refreshFromState();
+  if (mathsReport_) mathsReport_->gridChanged();
+}
+
+void Form2::gridEditedInReport() {
+  refreshFromState();
+  if (mapEditor_) mapEditor_->gridChanged();
 }
 
 void Form2::openMapEditor() {
   if (!mapEditor_) {
     mapEditor_ = std::make_unique<MapEditor>(editorModel_);
-    connect(mapEditor_.get(), &MapEditor::gridEdited, this, &Form2::refreshFromState);
+    connect(mapEditor_.get(), &MapEditor::gridEdited, this, &Form2::gridEditedInEditor);
     // Beside the panel's controls, which fill its top-left corner, and within the screen.
     const QRect panel = geometry();
     const QRect screen = this->screen()->availableGeometry();
@@ -190,6 +202,38 @@ void Form2::openMapEditor() {
   mapEditor_->show();
   mapEditor_->raise();
   mapEditor_->activateWindow();
+}
+
+void Form2::openMathsReport() {
+  if (!mathsReport_) {
+    // A window of the panel's: it stays in front of the panel, which fills most of the screen,
+    // so it is not lost behind it while the user types in the grid.
+    mathsReport_ = std::make_unique<MathsReportWindow>(editorModel_, this);
+    connect(mathsReport_.get(), &MathsReportWindow::gridEdited, this, &Form2::gridEditedInReport);
+    // Right of the panel's controls, or right of the map editor where the screen has room;
+    // otherwise below the panel's controls, which leave the rest of its window empty.
+    const QRect screen = this->screen()->availableGeometry();
+    const QPoint below = client_->mapToGlobal(QPoint(0, px(6510)));
+    QPoint place(geometry().left() + px(9500), geometry().top());
+    int right = screen.right();
+    if (mapEditor_ && mapEditor_->isVisible()) {
+      const QRect editor = mapEditor_->frameGeometry();
+      if (screen.right() - editor.right() >= 480) {
+        place = QPoint(editor.right() + 10, editor.top());
+      } else {
+        place = QPoint(below.x(), below.y() + 8);
+        right = editor.left();
+      }
+    }
+    const int frame = frameGeometry().height() - geometry().height();  // the title bar
+    mathsReport_->move(place);
+    mathsReport_->resize(std::clamp(right - place.x() - 20, 320, 640),
+                         std::clamp(screen.bottom() - place.y() - frame - 30, 240, 560));
+  }
+  editorModel_.syncFromGrid();
+  mathsReport_->show();
+  mathsReport_->raise();
+  mathsReport_->activateWindow();
 }
 
 void Form2::openPictureDialog() {
@@ -353,6 +397,9 @@ void Form2::buildMenus() {
             [this, handler] { run([this, handler] { handler(document_); }); });
   }
   tools->addSeparator();
+  QAction* report = tools->addAction(QStringLiteral("Maths Report"));
+  report->setObjectName(QStringLiteral("mnuMathsReport"));
+  connect(report, &QAction::triggered, this, &Form2::openMathsReport);
   QAction* picture = tools->addAction(QStringLiteral("Render Picture..."));
   picture->setObjectName(QStringLiteral("mnuRenderPicture"));
   connect(picture, &QAction::triggered, this, &Form2::openPictureDialog);

@@ -19,6 +19,7 @@ namespace quill {
 
 struct Document;
 class MapEditor;
+class MathsReportWindow;
 class PictureDialog;
 
 // Form2: the control panel, the program's only window for input. It lays out the fields, buttons
@@ -50,6 +51,9 @@ class Form2 : public QMainWindow {
   MapEditor* mapEditor() const { return mapEditor_.get(); }
   MapEditorModel& editorModel() { return editorModel_; }
 
+  // "Tools" -> "Maths Report": opens the report beside the panel, or brings it to the front.
+  void openMathsReport();
+  MathsReportWindow* mathsReport() const { return mathsReport_.get(); }
   // "Tools" -> "Render Picture...": opens the picture dialog beside the panel, or brings it to the
   // front.
   void openPictureDialog();
@@ -71,8 +75,11 @@ class Form2 : public QMainWindow {
   void buildMenus();
   void setTabOrder();
   void fitFonts();
-  // The grid's texts changed here (typing, a command): the editor follows.
+  // The grid's texts changed here (typing, a command): the editor and the report follow.
   void gridChanged();
+  // The map editor or the report changed the grid's texts: the panel and the other follow.
+  void gridEditedInEditor();
+  void gridEditedInReport();
   QPushButton* addButton(const char* name, const QString& caption, int left, int top);
   QLabel* addLabel(const QString& caption, int left, int top, int width, int height);
   QLineEdit* addField(const QString& name, int left, int top, int width, int height);
@@ -84,6 +91,7 @@ class Form2 : public QMainWindow {
   PanelState& state_;
   MapEditorModel editorModel_{state_};  // the grid's undo history lives here
   std::unique_ptr<MapEditor> mapEditor_;
+  std::unique_ptr<MathsReportWindow> mathsReport_;
   std::unique_ptr<PictureDialog> pictureDialog_;
   QWidget* client_ = nullptr;
 

@@ -66,6 +66,7 @@ MapEditorModel::MapEditorModel(PanelState& state) : state_(state), history_(stat
 void MapEditorModel::syncFromGrid() {
   rows_.clear();
   probabilities_.clear();
+  reads_.clear();
   badRows_.clear();
   int count = kGridRows;
   for (int row = 1; row <= kGridRows; ++row) {
@@ -94,6 +95,7 @@ void MapEditorModel::syncFromGrid() {
       badRows_ << QStringLiteral("Row %1: %2").arg(row).arg(note);
       probabilities_.push_back(0);
     }
+    reads_.push_back(note.isEmpty());
     rows_.push_back(good);
   }
   if (selected_ >= mapCount()) select(-1);
@@ -187,6 +189,15 @@ bool MapEditorModel::deleteSelected() {
   for (int column = 0; column < kColumnCount; ++column) state_.cell(kGridRows, column).clear();
   lastGood_.back().reset();
   select(-1);
+  syncFromGrid();
+  history_.commit();
+  return true;
+}
+
+bool MapEditorModel::setProbabilityTexts(const QStringList& texts) {
+  if (texts.size() != mapCount()) return false;
+  history_.commit();
+  for (int index = 0; index < mapCount(); ++index) state_.cell(index + 1, kColP) = texts[index];
   syncFromGrid();
   history_.commit();
   return true;

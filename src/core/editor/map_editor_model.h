@@ -41,6 +41,8 @@ class MapEditorModel {
   int mapCount() const { return int(rows_.size()); }
   const std::optional<PlaneMap>& shape(int index) const { return rows_[std::size_t(index)]; }
   double probability(int index) const { return probabilities_[std::size_t(index)]; }
+  // False for a row whose texts do not read as numbers: its shape is the last good one, if any.
+  bool rowReads(int index) const { return reads_[std::size_t(index)]; }
   // The maps with a shape and their probabilities, for the preview.
   std::vector<PreviewMap> previewMaps() const;
   // Rows that do not read, and maps that do not contract; empty when all is well.
@@ -63,6 +65,9 @@ class MapEditorModel {
   bool insertMap();
   // Removes the selected map; the rows below move up.
   bool deleteSelected();
+  // Writes the p column of the maps in use, one text each: one step. False when the count does
+  // not match.
+  bool setProbabilityTexts(const QStringList& texts);
 
   // Ends the current step of the undo history (a drag, a panel command, typing).
   void endStep() { history_.commit(); }
@@ -77,6 +82,7 @@ class MapEditorModel {
   GridHistory history_;
   std::vector<std::optional<PlaneMap>> rows_;
   std::vector<double> probabilities_;
+  std::vector<bool> reads_;
   std::array<std::optional<PlaneMap>, kGridRows> lastGood_{};
   QStringList badRows_;
   int selected_ = -1;

@@ -1,0 +1,166 @@
+#include <gtest/gtest.h>
+
+#include <QAction>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTableWidget>
+#include <QTest>
+#include <cmath>
+
+#include "app/box_count_thread.h"
+#include "app/form2.h"
+#include "app/map_canvas.h"
+#include "app/map_editor.h"
+#include "app/maths_report_window.h"
+#include "app/program.h"
+#include "support/fakes.h"
+#include "support/wait.h"
+
+namespace quill {
+namespace {
+
+using testing::waitUntil;
+
+// The running program with a pattern in the grid and the report opened from the Tools menu.
+class MathsReport : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    program.Main();
+    program.document->presetDirectory = QStringLiteral(QUILLMERE_PRESET_DIR);
+    pick(kSierpinskiPattern);
+    program.form2->findChild<QAction*>(QStringLiteral("mnuMathsReport"))->trigger();
+    report = program.form2->mathsReport();
+    ASSERT_NE(report, nullptr);
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(report));
+  }
+  void TearDown() override { program.form2->close(); }
+
+  void pick(int pattern) {
+    program.form2->findChild<QAction*>(QStringLiteral("mnuPattern_%1").arg(pattern))->trigger();
+  }
+  QLineEdit* field(int row, int column) const {
+    return program.form2->findChild<QLineEdit*>(
+        QStringLiteral("Text%1_%2").arg(column + 3).arg(row));
+  }
+  void type(int row, int column, const QString& text) {
+    QLineEdit* edit = field(row, column);
+    edit->selectAll();
+    if (text.isEmpty()) QTest::keyClick(edit, Qt::Key_Backspace);
+    QTest::keyClicks(edit, text);
+  }
+  QString cell(int row, int column) const { return program.document->state.cell(row, column); }
+  QString shown(const char* name) const {
+    return report->findChild<QLabel*>(QString::fromLatin1(name))->text();
+  }
+  QTableWidgetItem* item(int row, int column) const {
+    return report->findChild<QTableWidget*>(QStringLiteral("mapFacts"))->item(row, column);
+  }
+
+  testing::ScriptedDialogs dialogs;
+  testing::FakePrinter printer;
+  Program program{dialogs, printer};
+  MathsReportWindow* report = nullptr;
+};
+
+// Typing in the grid, a panel command and a drag's worth of key presses in the editor: the
+// report follows each, and a map made expanding is marked in words and colour.
+TEST_F(MathsReport, FollowsTheGridAndMarksAnExpandingMap) {
+  EXPECT_TRUE(report->isVisible());
+  ASSERT_EQ(report->facts().maps.size(), 3u);
+  ASSERT_TRUE(report->facts().similarityDimension);
+  EXPECT_NEAR(*report->facts().similarityDimension, std::log(3) / std::log(2), 1e-9);
+
+  type(1, kColA, QStringLiteral("1.5"));
+  EXPECT_EQ(report->facts().maps[0].row.map.a, 1.5);
+  EXPECT_TRUE(report->facts().maps[0].expanding);
+  EXPECT_FALSE(report->facts().contracting);
+  EXPECT_TRUE(item(0, 7)->text().contains(QStringLiteral("EXPANDS")));
+  EXPECT_NE(item(0, 7)->background(), item(1, 7)->background());
+  EXPECT_TRUE(shown("systemFacts").contains(QStringLiteral("Contracting: no")));
+  EXPECT_TRUE(shown("boxStatus").contains(QStringLiteral("not counted")));
+
+  type(2, kColE, QStringLiteral("0.5x"));  // a row that does not read is left out, quietly
+  EXPECT_EQ(report->facts().maps.size(), 2u);
+  EXPECT_TRUE(item(1, 0)->text().contains(QStringLiteral("does not read")));
+
+  pick(kKochPattern);
+  ASSERT_EQ(report->facts().maps.size(), 4u);
+  EXPECT_NEAR(*report->facts().similarityDimension, std::log(4) / std::log(3), 1e-5);
+
+  program.form2->openMapEditor();
+  MapCanvas* canvas = program.form2->mapEditor()->canvas();
+  const double c1 = report->facts().maps[0].row.map.c;
+  QTest::keyClick(canvas, Qt::Key_1);
+  QTest::keyClick(canvas, Qt::Key_Tab);
+  QTest::keyClick(canvas, Qt::Key_Tab);  // P1
+  QTest::keyClick(canvas, Qt::Key_Up);
+  EXPECT_NEAR(report->facts().maps[0].row.map.c, c1 + 0.01, 1e-12);
+  EXPECT_FALSE(report->facts().maps[0].similarity);
+  QTest::keyClick(canvas, Qt::Key_Z, Qt::ControlModifier);
+  EXPECT_EQ(report->facts().maps[0].row.map.c, c1);
+}
+
+// Cantor's maze with its first p retyped: the button writes p ∝ |det| (the preset's own p) as
+// one step, the panel shows it, and one undo gives back every p typed before.
+TEST_F(MathsReport, SetPByDetWritesTheGridAsOneUndoStep) {
+  pick(kCantorMazePattern);
+  type(1, kColP, QStringLiteral("0.9"));
+  type(3, kColP, QStringLiteral("0.05"));
+  const QStringList typed = {cell(1, kColP), cell(2, kColP), cell(3, kColP)};
+  report->findChild<QPushButton*>(QStringLiteral("setPByDet"))->click();
+  EXPECT_EQ(QStringList({cell(1, kColP), cell(2, kColP), cell(3, kColP)}),
+            QStringList({"0.428", "0.429", "0.143"}));
+  EXPECT_EQ(field(3, kColP)->text(), QStringLiteral("0.143"));
+  EXPECT_EQ(report->facts().maps[2].row.p, 0.143);
+
+  program.form2->openMapEditor();
+  program.form2->mapEditor()->findChild<QPushButton*>(QStringLiteral("undo"))->click();
+  EXPECT_EQ(QStringList({cell(1, kColP), cell(2, kColP), cell(3, kColP)}), typed);
+  EXPECT_EQ(field(1, kColP)->text(), QStringLiteral("0.9"));
+  EXPECT_EQ(report->facts().maps[0].row.p, 0.9);
+
+  type(2, kColA, QStringLiteral("?"));  // a row that does not read has no det to share
+  EXPECT_FALSE(report->findChild<QPushButton*>(QStringLiteral("setPByDet"))->isEnabled());
+}
+
+// The estimate comes first from a million points, then from ten million; it is dropped and
+// counted again on a change, and grids that cannot be counted, or a window closed while it
+// counts, neither crash nor hang.
+TEST_F(MathsReport, BoxCountingRefinesRestartsAndStopsOnClose) {
+  ASSERT_TRUE(waitUntil([this] { return report->boxes().has_value(); }, 60000));
+  EXPECT_EQ(report->boxes()->steps, BoxCountThread::kFirstSteps);
+  ASSERT_TRUE(waitUntil([this] { return report->boxesFinal(); }, 120000));
+  EXPECT_GE(report->boxes()->steps, BoxCountThread::kFinalSteps);
+  EXPECT_NEAR(report->boxes()->slope, std::log(3) / std::log(2), 0.03);
+  EXPECT_TRUE(shown("boxStatus").contains(QStringLiteral("(10")));
+
+  type(1, kColA, QStringLiteral("0.4"));
+  EXPECT_FALSE(report->boxes());
+
+  // An empty grid, a singular map, ten maps, a map that runs off: no count, no fault.
+  type(1, kColA, QString());
+  EXPECT_TRUE(report->facts().maps.empty());
+  pick(kSierpinskiPattern);
+  type(1, kColA, QStringLiteral("0"));
+  type(1, kColD, QStringLiteral("0"));
+  EXPECT_EQ(report->facts().maps[0].det, 0);
+  EXPECT_FALSE(report->facts().maps[0].similarity);
+  for (int row = 4; row <= kGridRows; ++row) {
+    for (int column = 0; column < kColumnCount; ++column) type(row, column, cell(2, column));
+  }
+  EXPECT_EQ(report->facts().maps.size(), 10u);
+  type(10, kColB, QStringLiteral("3"));
+  EXPECT_FALSE(report->facts().contracting);
+  QTest::qWait(50);
+
+  type(10, kColB, QStringLiteral("0"));
+  report->close();  // while the first estimate is being counted
+  QTest::qWait(50);
+  EXPECT_FALSE(report->boxes());
+  program.form2->openMathsReport();
+  EXPECT_TRUE(report->isVisible());
+}
+
+}  // namespace
+}  // namespace quill
