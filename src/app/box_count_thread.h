@@ -1,22 +1,17 @@
 #pragma once
 
 #include <QObject>
-#include <atomic>
-#include <condition_variable>
 #include <cstdint>
-#include <mutex>
-#include <thread>
+#include <optional>
 #include <vector>
 
+#include "app/latest_job_worker.h"
 #include "core/maths/maths_report.h"
 
 namespace quill {
 
-// Counts the attractor's boxes for the maths report on a worker thread, as PreviewThread draws:
-// each change drops the count under way (its cancel flag is checked per batch) and starts again
-// from a quick first estimate, then a long one. Changes that come faster than the worker wakes
-// are coalesced: it takes the latest maps only. The UI thread never waits, except for the
-// worker's last batch when the window is destroyed.
+// Counts the attractor's boxes for the maths report on a worker thread (LatestJobWorker): each
+// change drops the count under way and starts again from a quick first estimate, then a long one.
 class BoxCountThread : public QObject {
   Q_OBJECT
 
@@ -24,8 +19,8 @@ class BoxCountThread : public QObject {
   static constexpr std::int64_t kFirstSteps = 1'000'000;
   static constexpr std::int64_t kFinalSteps = 10'000'000;
 
+  // Destroying it stops the count under way and waits for the worker.
   BoxCountThread();
-  ~BoxCountThread() override;
 
   // Drops any count under way and starts one for these maps.
   void count(std::vector<WeightedMap> maps);
@@ -38,18 +33,11 @@ class BoxCountThread : public QObject {
   void counted(const std::optional<BoxCounting>& counting, bool final);
 
  private:
-  void run();
+  void work(const std::vector<WeightedMap>& maps, const RenderControl& control,
+            std::uint64_t generation);
   void post(std::optional<BoxCounting> counting, bool final, std::uint64_t generation);
 
-  std::mutex mutex_;
-  std::condition_variable wake_;
-  bool restart_ = false;
-  bool abort_ = false;
-  std::vector<WeightedMap> maps_;
-  std::uint64_t generation_ = 0;  // counts the counts asked for, under mutex_
-  std::uint64_t shown_ = 0;       // the UI thread's own: results of older counts are dropped
-  std::atomic<bool> cancel_{false};
-  std::thread worker_;
+  LatestJobWorker<std::vector<WeightedMap>> worker_;
 };
 
 }  // namespace quill

@@ -29,65 +29,35 @@ QImage shade(const std::vector<std::uint8_t>& hits, const PreviewFrame& frame) {
 
 }  // namespace
 
-PreviewThread::PreviewThread() : worker_([this] { run(); }) {}
-
-PreviewThread::~PreviewThread() {
-  {
-    const std::lock_guard lock(mutex_);
-    abort_ = true;
-    cancel_.store(true);
-  }
-  wake_.notify_one();
-  worker_.join();
-}
+PreviewThread::PreviewThread()
+    : worker_([this](const Job& job, const RenderControl& control, std::uint64_t generation) {
+        draw(job, control, generation);
+      }) {}
 
 void PreviewThread::render(std::vector<PreviewMap> maps, const PreviewFrame& frame) {
-  {
-    const std::lock_guard lock(mutex_);
-    maps_ = std::move(maps);
-    frame_ = frame;
-    shown_ = ++generation_;
-    restart_ = true;
-    cancel_.store(true);
-  }
-  wake_.notify_one();
+  worker_.submit(Job{std::move(maps), frame});
 }
 
-void PreviewThread::run() {
-  RenderControl control;
-  control.cancel = &cancel_;
-  for (;;) {
-    std::vector<PreviewMap> maps;
-    PreviewFrame frame;
-    std::uint64_t generation = 0;
-    {
-      std::unique_lock lock(mutex_);
-      wake_.wait(lock, [this] { return restart_ || abort_; });
-      if (abort_) return;
-      maps = maps_;
-      frame = frame_;
-      generation = generation_;
-      restart_ = false;
-      cancel_.store(false);
-    }
-    std::vector<std::uint8_t> hits(std::size_t(std::max(frame.width, 0)) *
-                                   std::size_t(std::max(frame.height, 0)));
-    ChaosRandom random;  // the same points for the same maps: a still picture stays still
-    PreviewOrbit orbit;
-    std::uint64_t done = 0;
-    std::uint64_t batch = kFirstFramePoints;
-    while (done < kMostPoints) {
-      if (!playPreview(maps, frame, batch, random, orbit, hits.data(), control)) break;
-      done += batch;
-      QImage image = shade(hits, frame);
-      QMetaObject::invokeMethod(
-          this,
-          [this, image, done, generation] {
-            if (generation == shown_) emit rendered(image, done);
-          },
-          Qt::QueuedConnection);
-      batch = std::min(batch * 2, kMostPoints - done);
-    }
+void PreviewThread::draw(const Job& job, const RenderControl& control, std::uint64_t generation) {
+  const std::vector<PreviewMap>& maps = job.maps;
+  const PreviewFrame& frame = job.frame;
+  std::vector<std::uint8_t> hits(std::size_t(std::max(frame.width, 0)) *
+                                 std::size_t(std::max(frame.height, 0)));
+  ChaosRandom random;  // the same points for the same maps: a still picture stays still
+  PreviewOrbit orbit;
+  std::uint64_t done = 0;
+  std::uint64_t batch = kFirstFramePoints;
+  while (done < kMostPoints) {
+    if (!playPreview(maps, frame, batch, random, orbit, hits.data(), control)) break;
+    done += batch;
+    QImage image = shade(hits, frame);
+    QMetaObject::invokeMethod(
+        this,
+        [this, image, done, generation] {
+          if (worker_.isLatest(generation)) emit rendered(image, done);
+        },
+        Qt::QueuedConnection);
+    batch = std::min(batch * 2, kMostPoints - done);
   }
 }
 
