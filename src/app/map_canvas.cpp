@@ -163,6 +163,7 @@ void MapCanvas::mousePressEvent(QMouseEvent* event) {
     update();
     return;
   }
+  model_.endStep();  // typing before the drag is a step of its own
   model_.select(hit->index);
   while (model_.handle() != hit->handle) model_.cycleHandle(false);
   dragging_ = hit;

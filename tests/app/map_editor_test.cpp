@@ -152,11 +152,15 @@ TEST_F(MapEditorWindow, InsertAddsAHalfCopyAfterTheLastAndDeleteMovesRowsUp) {
   EXPECT_EQ(program.form2->editorModel().mapCount(), 4);
 }
 
-// Drags, key presses, a pattern and "Fit Maps to Square" are one step each; a hundred undos and
-// redos give back the very same texts.
+// Typing, drags, key presses, a pattern and "Fit Maps to Square" are one step each; a hundred
+// undos and redos give back the very same texts.
 TEST_F(MapEditorWindow, UndoAndRedoGiveBackTheSameTextsAfterAHundredCycles) {
   using Grid = decltype(PanelState::grid);
   std::vector<Grid> states{program.document->state.grid};
+  auto* e1 = program.form2->findChild<QLineEdit*>(QStringLiteral("Text7_1"));
+  e1->selectAll();
+  QTest::keyClicks(e1, QStringLiteral("0.5"));
+  states.push_back(program.document->state.grid);
   drag(at(handlePoint(mapOfRow(2), Handle::P1)),
        at(handlePoint(mapOfRow(2), Handle::P1)) + QPoint(23, 11));
   states.push_back(program.document->state.grid);
