@@ -187,7 +187,9 @@ void Form2::gridEditedInReport() {
 
 void Form2::openMapEditor() {
   if (!mapEditor_) {
-    mapEditor_ = std::make_unique<MapEditor>(editorModel_);
+    // A window of the panel's, as the report and the picture dialog are: it stays in front of the
+    // panel, which fills most of the screen, while the user types in the grid.
+    mapEditor_ = std::make_unique<MapEditor>(editorModel_, this);
     connect(mapEditor_.get(), &MapEditor::gridEdited, this, &Form2::gridEditedInEditor);
     // Beside the panel's controls, which fill its top-left corner, and within the screen.
     const QRect panel = geometry();
@@ -238,8 +240,8 @@ void Form2::openMathsReport() {
 
 void Form2::openPictureDialog() {
   if (!pictureDialog_) {
-    pictureDialog_ = std::make_unique<PictureDialog>(document_);
-    // Beside the panel's controls, as the map editor opens.
+    // A window of the panel's, in front of it, beside the panel's controls.
+    pictureDialog_ = std::make_unique<PictureDialog>(document_, this);
     pictureDialog_->move(geometry().left() + px(9500), geometry().top());
   }
   // Opened afresh, it starts from the document's colours; already open, it keeps the user's.

@@ -11,7 +11,7 @@
 namespace quill {
 
 MapEditor::MapEditor(MapEditorModel& model, QWidget* parent)
-    : QWidget(parent, Qt::Window), model_(model) {
+    : QWidget(parent, Qt::Dialog), model_(model) {
   setObjectName(QStringLiteral("mapEditor"));
   setWindowTitle(QStringLiteral("Map Editor"));
   canvas_ = new MapCanvas(model_, this);

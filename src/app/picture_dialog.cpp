@@ -40,7 +40,7 @@ void showColour(QToolButton* button, Rgb colour) {
 }  // namespace
 
 PictureDialog::PictureDialog(Document& document, QWidget* parent)
-    : QWidget(parent, Qt::Window),
+    : QWidget(parent, Qt::Dialog),
       document_(document),
       mapColours_(defaultMapColours()),
       pen_(document.module1.penColor),
