@@ -20,8 +20,8 @@ template <typename Job>
 class LatestJobWorker {
  public:
   // Runs on the worker thread for each job taken; `generation` names the job for isLatest().
-  using Work = std::function<void(const Job& job, const RenderControl& control,
-                                  std::uint64_t generation)>;
+  using Work =
+      std::function<void(const Job& job, const RenderControl& control, std::uint64_t generation)>;
 
   explicit LatestJobWorker(Work work, int threads = 0)
       : work_(std::move(work)), threads_(threads), thread_([this] { run(); }) {}
