@@ -30,20 +30,6 @@ QString colourText(Rgb colour) {
 
 QString number(double v) { return QString::number(v, 'g', 8); }
 
-// An affine map of figure coordinates: linear part and translation.
-struct Affine {
-  Linear linear;
-  FigurePoint shift;
-  FigurePoint apply(FigurePoint p) const {
-    const FigurePoint q = linear * p;
-    return {q.x + shift.x, q.y + shift.y};
-  }
-  Affine then(const ScaledMap& first) const {  // this ∘ first
-    const FigurePoint t = linear * FigurePoint{first.e, first.f};
-    return {linear * linearPart(first), {t.x + shift.x, t.y + shift.y}};
-  }
-};
-
 class SvgFigures {
  public:
   SvgFigures(QXmlStreamWriter& xml, const Module1& module1, bool square, bool numbered,
@@ -82,7 +68,7 @@ class SvgFigures {
       return true;
     }
     if (mapCount_ == 0) return true;
-    return visit(Affine{}, 0, 1.0);
+    return visit(ComposedMap{}, 0, 1.0);
   }
 
   // The pixels of the figures too small to draw, as runs along each row: a path a row, so that
@@ -123,7 +109,7 @@ class SvgFigures {
  private:
   // The node whose composed map of the `chosen` maps applied last is w: every figure below it
   // lies in w's image of the bounds of the remaining depth. `share` is its part of all figures.
-  bool visit(const Affine& w, int chosen, double share) {
+  bool visit(const ComposedMap& w, int chosen, double share) {
     const int remaining = depth_ - chosen;
     if (remaining == 0) {
       figure();
@@ -132,7 +118,7 @@ class SvgFigures {
     if (bounds_.contractive && tiny(w, remaining)) return finished(share);
     for (int j = 1; j <= mapCount_; ++j) {
       sequence_[std::size_t(remaining - 1)] = j;
-      if (!visit(w.then(maps_[std::size_t(j)]), chosen + 1, share / mapCount_)) return false;
+      if (!visit(w.after(maps_[std::size_t(j)]), chosen + 1, share / mapCount_)) return false;
     }
     return true;
   }
@@ -147,7 +133,7 @@ class SvgFigures {
 
   // Whether the bounds of the remaining depth, mapped by w, are smaller than the smallest
   // figure; their pixels are then marked covered.
-  bool tiny(const Affine& w, int remaining) {
+  bool tiny(const ComposedMap& w, int remaining) {
     const FigurePoint centre = bounds_.boxCentre[std::size_t(remaining)];
     const FigurePoint half = bounds_.boxHalf[std::size_t(remaining)];
     const double hx = half.x + bounds_.margin;

@@ -68,16 +68,8 @@ void applyTo(const ScaledMap& map, Points<Shape>& points) {
   for (FigurePoint& p : points) p = map.apply(p);
 }
 
-// A node of the grouped recursion: the composed map W(p) = a·p + t of the maps applied last.
-struct Node {
-  Linear a;
-  FigurePoint t;
-
-  FigurePoint apply(FigurePoint p) const {
-    const FigurePoint q = a * p;
-    return {q.x + t.x, q.y + t.y};
-  }
-};
+// A node of the grouped recursion: the composed map of the maps applied last.
+using Node = ComposedMap;
 
 // A node's reach in pixels: Inside the picture, or at its Edge (clamped to it, lines may be
 // clipped), or wholly Outside it (nothing to draw), or Unknown (not finite: no bound at all).
@@ -143,13 +135,6 @@ struct FractalJob {
 
   void paint(int px, int py) const {
     if (!ink.holds(px, py, pen)) ink.plotShared(px, py, pen);
-  }
-
-  Node compose(const Node& node, int j) const {
-    const ScaledMap& w = maps[j];
-    const Linear& a = node.a;
-    return {a * Linear{w.a, w.b, w.c, w.d},
-            {(a.a11 * w.e + a.a12 * w.f) + node.t.x, (a.a21 * w.e + a.a22 * w.f) + node.t.y}};
   }
 
   // The pixels the figures below `node` can reach, the figures of r maps under its map: the
@@ -276,7 +261,7 @@ class Walker {
   bool groupedTask(std::int64_t task) {
     fixDigits(task);
     Node node{};
-    for (int level = 1; level <= job_.split; ++level) node = job_.compose(node, seq_[level]);
+    for (int level = 1; level <= job_.split; ++level) node = node.after(job_.maps[seq_[level]]);
     visit(job_.split, node);
     return !stopped_;
   }
@@ -327,7 +312,7 @@ class Walker {
     const int below = job_.depth - level - 1;  // maps left to apply below the children
     for (int i = 0; i < job_.mapCount && !stopped_; ++i) {
       const int j = job_.order[i];
-      const Node child = job_.compose(node, j);
+      const Node child = node.after(job_.maps[j]);
       if (job_.paintOrSkip(job_.boxOf(child, below), child, below)) continue;
       seq_[level + 1] = j;
       open(level + 1, child);

@@ -34,6 +34,23 @@ struct Linear {
 
 inline Linear linearPart(const ScaledMap& map) { return {map.a, map.b, map.c, map.d}; }
 
+// The composed map W(p) = a·p + t of the maps a recursion applied last, starting from the
+// identity.
+struct ComposedMap {
+  Linear a;
+  FigurePoint t;
+
+  FigurePoint apply(FigurePoint p) const {
+    const FigurePoint q = a * p;
+    return {q.x + t.x, q.y + t.y};
+  }
+  // W ∘ first: `first` applied before this.
+  ComposedMap after(const ScaledMap& first) const {
+    const FigurePoint s = a * FigurePoint{first.e, first.f};
+    return {a * linearPart(first), {s.x + t.x, s.y + t.y}};
+  }
+};
+
 // The largest singular value: how much the matrix stretches at most. Rounded up by kRoundUpShare,
 // so a map that shrinks only just is not taken for one that shrinks more.
 double stretchOf(const Linear& m);

@@ -44,6 +44,29 @@ struct FigureRecursion {
     if (control.cancelled()) stopped = true;
   }
 
+  // Draws every figure from `base` at the start level, step(*this, 0) walking the levels down.
+  // Returns false when cancelled (what was drawn stays). A depth outside 0 to kMaxFigureDepth
+  // draws nothing.
+  template <class Step>
+  bool drawFrom(const Figure& base, Step step) {
+    if (!depthFits()) return true;
+    module1.recursionLevel = level;
+    levels[std::size_t(level)] = base;
+    if (control.cancelled()) return false;
+    step(*this, 0);
+    module1.recursionLevel = level;
+    return !stopped;
+  }
+
+  // One level down: mapFigure(*this, i) makes the figure of the level below by each map i in
+  // turn, until cancelled.
+  template <class MapFigure>
+  void eachMapBelow(MapFigure mapFigure) {
+    level -= 1;
+    for (int i = 1; i <= mapCount && !stopped; ++i) mapFigure(*this, i);
+    level += 1;
+  }
+
   bool depthFits() const { return fits(depth); }
   static bool fits(int count) { return count >= 0 && count <= kMaxFigureDepth; }
   // The base figure's level; 0 for a depth that draws nothing, where depth + 1 could overflow.

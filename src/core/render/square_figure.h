@@ -76,9 +76,7 @@ void SquareStep(SquareRecursion<Surface>& run, int mapIndex) {
     return;
   }
   if (run.level > 1) {
-    run.level -= 1;
-    for (int i = 1; i <= run.mapCount && !run.stopped; ++i) MapSquareFigure(run, i);
-    run.level += 1;
+    run.eachMapBelow([](SquareRecursion<Surface>& r, int i) { MapSquareFigure(r, i); });
     return;
   }
   drawSquareOfLevelOne(run, mapIndex, true);
@@ -91,13 +89,8 @@ void SquareStep(SquareRecursion<Surface>& run, int mapIndex) {
 template <DrawingSurface Surface>
 bool DrawSquareFigure(Surface& surface, Module1& module1, const RenderControl& control) {
   SquareRecursion<Surface> run(surface, module1, control);
-  if (!run.depthFits()) return true;
-  module1.recursionLevel = run.level;
-  run.levels[run.level] = baseSquareFigure(module1.viewScale);
-  if (control.cancelled()) return false;
-  SquareStep(run, 0);
-  module1.recursionLevel = run.level;
-  return !run.stopped;
+  return run.drawFrom(baseSquareFigure(module1.viewScale),
+                      [](SquareRecursion<Surface>& r, int i) { SquareStep(r, i); });
 }
 
 }  // namespace quill

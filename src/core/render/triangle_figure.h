@@ -47,9 +47,7 @@ void TriangleStep(TriangleRecursion<Surface>& run, [[maybe_unused]] int mapIndex
     run.figureDrawn();
     return;
   }
-  run.level -= 1;
-  for (int i = 1; i <= run.mapCount && !run.stopped; ++i) MapTriangleFigure(run, i);
-  run.level += 1;
+  run.eachMapBelow([](TriangleRecursion<Surface>& r, int i) { MapTriangleFigure(r, i); });
 }
 
 // Draws the triangle under every sequence of iterationCount maps, in the order and composition
@@ -58,13 +56,8 @@ void TriangleStep(TriangleRecursion<Surface>& run, [[maybe_unused]] int mapIndex
 template <DrawingSurface Surface>
 bool DrawTriangleFigure(Surface& surface, Module1& module1, const RenderControl& control) {
   TriangleRecursion<Surface> run(surface, module1, control);
-  if (!run.depthFits()) return true;
-  module1.recursionLevel = run.level;
-  run.levels[run.level] = baseTriangle(module1.viewScale);
-  if (control.cancelled()) return false;
-  TriangleStep(run, 0);
-  module1.recursionLevel = run.level;
-  return !run.stopped;
+  return run.drawFrom(baseTriangle(module1.viewScale),
+                      [](TriangleRecursion<Surface>& r, int i) { TriangleStep(r, i); });
 }
 
 }  // namespace quill
