@@ -9,32 +9,15 @@
 #include <QFile>
 
 #include "core/picture/picture.h"
+#include "support/map_rows.h"
 
 namespace quill {
 namespace {
 
-struct Row {
-  double a, b, c, d, e, f, p;
-};
-
-// The classic fern, moved into the unit square: x scaled by 1/10 about 0.5, y by 1/10.
-constexpr Row kFern[] = {{0, 0, 0, 0.16, 0.5, 0, 0.01},
-                         {0.85, 0.04, -0.04, 0.85, 0.075, 0.18, 0.85},
-                         {0.2, -0.26, 0.23, 0.22, 0.4, 0.045, 0.07},
-                         {-0.15, 0.28, 0.26, 0.24, 0.575, -0.086, 0.07}};
-
 PictureInputs fern(std::int32_t points) {
   PictureInputs inputs;
   inputs.drawing = Drawing::ChaosGame;
-  MapTable& maps = inputs.module1.maps;
-  int i = 0;
-  for (const Row& row : kFern) {
-    ++i;
-    maps.mapA[i] = row.a, maps.mapB[i] = row.b, maps.mapC[i] = row.c, maps.mapD[i] = row.d;
-    maps.mapE[i] = row.e, maps.mapF[i] = row.f, maps.mapP[i] = row.p;
-    maps.mapCumP[i] = maps.mapCumP[i - 1] + row.p;
-  }
-  maps.mapCount = i;
+  testing::storeRows(inputs.module1.maps, testing::kUnitFern);
   inputs.module1.iterationCount = points;
   return inputs;
 }

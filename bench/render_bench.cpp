@@ -6,7 +6,6 @@
 
 #include <benchmark/benchmark.h>
 
-#include <QDir>
 #include <algorithm>
 #include <cmath>
 #include <cstring>
@@ -20,13 +19,13 @@
 #include "core/maps/pattern_catalogue.h"
 #include "core/maths/attractor_box.h"
 #include "core/maths/maths_report.h"
-#include "core/params/param_file.h"
 #include "core/render/chaos_game.h"
 #include "core/render/drawing_commands.h"
 #include "core/render/fast_drawing.h"
 #include "core/render/parallel_chaos_game.h"
 #include "core/render/square_figure.h"
 #include "core/render/triangle_figure.h"
+#include "support/map_rows.h"
 
 namespace quill {
 namespace {
@@ -36,59 +35,21 @@ constexpr int kHeight = 1080;
 constexpr double kTwipsPerPixel = 15;
 constexpr std::int32_t kChaosPoints = 20'000'000;
 
-struct Row {
-  double a, b, c, d, e, f, p;
-};
+using testing::kTenMaps;
+using testing::presetRows;
+using Row = testing::MapRow;
 
 // The shared state as start-up derives it for a full-HD screen, with `rows` in the table.
 Module1 stateWith(const std::vector<Row>& rows, std::int32_t count) {
   Module1 state;
   state.deriveDrawingSquare(float(kWidth * kTwipsPerPixel), float(kHeight * kTwipsPerPixel));
   state.iterationCount = count;
-  int i = 0;
-  for (const Row& row : rows) {
-    ++i;
-    MapTable& maps = state.maps;
-    maps.mapA[i] = row.a, maps.mapB[i] = row.b, maps.mapC[i] = row.c, maps.mapD[i] = row.d;
-    maps.mapE[i] = row.e, maps.mapF[i] = row.f, maps.mapP[i] = row.p;
-    maps.mapCumP[i] = row.p == 0 ? 0 : maps.mapCumP[i - 1] + row.p;
-  }
-  state.maps.mapCount = i;
+  testing::storeRows(state.maps, rows);
   return state;
 }
 
-const std::vector<Row> kSierpinski = {{0.5, 0, 0, 0.5, 0, 0, 0.33},
-                                      {0.5, 0, 0, 0.5, 0.5, 0, 0.33},
-                                      {0.5, 0, 0, 0.5, 0.25, 0.5, 0.34}};
-
-// The classic fern, moved into the unit square: x scaled by 1/10 about 0.5, y by 1/10.
-const std::vector<Row> kFern = {{0, 0, 0, 0.16, 0.5, 0, 0.01},
-                                {0.85, 0.04, -0.04, 0.85, 0.075, 0.18, 0.85},
-                                {0.2, -0.26, 0.23, 0.22, 0.4, 0.045, 0.07},
-                                {-0.15, 0.28, 0.26, 0.24, 0.575, -0.086, 0.07}};
-
-// Ten maps of different sizes, turns and probabilities.
-const std::vector<Row> kTenMaps = {
-    {0.30, 0.05, -0.04, 0.31, 0.00, 0.00, 0.10}, {0.28, -0.10, 0.10, 0.28, 0.35, 0.02, 0.12},
-    {0.25, 0.00, 0.00, 0.25, 0.70, 0.05, 0.08},  {-0.22, 0.12, 0.12, 0.22, 0.95, 0.30, 0.09},
-    {0.31, 0.02, 0.00, -0.29, 0.05, 0.62, 0.11}, {0.20, -0.21, 0.21, 0.20, 0.45, 0.40, 0.07},
-    {0.27, 0.00, 0.05, 0.27, 0.72, 0.68, 0.13},  {0.18, 0.18, -0.18, 0.18, 0.30, 0.80, 0.06},
-    {0.33, -0.03, 0.03, 0.33, 0.55, 0.62, 0.14}, {0.24, 0.08, -0.08, 0.24, 0.12, 0.35, 0.10},
-};
-
-// The maps of preset `pattern`, read from the presets in the source tree.
-std::vector<Row> presetRows(int pattern) {
-  const PatternEntry& entry = kPatterns[std::size_t(pattern)];
-  const Result<FileRows> read = readPresetFile(
-      QDir(QStringLiteral(QUILLMERE_PRESET_DIR)).filePath(entry.fileName), entry.mapCount);
-  std::vector<Row> rows;
-  if (!read) return rows;
-  for (const FileRow& r : *read) {
-    rows.push_back({r[0].number, r[1].number, r[2].number, r[3].number, r[4].number, r[5].number,
-                    r[6].number});
-  }
-  return rows;
-}
+const std::vector<Row> kSierpinski(std::begin(testing::kHalfMaps), std::end(testing::kHalfMaps));
+const std::vector<Row>& kFern = testing::kUnitFern;
 
 void clearInk(Canvas& canvas) {
   for (int y = 0; y < canvas.heightPixels(); ++y) {

@@ -20,11 +20,7 @@ std::vector<PreviewMap> previewMaps(const std::vector<testing::MapRow>& rows) {
   return maps;
 }
 
-// The classic fern moved into the unit square.
-const std::vector<testing::MapRow> kFern = {{0, 0, 0, 0.16, 0.5, 0, 0.01},
-                                            {0.85, 0.04, -0.04, 0.85, 0.075, 0.18, 0.85},
-                                            {0.2, -0.26, 0.23, 0.22, 0.4, 0.045, 0.07},
-                                            {-0.15, 0.28, 0.26, 0.24, 0.575, -0.086, 0.07}};
+const std::vector<testing::MapRow>& kFern = testing::kUnitFern;
 
 struct PreviewRow {
   std::string name;
