@@ -11,6 +11,16 @@
 
 namespace quill {
 
+namespace {
+
+void bringToFront(QWidget& window) {
+  window.show();
+  window.raise();
+  window.activateWindow();
+}
+
+}  // namespace
+
 void Form2::gridChanged() {
   if (mapEditor_) mapEditor_->gridChanged();
   if (mathsReport_) mathsReport_->gridChanged();
@@ -42,9 +52,7 @@ void Form2::openMapEditor() {
   }
   editorModel_.syncFromGrid();
   mapEditor_->gridChanged();
-  mapEditor_->show();
-  mapEditor_->raise();
-  mapEditor_->activateWindow();
+  bringToFront(*mapEditor_);
 }
 
 void Form2::openMathsReport() {
@@ -74,9 +82,7 @@ void Form2::openMathsReport() {
                          std::clamp(screen.bottom() - place.y() - frame - 30, 240, 560));
   }
   editorModel_.syncFromGrid();
-  mathsReport_->show();
-  mathsReport_->raise();
-  mathsReport_->activateWindow();
+  bringToFront(*mathsReport_);
 }
 
 void Form2::openPictureDialog() {
@@ -87,9 +93,7 @@ void Form2::openPictureDialog() {
   }
   // Opened afresh, it starts from the document's colours; already open, it keeps the user's.
   if (!pictureDialog_->isVisible()) pictureDialog_->takeDocumentColours();
-  pictureDialog_->show();
-  pictureDialog_->raise();
-  pictureDialog_->activateWindow();
+  bringToFront(*pictureDialog_);
 }
 
 }  // namespace quill

@@ -12,7 +12,7 @@
 #include "app/map_canvas.h"
 #include "app/program.h"
 #include "core/maps/number_text.h"
-#include "support/fakes.h"
+#include "support/running_program.h"
 #include "support/wait.h"
 
 namespace quill {
@@ -21,22 +21,17 @@ namespace {
 using testing::waitUntil;
 
 // The running program with the fern in the grid and the map editor open, as a user meets it.
-class MapEditorWindow : public ::testing::Test {
+class MapEditorWindow : public testing::RunningProgram {
  protected:
   void SetUp() override {
-    program.Main();
-    program.document->presetDirectory = QStringLiteral(QUILLMERE_PRESET_DIR);
-    program.form2->findChild<QAction*>(QStringLiteral("mnuPattern_8"))->trigger();
-    program.form2->findChild<QAction*>(QStringLiteral("mnuMapEditor"))->trigger();
+    startWith(kFernPattern);
+    trigger(QStringLiteral("mnuMapEditor"));
     editor = program.form2->mapEditor();
     ASSERT_NE(editor, nullptr);
     canvas = editor->canvas();
     editor->resize(600, 640);
     ASSERT_TRUE(QTest::qWaitForWindowExposed(editor));
   }
-  void TearDown() override { program.form2->close(); }
-
-  QString cell(int row, int column) const { return program.document->state.cell(row, column); }
   QString shown(int row, int column) const {
     return program.form2
         ->findChild<QLineEdit*>(QStringLiteral("Text%1_%2").arg(column + 3).arg(row))
@@ -64,9 +59,6 @@ class MapEditorWindow : public ::testing::Test {
     QTest::mouseRelease(canvas, Qt::LeftButton, Qt::NoModifier, to);
   }
 
-  testing::ScriptedDialogs dialogs;
-  testing::FakePrinter printer;
-  Program program{dialogs, printer};
   MapEditor* editor = nullptr;
   MapCanvas* canvas = nullptr;
 };
@@ -167,9 +159,9 @@ TEST_F(MapEditorWindow, UndoAndRedoGiveBackTheSameTextsAfterAHundredCycles) {
   QTest::keyClick(canvas, Qt::Key_3);
   QTest::keyClick(canvas, Qt::Key_Up);
   states.push_back(program.document->state.grid);
-  program.form2->findChild<QAction*>(QStringLiteral("mnuPattern_0"))->trigger();
+  pick(kSierpinskiPattern);
   states.push_back(program.document->state.grid);
-  program.form2->findChild<QAction*>(QStringLiteral("mnuFitMaps"))->trigger();
+  trigger(QStringLiteral("mnuFitMaps"));
   states.push_back(program.document->state.grid);
   ASSERT_NE(states.back(), states[states.size() - 2]);
 

@@ -14,7 +14,7 @@
 #include "app/map_editor.h"
 #include "app/maths_report_window.h"
 #include "app/program.h"
-#include "support/fakes.h"
+#include "support/running_program.h"
 #include "support/wait.h"
 
 namespace quill {
@@ -23,21 +23,14 @@ namespace {
 using testing::waitUntil;
 
 // The running program with a pattern in the grid and the report opened from the Tools menu.
-class MathsReport : public ::testing::Test {
+class MathsReport : public testing::RunningProgram {
  protected:
   void SetUp() override {
-    program.Main();
-    program.document->presetDirectory = QStringLiteral(QUILLMERE_PRESET_DIR);
-    pick(kSierpinskiPattern);
-    program.form2->findChild<QAction*>(QStringLiteral("mnuMathsReport"))->trigger();
+    startWith(kSierpinskiPattern);
+    trigger(QStringLiteral("mnuMathsReport"));
     report = program.form2->mathsReport();
     ASSERT_NE(report, nullptr);
     ASSERT_TRUE(QTest::qWaitForWindowExposed(report));
-  }
-  void TearDown() override { program.form2->close(); }
-
-  void pick(int pattern) {
-    program.form2->findChild<QAction*>(QStringLiteral("mnuPattern_%1").arg(pattern))->trigger();
   }
   QLineEdit* field(int row, int column) const {
     return program.form2->findChild<QLineEdit*>(
@@ -49,7 +42,6 @@ class MathsReport : public ::testing::Test {
     if (text.isEmpty()) QTest::keyClick(edit, Qt::Key_Backspace);
     QTest::keyClicks(edit, text);
   }
-  QString cell(int row, int column) const { return program.document->state.cell(row, column); }
   QString shown(const char* name) const {
     return report->findChild<QLabel*>(QString::fromLatin1(name))->text();
   }
@@ -57,9 +49,6 @@ class MathsReport : public ::testing::Test {
     return report->findChild<QTableWidget*>(QStringLiteral("mapFacts"))->item(row, column);
   }
 
-  testing::ScriptedDialogs dialogs;
-  testing::FakePrinter printer;
-  Program program{dialogs, printer};
   MathsReportWindow* report = nullptr;
 };
 

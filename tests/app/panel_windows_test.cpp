@@ -14,7 +14,7 @@
 
 #include "app/program.h"
 #include "core/canvas/canvas.h"
-#include "support/fakes.h"
+#include "support/running_program.h"
 #include "support/wait.h"
 
 namespace quill {
@@ -23,12 +23,10 @@ namespace {
 using testing::waitUntil;
 
 // The running program with the Sierpinski maps in the grid, as a user meets it.
-class Windows : public ::testing::Test {
+class Windows : public testing::RunningProgram {
  protected:
   void SetUp() override {
-    program.Main();
-    program.document->presetDirectory = QStringLiteral(QUILLMERE_PRESET_DIR);
-    program.form2->findChild<QAction*>(QStringLiteral("mnuPattern_0"))->trigger();
+    startWith(kSierpinskiPattern);
     program.form2->activateWindow();
     ASSERT_TRUE(QTest::qWaitForWindowActive(program.form2.get()));
   }
@@ -48,10 +46,6 @@ class Windows : public ::testing::Test {
     QTest::mouseClick(button(command), Qt::LeftButton);
     ASSERT_TRUE(waitUntil([this] { return !program.drawRunner->busy(); }));
   }
-
-  testing::ScriptedDialogs dialogs;
-  testing::FakePrinter printer;
-  Program program{dialogs, printer};
 };
 
 TEST_F(Windows, FocusStartsInTheCountAndComesBackThereAfterADrawing) {

@@ -19,7 +19,7 @@
 
 #include "app/program.h"
 #include "core/render/drawing_checks.h"
-#include "support/fakes.h"
+#include "support/running_program.h"
 #include "support/wait.h"
 
 namespace quill {
@@ -33,18 +33,15 @@ QByteArray contents(const QString& path) {
 }
 
 // The running program with the Sierpinski maps in the grid and "Render Picture..." open.
-class PictureDialogTest : public ::testing::Test {
+class PictureDialogTest : public testing::RunningProgram {
  protected:
   void SetUp() override {
-    program.Main();
-    program.document->presetDirectory = QStringLiteral(QUILLMERE_PRESET_DIR);
-    program.form2->findChild<QAction*>(QStringLiteral("mnuPattern_0"))->trigger();
-    program.form2->findChild<QAction*>(QStringLiteral("mnuRenderPicture"))->trigger();
+    startWith(kSierpinskiPattern);
+    trigger(QStringLiteral("mnuRenderPicture"));
     dialog = program.form2->pictureDialog();
     ASSERT_NE(dialog, nullptr);
     ASSERT_TRUE(dialog->isVisible());
   }
-  void TearDown() override { program.form2->close(); }
 
   template <typename Widget>
   Widget* field(const char* name) {
@@ -63,9 +60,6 @@ class PictureDialogTest : public ::testing::Test {
   QString status() { return field<QLabel>("pictureStatus")->text(); }
 
   QTemporaryDir dir;
-  testing::ScriptedDialogs dialogs;
-  testing::FakePrinter printer;
-  Program program{dialogs, printer};
   PictureDialog* dialog = nullptr;
 };
 
@@ -86,7 +80,7 @@ TEST_F(PictureDialogTest, WritesTheFileQuillmereRenderWrites) {
   // Opened afresh, the dialog takes the pen the panel's colour command set.
   dialog->close();
   program.document->module1.penColor = rgb(0x1A, 0x5E, 0x20);
-  program.form2->findChild<QAction*>(QStringLiteral("mnuRenderPicture"))->trigger();
+  trigger(QStringLiteral("mnuRenderPicture"));
   const QStringList pen = {"--pen", "1A5E20"};
   for (const auto& c : cases) {
     SCOPED_TRACE(c.name);
