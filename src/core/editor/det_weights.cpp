@@ -3,10 +3,10 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdint>
-#include <limits>
 #include <vector>
 
 #include "core/maps/number_text.h"
+#include "core/maths/det_shares.h"
 
 namespace quill {
 
@@ -18,18 +18,9 @@ constexpr int kMostDecimals = 9;
 }  // namespace
 
 QStringList detProportionalTexts(std::span<const double> dets) {
-  std::vector<double> weights;
-  double total = 0;
-  for (const double det : dets) {
-    // A det that is not finite weighs as the smallest: it cannot be shared out.
-    const double weight =
-        std::isfinite(det) ? std::max(std::abs(det), kSmallestDetWeight) : kSmallestDetWeight;
-    weights.push_back(weight);
-    total += weight;
-  }
-  if (weights.empty()) return {};
-  if (!std::isfinite(total)) total = std::numeric_limits<double>::max();
-  const double smallest = *std::min_element(weights.begin(), weights.end()) / total;
+  const std::vector<double> shares = detShares(dets);
+  if (shares.empty()) return {};
+  const double smallest = *std::min_element(shares.begin(), shares.end());
   int decimals = kFewestDecimals;
   while (decimals < kMostDecimals && smallest * std::pow(10.0, decimals) < 1) ++decimals;
   const auto whole = std::int64_t(std::llround(std::pow(10.0, decimals)));
@@ -37,8 +28,8 @@ QStringList detProportionalTexts(std::span<const double> dets) {
   // Units of 10^-decimals; every map keeps one at least.
   std::vector<std::int64_t> units;
   std::int64_t sum = 0;
-  for (const double weight : weights) {
-    units.push_back(std::max<std::int64_t>(1, std::llround(weight / total * double(whole))));
+  for (const double share : shares) {
+    units.push_back(std::max<std::int64_t>(1, std::llround(share * double(whole))));
     sum += units.back();
   }
   const auto largest = std::max_element(units.begin(), units.end());

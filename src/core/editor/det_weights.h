@@ -5,11 +5,10 @@
 
 namespace quill {
 
-// The p column's texts for "p ∝ |det|": p_i = max(|det_i|, kSmallestDetWeight) / Σ, written
-// with as few decimals as keep every share above zero (three at least, as the presets' p are).
-// The decimal texts add up to exactly 1: each share is rounded to whole units of the last
+// The p column's texts for "p ∝ |det|": p_i = map i's share under detShares,
+// written with as few decimals as keep every share above zero (three at least, as the presets' p
+// are). The decimal texts add up to exactly 1: each share is rounded to whole units of the last
 // decimal and the rounding's remainder goes to the largest. One map gets "1"; no maps, none.
-inline constexpr double kSmallestDetWeight = 0.01;  // a flat map still gets drawn now and then
 QStringList detProportionalTexts(std::span<const double> dets);
 
 }  // namespace quill

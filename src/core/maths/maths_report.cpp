@@ -5,6 +5,8 @@
 #include <cmath>
 #include <numbers>
 
+#include "core/maths/det_shares.h"
+
 namespace quill {
 
 namespace {
@@ -13,8 +15,41 @@ constexpr double kSimilarityTolerance = 1e-9;  // of σ1
 // I − A counts as singular when its rows are this close to parallel: |det| against the product
 // of the rows' lengths is the sine of the angle between them.
 constexpr double kSingularSine = 1e-12;
-constexpr double kDetShareFloor = 0.01;  // the least |det| a map counts with under "p ∝ |det|"
-constexpr int kMoranBisections = 2000;   // far more than the 64-bit doubles ever need
+constexpr int kMoranBisections = 2000;  // far more than the 64-bit doubles ever need
+
+// The k with |x| · 2^-k in [0.5, 1); 0 for 0 and for what is not finite.
+int binaryExponent(double x) {
+  int exponent = 0;
+  if (std::isfinite(x)) std::frexp(x, &exponent);
+  return exponent;
+}
+
+// a·d − b·c to within two units in the last place, by Kahan's way: the rounding error of b·c,
+// found exactly by a fused multiply-add, is added back, so a·d ≈ b·c does not cancel to noise.
+// Holds while the products neither overflow nor fall below 2^-1022.
+double det2(double a, double b, double c, double d) {
+  const double bc = b * c;
+  const double error = std::fma(-b, c, bc);  // bc − b·c, exactly
+  return std::fma(a, d, -bc) + error;
+}
+
+// A 2×2 determinant as value · 2^exponent, each row first scaled by a power of two (exactly) so
+// that its larger entry lies in [0.5, 1): the products cannot overflow, however large a·d and
+// b·c are, and they fall below 2^-1022 only where both are that small against the rows' scales
+// (rows nearly parallel, each led by the same column). So the value is within two units in the
+// last place of the true one, else off by at most 2^-1073 (times 2^exponent).
+struct ScaledDet {
+  double value = 0;
+  int exponent = 0;
+};
+
+ScaledDet scaledDet(double a, double b, double c, double d) {
+  const int top = binaryExponent(std::max(std::abs(a), std::abs(b)));
+  const int bottom = binaryExponent(std::max(std::abs(c), std::abs(d)));
+  return {det2(std::ldexp(a, -top), std::ldexp(b, -top), std::ldexp(c, -bottom),
+               std::ldexp(d, -bottom)),
+          top + bottom};
+}
 
 // (−180, 180]: atan2 gives [−180, 180], and −180 is the same turn as 180.
 double degreesOf(double y, double x) {
@@ -27,26 +62,35 @@ MapFacts factsOf(int index, const WeightedMap& row) {
   MapFacts facts;
   facts.index = index;
   facts.row = row;
-  facts.det = m.a * m.d - m.b * m.c;
+  const ScaledDet det = scaledDet(m.a, m.b, m.c, m.d);
+  facts.det = std::ldexp(det.value, det.exponent);  // ±inf or ±0 only where the true det is
+  facts.flips = det.value < 0;                      // also where the det underflows to −0
+
+  // On A scaled by a power of two so that its largest entry lies in [0.5, 1): the sums below
+  // cannot overflow, and σ1 overflows only where it passes the largest double itself.
+  const int k =
+      binaryExponent(std::max({std::abs(m.a), std::abs(m.b), std::abs(m.c), std::abs(m.d)}));
+  const double a = std::ldexp(m.a, -k), b = std::ldexp(m.b, -k), c = std::ldexp(m.c, -k),
+               d = std::ldexp(m.d, -k);
   // A = the rotation part [[p, −q], [q, p]] plus the reflection part [[r, s], [s, −r]]; their
-  // lengths |(p, q)| and |(r, s)| give σ1 = sum and σ2 = |difference| (halved, as here).
-  const double rotationPart = std::hypot(m.a + m.d, m.c - m.b);
-  const double reflectionPart = std::hypot(m.a - m.d, m.b + m.c);
-  facts.singularValues = {(rotationPart + reflectionPart) / 2,
-                          std::abs(rotationPart - reflectionPart) / 2};
-  const double s1 = facts.singularValues[0];
-  facts.similarity = s1 > 0 && s1 - facts.singularValues[1] <= kSimilarityTolerance * s1;
-  facts.flips = facts.det < 0;
+  // lengths |(p, q)| and |(r, s)| give σ1 = sum (halved, as here). σ2 = |det| / σ1 rather than
+  // their halved difference, which cancels to nothing when σ2 is far below σ1.
+  const double s1 = (std::hypot(a + d, c - b) + std::hypot(a - d, b + c)) / 2;  // ≥ 0.5 unless 0
+  const double s2 = s1 > 0 ? std::ldexp(std::abs(det.value) / s1, det.exponent - k) : 0;
+  facts.singularValues = {std::ldexp(s1, k), std::min(s2, std::ldexp(s1, k))};
+  const double sigma1 = facts.singularValues[0];
+  facts.similarity = std::isfinite(sigma1) && sigma1 > 0 &&
+                     sigma1 - facts.singularValues[1] <= kSimilarityTolerance * sigma1;
   if (facts.similarity) {
-    facts.ratio = s1;
+    facts.ratio = sigma1;
     // Keeping orientation, A = r·R(θ), so θ is the angle of the rotation part. Flipping,
     // A = r·R(θ)·diag(1, −1): a mirror in the x axis first, then the turn by θ (the mirror line
-    // lies at θ/2); θ is then the angle of (a, c), the image of the x axis.
-    facts.rotationDegrees =
-        facts.flips ? degreesOf(m.b + m.c, m.a - m.d) : degreesOf(m.c - m.b, m.a + m.d);
+    // lies at θ/2); θ is then the angle of (a, c), the image of the x axis. The angles are the
+    // scaled A's, whose sums do not overflow.
+    facts.rotationDegrees = facts.flips ? degreesOf(b + c, a - d) : degreesOf(c - b, a + d);
   }
   facts.fixedPoint = fixedPointOf(m);
-  facts.expanding = !(s1 < 1);
+  facts.expanding = !(sigma1 < 1);
   return facts;
 }
 
@@ -108,13 +152,13 @@ const char* boolText(bool value) { return value ? "true" : "false"; }
 
 SystemFacts analyseSystem(std::span<const WeightedMap> maps) {
   SystemFacts facts;
-  double shareSum = 0;
+  std::vector<double> dets;
   for (std::size_t i = 0; i < maps.size(); ++i) {
     facts.maps.push_back(factsOf(int(i) + 1, maps[i]));
-    shareSum += std::max(std::abs(facts.maps.back().det), kDetShareFloor);
+    dets.push_back(facts.maps.back().det);
   }
-  for (MapFacts& map : facts.maps)
-    map.detShare = std::max(std::abs(map.det), kDetShareFloor) / shareSum;
+  const std::vector<double> shares = detShares(dets);
+  for (std::size_t i = 0; i < facts.maps.size(); ++i) facts.maps[i].detShare = shares[i];
 
   facts.contracting =
       !facts.maps.empty() && std::all_of(facts.maps.begin(), facts.maps.end(),
@@ -134,13 +178,18 @@ SystemFacts analyseSystem(std::span<const WeightedMap> maps) {
 }
 
 std::optional<std::array<double, 2>> fixedPointOf(const PlaneMap& m) {
-  // Cramer's rule.
+  // Cramer's rule on (I − A) x = t with each equation scaled by a power of two (the solution
+  // stays the same) so that no product overflows, as scaledDet does.
   const double m11 = 1 - m.a, m12 = -m.b, m21 = -m.c, m22 = 1 - m.d;
-  const double det = m11 * m22 - m12 * m21;
-  if (!(std::abs(det) > kSingularSine * std::hypot(m11, m12) * std::hypot(m21, m22))) {
-    return std::nullopt;
-  }
-  return std::array<double, 2>{(m22 * m.e - m12 * m.f) / det, (m11 * m.f - m21 * m.e) / det};
+  const int top = binaryExponent(std::max(std::abs(m11), std::abs(m12)));
+  const int bottom = binaryExponent(std::max(std::abs(m21), std::abs(m22)));
+  const double a = std::ldexp(m11, -top), b = std::ldexp(m12, -top), e = std::ldexp(m.e, -top);
+  const double c = std::ldexp(m21, -bottom), d = std::ldexp(m22, -bottom),
+               f = std::ldexp(m.f, -bottom);
+  const double det = det2(a, b, c, d);
+  if (!(std::abs(det) > kSingularSine * std::hypot(a, b) * std::hypot(c, d))) return std::nullopt;
+  // + 0: a fixed point at −0 reads as 0.
+  return std::array<double, 2>{det2(e, b, f, d) / det + 0.0, det2(a, e, c, f) / det + 0.0};
 }
 
 std::optional<Box> attractorBoxOf(std::span<const PlaneMap> maps) {

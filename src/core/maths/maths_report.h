@@ -23,15 +23,15 @@ struct WeightedMap {
 struct MapFacts {
   int index = 0;  // 1-based row of the grid
   WeightedMap row;
-  double det = 0;
+  double det = 0;  // ±inf only where a·d − b·c passes the largest double
   std::array<double, 2> singularValues{};  // σ1 ≥ σ2 ≥ 0: the most and least it stretches
-  bool similarity = false;                 // σ1 = σ2 to 1e-9 of σ1 (and σ1 > 0)
+  bool similarity = false;                 // σ1 = σ2 to 1e-9 of σ1 (and 0 < σ1 < inf)
   std::optional<double> ratio;             // σ1, for a similarity
   std::optional<double> rotationDegrees;   // for a similarity, in (-180, 180]
-  bool flips = false;                      // det < 0
+  bool flips = false;                      // det < 0 (also one below the smallest double)
   std::optional<std::array<double, 2>> fixedPoint;  // where I − A is invertible
   bool expanding = false;                           // σ1 ≥ 1
-  double detShare = 0;  // max(|det|, 0.01) / Σ over the maps: its p under "p ∝ |det|"
+  double detShare = 0;  // its share under detShares: its p under "p ∝ |det|"
 };
 
 // What the whole system does; the box-counting estimate is computed apart (it takes a while).

@@ -31,6 +31,7 @@ TEST(DetProportionalTexts, SharesAddToExactlyOneInDecimal) {
       {"all singular", {0, 0}, {"0.5", "0.5"}},
       {"a share too small for thousandths", {0, 30}, {"0.0003", "0.9997"}},
       {"a det that is not finite weighs as a flat map", {inf, 0.01}, {"0.5", "0.5"}},
+      {"dets whose sum passes the largest double", {1e308, -1e308}, {"0.5", "0.5"}},
       {"no maps", {}, {}},
   };
   for (const Row& row : rows) {

@@ -7,6 +7,7 @@
 #include <QJsonObject>
 #include <atomic>
 #include <cmath>
+#include <limits>
 #include <numbers>
 #include <string>
 #include <vector>
@@ -30,7 +31,14 @@ struct MapRow {
   bool expanding;
 };
 
+// Within a few units in the last place, however large or small; exactly where 0 is wanted.
+void expectClose(double actual, double wanted) {
+  EXPECT_NEAR(actual, wanted, 1e-15 * std::abs(wanted)) << "wanted " << wanted;
+}
+
 TEST(MathsReport, MapsWorkedByHand) {
+  const double kInf = std::numeric_limits<double>::infinity();
+  const double kBig = std::ldexp(1.0, 520), kBigUlp = std::ldexp(1.0, 468);
   const double golden = (std::sqrt(5.0) + 1) / 4;  // σ of the shear: √(eigenvalues of AᵀA)
   const std::vector<MapRow> rows = {
       // (I − A) x = (1, 0) with I − A = [[1, 0.5], [−0.5, 1]]: x = (0.8, 0.4).
@@ -118,27 +126,103 @@ TEST(MathsReport, MapsWorkedByHand) {
        false},
       {"expanding", {1.5, 0, 0, 0.5, 0.5, 0}, 0.75, 1.5, 0.5, {}, {}, false, Point{-1, 0}, true},
       {"identity: no fixed point", {1, 0, 0, 1, 0.1, 0}, 1, 1, 1, 1, 0, false, {}, true},
+      // At the ends of the doubles: the det past the largest or below the smallest, and σ1, σ2,
+      // the ratio and the fixed point still right.
+      {"1e300 times: det past the largest double",
+       {1e300, 0, 0, 1e300, 1, 0},
+       kInf,
+       1e300,
+       1e300,
+       1e300,
+       0,
+       false,
+       Point{1 / (1 - 1e300), 0},
+       true},
+      {"1e-300 times: det below the smallest double",
+       {1e-300, 0, 0, 1e-300, 0.5, 0.25},
+       0,
+       1e-300,
+       1e-300,
+       1e-300,
+       0,
+       false,
+       Point{0.5, 0.25},
+       false},
+      {"mirror at 1e-300: flips though the det underflows",
+       {1e-300, 0, 0, -1e-300, 0, 0},
+       -0.0,
+       1e-300,
+       1e-300,
+       1e-300,
+       0,
+       true,
+       Point{0, 0},
+       false},
+      {"quarter turn at 1e300",
+       {0, -1e300, 1e300, 0, 0, 0},
+       kInf,
+       1e300,
+       1e300,
+       1e300,
+       90,
+       false,
+       Point{0, 0},
+       true},
+      // σ2 = |det| / σ1 keeps what the halved difference of the two parts cancels to 0.
+      {"1e300 one way, 1e-300 the other",
+       {1e300, 0, 0, 1e-300, 0, 1},
+       1e300 * 1e-300,
+       1e300,
+       1e-300,
+       {},
+       {},
+       false,
+       Point{0, 1 / (1 - 1e-300)},
+       true},
+      // (rotation + reflection) / 2 overflowed to a similarity of no ratio.
+      {"1e308 one way, a half the other",
+       {1e308, 0, 0, 0.5, 0, 0},
+       5e307,
+       1e308,
+       0.5,
+       {},
+       {},
+       false,
+       Point{0, 0},
+       true},
+      // a·d and b·c pass the largest double; a·d − b·c = 2^989 (1 + 2^-53) does not. I − A is
+      // singular to the last bit.
+      {"products past the largest double that cancel",
+       {kBig + kBigUlp, kBig, kBig, kBig + kBigUlp, 0, 0},
+       std::ldexp(1.0, 989),
+       std::ldexp(1.0, 521),
+       std::ldexp(1.0, 468),
+       {},
+       {},
+       false,
+       {},
+       true},
   };
   for (const MapRow& row : rows) {
     SCOPED_TRACE(row.name);
     const SystemFacts facts = analyseSystem(std::vector<WeightedMap>{{row.map, 1}});
-    ASSERT_EQ(facts.maps.size(), 1u);
-    const MapFacts& m = facts.maps.front();
+    const MapFacts& m = facts.maps.at(0);
     EXPECT_EQ(m.index, 1);
     EXPECT_DOUBLE_EQ(m.det, row.det);
-    EXPECT_NEAR(m.singularValues[0], row.s1, 1e-15);
-    EXPECT_NEAR(m.singularValues[1], row.s2, 1e-15);
+    expectClose(m.singularValues[0], row.s1);
+    expectClose(m.singularValues[1], row.s2);
     EXPECT_EQ(m.similarity, row.ratio.has_value());
     EXPECT_EQ(m.ratio, row.ratio);
-    ASSERT_EQ(m.rotationDegrees.has_value(), row.rotation.has_value());
-    if (row.rotation) {
+    // EXPECT rather than ASSERT: one failing row does not hide the rows after it.
+    EXPECT_EQ(m.rotationDegrees.has_value(), row.rotation.has_value());
+    if (row.rotation && m.rotationDegrees) {
       EXPECT_NEAR(*m.rotationDegrees, *row.rotation, 1e-12);
     }
     EXPECT_EQ(m.flips, row.flips);
-    ASSERT_EQ(m.fixedPoint.has_value(), row.fixedPoint.has_value());
-    if (row.fixedPoint) {
-      EXPECT_NEAR((*m.fixedPoint)[0], (*row.fixedPoint)[0], 1e-15);
-      EXPECT_NEAR((*m.fixedPoint)[1], (*row.fixedPoint)[1], 1e-15);
+    EXPECT_EQ(m.fixedPoint.has_value(), row.fixedPoint.has_value());
+    if (row.fixedPoint && m.fixedPoint) {
+      expectClose((*m.fixedPoint)[0], (*row.fixedPoint)[0]);
+      expectClose((*m.fixedPoint)[1], (*row.fixedPoint)[1]);
     }
     EXPECT_EQ(m.expanding, row.expanding);
     EXPECT_EQ(facts.contracting, !row.expanding);
@@ -195,6 +279,11 @@ TEST(MathsReport, DetSharesCountEveryMapAtLeastOneHundredth) {
   EXPECT_DOUBLE_EQ(facts.maps[0].detShare, 0.25 / 0.51);
   EXPECT_DOUBLE_EQ(facts.maps[1].detShare, 0.01 / 0.51);
   EXPECT_DOUBLE_EQ(facts.maps[2].detShare, 0.25 / 0.51);
+  // Shared out as the p column would be, even where the dets' sum passes the largest double.
+  const SystemFacts huge = analyseSystem(
+      std::vector<WeightedMap>{{{1e200, 0, 0, 1e108, 0, 0}, 1}, {{0, 1e200, 1e108, 0, 0, 0}, 1}});
+  EXPECT_EQ(huge.maps[0].detShare, 0.5);
+  EXPECT_EQ(huge.maps[1].detShare, 0.5);
 }
 
 // The presets as the grid reads them, through weightedMaps: every point of two long chaos
@@ -289,6 +378,32 @@ TEST(MathsReport, JsonInTheReportsShape) {
   EXPECT_EQ(turned["rotation_degrees"].toDouble(), *facts.maps[1].rotationDegrees);
   EXPECT_EQ(turned["fixed_point"][1].toDouble(), (*facts.maps[1].fixedPoint)[1]);
   EXPECT_EQ(report["maps"].toArray().size(), 4);
+}
+
+// At the ends of the doubles: a det past the largest is null, every other number reads back bit
+// for bit, the smallest subnormal too.
+TEST(MathsReport, JsonAtTheEndsOfTheDoubles) {
+  const std::vector<WeightedMap> maps = {{{1e300, 0, 0, 1e300, 1, 0}, 0.5},
+                                         {{1e-300, 0, 0, -1e-300, 4.9e-324, 0}, 0.5}};
+  const SystemFacts facts = analyseSystem(maps);
+  const QJsonObject report = QJsonDocument::fromJson(reportJson(facts, std::nullopt)).object();
+  ASSERT_FALSE(report.isEmpty());
+  const QJsonArray shown = report["maps"].toArray();
+  ASSERT_EQ(shown.size(), 2);
+  EXPECT_TRUE(shown[0]["det"].isNull());
+  EXPECT_EQ(shown[1]["det"].toDouble(1), 0);
+  for (int i = 0; i < 2; ++i) {
+    SCOPED_TRACE(i);
+    const QJsonObject map = shown[i].toObject();
+    const MapFacts& m = facts.maps[std::size_t(i)];
+    EXPECT_EQ(map["a"].toDouble(), m.row.map.a);
+    EXPECT_EQ(map["e"].toDouble(), m.row.map.e);
+    EXPECT_EQ(map["singular_values"][0].toDouble(), m.singularValues[0]);
+    EXPECT_EQ(map["singular_values"][1].toDouble(), m.singularValues[1]);
+    EXPECT_EQ(map["ratio"].toDouble(), *m.ratio);
+    EXPECT_EQ(map["fixed_point"][0].toDouble(), (*m.fixedPoint)[0]);
+    EXPECT_EQ(map["flips"].toBool(), i == 1);
+  }
 }
 
 }  // namespace
