@@ -13,12 +13,16 @@ void BoxCountThread::stop() { worker_.stop(); }
 
 void BoxCountThread::post(std::optional<BoxCounting> counting, bool final,
                           std::uint64_t generation) {
-  QMetaObject::invokeMethod(
-      this,
-      [this, counting = std::move(counting), final, generation] {
-        if (worker_.isLatest(generation)) emit counted(counting, final);
-      },
-      Qt::QueuedConnection);
+  if (results_.put({std::move(counting), final, generation})) {
+    QMetaObject::invokeMethod(this, &BoxCountThread::deliver, Qt::QueuedConnection);
+  }
+}
+
+void BoxCountThread::deliver() {
+  if (std::optional<Result> result = results_.take();
+      result && worker_.isLatest(result->generation)) {
+    emit counted(result->counting, result->final);
+  }
 }
 
 void BoxCountThread::work(const std::vector<WeightedMap>& maps, const RenderControl& control,

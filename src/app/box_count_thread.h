@@ -35,8 +35,15 @@ class BoxCountThread : public QObject {
  private:
   void work(const std::vector<WeightedMap>& maps, const RenderControl& control,
             std::uint64_t generation);
+  struct Result {
+    std::optional<BoxCounting> counting;
+    bool final = false;
+    std::uint64_t generation = 0;
+  };
   void post(std::optional<BoxCounting> counting, bool final, std::uint64_t generation);
+  void deliver();
 
+  LatestResult<Result> results_;  // before the worker, which puts into it until it is joined
   LatestJobWorker<std::vector<WeightedMap>> worker_;
 };
 

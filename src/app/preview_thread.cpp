@@ -50,14 +50,16 @@ void PreviewThread::draw(const Job& job, const RenderControl& control, std::uint
   while (done < kMostPoints) {
     if (!playPreview(maps, frame, batch, random, orbit, hits.data(), control)) break;
     done += batch;
-    QImage image = shade(hits, frame);
-    QMetaObject::invokeMethod(
-        this,
-        [this, image, done, generation] {
-          if (worker_.isLatest(generation)) emit rendered(image, done);
-        },
-        Qt::QueuedConnection);
+    if (frames_.put({shade(hits, frame), done, generation})) {
+      QMetaObject::invokeMethod(this, &PreviewThread::deliver, Qt::QueuedConnection);
+    }
     batch = std::min(batch * 2, kMostPoints - done);
+  }
+}
+
+void PreviewThread::deliver() {
+  if (std::optional<Frame> frame = frames_.take(); frame && worker_.isLatest(frame->generation)) {
+    emit rendered(frame->image, frame->points);
   }
 }
 

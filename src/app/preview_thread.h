@@ -35,8 +35,15 @@ class PreviewThread : public QObject {
     std::vector<PreviewMap> maps;
     PreviewFrame frame;
   };
+  struct Frame {
+    QImage image;
+    quint64 points = 0;
+    std::uint64_t generation = 0;
+  };
   void draw(const Job& job, const RenderControl& control, std::uint64_t generation);
+  void deliver();
 
+  LatestResult<Frame> frames_;  // before the worker, which puts into it until it is joined
   LatestJobWorker<Job> worker_;
 };
 

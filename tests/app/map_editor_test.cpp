@@ -8,8 +8,12 @@
 #include <QPushButton>
 #include <QTest>
 #include <QWheelEvent>
+#include <chrono>
+#include <thread>
+#include <vector>
 
 #include "app/map_canvas.h"
+#include "app/preview_thread.h"
 #include "app/program.h"
 #include "core/maps/number_text.h"
 #include "support/running_program.h"
@@ -212,6 +216,22 @@ TEST_F(MapEditorWindow, WheelZoomsAboutThePointerDraggingEmptySpacePansFitFrames
       0.8, 1e-9);
   QTest::keyClick(canvas, Qt::Key_Home);
   EXPECT_NEAR(canvas->toWidget(QPointF(0.5, 0.5)).x(), canvas->width() / 2.0, 1e-9);
+}
+
+// A window kept busy (here asleep, as under a backlog of keys) while the preview draws on gets
+// one frame when it wakes, the newest: the frames drawn meanwhile do not pile up, megabytes each.
+TEST(PreviewThreadFrames, ABusyWindowGetsOnlyTheNewestFrame) {
+  PreviewThread preview;
+  std::vector<quint64> shown;
+  QObject::connect(&preview, &PreviewThread::rendered,
+                   [&shown](const QImage&, quint64 points) { shown.push_back(points); });
+  const std::vector<PreviewMap> sierpinski = {
+      {{0.5, 0, 0, 0.5, 0, 0}, 1}, {{0.5, 0, 0, 0.5, 0.5, 0}, 1}, {{0.5, 0, 0, 0.5, 0.25, 0.5}, 1}};
+  preview.render(sierpinski, PreviewFrame{-0.1, 1.1, 1.2 / 200, 200, 200});
+  std::this_thread::sleep_for(std::chrono::seconds(1));  // the first frames are drawn meanwhile
+  QCoreApplication::sendPostedEvents();
+  ASSERT_EQ(shown.size(), 1u);
+  EXPECT_GT(shown[0], PreviewThread::kFirstFramePoints);
 }
 
 }  // namespace
