@@ -6,6 +6,7 @@
 #include <QPushButton>
 #include <QScrollBar>
 #include <QTableWidget>
+#include <QTimer>
 #include <QVBoxLayout>
 #include <algorithm>
 #include <cmath>
@@ -48,6 +49,12 @@ MathsReportWindow::MathsReportWindow(MapEditorModel& model, QWidget* parent)
   setObjectName(QStringLiteral("mathsReport"));
   setWindowTitle(QStringLiteral("Maths Report"));
   connect(counter_.get(), &BoxCountThread::counted, this, &MathsReportWindow::counted);
+  refreshTimer_ = new QTimer(this);
+  refreshTimer_->setSingleShot(true);
+  refreshTimer_->setInterval(kFrameMilliseconds);
+  connect(refreshTimer_, &QTimer::timeout, this, [this] {
+    if (isVisible()) refresh();
+  });
 
   table_ = new QTableWidget(0, int(kHeadings.size()), this);
   table_->setObjectName(QStringLiteral("mapFacts"));
@@ -98,8 +105,11 @@ MathsReportWindow::MathsReportWindow(MapEditorModel& model, QWidget* parent)
 MathsReportWindow::~MathsReportWindow() = default;
 
 void MathsReportWindow::gridChanged() {
-  if (isVisible()) refresh();
+  // Not restarted by the changes that follow: a held key still sees the report move each frame.
+  if (isVisible() && !refreshTimer_->isActive()) refreshTimer_->start();
 }
+
+bool MathsReportWindow::refreshPending() const { return refreshTimer_->isActive(); }
 
 void MathsReportWindow::showEvent(QShowEvent* event) {
   QWidget::showEvent(event);
@@ -113,6 +123,8 @@ void MathsReportWindow::hideEvent(QHideEvent* event) {
 }
 
 void MathsReportWindow::refresh() {
+  refreshTimer_->stop();
+  ++refreshes_;
   std::vector<WeightedMap> maps;
   rowOfFact_.clear();
   allRowsRead_ = true;
@@ -145,57 +157,76 @@ void MathsReportWindow::refresh() {
     counter_->stop();
   }
   setP_->setEnabled(model_.mapCount() > 0 && allRowsRead_);
+  const int rowsBefore = table_->rowCount();
   showMaps();
-  fitTableHeight();
+  if (table_->rowCount() != rowsBefore) fitTableHeight();
   showSystem();
   showBoxes();
 }
 
 void MathsReportWindow::showMaps() {
-  table_->clearSpans();
-  table_->setRowCount(model_.mapCount());
-  QStringList rowNames;
-  for (int row = 0; row < model_.mapCount(); ++row) {
-    rowNames << QString::number(row + 1);
-    for (int column = 0; column < table_->columnCount(); ++column) {
-      table_->setItem(row, column, new QTableWidgetItem);
+  // The cells stay; only their texts and colours follow the maps. New rows get their cells once.
+  const int rows = model_.mapCount();
+  const int columns = table_->columnCount();
+  const int rowsBefore = table_->rowCount();
+  if (rows != rowsBefore) {
+    table_->setRowCount(rows);
+    for (int row = rowsBefore; row < rows; ++row) {
+      table_->setVerticalHeaderItem(row, new QTableWidgetItem(QString::number(row + 1)));
+      for (int column = 0; column < columns; ++column) {
+        table_->setItem(row, column, new QTableWidgetItem);
+      }
     }
   }
-  table_->setVerticalHeaderLabels(rowNames);
-  for (int row = 0; row < model_.mapCount(); ++row) {
-    if (model_.rowReads(row) && model_.shape(row)) continue;
+  std::size_t next = 0;  // the next of facts_.maps
+  for (int row = 0; row < rows; ++row) {
+    const bool reads = next < facts_.maps.size() && rowOfFact_[next] == row;
+    const bool spanned = table_->columnSpan(row, 0) > 1;
+    if (reads) {
+      if (spanned) table_->setSpan(row, 0, 1, 1);
+      showRow(row, facts_.maps[next++]);
+      continue;
+    }
     // Quietly: the panel's typing is under way, and the map editor names the fault.
-    QTableWidgetItem* item = table_->item(row, 0);
-    item->setText(QStringLiteral("does not read as numbers; left out"));
-    item->setForeground(palette().color(QPalette::PlaceholderText));
-    table_->setSpan(row, 0, 1, table_->columnCount());
+    if (!spanned) table_->setSpan(row, 0, 1, columns);
+    for (int column = 0; column < columns; ++column) {
+      QTableWidgetItem* item = table_->item(row, column);
+      item->setText(column == 0 ? QStringLiteral("does not read as numbers; left out") : QString());
+      item->setData(Qt::ForegroundRole, column == 0
+                                            ? QVariant(palette().color(QPalette::PlaceholderText))
+                                            : QVariant());
+      item->setData(Qt::BackgroundRole, QVariant());
+    }
   }
-  for (std::size_t k = 0; k < facts_.maps.size(); ++k) {
-    const MapFacts& map = facts_.maps[k];
-    const int row = rowOfFact_[k];
-    auto set = [this, row](int column, const QString& text) {
-      table_->item(row, column)->setText(text);
-    };
-    set(kDet, number(map.det));
-    set(kSigma,
-        QStringLiteral("%1, %2").arg(number(map.singularValues[0]), number(map.singularValues[1])));
-    if (map.similarity && map.ratio) {
-      QString text = QStringLiteral("ratio %1").arg(number(*map.ratio));
-      if (map.rotationDegrees) text += QStringLiteral(", %1°").arg(number(*map.rotationDegrees));
-      set(kSimilarity, text);
-    } else {
-      set(kSimilarity, QStringLiteral("no"));
+}
+
+void MathsReportWindow::showRow(int row, const MapFacts& map) {
+  QString texts[kContracts + 1];
+  texts[kDet] = number(map.det);
+  texts[kSigma] =
+      QStringLiteral("%1, %2").arg(number(map.singularValues[0]), number(map.singularValues[1]));
+  if (map.similarity && map.ratio) {
+    texts[kSimilarity] = QStringLiteral("ratio %1").arg(number(*map.ratio));
+    if (map.rotationDegrees) {
+      texts[kSimilarity] += QStringLiteral(", %1°").arg(number(*map.rotationDegrees));
     }
-    set(kFlips, map.flips ? QStringLiteral("yes") : QStringLiteral("no"));
-    set(kFixed, map.fixedPoint ? pointText((*map.fixedPoint)[0], (*map.fixedPoint)[1])
-                               : QStringLiteral("none"));
-    set(kP, number(map.row.p));
-    set(kShare, number(map.detShare));
-    set(kContracts, map.expanding ? QStringLiteral("EXPANDS") : QStringLiteral("yes"));
-    for (int column = 0; column < table_->columnCount() && map.expanding; ++column) {
-      table_->item(row, column)->setForeground(kExpandingText);
-      table_->item(row, column)->setBackground(kExpandingBack);
-    }
+  } else {
+    texts[kSimilarity] = QStringLiteral("no");
+  }
+  texts[kFlips] = map.flips ? QStringLiteral("yes") : QStringLiteral("no");
+  texts[kFixed] = map.fixedPoint ? pointText((*map.fixedPoint)[0], (*map.fixedPoint)[1])
+                                 : QStringLiteral("none");
+  texts[kP] = number(map.row.p);
+  texts[kShare] = number(map.detShare);
+  texts[kContracts] = map.expanding ? QStringLiteral("EXPANDS") : QStringLiteral("yes");
+  for (int column = 0; column <= kContracts; ++column) {
+    // An item that is given what it holds already tells nobody, so unchanged cells cost nothing.
+    QTableWidgetItem* item = table_->item(row, column);
+    item->setText(texts[column]);
+    item->setData(Qt::ForegroundRole,
+                  map.expanding ? QVariant(QBrush(kExpandingText)) : QVariant());
+    item->setData(Qt::BackgroundRole,
+                  map.expanding ? QVariant(QBrush(kExpandingBack)) : QVariant());
   }
 }
 
@@ -277,12 +308,13 @@ void MathsReportWindow::counted(const std::optional<BoxCounting>& counting, bool
 }
 
 void MathsReportWindow::setPByDet() {
+  if (refreshPending()) refresh();  // the dets of the grid as it is now, not as last shown
   if (!allRowsRead_ || facts_.maps.size() != std::size_t(model_.mapCount())) return;
   std::vector<double> dets;
   for (const MapFacts& map : facts_.maps) dets.push_back(map.det);
   if (!model_.setProbabilityTexts(detProportionalTexts(dets))) return;
   emit gridEdited();
-  refresh();
+  refresh();  // at once: the user pressed a button here
 }
 
 }  // namespace quill

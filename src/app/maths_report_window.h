@@ -10,6 +10,7 @@
 class QLabel;
 class QPushButton;
 class QTableWidget;
+class QTimer;
 
 namespace quill {
 
@@ -19,9 +20,11 @@ class BoxCountThread;
 // "Maths Report": a window of its own beside the panel that says what the grid's maps do, map by
 // map and as a system, and follows every change of the grid. It is the panel's dialog window, so
 // it stays in front of the panel (which fills most of the screen) while the user types in the
-// grid. The box-counting estimate refines on a worker thread, first quickly and then from ten
-// million points; it stops when the grid changes or the window closes. "Set p ∝ |det|" writes the
-// p column through the model, as one undo step.
+// grid. Changes that come faster than the screen shows them (a held key, a drag in the map
+// editor) are shown together, at most once a frame, in the same table cells. The box-counting
+// estimate refines on a worker thread, first quickly and then from ten million points; it stops
+// when the grid changes or the window closes. "Set p ∝ |det|" writes the p column through the
+// model, as one undo step.
 class MathsReportWindow : public QWidget {
   Q_OBJECT
 
@@ -29,8 +32,16 @@ class MathsReportWindow : public QWidget {
   explicit MathsReportWindow(MapEditorModel& model, QWidget* parent = nullptr);
   ~MathsReportWindow() override;
 
-  // The grid changed (typing, a panel command, the map editor): the report follows.
+  // The grid changed (typing, a panel command, the map editor): the report follows within a
+  // frame.
   void gridChanged();
+
+  static constexpr int kFrameMilliseconds = 16;
+
+  // Whether a change waits to be shown, and how many times the report was brought up to date:
+  // for the tests and the benchmark.
+  bool refreshPending() const;
+  int refreshes() const { return refreshes_; }
 
   // What the report shows now, for the tests: the facts of the maps that read, and the
   // box-counting estimate when one has come.
@@ -49,6 +60,7 @@ class MathsReportWindow : public QWidget {
  private:
   void refresh();
   void showMaps();
+  void showRow(int row, const MapFacts& map);
   void fitTableHeight();
   void showSystem();
   void showBoxes();
@@ -61,7 +73,9 @@ class MathsReportWindow : public QWidget {
   bool allRowsRead_ = false;
   std::optional<BoxCounting> boxes_;
   bool boxesFinal_ = false;
-  QString boxNote_;  // why there is no estimate, or what is being counted
+  QString boxNote_;                 // why there is no estimate, or what is being counted
+  QTimer* refreshTimer_ = nullptr;  // single shot, started by the first change of a frame
+  int refreshes_ = 0;
 
   QTableWidget* table_ = nullptr;
   QLabel* system_ = nullptr;
