@@ -4,6 +4,7 @@
 #include <QMouseEvent>
 #include <QPainter>
 #include <QPainterPath>
+#include <QTimer>
 #include <QWheelEvent>
 #include <algorithm>
 #include <array>
@@ -33,12 +34,30 @@ MapCanvas::MapCanvas(MapEditorModel& model, QWidget* parent) : QWidget(parent), 
   setMouseTracking(true);
   setMinimumSize(200, 200);
   setObjectName(QStringLiteral("mapCanvas"));
+  frameTimer_ = new QTimer(this);
+  frameTimer_->setSingleShot(true);
+  frameTimer_->setInterval(kFrameMilliseconds);
+  connect(frameTimer_, &QTimer::timeout, this, [this] {
+    if (!framePending_) return;
+    framePending_ = false;
+    update();
+    frameTimer_->start();
+  });
   connect(&preview_, &PreviewThread::rendered, this, [this](const QImage& image, quint64 points) {
     previewImage_ = image;
     previewFrame_ = requestedFrame_;
     previewPoints_ = points;
-    update();
+    repaintSoon();
   });
+}
+
+void MapCanvas::repaintSoon() {
+  if (frameTimer_->isActive()) {
+    framePending_ = true;
+    return;
+  }
+  update();
+  frameTimer_->start();
 }
 
 QPointF MapCanvas::toWidget(QPointF unit) const {
@@ -52,7 +71,7 @@ QPointF MapCanvas::toUnit(QPointF widget) const {
 void MapCanvas::modelChanged() {
   if (hovered_ >= model_.mapCount()) hovered_ = -1;
   restartPreview();
-  update();
+  repaintSoon();
 }
 
 void MapCanvas::edited() {

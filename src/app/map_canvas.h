@@ -9,6 +9,8 @@
 #include "app/preview_thread.h"
 #include "core/editor/map_editor_model.h"
 
+class QTimer;
+
 namespace quill {
 
 // The map editor's drawing: the unit square (dashed), the live preview of the attractor behind
@@ -39,6 +41,7 @@ class MapCanvas : public QWidget {
 
   static constexpr double kHandleRadius = 4;  // logical pixels: 8 across
   static constexpr double kGrabRadius = 7;    // how near the pointer must come to take a handle
+  static constexpr int kFrameMilliseconds = 16;
 
  signals:
   // The editor changed the grid's texts (one map, or a whole step of the history).
@@ -63,6 +66,10 @@ class MapCanvas : public QWidget {
   void frameBox(double xmin, double ymin, double xmax, double ymax);
   void edited();
   void restartPreview();
+  // A repaint now, then at most one a frame: a held key or a drag changes the maps, and the
+  // preview sends frames, faster than the screen shows them, and a repaint of the translucent
+  // maps over the preview takes milliseconds.
+  void repaintSoon();
   void paintMap(QPainter& painter, int index, const PlaneMap& map) const;
 
   MapEditorModel& model_;
@@ -74,6 +81,8 @@ class MapCanvas : public QWidget {
   QPointF origin_;    // logical pixels of the plane's (0, 0)
   double scale_ = 1;  // logical pixels per unit
   bool framed_ = false;
+  QTimer* frameTimer_ = nullptr;  // runs for a frame after each repaint asked for
+  bool framePending_ = false;     // a repaint waits for the frame's end
   int hovered_ = -1;
   // The drag under way: the map as it was at the press, or a pan.
   std::optional<Hit> dragging_;
