@@ -128,6 +128,9 @@ TEST_F(MapEditorWindow, TypingARowMovesTheEditorAndABadRowKeepsItsShape) {
   a1->selectAll();
   QTest::keyClicks(a1, QStringLiteral("1.5"));
   EXPECT_EQ(status->text(), QStringLiteral("Map 1 expands: it stretches by 1.5."));
+  a1->selectAll();
+  QTest::keyClicks(a1, QStringLiteral("1e308"));  // its stretch times 1000 would pass the doubles
+  EXPECT_EQ(status->text(), QStringLiteral("Map 1 expands: it stretches by 1E+308."));
   EXPECT_TRUE(waitUntil([this] { return canvas->previewPoints() > 0; }));
 }
 

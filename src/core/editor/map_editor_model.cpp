@@ -115,9 +115,11 @@ QString MapEditorModel::status() const {
     if (!rows_[std::size_t(i)]) continue;
     const double stretch = largestStretch(*rows_[std::size_t(i)]);
     if (!(stretch < 1)) {
+      // Thousandths where a double still has them: × 1000 overflows near the largest double.
+      const double shown = stretch < 1e12 ? std::round(stretch * 1000) / 1000 : stretch;
       notes << QStringLiteral("Map %1 expands: it stretches by %2.")
                    .arg(i + 1)
-                   .arg(numberToText(std::round(stretch * 1000) / 1000));
+                   .arg(numberToText(shown));
     }
   }
   return notes.join(QStringLiteral("  "));

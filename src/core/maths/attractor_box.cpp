@@ -268,9 +268,25 @@ bool finite(const PlaneMap& m) {
 
 }  // namespace
 
+ScaledLinearPart scaledLinearPart(const PlaneMap& m) {
+  ScaledLinearPart part;
+  const double largest = std::max({std::abs(m.a), std::abs(m.b), std::abs(m.c), std::abs(m.d)});
+  if (std::isfinite(largest)) std::frexp(largest, &part.exponent);
+  part.a = std::ldexp(m.a, -part.exponent);  // exact, but for entries below 2^-1022 once scaled
+  part.b = std::ldexp(m.b, -part.exponent);
+  part.c = std::ldexp(m.c, -part.exponent);
+  part.d = std::ldexp(m.d, -part.exponent);
+  // A = the rotation part [[p, −q], [q, p]] plus the reflection part [[r, s], [s, −r]]; σ_max is
+  // the sum of their lengths |(p, q)| = |(a + d, c − b)| / 2 and |(r, s)| = |(a − d, b + c)| / 2.
+  part.stretch = (std::hypot(part.a + part.d, part.c - part.b) +
+                  std::hypot(part.a - part.d, part.b + part.c)) /
+                 2;
+  return part;
+}
+
 double largestStretch(const PlaneMap& m) {
-  // σ_max = (|(a + d, c − b)| + |(a − d, b + c)|) / 2, the rotation and reflection parts.
-  return (std::hypot(m.a + m.d, m.c - m.b) + std::hypot(m.a - m.d, m.b + m.c)) / 2;
+  const ScaledLinearPart part = scaledLinearPart(m);
+  return std::ldexp(part.stretch, part.exponent);
 }
 
 std::optional<BoxBounds> attractorBoxBounds(std::span<const PlaneMap> maps) {

@@ -14,7 +14,18 @@ struct Box {
   double xmin = 0, ymin = 0, xmax = 0, ymax = 0;
 };
 
-// The largest singular value of the map's linear part.
+// The map's linear part [[a, b], [c, d]] times 2^-exponent, the power of two that brings its
+// largest entry into [0.5, 1) (exponent 0 where all are 0 or one is not finite), and its largest
+// singular value then, in [0.5, 2] or 0: scaled so, no sum overflows, whatever the coefficients.
+struct ScaledLinearPart {
+  double a = 0, b = 0, c = 0, d = 0;
+  int exponent = 0;
+  double stretch = 0;
+};
+ScaledLinearPart scaledLinearPart(const PlaneMap& map);
+
+// The largest singular value of the map's linear part: infinite only where it passes the largest
+// double.
 double largestStretch(const PlaneMap& map);
 
 // The smallest axis-aligned box holding the attractor of maps that all contract (largest

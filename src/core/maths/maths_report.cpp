@@ -17,7 +17,8 @@ constexpr double kSimilarityTolerance = 1e-9;  // of σ1
 constexpr double kSingularSine = 1e-12;
 constexpr int kMoranBisections = 2000;  // far more than the 64-bit doubles ever need
 
-// The k with |x| · 2^-k in [0.5, 1); 0 for 0 and for what is not finite.
+// The k with |x| · 2^-k in [0.5, 1), as scaledLinearPart finds it; 0 for 0 and for what is
+// not finite.
 int binaryExponent(double x) {
   int exponent = 0;
   if (std::isfinite(x)) std::frexp(x, &exponent);
@@ -66,19 +67,14 @@ MapFacts factsOf(int index, const WeightedMap& row) {
   facts.det = std::ldexp(det.value, det.exponent);  // ±inf or ±0 only where the true det is
   facts.flips = det.value < 0;                      // also where the det underflows to −0
 
-  // On A scaled by a power of two so that its largest entry lies in [0.5, 1): the sums below
-  // cannot overflow, and σ1 overflows only where it passes the largest double itself.
-  const int k =
-      binaryExponent(std::max({std::abs(m.a), std::abs(m.b), std::abs(m.c), std::abs(m.d)}));
-  const double a = std::ldexp(m.a, -k), b = std::ldexp(m.b, -k), c = std::ldexp(m.c, -k),
-               d = std::ldexp(m.d, -k);
-  // A = the rotation part [[p, −q], [q, p]] plus the reflection part [[r, s], [s, −r]]; their
-  // lengths |(p, q)| and |(r, s)| give σ1 = sum (halved, as here). σ2 = |det| / σ1 rather than
-  // their halved difference, which cancels to nothing when σ2 is far below σ1.
-  const double s1 = (std::hypot(a + d, c - b) + std::hypot(a - d, b + c)) / 2;  // ≥ 0.5 unless 0
-  const double s2 = s1 > 0 ? std::ldexp(std::abs(det.value) / s1, det.exponent - k) : 0;
-  facts.singularValues = {std::ldexp(s1, k), std::min(s2, std::ldexp(s1, k))};
-  const double sigma1 = facts.singularValues[0];
+  // σ1 from A scaled by a power of two (so it overflows only where it passes the largest double
+  // itself); σ2 = |det| / σ1, in the same scale, rather than the halved difference of the
+  // rotation and reflection parts, which cancels to nothing when σ2 is far below σ1.
+  const ScaledLinearPart part = scaledLinearPart(m);
+  const double s1 = part.stretch;  // in [0.5, 2], or 0 for the zero map
+  const double s2 = s1 > 0 ? std::abs(det.value) / s1 : 0;
+  const double sigma1 = std::ldexp(s1, part.exponent);
+  facts.singularValues = {sigma1, std::min(std::ldexp(s2, det.exponent - part.exponent), sigma1)};
   facts.similarity = std::isfinite(sigma1) && sigma1 > 0 &&
                      sigma1 - facts.singularValues[1] <= kSimilarityTolerance * sigma1;
   if (facts.similarity) {
@@ -87,6 +83,7 @@ MapFacts factsOf(int index, const WeightedMap& row) {
     // A = r·R(θ)·diag(1, −1): a mirror in the x axis first, then the turn by θ (the mirror line
     // lies at θ/2); θ is then the angle of (a, c), the image of the x axis. The angles are the
     // scaled A's, whose sums do not overflow.
+    const double a = part.a, b = part.b, c = part.c, d = part.d;
     facts.rotationDegrees = facts.flips ? degreesOf(b + c, a - d) : degreesOf(c - b, a + d);
   }
   facts.fixedPoint = fixedPointOf(m);
