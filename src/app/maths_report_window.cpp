@@ -193,7 +193,7 @@ void MathsReportWindow::showMaps() {
       QTableWidgetItem* item = table_->item(row, column);
       item->setText(column == 0 ? QStringLiteral("does not read as numbers; left out") : QString());
       item->setData(Qt::ForegroundRole, column == 0
-                                            ? QVariant(palette().color(QPalette::PlaceholderText))
+                                            ? QVariant(palette().brush(QPalette::PlaceholderText))
                                             : QVariant());
       item->setData(Qt::BackgroundRole, QVariant());
     }

@@ -223,7 +223,7 @@ TEST_F(MapEditorWindow, WheelZoomsAboutThePointerDraggingEmptySpacePansFitFrames
 
 // A window kept busy (here asleep, as under a backlog of keys) while the preview draws on gets
 // one frame when it wakes, the newest: the frames drawn meanwhile do not pile up, megabytes each.
-TEST(PreviewThreadFrames, ABusyWindowGetsOnlyTheNewestFrame) {
+TEST_F(MapEditorWindow, APreviewHeldUpByABusyWindowSendsOnlyItsNewestFrame) {
   PreviewThread preview;
   std::vector<quint64> shown;
   QObject::connect(&preview, &PreviewThread::rendered,
