@@ -255,7 +255,8 @@ std::optional<PictureRequest> PictureDialog::readRequest() {
   request.gamma = gamma_->value();
   request.supersample = supersample_->value();
   request.mapColours = mapColours_;
-  request.format = pictureFormatFor(file_->text(), depth16_->isChecked());
+  request.format =
+      pictureFormatFor(file_->text(), depth16_->isChecked()).value_or(PictureFormat::Png8);
   request.pen = pen_;
   request.paper = paper_;
   bool number = false;
