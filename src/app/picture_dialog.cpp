@@ -154,8 +154,10 @@ void PictureDialog::buildWidgets() {
 
   file_ = new QLineEdit(this);
   file_->setObjectName(QStringLiteral("pictureFile"));
-  file_->setPlaceholderText(
-      QStringLiteral("picture.png, .jpg or .bmp; .svg for Blue Print and Fractal"));
+  file_->setPlaceholderText(QStringLiteral("picture.png"));
+  file_->setToolTip(
+      QStringLiteral("The name's extension picks the type: .png, .jpg, .bmp, or .svg for Blue "
+                     "Print and Fractal"));
   auto* browse = new QPushButton(QStringLiteral("Browse..."), this);
   browse->setObjectName(QStringLiteral("pictureBrowse"));
   auto* fileRow = new QHBoxLayout;
@@ -232,10 +234,18 @@ void PictureDialog::tell(const QString& message) {
   comeBack();
 }
 
+void PictureDialog::showStatus(const QString& text) {
+  status_->setText(text);
+  // A window does not grow by itself for a wrapped label's extra lines: a long message would be
+  // cut off at the bottom.
+  const int needed = layout()->totalHeightForWidth(width());
+  if (isVisible() && needed > height()) resize(width(), needed);
+}
+
 void PictureDialog::refuse(const QString& message) {
   // The status line says what happened last: no earlier "Written to" stays beside a refusal.
   progress_->setValue(0);
-  status_->setText(message);
+  showStatus(message);
   tell(message);
 }
 
@@ -341,7 +351,7 @@ void PictureDialog::render() {
   permille_.store(0);
   outcome_ = Status();
   progress_->setValue(0);
-  status_->setText(QStringLiteral("Rendering..."));
+  showStatus(QStringLiteral("Rendering..."));
   try {
     // The worker owns its copies of the maps, the settings and the path.
     const int run = ++runs_;
@@ -365,7 +375,7 @@ void PictureDialog::render() {
               this, [this, run] { finished(run); }, Qt::QueuedConnection);
         });
   } catch (const std::system_error&) {
-    status_->setText(QString());
+    showStatus(QString());
     tell(kNoThreadMessage);
     return;
   }
@@ -385,15 +395,15 @@ void PictureDialog::finished(int run, bool closing) {
   // file was complete found it written.
   if (outcome_) {
     progress_->setValue(progress_->maximum());
-    status_->setText(QStringLiteral("Written to %1").arg(nativeAbsolute(target_)));
+    showStatus(QStringLiteral("Written to %1").arg(nativeAbsolute(target_)));
     agreed_ = QFileInfo(target_).absoluteFilePath();
   } else if (cancelled_.load()) {
     progress_->setValue(0);
-    status_->setText(QStringLiteral("Cancelled; the file was left as it was."));
+    showStatus(QStringLiteral("Cancelled; the file was left as it was."));
   } else {
     const QString message = withFolderOf(outcome_.message(), target_);
     progress_->setValue(0);
-    status_->setText(message);
+    showStatus(message);
     // The program is ending or the window closing: no box holds that up.
     if (!closing) tell(message);
   }

@@ -62,6 +62,8 @@ class PictureDialog : public QWidget {
   void updateEnabled();
   // A message through the program's dialogs, this window in front again afterwards.
   void tell(const QString& message);
+  // The status line, the window grown to show all of it.
+  void showStatus(const QString& text);
   // A render refused: the message in the status line and in a box.
   void refuse(const QString& message);
   // Whether `path` may be written: true when no file is there, when the user agreed to replace
