@@ -16,6 +16,8 @@ Status writePicture(const QImage& picture, const QString& path) {
   if (!QImageWriter::supportedImageFormats().contains(format)) {
     return Failure{kUnknownImageFormatMessage};
   }
+  // The canvas found no memory for its picture.
+  if (picture.isNull()) return Failure{kNoMemoryMessage};
   // Encoded straight into the file, which replaces an earlier one only once complete: a copy of
   // the encoded bytes in memory could take as much again as the picture.
   return writeFileStreaming(path, kPictureSaveMessages, [&](QIODevice& device) -> Status {
