@@ -5,6 +5,7 @@
 #include <cstdint>
 #include <functional>
 #include <mutex>
+#include <new>
 #include <optional>
 #include <thread>
 
@@ -80,7 +81,12 @@ class LatestJobWorker {
         restart_ = false;
         cancel_.store(false);
       }
-      work_(job, control, generation);
+      try {
+        work_(job, control, generation);
+      } catch (const std::bad_alloc&) {
+        // No memory for this view: the job is dropped, the view keeps what it showed, and the
+        // next edit tries again.
+      }
     }
   }
 

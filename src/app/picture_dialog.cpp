@@ -30,6 +30,20 @@ inline const QString kSeedMessage =
     QStringLiteral("The seed must be a whole number from 0 to 18446744073709551615.");
 inline const QString kNoFileMessage = QStringLiteral("Please choose the file to write.");
 
+QString nativeAbsolute(const QString& path) {
+  return QDir::toNativeSeparators(QFileInfo(path).absoluteFilePath());
+}
+
+// A failure to write a file given by a relative name says where that name led.
+QString withFolderOf(const QString& message, const QString& path) {
+  if (QFileInfo(path).isAbsolute() || message == kNoMemoryMessage || message == kNoThreadMessage) {
+    return message;
+  }
+  return message + u'\n' +
+         QStringLiteral("The name %1 is relative to the program's working folder, %2.")
+             .arg(QDir::toNativeSeparators(path), QDir::toNativeSeparators(QDir::currentPath()));
+}
+
 void showColour(QToolButton* button, Rgb colour) {
   // A swatch as the icon: the style greys it while the setting does not apply.
   QPixmap swatch(button->iconSize());
@@ -140,7 +154,10 @@ void PictureDialog::buildWidgets() {
 
   file_ = new QLineEdit(this);
   file_->setObjectName(QStringLiteral("pictureFile"));
-  file_->setPlaceholderText(QStringLiteral("picture.png, or .svg for Blue Print and Fractal"));
+  file_->setPlaceholderText(QStringLiteral("picture.png"));
+  file_->setToolTip(
+      QStringLiteral("The name's extension picks the type: .png, .jpg, .bmp, or .svg for Blue "
+                     "Print and Fractal"));
   auto* browse = new QPushButton(QStringLiteral("Browse..."), this);
   browse->setObjectName(QStringLiteral("pictureBrowse"));
   auto* fileRow = new QHBoxLayout;
@@ -174,6 +191,7 @@ void PictureDialog::buildWidgets() {
 
   connect(mode_, &QComboBox::currentIndexChanged, this, &PictureDialog::updateEnabled);
   connect(shading_, &QComboBox::currentIndexChanged, this, &PictureDialog::updateEnabled);
+  connect(file_, &QLineEdit::textChanged, this, &PictureDialog::updateEnabled);
   connect(browse, &QPushButton::clicked, this, &PictureDialog::browse);
   connect(render_, &QPushButton::clicked, this, &PictureDialog::render);
   connect(cancel_, &QPushButton::clicked, this, &PictureDialog::cancelRender);
@@ -216,6 +234,32 @@ void PictureDialog::tell(const QString& message) {
   comeBack();
 }
 
+void PictureDialog::showStatus(const QString& text) {
+  status_->setText(text);
+  // A window does not grow by itself for a wrapped label's extra lines: a long message would be
+  // cut off at the bottom.
+  const int needed = layout()->totalHeightForWidth(width());
+  if (isVisible() && needed > height()) resize(width(), needed);
+}
+
+void PictureDialog::refuse(const QString& message) {
+  // The status line says what happened last: no earlier "Written to" stays beside a refusal.
+  progress_->setValue(0);
+  showStatus(message);
+  tell(message);
+}
+
+bool PictureDialog::mayReplace(const QString& path) {
+  const QFileInfo file(path);
+  if (!file.exists() || file.isDir()) return true;
+  const QString absolute = file.absoluteFilePath();
+  if (absolute == agreed_) return true;
+  const bool replace = document_.dialogs.confirmReplace(QDir::toNativeSeparators(absolute));
+  comeBack();
+  if (replace) agreed_ = absolute;
+  return replace;
+}
+
 PictureMode PictureDialog::mode() const { return PictureMode(mode_->currentIndex()); }
 
 void PictureDialog::updateEnabled() {
@@ -233,17 +277,24 @@ void PictureDialog::updateEnabled() {
   gamma_->setEnabled(chaos && shading != Shading::Flat);
   seed_->setEnabled(chaos);
   for (QToolButton* button : mapButtons_) button->setEnabled(chaos && shading == Shading::ByMap);
+  depth16_->setEnabled(pictureFormatFor(file_->text().trimmed(), false) == PictureFormat::Png8);
 }
 
 void PictureDialog::browse() {
   const QString name = QFileDialog::getSaveFileName(
       this, QStringLiteral("Render Picture To"),
       file_->text().isEmpty() ? QStringLiteral("picture.png") : file_->text(),
-      QStringLiteral("PNG image (*.png);;SVG drawing, Blue Print and Fractal only (*.svg)"));
+      QStringLiteral("PNG image (*.png);;JPEG image (*.jpg *.jpeg);;BMP image (*.bmp);;"
+                     "SVG drawing, Blue Print and Fractal only (*.svg)"));
   if (name.isEmpty()) return;
-  // A name without an extension is a PNG, and says so.
-  file_->setText(QDir::toNativeSeparators(
-      QFileInfo(name).suffix().isEmpty() ? name + QStringLiteral(".png") : name));
+  // A name without an extension is a PNG, and says so. The file dialog has asked already
+  // whether a file of the name it gave may be replaced.
+  if (QFileInfo(name).suffix().isEmpty()) {
+    file_->setText(QDir::toNativeSeparators(name + QStringLiteral(".png")));
+  } else {
+    agreed_ = QFileInfo(name).absoluteFilePath();
+    file_->setText(QDir::toNativeSeparators(name));
+  }
 }
 
 std::optional<PictureRequest> PictureDialog::readRequest() {
@@ -255,13 +306,12 @@ std::optional<PictureRequest> PictureDialog::readRequest() {
   request.gamma = gamma_->value();
   request.supersample = supersample_->value();
   request.mapColours = mapColours_;
-  request.format = pictureFormatFor(file_->text(), depth16_->isChecked());
   request.pen = pen_;
   request.paper = paper_;
   bool number = false;
   request.seed = seed_->text().trimmed().toULongLong(&number, 10);
   if (!number) {
-    tell(kSeedMessage);
+    refuse(kSeedMessage);
     return std::nullopt;
   }
   return request;
@@ -273,25 +323,35 @@ void PictureDialog::render() {
   // The grid and the count first, as the drawing buttons check them.
   Result<PictureInputs> inputs = checkPictureInputs(document_, pictureMode, count_->text());
   if (!inputs) {
-    tell(inputs.message());
+    refuse(inputs.message());
     return;
   }
-  const std::optional<PictureRequest> request = readRequest();
+  std::optional<PictureRequest> request = readRequest();
   if (!request) return;
-  if (file_->text().trimmed().isEmpty()) {
-    tell(kNoFileMessage);
+  const QString typed = file_->text().trimmed();
+  if (typed.isEmpty()) {
+    refuse(kNoFileMessage);
     return;
   }
+  // The name decides the type: never the bytes of one type under the name of another.
+  const std::optional<PictureFormat> format = pictureFormatFor(typed, depth16_->isChecked());
+  if (!format) {
+    refuse(kPictureFormatMessage);
+    return;
+  }
+  request->format = *format;
   if (const Status fits = checkPictureRequest(*request, pictureMode); !fits) {
-    tell(fits.message());
+    refuse(fits.message());
     return;
   }
-  target_ = QDir::fromNativeSeparators(file_->text().trimmed());
+  const QString path = QDir::fromNativeSeparators(typed);
+  if (!mayReplace(path)) return;
+  target_ = path;
   cancelled_.store(false);
   permille_.store(0);
   outcome_ = Status();
   progress_->setValue(0);
-  status_->setText(QStringLiteral("Rendering..."));
+  showStatus(QStringLiteral("Rendering..."));
   try {
     // The worker owns its copies of the maps, the settings and the path.
     const int run = ++runs_;
@@ -315,7 +375,7 @@ void PictureDialog::render() {
               this, [this, run] { finished(run); }, Qt::QueuedConnection);
         });
   } catch (const std::system_error&) {
-    status_->setText(QString());
+    showStatus(QString());
     tell(kNoThreadMessage);
     return;
   }
@@ -325,22 +385,27 @@ void PictureDialog::render() {
 
 void PictureDialog::cancelRender() { cancelled_.store(true, std::memory_order_relaxed); }
 
-void PictureDialog::finished(int run) {
+void PictureDialog::finished(int run, bool closing) {
   // A close may already have waited for this render, and another may have started since.
   if (run != runs_ || !worker_.joinable()) return;
   worker_.join();
   poller_.stop();
   updateEnabled();
-  if (cancelled_.load()) {
-    progress_->setValue(0);
-    status_->setText(QStringLiteral("Cancelled; the file was left as it was."));
-  } else if (!outcome_) {
-    progress_->setValue(0);
-    status_->setText(outcome_.message());
-    tell(outcome_.message());
-  } else {
+  // What the render did decides, not whether Cancel was pressed: a Cancel that came once the
+  // file was complete found it written.
+  if (outcome_) {
     progress_->setValue(progress_->maximum());
-    status_->setText(QStringLiteral("Written to %1").arg(QDir::toNativeSeparators(target_)));
+    showStatus(QStringLiteral("Written to %1").arg(nativeAbsolute(target_)));
+    agreed_ = QFileInfo(target_).absoluteFilePath();
+  } else if (cancelled_.load()) {
+    progress_->setValue(0);
+    showStatus(QStringLiteral("Cancelled; the file was left as it was."));
+  } else {
+    const QString message = withFolderOf(outcome_.message(), target_);
+    progress_->setValue(0);
+    showStatus(message);
+    // The program is ending or the window closing: no box holds that up.
+    if (!closing) tell(message);
   }
   emit renderEnded();
 }
@@ -349,7 +414,7 @@ void PictureDialog::closeEvent(QCloseEvent* event) {
   // Closing stops a render; its file is left as it was.
   if (rendering()) {
     cancelRender();
-    finished(runs_);
+    finished(runs_, true);
   }
   event->accept();
 }

@@ -28,8 +28,10 @@ struct Document;
 // "Render Picture...": a window of its own beside the panel that renders the current maps to a
 // file of any size up to 16384 a side, the chaos game shaded by its hit counts if asked. Render
 // reads the grid as the drawing commands do (a refusal shows their message), then renders on a
-// worker thread with its own copy of the maps, so the panel and the canvas stay usable. Cancel,
-// closing the window or ending the program stops the render; the file is then left as it was.
+// worker thread with its own copy of the maps, so the panel and the canvas stay usable. The file's
+// name decides its type (PNG, BMP, JPEG or SVG); an existing file is replaced only once the user
+// agrees. Cancel, closing the window or ending the program stops the render; the file is then
+// left as it was.
 class PictureDialog : public QWidget {
   Q_OBJECT
 
@@ -60,11 +62,19 @@ class PictureDialog : public QWidget {
   void updateEnabled();
   // A message through the program's dialogs, this window in front again afterwards.
   void tell(const QString& message);
+  // The status line, the window grown to show all of it.
+  void showStatus(const QString& text);
+  // A render refused: the message in the status line and in a box.
+  void refuse(const QString& message);
+  // Whether `path` may be written: true when no file is there, when the user agreed to replace
+  // it (asked once for each file) or when this window wrote it last.
+  bool mayReplace(const QString& path);
   void comeBack();
   void browse();
   void render();
-  // On the UI thread once render `run` has posted its outcome, or from a close.
-  void finished(int run);
+  // On the UI thread once render `run` has posted its outcome, or from a close (`closing`: no
+  // message box then).
+  void finished(int run, bool closing = false);
   PictureMode mode() const;
   // The widgets' settings; nothing (with its message shown) when the seed is not a number.
   std::optional<PictureRequest> readRequest();
@@ -97,6 +107,7 @@ class PictureDialog : public QWidget {
   std::atomic<int> permille_{0};  // progress of the running render, 0 to 1000
   Status outcome_;                // written by the worker before it posts `finished`
   QString target_;                // the file being written
+  QString agreed_;                // the absolute path the user let this window replace
   int runs_ = 0;                  // renders started, numbering their outcomes
   QTimer poller_;
 };

@@ -1,6 +1,7 @@
 #include "app/qt_dialogs.h"
 
 #include <QColorDialog>
+#include <QDir>
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QMessageBox>
@@ -40,6 +41,16 @@ std::optional<Rgb> QtDialogs::chooseColor(Rgb initial) {
   const QColor chosen = QColorDialog::getColor(QColor::fromRgb(initial), parent_);
   if (!chosen.isValid()) return std::nullopt;
   return rgb(chosen.red(), chosen.green(), chosen.blue());
+}
+
+bool QtDialogs::confirmReplace(const QString& path) {
+  // Worded as Qt's file dialogs ask it; No is the default, so Enter keeps the file.
+  QMessageBox box(QMessageBox::NoIcon, kAppTitle,
+                  QStringLiteral("%1 already exists.\nDo you want to replace it?")
+                      .arg(QDir::toNativeSeparators(path)),
+                  QMessageBox::Yes | QMessageBox::No, parent_);
+  box.setDefaultButton(QMessageBox::No);
+  return box.exec() == QMessageBox::Yes;
 }
 
 QString QtDialogs::openIfsFileName() {

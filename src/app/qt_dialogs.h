@@ -16,6 +16,7 @@ class QtDialogs : public Dialogs {
   QString saveFileName() override;
   QString savePictureFileName() override;
   std::optional<Rgb> chooseColor(Rgb initial) override;
+  bool confirmReplace(const QString& path) override;
   QString openIfsFileName() override;
   QString saveIfsFileName() override;
   std::optional<int> chooseEntry(const std::vector<EntryChoice>& entries, bool& fit) override;

@@ -15,10 +15,12 @@
 #include <QSpinBox>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QThread>
 #include <QToolButton>
 
 #include "app/program.h"
 #include "core/render/drawing_checks.h"
+#include "support/row_name.h"
 #include "support/running_program.h"
 #include "support/wait.h"
 
@@ -115,9 +117,9 @@ TEST_F(PictureDialogTest, WritesTheFileQuillmereRenderWrites) {
   }
 }
 
-// Cancel and closing the window stop a long render; an earlier file stays as it was, and no
-// file appears where there was none.
-TEST_F(PictureDialogTest, CancelAndCloseLeaveTheFileAsItWas) {
+// Cancel, closing the window and the panel's Exit stop a long render at once, with no box to
+// answer; an earlier file stays as it was, and no file appears where there was none.
+TEST_F(PictureDialogTest, CancelCloseAndExitLeaveTheFileAsItWas) {
   const QString earlier = dir.filePath(QStringLiteral("earlier.png"));
   {
     QFile file(earlier);
@@ -125,18 +127,23 @@ TEST_F(PictureDialogTest, CancelAndCloseLeaveTheFileAsItWas) {
     file.write("an earlier picture");
   }
   const QString fresh = dir.filePath(QStringLiteral("fresh.png"));
-  for (const bool close : {false, true}) {
+  dialogs.replaceAnswers = {true};  // asked once, for the earlier file
+  for (const std::string way : {"cancel", "close", "exit"}) {
     for (const QString& path : {earlier, fresh}) {
-      SCOPED_TRACE((close ? "close " : "cancel ") + path.toStdString());
+      SCOPED_TRACE(way + " " + path.toStdString());
       dialog->show();
       settle(2000, 2000, "2000000000", Shading::Density, path);
       clickRender();
       ASSERT_TRUE(dialog->rendering());
       EXPECT_FALSE(field<QPushButton>("pictureRender")->isEnabled());
       QTest::qWait(200);
-      if (close) {
+      if (way == "close") {
         dialog->close();
         EXPECT_FALSE(dialog->rendering());
+      } else if (way == "exit") {
+        QTest::mouseClick(program.form2->findChild<QPushButton*>("Command3"), Qt::LeftButton);
+        EXPECT_FALSE(dialog->rendering());
+        EXPECT_FALSE(dialog->isVisible());
       } else {
         QTest::mouseClick(field<QPushButton>("pictureCancel"), Qt::LeftButton);
         ASSERT_TRUE(waitUntil([this] { return !dialog->rendering(); }));
@@ -145,6 +152,7 @@ TEST_F(PictureDialogTest, CancelAndCloseLeaveTheFileAsItWas) {
       EXPECT_TRUE(field<QPushButton>("pictureRender")->isEnabled());
       EXPECT_TRUE(dialogs.messages.isEmpty());
     }
+    EXPECT_EQ(dialogs.replaceQuestions.size(), 1);
     EXPECT_EQ(contents(earlier), "an earlier picture");
     EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden), QStringList{"earlier.png"});
   }
@@ -196,6 +204,102 @@ TEST_F(PictureDialogTest, RefusesBadFieldsWithTheDrawingCommandsMessages) {
   EXPECT_EQ(shown.size(), 1);
   EXPECT_EQ(shown, dialogs.messages);
 }
+
+// A Cancel that comes once the file is complete finds it written, and the status line says so.
+// A refusal after that replaces the "Written to" line; where a relative name led is named.
+TEST_F(PictureDialogTest, TheOutcomeDecidesTheStatusLine) {
+  const QString path = dir.filePath(QStringLiteral("quick.png"));
+  settle(64, 48, "1000", Shading::Flat, path);
+  clickRender();
+  // The worker writes the file and posts its outcome; the Cancel button is pressed before this
+  // thread has looked at it.
+  QDeadlineTimer deadline(20000);
+  while (!QFile::exists(path) && !deadline.hasExpired()) QThread::msleep(5);
+  QThread::msleep(100);
+  field<QPushButton>("pictureCancel")->click();
+  ASSERT_TRUE(waitUntil([this] { return !dialog->rendering(); }));
+  EXPECT_EQ(status(), "Written to " + QDir::toNativeSeparators(path));
+
+  const QString relative =
+      QStringLiteral("no-such-folder-%1/x.png").arg(QCoreApplication::applicationPid());
+  const QString refusal =
+      QStringLiteral(
+          "Cannot save the picture. Please try again.\nThe name %1 is relative to the program's "
+          "working folder, %2.")
+          .arg(QDir::toNativeSeparators(relative), QDir::toNativeSeparators(QDir::currentPath()));
+  field<QLineEdit>("pictureFile")->setText(relative);
+  clickRender();
+  ASSERT_TRUE(waitUntil([this] { return !dialog->rendering(); }));
+  EXPECT_EQ(status(), refusal);
+  EXPECT_EQ(dialogs.messages, QStringList{refusal});
+
+  field<QLineEdit>("pictureFile")->setText(path);
+  clickRender();
+  ASSERT_TRUE(waitUntil([this] { return !dialog->rendering(); }));
+  EXPECT_TRUE(status().startsWith(QStringLiteral("Written to")));
+  field<QLineEdit>("pictureCount")->setText(QString());
+  clickRender();
+  EXPECT_EQ(status(), kEmptyCountMessage);
+}
+
+// Before a render replaces a file it asks, once for each file; No leaves the file alone.
+TEST_F(PictureDialogTest, AsksBeforeReplacingAFile) {
+  const QString path = dir.filePath(QStringLiteral("old.png"));
+  {
+    QFile file(path);
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    file.write("an old picture");
+  }
+  settle(64, 48, "1000", Shading::Flat, path);
+  dialogs.replaceAnswers = {false};
+  clickRender();
+  EXPECT_FALSE(dialog->rendering());
+  EXPECT_EQ(dialogs.replaceQuestions, QStringList{QDir::toNativeSeparators(path)});
+  EXPECT_EQ(contents(path), "an old picture");
+
+  dialogs.replaceAnswers = {true};
+  for (int render = 0; render < 2; ++render) {
+    clickRender();
+    ASSERT_TRUE(waitUntil([this] { return !dialog->rendering(); }));
+    EXPECT_TRUE(status().startsWith(QStringLiteral("Written to"))) << status().toStdString();
+  }
+  EXPECT_EQ(dialogs.replaceQuestions.size(), 2);
+  EXPECT_TRUE(contents(path).startsWith("\x89PNG"));
+}
+
+struct TypeRow {
+  const char* name;
+  const char* file;
+  QByteArray start;  // of the file written; empty: the name is refused
+};
+
+class PictureDialogTypes : public PictureDialogTest,
+                           public ::testing::WithParamInterface<TypeRow> {};
+
+// The name's extension decides the file's type, in any case; an extension of no type the dialog
+// writes is refused, naming those it does.
+TEST_P(PictureDialogTypes, WriteTheTypeTheNameAsksFor) {
+  const TypeRow& row = GetParam();
+  const QString path = dir.filePath(QString::fromLatin1(row.file));
+  settle(64, 48, "1000", Shading::Density, path);
+  clickRender();
+  ASSERT_TRUE(waitUntil([this] { return !dialog->rendering(); }));
+  if (row.start.isEmpty()) {
+    EXPECT_EQ(dialogs.messages, QStringList{kPictureFormatMessage});
+    EXPECT_EQ(status(), kPictureFormatMessage);
+    EXPECT_FALSE(QFile::exists(path));
+  } else {
+    EXPECT_TRUE(dialogs.messages.isEmpty()) << dialogs.messages.join(u'|').toStdString();
+    EXPECT_TRUE(contents(path).startsWith(row.start));
+  }
+}
+
+INSTANTIATE_TEST_SUITE_P(Rows, PictureDialogTypes,
+                         ::testing::Values(TypeRow{"bmp", "x.bmp", "BM"},
+                                           TypeRow{"jpeg_any_case", "x.JPEG", "\xFF\xD8\xFF"},
+                                           TypeRow{"png_without_extension", "x", "\x89PNG"},
+                                           TypeRow{"gif_refused", "x.gif", {}}),
+                         testing::RowName());
 
 }  // namespace
 }  // namespace quill

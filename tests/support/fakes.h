@@ -43,6 +43,13 @@ class ScriptedDialogs : public Dialogs {
     fit = fitAnswer;
     return answer;
   }
+  bool confirmReplace(const QString& path) override {
+    replaceQuestions.append(path);
+    if (replaceAnswers.empty()) return false;
+    const bool answer = replaceAnswers.front();
+    replaceAnswers.pop_front();
+    return answer;
+  }
   std::optional<Rgb> chooseColor(Rgb initial) override {
     colorInitials.push_back(initial);
     if (colorAnswers.empty()) return std::nullopt;
@@ -61,6 +68,8 @@ class ScriptedDialogs : public Dialogs {
   std::deque<std::pair<std::optional<int>, bool>> entryAnswers;  // the entry (none: Cancel), fit
   std::vector<EntryChoice> shownEntries;
   std::deque<std::optional<Rgb>> colorAnswers;  // nullopt answers Cancel
+  std::deque<bool> replaceAnswers;              // none left answers No
+  QStringList replaceQuestions;                 // the files asked about
   std::vector<Rgb> colorInitials;
 
  private:

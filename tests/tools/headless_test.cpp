@@ -252,10 +252,14 @@ TEST_F(Headless, RefusesBadPictureOptionsWithAOneLineHint) {
        "--map-colours goes with --shade by-map"},
       {"fractal", svg, {"--depth16"}, "--depth16 and --supersample are for PNG pictures, not SVG"},
       {"chaos",
-       out(QStringLiteral("x.bmp")),
+       out(QStringLiteral("x.ppm")),
        {"--shade", "density"},
        "pictures with --shade, --gamma, --supersample, --map-colours, --depth16 or --seed are "
-       "written as .png (or .svg)"},
+       "written as .png, .bmp or .jpg (or .svg)"},
+      {"chaos",
+       out(QStringLiteral("x.jpg")),
+       {"--depth16"},
+       "--depth16 is for PNG pictures; BMP and JPEG have 8 bits a channel"},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.hint.toStdString());

@@ -1,7 +1,12 @@
 #include "headless/headless_run.h"
 
 #include <QCoreApplication>
+#include <QFileInfo>
+#include <QImageWriter>
 #include <memory>
+#include <new>
+#include <optional>
+#include <system_error>
 
 #include "core/base/save_file.h"
 #include "core/canvas/canvas.h"
@@ -14,7 +19,6 @@
 #include "core/params/load_save.h"
 #include "core/params/pattern_menu.h"
 #include "core/picture/picture.h"
-#include "core/render/drawing_commands.h"
 
 namespace quill::headless {
 
@@ -134,14 +138,35 @@ constexpr PictureMode pictureMode(Mode mode) {
   return PictureMode::ChaosGame;
 }
 
-// The grid read and checked as the picture dialog reads it, then the picture rendered straight
-// to the file.
+// The type of the picture file: the picture options' types, or without them any other type Qt
+// writes, from the whole picture. Nothing for a name Qt has no writer for.
+std::optional<PictureFormat> outputFormat(const RenderOptions& options) {
+  if (const std::optional<PictureFormat> format =
+          pictureFormatFor(options.output, options.depth16)) {
+    return format;
+  }
+  const QByteArray suffix = QFileInfo(options.output).suffix().toLower().toLatin1();
+  if (!options.renderToFile && QImageWriter::supportedImageFormats().contains(suffix)) {
+    return PictureFormat::QtImage;
+  }
+  return std::nullopt;
+}
+
+// The grid read and checked as the drawing commands read it, then the picture rendered straight
+// to the file. Without picture options that is the canvas's own picture, pixel for pixel: drawn
+// by the same renderers on a canvas of the requested size, but written a row at a time rather
+// than copied and encoded whole.
 int renderToFile(Document& document, const RenderOptions& options, std::FILE* errors,
                  const std::atomic<bool>* cancel, bool showProgress) {
   const PictureMode mode = pictureMode(*options.mode);
   const Result<PictureInputs> inputs = checkPictureInputs(document, mode, options.iterations);
   if (!inputs) {
     printMessages({inputs.message()}, errors);
+    return kExitRefused;
+  }
+  const std::optional<PictureFormat> format = outputFormat(options);
+  if (!format) {
+    printMessages({kUnknownImageFormatMessage}, errors);
     return kExitRefused;
   }
   PictureRequest request;
@@ -151,7 +176,7 @@ int renderToFile(Document& document, const RenderOptions& options, std::FILE* er
   request.gamma = options.gamma;
   request.supersample = options.supersample;
   request.mapColours = options.mapColours;
-  request.format = pictureFormatFor(options.output, options.depth16);
+  request.format = *format;
   request.seed = options.seed;
   request.pen = options.pen;
   request.paper = options.paper;
@@ -163,7 +188,14 @@ int renderToFile(Document& document, const RenderOptions& options, std::FILE* er
   control.cancel = cancel;
   control.threads = options.threads;
   if (showProgress) control.progress = terminalProgress(errors);
-  const Status written = renderPicture(*inputs, request, control, options.output);
+  Status written;
+  try {
+    written = renderPicture(*inputs, request, control, options.output);
+  } catch (const std::bad_alloc&) {
+    written = Failure{kNoMemoryMessage};
+  } catch (const std::system_error&) {
+    written = Failure{kNoThreadMessage};
+  }
   if (showProgress) std::fprintf(errors, "\r             \r");
   if (cancel != nullptr && cancel->load()) {
     std::fprintf(errors, "Interrupted; no picture written.\n");
@@ -239,39 +271,7 @@ int runHeadless(const RenderOptions& options, std::FILE* output, std::FILE* erro
     if (status != kExitDrawn) return status;
   }
   if (!options.mode) return kExitDrawn;
-  if (options.renderToFile) return renderToFile(document, options, errors, cancel, showProgress);
-
-  document.state.Text1 = options.iterations;
-  document.immediate.control.cancel = cancel;
-  if (showProgress) document.immediate.control.progress = terminalProgress(errors);
-  document.immediate.control.threads = options.threads;
-  switch (*options.mode) {
-    case Mode::BluePrint:
-      cmdBluePrint_Click(document);
-      break;
-    case Mode::Fractal:
-      cmdFractal_Click(document);
-      break;
-    case Mode::Chaos:
-      cmdChaos_Click(document);
-      break;
-  }
-  if (showProgress) std::fprintf(errors, "\r             \r");
-  if (!dialogs.messages.isEmpty()) {
-    printMessages(dialogs.messages, errors);
-    return kExitRefused;
-  }
-  if (cancel != nullptr && cancel->load()) {
-    std::fprintf(errors, "Interrupted; no picture written.\n");
-    return kExitInterrupted;
-  }
-
-  const Status written = writePicture(form1.canvas().picture(), options.output);
-  if (!written) {
-    printMessages({written.message()}, errors);
-    return kExitRefused;
-  }
-  return kExitDrawn;
+  return renderToFile(document, options, errors, cancel, showProgress);
 }
 
 }  // namespace quill::headless

@@ -6,6 +6,7 @@
 #include <atomic>
 #include <csignal>
 #include <cstdio>
+#include <new>
 
 #include "headless/headless_run.h"
 #include "headless/render_options.h"
@@ -51,5 +52,11 @@ int main(int argc, char* argv[]) {
   sigaction(SIGINT, &action, nullptr);
   sigaction(SIGTERM, &action, nullptr);
 
-  return runHeadless(*parsed.options, stdout, stderr, &gInterrupted, isatty(STDERR_FILENO) == 1);
+  try {
+    return runHeadless(*parsed.options, stdout, stderr, &gInterrupted, isatty(STDERR_FILENO) == 1);
+  } catch (const std::bad_alloc&) {
+    // The drawing catches its own; this is for what memory the rest of the run needs.
+    std::fprintf(stderr, "%s\n", quill::kNoMemoryMessage.toLocal8Bit().constData());
+    return kExitRefused;
+  }
 }

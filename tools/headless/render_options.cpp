@@ -96,8 +96,8 @@ QString readPictureOptions(const QCommandLineParser& parser, RenderOptions& opti
     }
   }
 
-  const QString suffix = QFileInfo(options.output).suffix().toLower();
-  const bool svg = suffix == u"svg";
+  const std::optional<PictureFormat> format = pictureFormatFor(options.output, options.depth16);
+  const bool svg = format == PictureFormat::Svg;
   const bool chaos = options.mode == Mode::Chaos;
   const bool anyOption = isSet("shade") || isSet("gamma") || isSet("supersample") ||
                          isSet("map-colours") || options.depth16 || isSet("seed");
@@ -119,10 +119,13 @@ QString readPictureOptions(const QCommandLineParser& parser, RenderOptions& opti
   if (svg && (options.depth16 || isSet("supersample"))) {
     return QStringLiteral("--depth16 and --supersample are for PNG pictures, not SVG");
   }
-  if (anyOption && !suffix.isEmpty() && suffix != u"png" && !svg) {
+  if (options.depth16 && (format == PictureFormat::Bmp || format == PictureFormat::Jpeg)) {
+    return QStringLiteral("--depth16 is for PNG pictures; BMP and JPEG have 8 bits a channel");
+  }
+  if (anyOption && !format) {
     return QStringLiteral(
         "pictures with --shade, --gamma, --supersample, --map-colours, "
-        "--depth16 or --seed are written as .png (or .svg)");
+        "--depth16 or --seed are written as .png, .bmp or .jpg (or .svg)");
   }
   options.renderToFile = anyOption || svg;
   return QString();
@@ -174,7 +177,7 @@ QString helpText() {
              "  --gamma G           density and by-map brightness curve, 0.1 to 10, default 2.2\n"
              "  --supersample K     render K x K times the pixels and average down, 1 to 4\n"
              "  --map-colours LIST  by-map colours of maps 1, 2 ..., such as E6194B,3CB44B\n"
-             "  --depth16           a PNG of 16 bits a channel\n"
+             "  --depth16           a PNG of 16 bits a channel (BMP and JPEG have 8)\n"
              "  --seed N            the chaos game's generator seed, default the program's own,\n"
              "                      so the picture matches the program's \"Render Picture...\"\n"
              "  --report FILE       what the maps do, as JSON (- for standard output): each map's\n"

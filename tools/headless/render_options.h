@@ -37,8 +37,8 @@ struct RenderOptions {
   QString output;
   QString report;  // the maths report as JSON; "-" for standard output
   std::int64_t reportPoints = kDefaultReportPoints;  // of the box-counting chaos game
-  // The picture options. Without any of them a .png (or .bmp, .jpg ...) is the canvas's own
-  // picture, written as before; with one, or for an .svg, renderPicture writes the file.
+  // The picture options. Without any of them the file (.png, .bmp, .jpg, or any other type Qt
+  // writes) is the canvas's own picture; with one the file is .png, .bmp, .jpg or .svg.
   bool renderToFile = false;
   Shading shading = Shading::Flat;
   double gamma = 2.2;

@@ -4,6 +4,7 @@
 #include <atomic>
 #include <chrono>
 #include <condition_variable>
+#include <exception>
 #include <mutex>
 #include <system_error>
 #include <thread>
@@ -29,20 +30,29 @@ bool runTasks(std::int64_t count, int threads, const RenderControl& control,
   std::mutex mutex;
   std::condition_variable finished;
   int running = 0;
+  std::exception_ptr failure;  // the first exception a task threw, under `mutex`
 
   auto worker = [&] {
-    while (!stopped.load(std::memory_order_relaxed)) {
-      if (control.cancelled()) {
-        stopped = true;
-        break;
+    try {
+      while (!stopped.load(std::memory_order_relaxed)) {
+        if (control.cancelled()) {
+          stopped = true;
+          break;
+        }
+        const std::int64_t task = next.fetch_add(1, std::memory_order_relaxed);
+        if (task >= count) break;
+        if (!work(task)) {
+          stopped = true;
+          break;
+        }
+        done.fetch_add(1, std::memory_order_relaxed);
       }
-      const std::int64_t task = next.fetch_add(1, std::memory_order_relaxed);
-      if (task >= count) break;
-      if (!work(task)) {
-        stopped = true;
-        break;
-      }
-      done.fetch_add(1, std::memory_order_relaxed);
+    } catch (...) {
+      // An exception leaving a thread would end the program: the other workers stop, and the
+      // caller throws it once they have.
+      stopped = true;
+      const std::lock_guard lock(mutex);
+      if (!failure) failure = std::current_exception();
     }
     const std::lock_guard lock(mutex);
     --running;
@@ -80,6 +90,7 @@ bool runTasks(std::int64_t count, int threads, const RenderControl& control,
     }
   }
   pool.clear();  // joins
+  if (failure) std::rethrow_exception(failure);
   const bool complete = done.load() == count;
   control.report(double(done.load()) / double(count));
   return complete;

@@ -18,6 +18,8 @@ int defaultDrawingThreads();
 // `work(task)` runs on a worker; it must look at control.cancelled() now and then and return
 // false when it stopped early. Workers take no new task once the drawing is cancelled. Returns
 // false when cancelled. With threads ≤ 1 (or when no thread can be started) one worker runs.
+// An exception thrown by `work` (std::bad_alloc, say) stops the workers and is thrown again on
+// the calling thread once they have all ended.
 bool runTasks(std::int64_t count, int threads, const RenderControl& control,
               const std::function<bool(std::int64_t task)>& work);
 

@@ -1,11 +1,12 @@
 #include "core/devices/save_picture.h"
 
-#include <QBuffer>
 #include <QFileInfo>
 #include <QImage>
 #include <QImageWriter>
+#include <new>
 
 #include "core/document/dialogs.h"
+#include "core/document/draw_runner.h"
 
 namespace quill {
 
@@ -15,13 +16,19 @@ Status writePicture(const QImage& picture, const QString& path) {
   if (!QImageWriter::supportedImageFormats().contains(format)) {
     return Failure{kUnknownImageFormatMessage};
   }
-  // Encode in memory first: the file is then written in one piece, atomically.
-  QByteArray bytes;
-  QBuffer buffer(&bytes);
-  buffer.open(QIODevice::WriteOnly);
-  QImageWriter writer(&buffer, format);
-  if (!writer.write(picture)) return Failure{kPictureSaveMessages.other};
-  return writeFileAtomically(path, bytes, kPictureSaveMessages);
+  // The canvas found no memory for its picture.
+  if (picture.isNull()) return Failure{kNoMemoryMessage};
+  // Encoded straight into the file, which replaces an earlier one only once complete: a copy of
+  // the encoded bytes in memory could take as much again as the picture.
+  return writeFileStreaming(path, kPictureSaveMessages, [&](QIODevice& device) -> Status {
+    try {
+      QImageWriter writer(&device, format);
+      if (!writer.write(picture)) return Failure{kPictureSaveMessages.other};
+    } catch (const std::bad_alloc&) {
+      return Failure{kNoMemoryMessage};
+    }
+    return {};
+  });
 }
 
 void savePicture(const QImage& picture, Dialogs& dialogs) {

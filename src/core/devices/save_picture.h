@@ -19,7 +19,9 @@ inline const SaveMessages kPictureSaveMessages = {
 
 // Writes the picture, pixel for pixel, in the image format its file name's extension names
 // (PNG when it has none), atomically: a failure never leaves a broken image or harms an earlier
-// file. Fails with kUnknownImageFormatMessage or one of kPictureSaveMessages.
+// file. Fails with kUnknownImageFormatMessage, one of kPictureSaveMessages, or kNoMemoryMessage
+// when the encoder runs out of memory. The whole picture is in memory already: large pictures are
+// written a row at a time by the picture writers instead.
 Status writePicture(const QImage& picture, const QString& path);
 
 // "Save Picture...": asks for a file name (".png" added when it has no extension) and writes the

@@ -31,6 +31,8 @@ class Dialogs {
   virtual QString savePictureFileName() = 0;
   // The chosen colour starting from `initial`, or nothing when the user cancels.
   virtual std::optional<Rgb> chooseColor(Rgb initial) = 0;
+  // Whether the existing file `path` may be replaced; true only when the user says Yes.
+  virtual bool confirmReplace(const QString& /*path*/) { return false; }
   // A name for an .ifs file to read or to write; empty when the user cancels.
   virtual QString openIfsFileName() { return {}; }
   virtual QString saveIfsFileName() { return {}; }

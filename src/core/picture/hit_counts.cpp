@@ -211,7 +211,7 @@ Result<HitGrid> countHits(int width, int height, const Module1& module1, const C
     grid.counts.assign(pixels, 0);
     if (mapTints != nullptr) grid.colourSums.assign(3 * pixels, 0);
   } catch (const std::bad_alloc&) {
-    return Failure{kPictureNoMemoryMessage};
+    return Failure{kNoMemoryMessage};
   }
   const std::int64_t steps = module1.iterationCount;
   if (steps <= 0 || MapChoice(module1.maps).mapCount() == 0) return grid;

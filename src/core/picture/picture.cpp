@@ -31,6 +31,7 @@ PictureMode modeOf(Drawing drawing) {
 // pixel; colour by map adds three 64-bit sums; SVG holds a bit a pixel for the tiny figures.
 struct MemoryNeed {
   double bytesPerPixel = 4;
+  double bytesPerFilePixel = 0;  // a whole picture at the file's size, when it is held
   double fixedBytes = double(std::int64_t{16} << 20);  // row buffers and the like
 };
 
@@ -45,11 +46,14 @@ MemoryNeed memoryNeed(const PictureRequest& request, PictureMode mode) {
   } else if (mode == PictureMode::ChaosGame) {
     need.fixedBytes += double(std::int64_t{256} << 20);
   }
+  if (request.format == PictureFormat::QtImage) need.bytesPerFilePixel = 4;
   return need;
 }
 
 double bytesFor(const MemoryNeed& need, double width, double height, int supersample) {
-  return width * height * supersample * supersample * need.bytesPerPixel + need.fixedBytes;
+  return width * height *
+             (supersample * supersample * need.bytesPerPixel + need.bytesPerFilePixel) +
+         need.fixedBytes;
 }
 
 QString gigabytes(double bytes) {
@@ -72,11 +76,14 @@ std::vector<Rgb> defaultMapColours() {
           0x8C5A3C, 0xD9569E, 0x5F6B73, 0xA6A21C, 0x1AA6B8};
 }
 
-PictureFormat pictureFormatFor(const QString& path, bool depth16) {
-  if (QFileInfo(path).suffix().compare(QStringLiteral("svg"), Qt::CaseInsensitive) == 0) {
-    return PictureFormat::Svg;
-  }
-  return depth16 ? PictureFormat::Png16 : PictureFormat::Png8;
+std::optional<PictureFormat> pictureFormatFor(const QString& path, bool depth16) {
+  const QString suffix = QFileInfo(path).suffix().toLower();
+  if (suffix.isEmpty() || suffix == u"png")
+    return depth16 ? PictureFormat::Png16 : PictureFormat::Png8;
+  if (suffix == u"bmp") return PictureFormat::Bmp;
+  if (suffix == u"jpg" || suffix == u"jpeg") return PictureFormat::Jpeg;
+  if (suffix == u"svg") return PictureFormat::Svg;
+  return std::nullopt;
 }
 
 Status checkPictureRequest(const PictureRequest& request, PictureMode mode) {

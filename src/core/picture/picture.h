@@ -2,6 +2,7 @@
 
 #include <QString>
 #include <cstdint>
+#include <optional>
 #include <vector>
 
 #include "core/base/chaos_random.h"
@@ -9,6 +10,7 @@
 #include "core/base/render_control.h"
 #include "core/base/result.h"
 #include "core/base/save_file.h"
+#include "core/document/draw_runner.h"
 #include "core/maps/module1.h"
 #include "core/render/drawing.h"
 
@@ -19,10 +21,14 @@ struct Document;
 // What the user asks to render; the fractal's figure (triangle or square) follows the pattern.
 enum class PictureMode { BluePrint, Fractal, ChaosGame };
 enum class Shading { Flat, Density, ByMap };
-enum class PictureFormat { Png8, Png16, Svg };
+// PNG, BMP and JPEG files are written a row at a time, SVG a figure at a time. QtImage stands
+// for the other types Qt writes (.ppm, .xpm ...): the whole picture is held once more to be
+// encoded, so it costs 4 bytes a pixel of the file beside the render's own memory.
+enum class PictureFormat { Png8, Png16, Svg, Bmp, Jpeg, QtImage };
 
 // A picture rendered to a file rather than to the canvas: any size up to 16384 × 16384, the
-// chaos game shaded by hit counts, PNG of 8 or 16 bits a channel, SVG for the line drawings.
+// chaos game shaded by hit counts, PNG of 8 or 16 bits a channel, BMP, JPEG, SVG for the line
+// drawings.
 struct PictureRequest {
   int width = 1920;  // pixels of the file
   int height = 1080;
@@ -43,13 +49,14 @@ inline constexpr int kMaxSupersample = 4;
 // picture supersampled K times): density 4 bytes (a count), so 16384 × 16384 fits; colour by map
 // 28 bytes (a count and three 64-bit sums), at most about 7544 × 7544; flat pictures and PNGs of
 // the line drawings 4 bytes (the canvas), plus up to 256 MiB for the chaos game's bit-planes;
-// SVG a bit. Rows of the file come to a few MiB beside.
+// SVG a bit; QtImage 4 bytes a pixel of the file more. Rows of the file come to a few MiB beside.
 inline constexpr std::int64_t kPictureMemoryBudget = std::int64_t{1536} << 20;
 
 inline const QString kPictureCancelledMessage =
     QStringLiteral("The picture was cancelled; no file was written.");
-inline const QString kPictureNoMemoryMessage =
-    QStringLiteral("There is not enough memory to render the picture.");
+inline const QString kPictureFormatMessage = QStringLiteral(
+    "Cannot save the picture: unknown image format. Please use a name ending in .png, .jpg, "
+    ".bmp or .svg.");
 inline const SaveMessages kRenderedPictureMessages = {
     QStringLiteral("Cannot save the picture: disk full."),
     QStringLiteral("Cannot save the picture. Please try again.")};
@@ -57,8 +64,9 @@ inline const SaveMessages kRenderedPictureMessages = {
 // A readable palette for colouring by map, one colour per map slot.
 std::vector<Rgb> defaultMapColours();
 
-// The format a file name asks for: .svg is SVG, anything else PNG (16 bits when asked).
-PictureFormat pictureFormatFor(const QString& path, bool depth16);
+// The format a file name asks for, whatever the case of its extension: .png or none PNG (of 16
+// bits when asked), .bmp BMP, .jpg or .jpeg JPEG, .svg SVG; nothing for any other extension.
+std::optional<PictureFormat> pictureFormatFor(const QString& path, bool depth16);
 
 // Whether the request can be rendered: sizes, supersampling, SVG only for line drawings, and
 // memory, naming the largest size that fits when it does not.
@@ -74,8 +82,10 @@ struct PictureInputs {
 Result<PictureInputs> checkPictureInputs(Document& document, PictureMode mode,
                                          const QString& countText);
 
-// Renders the picture and writes it to `path` atomically, row by row for PNG; the generator
-// starts from request.seed. Cancelled: nothing written, a failure saying so.
+// Renders the picture and writes it to `path` atomically, row by row for PNG, BMP and JPEG; the
+// generator starts from request.seed. Cancelled: nothing written, a failure saying so. Where
+// memory runs short it fails with kNoMemoryMessage; a std::bad_alloc may still come from deep
+// inside Qt, for the job's edge to catch.
 Status renderPicture(const PictureInputs& inputs, const PictureRequest& request,
                      const RenderControl& control, const QString& path);
 

@@ -1,19 +1,16 @@
-#include "core/picture/png_rows.h"
-
 #include <png.h>
 
 #include <QIODevice>
 #include <csetjmp>
 #include <vector>
 
-#include "core/picture/picture.h"
+#include "core/picture/picture_rows.h"
 
 namespace quill {
 
 namespace {
 
-// Rows between two looks at the cancel flag.
-constexpr int kRowBatch = 16;
+constexpr std::int64_t kQuickPngPixels = std::int64_t{1} << 22;
 
 void writeToDevice(png_structp png, png_bytep data, png_size_t length) {
   auto* device = static_cast<QIODevice*>(png_get_io_ptr(png));
@@ -59,22 +56,22 @@ struct PngWriter {
 Status writePngRows(QIODevice& device, int width, int height, bool sixteenBits,
                     const RowSource& row, const RenderControl& control, double progressFrom) {
   PngWriter writer;
-  if (writer.png == nullptr || writer.info == nullptr) return Failure{kPictureNoMemoryMessage};
+  if (writer.png == nullptr || writer.info == nullptr) return Failure{kNoMemoryMessage};
   png_set_write_fn(writer.png, &device, writeToDevice, flushNothing);
-  // Speed matters more than the last few per cent of size for pictures this large: one filter
-  // rather than the best of five for each row, and quicker compression.
-  png_set_filter(writer.png, PNG_FILTER_TYPE_BASE, PNG_FILTER_SUB);
-  png_set_compression_level(writer.png, 3);
+  // Past a few million pixels speed matters more than size: one filter rather than the best of
+  // five for each row, and quicker compression. Smaller pictures take libpng's choices, which
+  // make the smallest files.
+  if (std::int64_t(width) * height > kQuickPngPixels) {
+    png_set_filter(writer.png, PNG_FILTER_TYPE_BASE, PNG_FILTER_SUB);
+    png_set_compression_level(writer.png, 3);
+  }
   if (!writeHeader(writer.png, writer.info, width, height, sixteenBits ? 16 : 8)) {
     return Failure{kRenderedPictureMessages.other};
   }
   std::vector<std::uint16_t> values(std::size_t(width) * 3);
   std::vector<png_byte> bytes(values.size() * (sixteenBits ? 2 : 1));
   for (int y = 0; y < height; ++y) {
-    if (y % kRowBatch == 0) {
-      if (control.cancelled()) return Failure{kPictureCancelledMessage};
-      control.report(progressFrom + (1 - progressFrom) * double(y) / double(height));
-    }
+    if (!rowBatchGoesOn(y, height, control, progressFrom)) return Failure{kPictureCancelledMessage};
     row(y, values.data());
     if (sixteenBits) {
       for (std::size_t i = 0; i < values.size(); ++i) {  // PNG is big-endian
@@ -82,9 +79,7 @@ Status writePngRows(QIODevice& device, int width, int height, bool sixteenBits,
         bytes[2 * i + 1] = png_byte(values[i] & 0xFF);
       }
     } else {
-      for (std::size_t i = 0; i < values.size(); ++i) {
-        bytes[i] = png_byte((std::uint32_t(values[i]) * 255 + 32767) / 65535);
-      }
+      for (std::size_t i = 0; i < values.size(); ++i) bytes[i] = eightBits(values[i]);
     }
     if (!writeRow(writer.png, bytes.data())) return Failure{kRenderedPictureMessages.other};
   }

@@ -7,7 +7,8 @@
 #include <vector>
 
 #include "core/canvas/canvas.h"
-#include "core/picture/png_rows.h"
+#include "core/devices/save_picture.h"
+#include "core/picture/picture_rows.h"
 #include "core/render/fast_drawing.h"
 
 namespace quill {
@@ -78,11 +79,36 @@ class Averager {
   std::vector<std::uint64_t> sums_;
 };
 
-Status writePng(const QString& path, const PictureRequest& request, const RowSource& row,
-                const RenderControl& control) {
+// Qt's other image types need the whole picture: it is gathered from the rows, then encoded.
+Status writeWholeImage(const QString& path, const PictureRequest& request, const RowSource& row,
+                       const RenderControl& control) {
+  QImage image(request.width, request.height, QImage::Format_RGB32);
+  if (image.isNull()) return Failure{kNoMemoryMessage};
+  std::vector<std::uint16_t> values(std::size_t(request.width) * 3);
+  for (int y = 0; y < request.height; ++y) {
+    if (!rowBatchGoesOn(y, request.height, control, kRenderShare)) {
+      return Failure{kPictureCancelledMessage};
+    }
+    row(y, values.data());
+    auto* pixels = reinterpret_cast<QRgb*>(image.scanLine(y));
+    for (std::size_t x = 0; x < std::size_t(request.width); ++x) {
+      pixels[x] = qRgb(eightBits(values[3 * x]), eightBits(values[3 * x + 1]),
+                       eightBits(values[3 * x + 2]));
+    }
+  }
+  const Status written = writePicture(image, path);
+  if (written) control.report(1);
+  return written;
+}
+
+Status writeRows(const QString& path, const PictureRequest& request, const RowSource& row,
+                 const RenderControl& control) {
+  if (request.format == PictureFormat::QtImage) {
+    return writeWholeImage(path, request, row, control);
+  }
   return writeFileStreaming(path, kRenderedPictureMessages, [&](QIODevice& device) {
-    return writePngRows(device, request.width, request.height,
-                        request.format == PictureFormat::Png16, row, control, kRenderShare);
+    return writePictureRows(device, request.format, request.width, request.height, row, control,
+                            kRenderShare);
   });
 }
 
@@ -153,7 +179,7 @@ Status writeShadedPicture(const PictureInputs& inputs, const PictureRequest& req
     }
     average.store(values);
   };
-  return writePng(path, request, row, control);
+  return writeRows(path, request, row, control);
 }
 
 Status writeFlatPicture(const PictureInputs& inputs, const PictureRequest& request,
@@ -163,7 +189,7 @@ Status writeFlatPicture(const PictureInputs& inputs, const PictureRequest& reque
   const int height = request.height * k;
   Module1 module1 = pictureState(inputs, request, width, height);
   Canvas canvas(width, height, kTwipsPerPixel, request.paper);
-  if (canvas.isNull()) return Failure{kPictureNoMemoryMessage};
+  if (canvas.isNull()) return Failure{kNoMemoryMessage};
   ChaosRandom random(request.seed);
   if (!drawFast(canvas, inputs.drawing, module1, random, renderingPart(control), control.threads)) {
     return Failure{kPictureCancelledMessage};
@@ -171,7 +197,7 @@ Status writeFlatPicture(const PictureInputs& inputs, const PictureRequest& reque
   // The picture as the canvas shows it, K rows at a time: the same painting as
   // Canvas::picture, into a strip.
   QImage strip(width, k, QImage::Format_RGB32);
-  if (strip.isNull()) return Failure{kPictureNoMemoryMessage};
+  if (strip.isNull()) return Failure{kNoMemoryMessage};
   Averager average(request.width, k);
   const auto row = [&](int y, std::uint16_t* values) {
     {
@@ -189,7 +215,7 @@ Status writeFlatPicture(const PictureInputs& inputs, const PictureRequest& reque
     }
     average.store(values);
   };
-  return writePng(path, request, row, control);
+  return writeRows(path, request, row, control);
 }
 
 }  // namespace quill

@@ -19,12 +19,12 @@ std::array<Tint, kMapSlots> mapTints(const PictureRequest& request);
 // A colour's channel scaled from 0–255 to 0–65535.
 inline std::uint32_t channel16(Rgb colour, int shift) { return ((colour >> shift) & 0xFF) * 257; }
 
-// The chaos game shaded by its hit counts (density or by map), written as PNG.
+// The chaos game shaded by its hit counts (density or by map), written in the request's format.
 Status writeShadedPicture(const PictureInputs& inputs, const PictureRequest& request,
                           const RenderControl& control, const QString& path);
 
-// The canvas's picture of the drawing, written as PNG: drawFast on a canvas of the rendered size,
-// averaged down when supersampled.
+// The canvas's picture of the drawing, in the request's format: drawFast on a canvas of the
+// rendered size, averaged down when supersampled.
 Status writeFlatPicture(const PictureInputs& inputs, const PictureRequest& request,
                         const RenderControl& control, const QString& path);
 

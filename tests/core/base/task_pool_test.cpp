@@ -4,6 +4,7 @@
 
 #include <atomic>
 #include <chrono>
+#include <new>
 #include <thread>
 #include <vector>
 
@@ -67,6 +68,23 @@ TEST(TaskPool, CancelStopsTakingTasks) {
 
   // A task that stops early ends the run too, even without the flag.
   EXPECT_FALSE(runTasks(100, 2, {}, [](std::int64_t task) { return task != 5; }));
+}
+
+// A task that runs out of memory on a worker does not end the program: the others stop and the
+// caller gets the exception, with one thread or several.
+TEST(TaskPool, AnExceptionOnAWorkerReachesTheCaller) {
+  for (int threads : {1, 3}) {
+    SCOPED_TRACE(threads);
+    std::atomic<int> ran{0};
+    EXPECT_THROW(runTasks(100000, threads, {},
+                          [&](std::int64_t task) {
+                            ran.fetch_add(1);
+                            if (task == 10) throw std::bad_alloc();
+                            return true;
+                          }),
+                 std::bad_alloc);
+    EXPECT_LT(ran.load(), 1000);
+  }
 }
 
 }  // namespace

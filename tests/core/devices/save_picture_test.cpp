@@ -71,6 +71,12 @@ TEST(SavePicture, AFailedSaveLeavesTheEarlierFileIntact) {
     EXPECT_TRUE(QFileInfo(dir.filePath(QStringLiteral("taken.png"))).isDir());
   }
   {
+    SCOPED_TRACE("no memory for the picture");
+    const QString path = dir.filePath(QStringLiteral("none.png"));
+    EXPECT_EQ(writePicture(QImage(), path).message(), "Not enough memory to draw this picture.");
+    EXPECT_FALSE(QFile::exists(path));
+  }
+  {
     SCOPED_TRACE("disk full");
     testing::ScratchMount disk(64);
     if (!disk.mounted()) GTEST_SKIP() << "cannot mount a small filesystem here";
