@@ -18,8 +18,9 @@ struct SaveMessages {
 
 // Writes `bytes` to `path` through a temporary file beside it that replaces the target only
 // once complete, so a failed save leaves an earlier file as it was. Where the folder takes no
-// new file but the target is writable, the target is written in place instead. Fails with
-// `messages.diskFull` when the disk fills, with `messages.other` otherwise.
+// new file but the target is writable, the bytes are made ready elsewhere and copied into the
+// target once complete and once its disk has room for them. Fails with `messages.diskFull` when
+// the disk fills, with `messages.other` otherwise.
 Status writeFileAtomically(const QString& path, const QByteArray& bytes,
                            const SaveMessages& messages);
 
