@@ -1,5 +1,6 @@
 #include "core/base/save_file.h"
 
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <QDir>
@@ -7,7 +8,9 @@
 #include <QSaveFile>
 #include <QTemporaryFile>
 #include <cerrno>
+#include <cstdio>
 
+#include "core/base/descriptor_stream.h"
 #include "core/base/in_place_write.h"
 
 namespace quill {
@@ -26,6 +29,17 @@ Failure failureOf(int error, const SaveMessages& messages) {
 Failure stopped(const QFileDevice& file, const Status& written, const SaveMessages& messages) {
   if (!written && file.error() == QFileDevice::NoError) return Failure{written.message()};
   return Failure{file.error() == QFileDevice::ResourceError ? messages.diskFull : messages.other};
+}
+
+// Streams into a descriptor that is written as it stands: standard output, a FIFO, a device.
+Status streamInto(int fd, bool owned, const SaveMessages& messages, const StreamWriter& write,
+                  const std::atomic<bool>* cancel) {
+  DescriptorStream stream(fd, owned, cancel);
+  stream.open(QIODevice::WriteOnly | QIODevice::Unbuffered);
+  const Status written = write(stream);
+  if (written && stream.drain()) return {};
+  if (stream.failure() != 0) return failureOf(stream.failure(), messages);
+  return written;
 }
 
 class Descriptor {
@@ -61,6 +75,11 @@ Status writeStaged(int targetFd, const SaveMessages& messages, const StreamWrite
 
 }  // namespace
 
+const QString& standardOutputName() {
+  static const QString name = QString(QChar(u'\0')) + QStringLiteral("standard output");
+  return name;
+}
+
 Status writeFileAtomically(const QString& path, const QByteArray& bytes,
                            const SaveMessages& messages) {
   return writeFileStreaming(path, messages, [&bytes, &messages](QIODevice& device) -> Status {
@@ -71,6 +90,23 @@ Status writeFileAtomically(const QString& path, const QByteArray& bytes,
 
 Status writeFileStreaming(const QString& path, const SaveMessages& messages,
                           const StreamWriter& write) {
+  return writeFileStreaming(path, messages, write, nullptr);
+}
+
+Status writeFileStreaming(const QString& path, const SaveMessages& messages,
+                          const StreamWriter& write, const std::atomic<bool>* cancel) {
+  if (path == standardOutputName()) {
+    std::fflush(stdout);  // what stdio holds comes first
+    return streamInto(STDOUT_FILENO, false, messages, write, cancel);
+  }
+  // A FIFO or a device is written into: a file renamed over it would leave its reader nothing.
+  struct stat status = {};
+  if (::stat(QFile::encodeName(path).constData(), &status) == 0 && !S_ISREG(status.st_mode) &&
+      !S_ISDIR(status.st_mode)) {
+    const int fd = openSpecialFile(path, cancel);
+    if (fd < 0) return Failure{messages.other};
+    return streamInto(fd, true, messages, write, cancel);
+  }
   QSaveFile file(path);
   if (!file.open(QIODevice::WriteOnly)) {
     // No temporary file beside the target: a read-only folder. The file itself may still be

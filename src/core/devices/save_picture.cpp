@@ -10,8 +10,12 @@
 namespace quill {
 
 Status writePicture(const QImage& picture, const QString& path) {
-  QByteArray format = QFileInfo(path).suffix().toLower().toLatin1();
-  if (format.isEmpty()) format = "png";
+  const QByteArray format = QFileInfo(path).suffix().toLower().toLatin1();
+  return writePicture(picture, path, format.isEmpty() ? QByteArray("png") : format, nullptr);
+}
+
+Status writePicture(const QImage& picture, const QString& path, const QByteArray& format,
+                    const std::atomic<bool>* cancel) {
   if (!QImageWriter::supportedImageFormats().contains(format)) {
     return Failure{kUnknownImageFormatMessage};
   }
@@ -21,7 +25,11 @@ Status writePicture(const QImage& picture, const QString& path) {
   buffer.open(QIODevice::WriteOnly);
   QImageWriter writer(&buffer, format);
   if (!writer.write(picture)) return Failure{kPictureSaveMessages.other};
-  return writeFileAtomically(path, bytes, kPictureSaveMessages);
+  const auto writeBytes = [&bytes](QIODevice& device) -> Status {
+    if (device.write(bytes) != bytes.size()) return Failure{kPictureSaveMessages.other};
+    return {};
+  };
+  return writeFileStreaming(path, kPictureSaveMessages, writeBytes, cancel);
 }
 
 void savePicture(const QImage& picture, Dialogs& dialogs) {

@@ -1,6 +1,8 @@
 #pragma once
 
+#include <QByteArray>
 #include <QString>
+#include <atomic>
 
 #include "core/base/result.h"
 #include "core/base/save_file.h"
@@ -21,6 +23,12 @@ inline const SaveMessages kPictureSaveMessages = {
 // (PNG when it has none), atomically: a failure never leaves a broken image or harms an earlier
 // file. Fails with kUnknownImageFormatMessage or one of kPictureSaveMessages.
 Status writePicture(const QImage& picture, const QString& path);
+
+// writePicture in the image format named by `format` ("png", "bmp", "jpg" ...) whatever the
+// name says, as for standard output; a FIFO without a reader is waited for while `cancel` is
+// clear.
+Status writePicture(const QImage& picture, const QString& path, const QByteArray& format,
+                    const std::atomic<bool>* cancel);
 
 // "Save Picture...": asks for a file name (".png" added when it has no extension) and writes the
 // picture there; Cancel does nothing, a failure shows its message.

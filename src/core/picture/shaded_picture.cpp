@@ -80,10 +80,11 @@ class Averager {
 
 Status writePng(const QString& path, const PictureRequest& request, const RowSource& row,
                 const RenderControl& control) {
-  return writeFileStreaming(path, kRenderedPictureMessages, [&](QIODevice& device) {
+  const auto writeRows = [&](QIODevice& device) {
     return writePngRows(device, request.width, request.height,
                         request.format == PictureFormat::Png16, row, control, kRenderShare);
-  });
+  };
+  return writeFileStreaming(path, kRenderedPictureMessages, writeRows, control.cancel);
 }
 
 }  // namespace
