@@ -15,7 +15,8 @@
 #include <cctype>
 #include <csignal>
 #include <functional>
-#include <thread>
+
+#include "support/fifo_reader.h"
 
 namespace quill {
 namespace {
@@ -62,6 +63,9 @@ struct FaultCase {
   const char* name;
   Fault fault;
 };
+
+void PrintTo(const WriterCase& c, std::ostream* out) { *out << c.name; }
+void PrintTo(const FaultCase& c, std::ostream* out) { *out << c.name; }
 
 struct WriterAndFaultName {
   std::string operator()(
@@ -159,15 +163,10 @@ TEST(HeadlessSpecialFiles, AreWrittenIntoNeverReplaced) {
     SCOPED_TRACE("FIFO with a reader");
     const QString fifo = dir.filePath(QStringLiteral("fifo.png"));
     ASSERT_EQ(::mkfifo(QFile::encodeName(fifo).constData(), 0644), 0);
-    QByteArray read;
-    std::thread reader([&read, fifo] {
-      QFile pipe(fifo);
-      if (pipe.open(QIODevice::ReadOnly)) read = pipe.readAll();
-    });
+    testing::FifoReader reader(fifo);
     const ToolRun run = render(kKochBluePrint + QStringList{"--output", fifo});
-    reader.join();
     EXPECT_EQ(run.status, 0) << run.errors.toStdString();
-    EXPECT_EQ(read, contents(file));
+    EXPECT_EQ(reader.stop(), contents(file));
     EXPECT_TRUE(isFifo(fifo));
   }
   // Root may make device nodes of its own, which a broken writer could replace harmlessly; an

@@ -10,8 +10,10 @@
 #include <QFileInfo>
 #include <QTemporaryDir>
 #include <atomic>
+#include <optional>
 #include <thread>
 
+#include "support/fifo_reader.h"
 #include "support/row_name.h"
 
 namespace quill {
@@ -61,14 +63,8 @@ TEST_P(SpecialTarget, IsWrittenIntoAndKept) {
     if (path.isEmpty()) GTEST_SKIP() << "cannot make a device node here";
   }
   const QByteArray bytes(200 * 1024, 'b');  // more than a pipe holds
-  QByteArray read;
-  std::thread reader;
-  if (c.target == Special::ReadFifo) {
-    reader = std::thread([&read, path] {
-      QFile file(path);
-      if (file.open(QIODevice::ReadOnly)) read = file.readAll();
-    });
-  }
+  std::optional<testing::FifoReader> reader;
+  if (c.target == Special::ReadFifo) reader.emplace(path);
   std::atomic<bool> cancel{false};
   std::thread canceller;
   if (c.target == Special::UnreadFifoUntilCancel) {
@@ -85,13 +81,12 @@ TEST_P(SpecialTarget, IsWrittenIntoAndKept) {
         return {};
       },
       c.target == Special::UnreadFifo ? nullptr : &cancel);
-  if (reader.joinable()) reader.join();
   if (canceller.joinable()) canceller.join();
 
   EXPECT_EQ(written.message(), QString::fromLatin1(c.message));
   EXPECT_TRUE(sameKind(path, fifo ? S_IFIFO : S_IFCHR));
-  if (c.target == Special::ReadFifo) {
-    EXPECT_EQ(read, bytes);
+  if (reader) {
+    EXPECT_EQ(reader->stop(), bytes);
   }
   const QStringList beside = QDir(dir.path()).entryList(QDir::Files | QDir::System | QDir::Hidden);
   EXPECT_EQ(beside,
