@@ -158,6 +158,10 @@ TEST_F(Headless, AnswersUsageErrorsWithStatusTwoAndAOneLineHint) {
       {"--pattern", "Fern", "--report", path, "--report-points", "999"},
       {"--pattern", "Fern", "--report", path, "--report-points", "1e6"},
       {"--pattern", "Fern", "--report-points", "1000", "--mode", "chaos", "--output", path},
+      {"--pattern", "Fern", "--mode", "chaos", "--output", path, "--format", "gif"},
+      {"--pattern", "Fern", "--mode", "chaos", "--output", path, "--format", "bmp"},
+      {"--pattern", "Fern", "--save-ifs", out("x.ifs"), "--format", "png"},
+      {"--pattern", "Fern", "--report", "-", "--save-ifs", "-"},
   };
   for (const QStringList& arguments : cases) {
     SCOPED_TRACE(arguments.join(u' ').toStdString());
@@ -260,6 +264,18 @@ TEST_F(Headless, RefusesBadPictureOptionsWithAOneLineHint) {
        out(QStringLiteral("x.jpg")),
        {"--depth16"},
        "--depth16 is for PNG pictures; BMP and JPEG have 8 bits a channel"},
+      {"chaos",
+       "-",
+       {"--depth16", "--format", "jpg"},
+       "--depth16 is for PNG pictures; BMP and JPEG have 8 bits a channel"},
+      {"chaos",
+       "-",
+       {"--format", "svg"},
+       "SVG is drawn for blueprint and fractal only; write the chaos game to a .png file"},
+      {"chaos",
+       path,
+       {"--format", "jpeg"},
+       "--format jpg does not agree with the name 'x.png'; name it .jpg or leave out --format"},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.hint.toStdString());

@@ -2,7 +2,9 @@
 
 #include <QCoreApplication>
 #include <QFileInfo>
+#include <QIODevice>
 #include <QImageWriter>
+#include <cerrno>
 #include <memory>
 #include <new>
 #include <optional>
@@ -90,13 +92,48 @@ std::function<void(double)> terminalProgress(std::FILE* errors, const char* doin
   };
 }
 
+// Where a file option writes: "-" is standard output.
+QString target(const QString& option) {
+  return option == kStandardOutputArgument ? standardOutputName() : option;
+}
+
+// writeFileAtomically that waits for a FIFO's reader until Ctrl+C.
+Status writeBytes(const QString& path, const QByteArray& bytes, const SaveMessages& messages,
+                  const std::atomic<bool>* cancel) {
+  const auto writeAll = [&bytes, &messages](QIODevice& device) -> Status {
+    if (device.write(bytes) != bytes.size()) return Failure{messages.other};
+    return {};
+  };
+  return writeFileStreaming(path, messages, writeAll, cancel);
+}
+
+bool interrupted(const std::atomic<bool>* cancel) { return cancel != nullptr && cancel->load(); }
+
+// How a step that writes `what` ends. The outcome decides: a Ctrl+C that came once the file was
+// complete finds it written, and says so.
+int outcome(const Status& written, const char* what, std::FILE* errors,
+            const std::atomic<bool>* cancel) {
+  if (written) {
+    if (interrupted(cancel)) {
+      std::fprintf(errors, "Interrupted; the %s was already written.\n", what);
+    }
+    return kExitDrawn;
+  }
+  if (interrupted(cancel)) {
+    std::fprintf(errors, "Interrupted; no %s written.\n", what);
+    return kExitInterrupted;
+  }
+  printMessages({written.message()}, errors);
+  return kExitRefused;
+}
+
 const SaveMessages kReportSaveMessages = {
     QStringLiteral("Cannot save the report: disk full."),
     QStringLiteral("Cannot save the report. Please try again.")};
 
 // The maths report of the maps the grid holds, to `path` or standard output ("-").
-int writeReport(Document& document, const RenderOptions& options, std::FILE* output,
-                std::FILE* errors, const std::atomic<bool>* cancel, bool showProgress) {
+int writeReport(Document& document, const RenderOptions& options, std::FILE* errors,
+                const std::atomic<bool>* cancel, bool showProgress) {
   if (const Status read = ReadPanel(document); !read) {
     printMessages({read.message()}, errors);
     return kExitRefused;
@@ -108,22 +145,13 @@ int writeReport(Document& document, const RenderOptions& options, std::FILE* out
   const std::optional<BoxCounting> boxes =
       countBoxes(maps, options.reportPoints, ChaosRandom(), control);
   if (showProgress) std::fprintf(errors, "\r                    \r");
-  if (cancel != nullptr && cancel->load()) {
+  if (interrupted(cancel)) {
     std::fprintf(errors, "Interrupted; no report written.\n");
     return kExitInterrupted;
   }
   const QByteArray json = reportJson(analyseSystem(maps), boxes);
-  if (options.report == u"-") {
-    std::fwrite(json.constData(), 1, std::size_t(json.size()), output);
-    std::fflush(output);
-    return kExitDrawn;
-  }
-  if (const Status written = writeFileAtomically(options.report, json, kReportSaveMessages);
-      !written) {
-    printMessages({written.message()}, errors);
-    return kExitRefused;
-  }
-  return kExitDrawn;
+  return outcome(writeBytes(target(options.report), json, kReportSaveMessages, cancel), "report",
+                 errors, cancel);
 }
 
 constexpr PictureMode pictureMode(Mode mode) {
@@ -138,11 +166,14 @@ constexpr PictureMode pictureMode(Mode mode) {
   return PictureMode::ChaosGame;
 }
 
-// The type of the picture file: the picture options' types, or without them any other type Qt
-// writes, from the whole picture. Nothing for a name Qt has no writer for.
+// The type of the picture file: --format or the name's, among the picture options' types, or
+// without those options any other type Qt writes, from the whole picture. Nothing for a name Qt has
+// no writer for.
 std::optional<PictureFormat> outputFormat(const RenderOptions& options) {
-  if (const std::optional<PictureFormat> format =
-          pictureFormatFor(options.output, options.depth16)) {
+  // --format names the type whatever the name says; standard output has no name to say it.
+  const QString named =
+      options.format.isEmpty() ? options.output : QStringLiteral("picture.") + options.format;
+  if (const std::optional<PictureFormat> format = pictureFormatFor(named, options.depth16)) {
     return format;
   }
   const QByteArray suffix = QFileInfo(options.output).suffix().toLower().toLatin1();
@@ -190,22 +221,14 @@ int renderToFile(Document& document, const RenderOptions& options, std::FILE* er
   if (showProgress) control.progress = terminalProgress(errors);
   Status written;
   try {
-    written = renderPicture(*inputs, request, control, options.output);
+    written = renderPicture(*inputs, request, control, target(options.output));
   } catch (const std::bad_alloc&) {
     written = Failure{kNoMemoryMessage};
   } catch (const std::system_error&) {
     written = Failure{kNoThreadMessage};
   }
   if (showProgress) std::fprintf(errors, "\r             \r");
-  if (cancel != nullptr && cancel->load()) {
-    std::fprintf(errors, "Interrupted; no picture written.\n");
-    return kExitInterrupted;
-  }
-  if (!written) {
-    printMessages({written.message()}, errors);
-    return kExitRefused;
-  }
-  return kExitDrawn;
+  return outcome(written, "picture", errors, cancel);
 }
 
 }  // namespace
@@ -262,16 +285,29 @@ int runHeadless(const RenderOptions& options, std::FILE* output, std::FILE* erro
     if (const Status fitted = fitMapsToSquare(document); !fitted) return refuse(fitted.message());
   }
   if (!options.saveIfs.isEmpty()) {
-    if (const Status saved = saveIfs(document, options.saveIfs); !saved) {
-      return refuse(saved.message());
-    }
+    document.writeFile = [cancel](const QString& path, const QByteArray& bytes,
+                                  const SaveMessages& messages) {
+      return writeBytes(path, bytes, messages, cancel);
+    };
+    const int status =
+        outcome(saveIfs(document, target(options.saveIfs)), ".ifs file", errors, cancel);
+    if (status != kExitDrawn) return status;
   }
   if (!options.report.isEmpty()) {
-    const int status = writeReport(document, options, output, errors, cancel, showProgress);
+    const int status = writeReport(document, options, errors, cancel, showProgress);
     if (status != kExitDrawn) return status;
   }
   if (!options.mode) return kExitDrawn;
   return renderToFile(document, options, errors, cancel, showProgress);
+}
+
+int finishOutput(std::FILE* output, std::FILE* errors, int status) {
+  errno = 0;
+  if (std::fflush(output) == 0 && std::ferror(output) == 0) return status;
+  std::fprintf(errors, "%s\n",
+               errno == ENOSPC ? "Cannot write to standard output: disk full."
+                               : "Cannot write to standard output.");
+  return status == kExitDrawn ? kExitRefused : status;
 }
 
 }  // namespace quill::headless

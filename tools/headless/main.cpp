@@ -1,9 +1,11 @@
 // quillmere-render: draws a pattern or a parameter file without a window and writes the picture.
 
+#include <fcntl.h>
 #include <unistd.h>
 
 #include <QGuiApplication>
 #include <atomic>
+#include <cerrno>
 #include <csignal>
 #include <cstdio>
 #include <new>
@@ -26,10 +28,27 @@ void quietQtNotes(QtMsgType type, const QMessageLogContext& /*context*/, const Q
   }
 }
 
+// A standard stream the caller closed (">&-") is held by /dev/null opened for reading: no file
+// this run opens takes its number, and writes to it fail as they should.
+void holdClosedStandardStreams() {
+  for (int fd = STDIN_FILENO; fd <= STDERR_FILENO; ++fd) {
+    if (::fcntl(fd, F_GETFD) != -1 || errno != EBADF) continue;
+    const int held = ::open("/dev/null", O_RDONLY);
+    if (held >= 0 && held != fd) {
+      ::dup2(held, fd);
+      ::close(held);
+    }
+  }
+}
+
 }  // namespace
 
 int main(int argc, char* argv[]) {
   using namespace quill::headless;
+  holdClosedStandardStreams();
+  // A reader that goes away (`| head`) makes the write fail with EPIPE, reported as a failed
+  // write, rather than end the run by a signal.
+  std::signal(SIGPIPE, SIG_IGN);
   // No window is ever shown; text still needs a platform for its fonts.
   qputenv("QT_QPA_PLATFORM", "offscreen");
   qInstallMessageHandler(quietQtNotes);
@@ -38,7 +57,7 @@ int main(int argc, char* argv[]) {
   const ParsedArguments parsed = parseArguments(QCoreApplication::arguments());
   if (parsed.help) {
     std::fputs(helpText().toLocal8Bit().constData(), stdout);
-    return kExitDrawn;
+    return finishOutput(stdout, stderr, kExitDrawn);
   }
   if (!parsed.options) {
     std::fprintf(stderr, "quillmere-render: %s (see --help)\n",
@@ -52,11 +71,13 @@ int main(int argc, char* argv[]) {
   sigaction(SIGINT, &action, nullptr);
   sigaction(SIGTERM, &action, nullptr);
 
+  int status = kExitRefused;
   try {
-    return runHeadless(*parsed.options, stdout, stderr, &gInterrupted, isatty(STDERR_FILENO) == 1);
+    status =
+        runHeadless(*parsed.options, stdout, stderr, &gInterrupted, isatty(STDERR_FILENO) == 1);
   } catch (const std::bad_alloc&) {
     // The drawing catches its own; this is for what memory the rest of the run needs.
     std::fprintf(stderr, "%s\n", quill::kNoMemoryMessage.toLocal8Bit().constData());
-    return kExitRefused;
   }
+  return finishOutput(stdout, stderr, status);
 }

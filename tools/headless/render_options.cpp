@@ -96,7 +96,10 @@ QString readPictureOptions(const QCommandLineParser& parser, RenderOptions& opti
     }
   }
 
-  const std::optional<PictureFormat> format = pictureFormatFor(options.output, options.depth16);
+  // --format names the type whatever the name says; standard output has no name to say it.
+  const std::optional<PictureFormat> format = pictureFormatFor(
+      options.format.isEmpty() ? options.output : QStringLiteral("picture.") + options.format,
+      options.depth16);
   const bool svg = format == PictureFormat::Svg;
   const bool chaos = options.mode == Mode::Chaos;
   const bool anyOption = isSet("shade") || isSet("gamma") || isSet("supersample") ||
@@ -131,6 +134,33 @@ QString readPictureOptions(const QCommandLineParser& parser, RenderOptions& opti
   return QString();
 }
 
+// The picture's type that --format names, checked against the output's name; an empty string
+// when they agree, else what is wrong. Standard output takes PNG unless told otherwise.
+QString readFormat(const QCommandLineParser& parser, RenderOptions& options) {
+  const QString option = QStringLiteral("format");
+  if (!parser.isSet(option)) {
+    if (options.output == kStandardOutputArgument) options.format = QStringLiteral("png");
+    return QString();
+  }
+  QString format = parser.value(option).toLower();
+  if (format == u"jpeg") format = QStringLiteral("jpg");
+  if (format != u"png" && format != u"bmp" && format != u"jpg" && format != u"svg") {
+    return QStringLiteral("unknown format '%1'; use png, bmp, jpg or svg")
+        .arg(parser.value(option));
+  }
+  // A name without an extension takes the format; one with an extension must say the same.
+  const QString suffix = QFileInfo(options.output).suffix().toLower();
+  if (options.output != kStandardOutputArgument && !suffix.isEmpty() && suffix != format &&
+      !(format == u"jpg" && suffix == u"jpeg")) {
+    return QStringLiteral(
+               "--format %1 does not agree with the name '%2'; name it .%1 or leave "
+               "out --format")
+        .arg(format, QFileInfo(options.output).fileName());
+  }
+  options.format = format;
+  return QString();
+}
+
 ParsedArguments usageError(const QString& message) {
   ParsedArguments parsed;
   parsed.error = message;
@@ -144,7 +174,8 @@ QString helpText() {
              "Usage: quillmere-render (--pattern NAME | --params FILE | --ifs FILE [--entry "
              "NAME])\n"
              "                        [--fit] [--save-ifs FILE] [--list-entries]\n"
-             "                        [--mode blueprint|fractal|chaos --output FILE]\n"
+             "                        [--mode blueprint|fractal|chaos --output FILE\n"
+             "                        [--format png|bmp|jpg|svg]]\n"
              "                        [--iterations N] [--size WIDTHxHEIGHT] [--pen RRGGBB] "
              "[--paper RRGGBB]\n"
              "                        [--threads N] [--shade flat|density|by-map] [--gamma G]\n"
@@ -159,7 +190,8 @@ QString helpText() {
              "  --entry NAME        the .ifs entry to draw, any case\n"
              "  --list-entries      print the .ifs file's entries: name, map count, 2D or 3D\n"
              "  --fit               fit the maps into the square (only e and f change)\n"
-             "  --save-ifs FILE     write the maps, after --fit, as one .ifs entry\n"
+             "  --save-ifs FILE     write the maps, after --fit, as one .ifs entry (- for\n"
+             "                      standard output)\n"
              "  --mode MODE         blueprint, fractal or chaos\n"
              "  --iterations N      the number of iterations, as typed in the panel\n"
              "                      (fractal: depth, at most 20; chaos: points)\n"
@@ -170,7 +202,10 @@ QString helpText() {
              "                      game as one orbit (the picture is the same either way)\n"
              "  --output FILE       the picture; the format follows the extension (.png, .bmp, "
              ".jpg ...);\n"
-             "                      .svg draws the blue print or the fractal as vectors\n"
+             "                      .svg draws the blue print or the fractal as vectors; - for\n"
+             "                      standard output. A FIFO or a device is written into\n"
+             "  --format FORMAT     png, bmp, jpg or svg: the picture's type for - (default png),\n"
+             "                      or for a name, which must then agree with it\n"
              "  --shade SHADING     the chaos game's shading: flat (default; one pixel per point,\n"
              "                      as on the canvas), density (hit counts, log scaled) or by-map\n"
              "                      (hit counts in the colour of the maps that placed them)\n"
@@ -188,9 +223,9 @@ QString helpText() {
              "  --report-points N   chaos-game points for the box counting, 1000 to 1000000000,\n"
              "                      default 10000000\n"
              "\n"
-             "Exit status: 0 drawn or written, 1 a command refused (its message on standard "
-             "error),\n"
-             "2 usage error, 130 interrupted.\n")
+             "Exit status: 0 drawn or written, 1 a command refused or a write failed (its\n"
+             "message on standard error), 2 usage error, 130 interrupted before the file was\n"
+             "written.\n")
       .arg(patternNames());
 }
 
@@ -206,6 +241,7 @@ ParsedArguments parseArguments(const QStringList& arguments) {
   const QCommandLineOption paper(QStringLiteral("paper"), QString(), QStringLiteral("RRGGBB"));
   const QCommandLineOption threads(QStringLiteral("threads"), QString(), QStringLiteral("N"));
   const QCommandLineOption output(QStringLiteral("output"), QString(), QStringLiteral("FILE"));
+  const QCommandLineOption format(QStringLiteral("format"), QString(), QStringLiteral("FORMAT"));
   const QCommandLineOption ifs(QStringLiteral("ifs"), QString(), QStringLiteral("FILE"));
   const QCommandLineOption entry(QStringLiteral("entry"), QString(), QStringLiteral("NAME"));
   const QCommandLineOption fit(QStringLiteral("fit"));
@@ -223,10 +259,10 @@ ParsedArguments parseArguments(const QStringList& arguments) {
                                       QStringLiteral("COLOURS"));
   const QCommandLineOption depth16(QStringLiteral("depth16"));
   const QCommandLineOption seed(QStringLiteral("seed"), QString(), QStringLiteral("N"));
-  parser.addOptions({pattern,    params,      mode,   iterations, size,        pen,
-                     paper,      threads,     output, ifs,        entry,       fit,
-                     saveIfs,    listEntries, help,   shade,      gamma,       supersample,
-                     mapColours, depth16,     seed,   report,     reportPoints});
+  parser.addOptions({pattern,    params,      mode,   iterations, size,         pen,
+                     paper,      threads,     output, ifs,        entry,        fit,
+                     saveIfs,    listEntries, help,   shade,      gamma,        supersample,
+                     mapColours, depth16,     seed,   report,     reportPoints, format});
 
   if (!parser.parse(arguments)) return usageError(parser.errorText());
   if (parser.isSet(help)) {
@@ -239,8 +275,9 @@ ParsedArguments parseArguments(const QStringList& arguments) {
         QStringLiteral("unexpected argument '%1'").arg(parser.positionalArguments().constFirst()));
   }
   for (const QCommandLineOption& option :
-       {pattern, params, mode, iterations, size, pen, paper, threads, output, ifs, entry, saveIfs,
-        shade, gamma, supersample, mapColours, seed, report, reportPoints}) {
+       {pattern,     params,     mode, iterations, size,         pen,   paper,
+        threads,     output,     ifs,  entry,      saveIfs,      shade, gamma,
+        supersample, mapColours, seed, report,     reportPoints, format}) {
     if (parser.values(option).size() > 1) {
       return usageError(QStringLiteral("--%1 given more than once").arg(option.names().first()));
     }
@@ -349,7 +386,21 @@ ParsedArguments parseArguments(const QStringList& arguments) {
   if (picture && options.output.isEmpty()) {
     return usageError(QStringLiteral("--output FILE is required"));
   }
+  if (parser.isSet(format) && !picture) {
+    return usageError(QStringLiteral("--format goes with --output"));
+  }
+  // One stream cannot carry two files.
+  if (int(options.output == kStandardOutputArgument) +
+          int(options.saveIfs == kStandardOutputArgument) +
+          int(options.report == kStandardOutputArgument) >
+      1) {
+    return usageError(
+        QStringLiteral("only one of --output, --save-ifs and --report can be - (standard output)"));
+  }
   if (picture) {
+    if (const QString wrong = readFormat(parser, options); !wrong.isEmpty()) {
+      return usageError(wrong);
+    }
     if (const QString wrong = readPictureOptions(parser, options); !wrong.isEmpty()) {
       return usageError(wrong);
     }

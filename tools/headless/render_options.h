@@ -26,7 +26,7 @@ struct RenderOptions {
   QString entry;             // the entry's name, any case; empty: the first entry
   bool fit = false;          // fit the maps into the square before anything else
   bool listEntries = false;  // list the .ifs file's entries and do nothing else
-  QString saveIfs;           // write the maps as an .ifs entry
+  QString saveIfs;           // write the maps as an .ifs entry; "-" for standard output
   std::optional<Mode> mode;  // nothing: no picture (with --save-ifs or --list-entries)
   QString iterations;        // the "Number of Iteration:" text as typed
   int width = 1920;          // drawing area in pixels, 15 twips each
@@ -34,8 +34,10 @@ struct RenderOptions {
   Rgb pen = kBlack;
   Rgb paper = kWhite;
   int threads = 0;  // threads to draw on; 0: one per core
-  QString output;
-  QString report;  // the maths report as JSON; "-" for standard output
+  QString output;   // the picture; "-" for standard output
+  QString format;   // "png", "bmp", "jpg" or "svg" as --format names it (png for "-");
+                    // empty: the output's extension decides
+  QString report;   // the maths report as JSON; "-" for standard output
   std::int64_t reportPoints = kDefaultReportPoints;  // of the box-counting chaos game
   // The picture options. Without any of them the file (.png, .bmp, .jpg, or any other type Qt
   // writes) is the canvas's own picture; with one the file is .png, .bmp, .jpg or .svg.
@@ -55,6 +57,9 @@ struct ParsedArguments {
   bool help = false;
   QString error;
 };
+
+// The file name that stands for standard output in --output, --save-ifs and --report.
+inline constexpr char16_t kStandardOutputArgument[] = u"-";
 
 inline constexpr int kMaxSide = 16384;  // pixels; larger pictures would need gigabytes
 inline constexpr int kMaxThreads = 256;

@@ -1,9 +1,84 @@
 #include "core/base/save_file.h"
 
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <QDir>
 #include <QIODevice>
 #include <QSaveFile>
+#include <QTemporaryFile>
+#include <cerrno>
+#include <cstdio>
+
+#include "core/base/descriptor_stream.h"
+#include "core/base/in_place_write.h"
 
 namespace quill {
+
+namespace {
+
+using StreamWriter = std::function<Status(QIODevice& device)>;
+
+Failure failureOf(int error, const SaveMessages& messages) {
+  return Failure{error == ENOSPC || error == EDQUOT ? messages.diskFull : messages.other};
+}
+
+// Why a write into a file stopped. A device error is the cause, whatever `write` made of it;
+// only a failed write means a full disk: Qt reports ENOSPC as a resource error, and at open
+// time that error stands for other shortages (too many open files).
+Failure stopped(const QFileDevice& file, const Status& written, const SaveMessages& messages) {
+  if (!written && file.error() == QFileDevice::NoError) return Failure{written.message()};
+  return Failure{file.error() == QFileDevice::ResourceError ? messages.diskFull : messages.other};
+}
+
+// Streams into a descriptor that is written as it stands: standard output, a FIFO, a device.
+Status streamInto(int fd, bool owned, const SaveMessages& messages, const StreamWriter& write,
+                  const std::atomic<bool>* cancel) {
+  DescriptorStream stream(fd, owned, cancel);
+  stream.open(QIODevice::WriteOnly | QIODevice::Unbuffered);
+  const Status written = write(stream);
+  if (written && stream.drain()) return {};
+  if (stream.failure() != 0) return failureOf(stream.failure(), messages);
+  return written;
+}
+
+class Descriptor {
+ public:
+  explicit Descriptor(int fd) : fd_(fd) {}
+  ~Descriptor() {
+    if (fd_ >= 0) ::close(fd_);
+  }
+  Descriptor(const Descriptor&) = delete;
+  Descriptor& operator=(const Descriptor&) = delete;
+  int get() const { return fd_; }
+
+ private:
+  int fd_;
+};
+
+// The target's folder takes no new file, so the bytes are made ready in the system's temporary
+// folder (the one place on the target's own disk the user chose has just refused) and copied
+// into the open target only once they are complete: a cancelled or failed write, or a disk
+// without room for them, leaves the target as it was.
+Status writeStaged(int targetFd, const SaveMessages& messages, const StreamWriter& write) {
+  const Descriptor target(targetFd);
+  QTemporaryFile staging(QDir(QDir::tempPath()).filePath(QStringLiteral("quillmere-XXXXXX")));
+  if (!staging.open()) return Failure{messages.other};
+  const Status written = write(staging);
+  if (!written || !staging.flush()) return stopped(staging, written, messages);
+  if (const int error = overwriteInPlace(target.get(), int(staging.handle()), staging.size());
+      error != 0) {
+    return failureOf(error, messages);
+  }
+  return {};
+}
+
+}  // namespace
+
+const QString& standardOutputName() {
+  static const QString name = QString(QChar(u'\0')) + QStringLiteral("standard output");
+  return name;
+}
 
 Status writeFileAtomically(const QString& path, const QByteArray& bytes,
                            const SaveMessages& messages) {
@@ -14,26 +89,39 @@ Status writeFileAtomically(const QString& path, const QByteArray& bytes,
 }
 
 Status writeFileStreaming(const QString& path, const SaveMessages& messages,
-                          const std::function<Status(QIODevice& device)>& write) {
+                          const StreamWriter& write) {
+  return writeFileStreaming(path, messages, write, nullptr);
+}
+
+Status writeFileStreaming(const QString& path, const SaveMessages& messages,
+                          const StreamWriter& write, const std::atomic<bool>* cancel) {
+  if (path == standardOutputName()) {
+    std::fflush(stdout);  // what stdio holds comes first
+    return streamInto(STDOUT_FILENO, false, messages, write, cancel);
+  }
+  // A FIFO or a device is written into: a file renamed over it would leave its reader nothing.
+  struct stat status = {};
+  if (::stat(QFile::encodeName(path).constData(), &status) == 0 && !S_ISREG(status.st_mode) &&
+      !S_ISDIR(status.st_mode)) {
+    const int fd = openSpecialFile(path, cancel);
+    if (fd < 0) return Failure{messages.other};
+    return streamInto(fd, true, messages, write, cancel);
+  }
   QSaveFile file(path);
-  // Beside a file in a folder the user may not write to, no temporary file can be made; the file
-  // itself may still be writable, and then it is written in place.
-  file.setDirectWriteFallback(true);
-  if (!file.open(QIODevice::WriteOnly)) return Failure{messages.other};
-  // Only a failed write means a full disk: Qt reports ENOSPC as a resource error, and at open
-  // time that error stands for other shortages (too many open files).
-  const auto failure = [&file, &messages] {
-    return Failure{file.error() == QFileDevice::ResourceError ? messages.diskFull : messages.other};
-  };
+  if (!file.open(QIODevice::WriteOnly)) {
+    // No temporary file beside the target: a read-only folder. The file itself may still be
+    // writable; then its new bytes are staged elsewhere first.
+    const int target = openForWritingInPlace(path);
+    if (target < 0) return Failure{messages.other};
+    return writeStaged(target, messages, write);
+  }
   const Status written = write(file);
   if (!written || !file.flush()) {
-    // A device error is the cause, whatever `write` made of it.
-    const Failure failed =
-        written || file.error() != QFileDevice::NoError ? failure() : Failure{written.message()};
+    const Failure failed = stopped(file, written, messages);
     file.cancelWriting();
     return failed;
   }
-  if (!file.commit()) return failure();
+  if (!file.commit()) return stopped(file, written, messages);
   return {};
 }
 

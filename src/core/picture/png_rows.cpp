@@ -11,6 +11,9 @@ namespace quill {
 namespace {
 
 constexpr std::int64_t kQuickPngPixels = std::int64_t{1} << 22;
+// 96 dots an inch, as the canvas's own pictures have always said: a plain picture keeps the very
+// bytes it was written with before pictures were streamed.
+constexpr png_uint_32 kDotsPerMetre = 3780;
 
 void writeToDevice(png_structp png, png_bytep data, png_size_t length) {
   auto* device = static_cast<QIODevice*>(png_get_io_ptr(png));
@@ -28,6 +31,7 @@ bool writeHeader(png_structp png, png_infop info, int width, int height, int bit
   if (setjmp(png_jmpbuf(png))) return false;
   png_set_IHDR(png, info, png_uint_32(width), png_uint_32(height), bitDepth, PNG_COLOR_TYPE_RGB,
                PNG_INTERLACE_NONE, PNG_COMPRESSION_TYPE_DEFAULT, PNG_FILTER_TYPE_DEFAULT);
+  png_set_pHYs(png, info, kDotsPerMetre, kDotsPerMetre, PNG_RESOLUTION_METER);
   png_write_info(png, info);
   return true;
 }

@@ -106,10 +106,13 @@ Status writeRows(const QString& path, const PictureRequest& request, const RowSo
   if (request.format == PictureFormat::QtImage) {
     return writeWholeImage(path, request, row, control);
   }
-  return writeFileStreaming(path, kRenderedPictureMessages, [&](QIODevice& device) {
-    return writePictureRows(device, request.format, request.width, request.height, row, control,
-                            kRenderShare);
-  });
+  return writeFileStreaming(
+      path, kRenderedPictureMessages,
+      [&](QIODevice& device) {
+        return writePictureRows(device, request.format, request.width, request.height, row, control,
+                                kRenderShare);
+      },
+      control.cancel);
 }
 
 }  // namespace

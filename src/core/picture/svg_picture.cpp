@@ -245,7 +245,7 @@ Status writeSvgPicture(const PictureInputs& inputs, const PictureRequest& reques
   const Module1 module1 = pictureState(inputs, request, request.width, request.height);
   const bool blueprint = inputs.drawing == Drawing::BluePrint;
   const bool square = inputs.drawing != Drawing::TriangleFractal;
-  return writeFileStreaming(path, kRenderedPictureMessages, [&](QIODevice& device) -> Status {
+  const auto writeSvg = [&](QIODevice& device) -> Status {
     QXmlStreamWriter xml(&device);
     xml.setAutoFormatting(true);
     xml.setAutoFormattingIndent(0);
@@ -290,7 +290,8 @@ Status writeSvgPicture(const PictureInputs& inputs, const PictureRequest& reques
     if (xml.hasError()) return Failure{kRenderedPictureMessages.other};
     control.report(1);
     return {};
-  });
+  };
+  return writeFileStreaming(path, kRenderedPictureMessages, writeSvg, control.cancel);
 }
 
 }  // namespace quill
