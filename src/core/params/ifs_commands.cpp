@@ -4,6 +4,7 @@
 #include "core/maps/number_text.h"
 #include "core/maths/fit_to_square.h"
 #include "core/panel/read_panel.h"
+#include "core/params/ifs_text.h"
 
 namespace quill {
 
@@ -96,7 +97,8 @@ void cmdImportIfs_Click(Document& document) {
   if (entries->size() > 1) {
     std::vector<EntryChoice> choices;
     for (const IfsEntry& entry : *entries) {
-      choices.push_back({entry.name, entry.mapCount, entry.refusal});
+      // A refusal's last line says it best in a list: where the entry's numbers go wrong.
+      choices.push_back({entry.name, entry.mapCount, entry.refusal.section(u'\n', -1)});
     }
     const std::optional<int> index = document.dialogs.chooseEntry(choices, document.fitImports);
     if (!index || *index < 0 || std::size_t(*index) >= entries->size()) return;

@@ -73,7 +73,9 @@ TEST(ImportIfs, RefusalsChangeNothing) {
       {"three-dimensional", kGallery, 2, kThreeDimensionalMessage},
       {"more than ten maps", eleven, 0,
        QStringLiteral("This entry has 11 maps; Quillmere draws at most 10.")},
-      {"a missing brace", noise, std::nullopt, kInvalidFormatMessage},
+      {"a missing brace", noise, std::nullopt,
+       kInvalidFormatMessage +
+           QStringLiteral("\nLine 1, entry \"Broken\": the file ends before the entry's \"}\".")},
       {"no such file", dir.filePath(QStringLiteral("none.ifs")), std::nullopt,
        kFileNotFoundMessage},
       {"Cancel in the chooser", kGallery, std::nullopt, QString()},
