@@ -18,6 +18,7 @@ class QtDialogs : public Dialogs {
   std::optional<Rgb> chooseColor(Rgb initial) override;
   QString openIfsFileName() override;
   QString saveIfsFileName() override;
+  CollectionChoice askAddOrReplace(const QString& question) override;
   std::optional<int> chooseEntry(const std::vector<EntryChoice>& entries, bool& fit) override;
 
  private:

@@ -4,7 +4,9 @@
 // Checked: a refused file is an invalid format with one line saying where; a read file has
 // entries whose names, map counts, refusals, maps and places in the file agree with one another;
 // the delivery of the bytes changes nothing; each entry is found by its name; every drawable
-// entry, written and read again, is one entry of the same name and the very same doubles.
+// entry, written and read again, is one entry of the same name and the very same doubles; and an
+// entry added to the file, in place of one of its name or after the rest, leaves a file that
+// reads with every other byte and entry as it was.
 #include <QBuffer>
 #include <QByteArray>
 #include <QIODevice>
@@ -94,6 +96,41 @@ void checkEntry(const QByteArray& bytes, const std::vector<IfsEntry>& entries,
   FUZZ_CHECK(sameMaps(reread->front().maps, entry.maps));
 }
 
+bool sameButWhere(const IfsEntry& e, const IfsEntry& f) {
+  // Where-lines name lines, which an added entry of more lines moves.
+  return e.name == f.name && e.mapCount == f.mapCount && e.threeD == f.threeD &&
+         e.refusal.section(u'\n', 0, 0) == f.refusal.section(u'\n', 0, 0) &&
+         sameMaps(e.maps, f.maps);
+}
+
+// Adds an entry named `name` to the file and checks what is kept.
+void checkAdded(const QByteArray& bytes, const std::vector<IfsEntry>& entries,
+                const QString& name) {
+  const std::vector<IfsMap> maps = {{0.5, 0, 0, 0.5, 0, 0, 0.5}, {0.5, 0, 0, 0.5, 0.5, 0, 0.5}};
+  const Result<QByteArray> added = addToCollection(bytes, name, maps);
+  FUZZ_CHECK(added.ok());
+  QBuffer buffer;
+  buffer.setData(*added);
+  buffer.open(QIODevice::ReadOnly);
+  const Result<std::vector<IfsEntry>> reread = readIfs(buffer);
+  FUZZ_CHECK(reread.ok());
+  const IfsEntry* mine = findEntry(*reread, ifsEntryName(name));
+  FUZZ_CHECK(mine != nullptr && mine->refusal.isEmpty() && sameMaps(mine->maps, maps));
+
+  const IfsEntry* same = findEntry(entries, ifsEntryName(name));
+  const std::size_t replaced =
+      same != nullptr ? std::size_t(same - entries.data()) : entries.size();
+  FUZZ_CHECK(reread->size() == entries.size() + (same != nullptr ? 0 : 1));
+  FUZZ_CHECK(mine == &(*reread)[replaced]);
+  for (std::size_t k = 0; k < entries.size(); ++k) {
+    if (k != replaced) FUZZ_CHECK(sameButWhere(entries[k], (*reread)[k]));
+  }
+  // Every byte before the entry's place is kept, and so is every byte after a replaced one.
+  const qsizetype begin = same != nullptr ? qsizetype(same->begin) : bytes.size();
+  FUZZ_CHECK(added->startsWith(bytes.first(begin)));
+  if (same != nullptr) FUZZ_CHECK(added->endsWith(bytes.sliced(qsizetype(same->end))));
+}
+
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
@@ -112,5 +149,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   }
   FUZZ_CHECK(!read->empty());
   for (const IfsEntry& entry : *read) checkEntry(bytes, *read, entry);
+  checkAdded(bytes, *read, read->front().name);
+  checkAdded(bytes, *read, QStringLiteral("Quillmere fuzz"));
   return 0;
 }

@@ -230,7 +230,9 @@ int runHeadless(const RenderOptions& options, std::FILE* output, std::FILE* erro
     if (const Status fitted = fitMapsToSquare(document); !fitted) return refuse(fitted.message());
   }
   if (!options.saveIfs.isEmpty()) {
-    if (const Status saved = saveIfs(document, options.saveIfs); !saved) {
+    const ExportMode mode =
+        options.addToCollection ? ExportMode::AddToCollection : ExportMode::ReplaceFile;
+    if (const Status saved = saveIfs(document, options.saveIfs, mode); !saved) {
       return refuse(saved.message());
     }
   }
