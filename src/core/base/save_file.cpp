@@ -5,6 +5,20 @@
 
 namespace quill {
 
+namespace {
+
+// A write that stops short on a full disk sets no error, or only a general one: Qt keeps the cause
+// only when not a byte was written. One byte more into the file, which is discarded anyway, meets
+// the full disk again and brings the cause out, so a disk that fills during the write is reported
+// as one that was full before it.
+void revealCause(QSaveFile& file) {
+  if (file.error() == QFileDevice::ResourceError) return;
+  file.write("\n", 1);
+  file.flush();
+}
+
+}  // namespace
+
 Status writeFileAtomically(const QString& path, const QByteArray& bytes,
                            const SaveMessages& messages) {
   return writeFileStreaming(path, messages, [&bytes, &messages](QIODevice& device) -> Status {
@@ -27,6 +41,8 @@ Status writeFileStreaming(const QString& path, const SaveMessages& messages,
   };
   const Status written = write(file);
   if (!written || !file.flush()) {
+    // The writer's own reasons to stop (a cancel) are no device failure.
+    if (written || written.message() == messages.other) revealCause(file);
     // A device error is the cause, whatever `write` made of it.
     const Failure failed =
         written || file.error() != QFileDevice::NoError ? failure() : Failure{written.message()};

@@ -10,6 +10,7 @@
 #include "core/params/ifs_text.h"
 #include "support/fakes.h"
 #include "support/row_name.h"
+#include "support/scratch_mount.h"
 
 namespace quill {
 namespace {
@@ -226,6 +227,28 @@ TEST(ExportIfs, RefusesAGridWithoutMapsBeforeAskingAnything) {
   }
   EXPECT_FALSE(QFile::exists(dir.filePath(QStringLiteral("new.ifs"))));
   EXPECT_EQ(readAll(existing), kCollection);
+}
+
+// A disk that fills while the collection is written is a full disk, and the collection stays.
+TEST(ExportIfs, ADiskFillingDuringTheWriteSaysDiskFull) {
+  testing::ScratchMount disk(256);
+  if (!disk.mounted()) GTEST_SKIP() << "cannot mount a scratch filesystem here";
+  const QString path = disk.filePath(QStringLiteral("big.ifs"));
+  QByteArray big;
+  for (int i = 0; i < 2000; ++i) big += "e" + QByteArray::number(i) + " { 0.5 0 0 0.5 0 0 1 }\n";
+  ASSERT_TRUE(writeAll(path, big));
+  ASSERT_TRUE(disk.fill());
+  QFile filler(disk.filePath(QStringLiteral("filler")));
+  ASSERT_TRUE(filler.resize(filler.size() - 8192));  // room for a part of the new file
+
+  PanelFixture f;
+  mnuPattern_Click(f.document, kFernPattern);
+  f.dialogs.saveIfsAnswers = {path};
+  f.dialogs.collectionAnswers = {CollectionChoice::AddToCollection};
+  cmdExportIfs_Click(f.document);
+  EXPECT_EQ(f.dialogs.messages, QStringList{kIfsSaveMessages.diskFull});
+  EXPECT_EQ(readAll(path), big);
+  EXPECT_EQ(disk.entries(), QStringList({"big.ifs", "filler"}));
 }
 
 TEST(FitMapsToSquare, ChangesOnlyEAndFAndRefusesMapsThatDoNotContract) {
