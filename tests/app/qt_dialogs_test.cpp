@@ -19,7 +19,15 @@ struct AnswerRow {
   CollectionChoice choice;
 };
 
-class AskAddOrReplace : public ::testing::TestWithParam<AnswerRow> {};
+class AskAddOrReplace : public ::testing::TestWithParam<AnswerRow> {
+ protected:
+  // A test that closed the program's last window asked the application to quit, which ends every
+  // later modal loop at once; a loop of the application's own, run to its end, clears that.
+  void SetUp() override {
+    QTimer::singleShot(0, [] { QCoreApplication::exit(0); });
+    QApplication::exec();
+  }
+};
 
 // The question about an existing .ifs file shows the program's title, the question and the three
 // buttons, and each button gives its own answer.
