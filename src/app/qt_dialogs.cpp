@@ -5,6 +5,7 @@
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QMessageBox>
+#include <QPushButton>
 
 #include "app/entry_chooser.h"
 
@@ -62,11 +63,28 @@ QString QtDialogs::openIfsFileName() {
 }
 
 QString QtDialogs::saveIfsFileName() {
+  // Export asks itself about an existing file, offering to add to it; the dialog asking first
+  // would make the user answer twice.
   QString name = QFileDialog::getSaveFileName(parent_, QStringLiteral("Export .ifs"), lastIfsName_,
-                                              QStringLiteral("IFS files (*.ifs);;All files (*)"));
+                                              QStringLiteral("IFS files (*.ifs);;All files (*)"),
+                                              nullptr, QFileDialog::DontConfirmOverwrite);
   if (!name.isEmpty() && QFileInfo(name).suffix().isEmpty()) name += QStringLiteral(".ifs");
   if (!name.isEmpty()) lastIfsName_ = name;
   return name;
+}
+
+CollectionChoice QtDialogs::askAddOrReplace(const QString& question) {
+  QMessageBox box(QMessageBox::NoIcon, kAppTitle, question, QMessageBox::NoButton, parent_);
+  QPushButton* add =
+      box.addButton(QStringLiteral("Add to the collection"), QMessageBox::AcceptRole);
+  QPushButton* replace =
+      box.addButton(QStringLiteral("Replace the file"), QMessageBox::DestructiveRole);
+  box.addButton(QMessageBox::Cancel);
+  box.setDefaultButton(add);
+  box.exec();
+  if (box.clickedButton() == add) return CollectionChoice::AddToCollection;
+  if (box.clickedButton() == replace) return CollectionChoice::ReplaceFile;
+  return CollectionChoice::Cancel;
 }
 
 std::optional<int> QtDialogs::chooseEntry(const std::vector<EntryChoice>& entries, bool& fit) {

@@ -19,6 +19,7 @@ class QtDialogs : public Dialogs {
   bool confirmReplace(const QString& path) override;
   QString openIfsFileName() override;
   QString saveIfsFileName() override;
+  CollectionChoice askAddOrReplace(const QString& question) override;
   std::optional<int> chooseEntry(const std::vector<EntryChoice>& entries, bool& fit) override;
 
  private:

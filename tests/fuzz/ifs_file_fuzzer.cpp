@@ -1,10 +1,12 @@
 // Fuzzes the .ifs reader: every input is read through a plain buffer and through a device that
 // hands out a few bytes at a time.
 //
-// Checked: a refused file is an invalid format; a read file has entries whose names, map counts,
-// refusals and maps agree with one another; the delivery of the bytes changes nothing; each
-// entry is found by its name; and every drawable entry, written and read again, is one entry of
-// the same name and the very same doubles.
+// Checked: a refused file is an invalid format with one line saying where; a read file has
+// entries whose names, map counts, refusals, maps and places in the file agree with one another;
+// the delivery of the bytes changes nothing; each entry is found by its name; every drawable
+// entry, written and read again, is one entry of the same name and the very same doubles; and an
+// entry added to the file, in place of one of its name or after the rest, leaves a file that
+// reads with every other byte and entry as it was.
 #include <QBuffer>
 #include <QByteArray>
 #include <QIODevice>
@@ -14,6 +16,7 @@
 #include <vector>
 
 #include "core/params/ifs_file.h"
+#include "core/params/ifs_text.h"
 #include "fuzz_check.h"
 #include "trickle_device.h"
 
@@ -37,18 +40,27 @@ bool sameEntries(const Result<std::vector<IfsEntry>>& x, const Result<std::vecto
     const IfsEntry& e = (*x)[k];
     const IfsEntry& f = (*y)[k];
     if (e.name != f.name || e.mapCount != f.mapCount || e.threeD != f.threeD ||
-        e.refusal != f.refusal || !sameMaps(e.maps, f.maps))
+        e.refusal != f.refusal || !sameMaps(e.maps, f.maps) || e.begin != f.begin || e.end != f.end)
       return false;
   }
   return true;
 }
 
-void checkEntry(const std::vector<IfsEntry>& entries, const IfsEntry& entry) {
+bool isWhereRefusal(const QString& message) {
+  return message.startsWith(kInvalidFormatMessage + u'\n') && message.count(u'\n') == 1;
+}
+
+void checkEntry(const QByteArray& bytes, const std::vector<IfsEntry>& entries,
+                const IfsEntry& entry) {
   FUZZ_CHECK(!entry.name.isEmpty());
   for (QChar c : {QChar(u' '), QChar(u'\t'), QChar(u'('), QChar(u';'), QChar(u'{'), QChar(u'}'),
                   QChar(u'\n'), QChar(u'\r'), QChar(0)})
     FUZZ_CHECK(!entry.name.contains(c));
   FUZZ_CHECK(entry.mapCount >= 0);
+  FUZZ_CHECK(0 <= entry.begin && entry.begin < entry.end && entry.end <= bytes.size());
+  FUZZ_CHECK(bytes[qsizetype(entry.end - 1)] == '}');
+  if (!entry.name.contains(QChar::ReplacementCharacter))
+    FUZZ_CHECK(bytes.sliced(qsizetype(entry.begin)).startsWith(entry.name.toUtf8()));
   const IfsEntry* found = findEntry(entries, entry.name);
   FUZZ_CHECK(found != nullptr && found <= &entry);
   FUZZ_CHECK(found->name.compare(entry.name, Qt::CaseInsensitive) == 0);
@@ -58,9 +70,9 @@ void checkEntry(const std::vector<IfsEntry>& entries, const IfsEntry& entry) {
   } else if (entry.mapCount > 10) {
     // Too many maps, unless the count of numbers is not a multiple of seven at all.
     FUZZ_CHECK(entry.refusal == tooManyMapsMessage(entry.mapCount) ||
-               entry.refusal == kNotSevensMessage);
+               isWhereRefusal(entry.refusal));
   } else {
-    FUZZ_CHECK(entry.refusal.isEmpty() || entry.refusal == kNotSevensMessage);
+    FUZZ_CHECK(entry.refusal.isEmpty() || isWhereRefusal(entry.refusal));
   }
   if (!entry.refusal.isEmpty()) {
     FUZZ_CHECK(entry.maps.empty());
@@ -84,6 +96,41 @@ void checkEntry(const std::vector<IfsEntry>& entries, const IfsEntry& entry) {
   FUZZ_CHECK(sameMaps(reread->front().maps, entry.maps));
 }
 
+bool sameButWhere(const IfsEntry& e, const IfsEntry& f) {
+  // Where-lines name lines, which an added entry of more lines moves.
+  return e.name == f.name && e.mapCount == f.mapCount && e.threeD == f.threeD &&
+         e.refusal.section(u'\n', 0, 0) == f.refusal.section(u'\n', 0, 0) &&
+         sameMaps(e.maps, f.maps);
+}
+
+// Adds an entry named `name` to the file and checks what is kept.
+void checkAdded(const QByteArray& bytes, const std::vector<IfsEntry>& entries,
+                const QString& name) {
+  const std::vector<IfsMap> maps = {{0.5, 0, 0, 0.5, 0, 0, 0.5}, {0.5, 0, 0, 0.5, 0.5, 0, 0.5}};
+  const Result<QByteArray> added = addToCollection(bytes, name, maps);
+  FUZZ_CHECK(added.ok());
+  QBuffer buffer;
+  buffer.setData(*added);
+  buffer.open(QIODevice::ReadOnly);
+  const Result<std::vector<IfsEntry>> reread = readIfs(buffer);
+  FUZZ_CHECK(reread.ok());
+  const IfsEntry* mine = findEntry(*reread, ifsEntryName(name));
+  FUZZ_CHECK(mine != nullptr && mine->refusal.isEmpty() && sameMaps(mine->maps, maps));
+
+  const IfsEntry* same = findEntry(entries, ifsEntryName(name));
+  const std::size_t replaced =
+      same != nullptr ? std::size_t(same - entries.data()) : entries.size();
+  FUZZ_CHECK(reread->size() == entries.size() + (same != nullptr ? 0 : 1));
+  FUZZ_CHECK(mine == &(*reread)[replaced]);
+  for (std::size_t k = 0; k < entries.size(); ++k) {
+    if (k != replaced) FUZZ_CHECK(sameButWhere(entries[k], (*reread)[k]));
+  }
+  // Every byte before the entry's place is kept, and so is every byte after a replaced one.
+  const qsizetype begin = same != nullptr ? qsizetype(same->begin) : bytes.size();
+  FUZZ_CHECK(added->startsWith(bytes.first(begin)));
+  if (same != nullptr) FUZZ_CHECK(added->endsWith(bytes.sliced(qsizetype(same->end))));
+}
+
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
@@ -97,10 +144,12 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   FUZZ_CHECK(sameEntries(readIfs(trickle), read));
 
   if (!read.ok()) {
-    FUZZ_CHECK(read.message() == kInvalidFormatMessage);  // no path, so never "not found"
+    FUZZ_CHECK(isWhereRefusal(read.message()));  // no path, so never "not found"
     return 0;
   }
   FUZZ_CHECK(!read->empty());
-  for (const IfsEntry& entry : *read) checkEntry(*read, entry);
+  for (const IfsEntry& entry : *read) checkEntry(bytes, *read, entry);
+  checkAdded(bytes, *read, read->front().name);
+  checkAdded(bytes, *read, QStringLiteral("Quillmere fuzz"));
   return 0;
 }

@@ -35,6 +35,13 @@ class ScriptedDialogs : public Dialogs {
   QString savePictureFileName() override { return take(pictureAnswers); }
   QString openIfsFileName() override { return take(openIfsAnswers); }
   QString saveIfsFileName() override { return take(saveIfsAnswers); }
+  CollectionChoice askAddOrReplace(const QString& question) override {
+    questions.append(question);
+    if (collectionAnswers.empty()) return CollectionChoice::Cancel;
+    const CollectionChoice answer = collectionAnswers.front();
+    collectionAnswers.pop_front();
+    return answer;
+  }
   std::optional<int> chooseEntry(const std::vector<EntryChoice>& entries, bool& fit) override {
     shownEntries = entries;
     if (entryAnswers.empty()) return std::nullopt;
@@ -65,6 +72,8 @@ class ScriptedDialogs : public Dialogs {
   std::deque<QString> pictureAnswers;
   std::deque<QString> openIfsAnswers;
   std::deque<QString> saveIfsAnswers;
+  std::deque<CollectionChoice> collectionAnswers;  // none left: Cancel
+  QStringList questions;
   std::deque<std::pair<std::optional<int>, bool>> entryAnswers;  // the entry (none: Cancel), fit
   std::vector<EntryChoice> shownEntries;
   std::deque<std::optional<Rgb>> colorAnswers;  // nullopt answers Cancel

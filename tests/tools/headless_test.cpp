@@ -401,6 +401,50 @@ TEST_F(Headless, ImportsListsFitsAndWritesIfsEntries) {
     EXPECT_EQ(run.errors, c.errors);
   }
   EXPECT_EQ(render({"--pattern", "Fern", "--entry", "x", "--save-ifs", saved}).status, 2);
+  EXPECT_EQ(render({"--pattern", "Fern", "--add-to-collection"}).status, 2);
+}
+
+// --add-to-collection keeps the collection: the entry of the grid's name is replaced in place,
+// every other byte kept; a file that is no collection is refused and kept; no maps, no entry.
+TEST_F(Headless, AddsToAnIfsCollection) {
+  QFile galleryFile(QStringLiteral(QUILLMERE_TEST_DATA "/ifs/gallery.ifs"));
+  ASSERT_TRUE(galleryFile.open(QIODevice::ReadOnly));
+  const QByteArray gallery = galleryFile.readAll();
+  const QString collection = out(QStringLiteral("gallery.ifs"));
+  const QString notes = out(QStringLiteral("notes.ifs"));
+  const QString empty = out(QStringLiteral("empty.dat"));
+  for (const auto& [path, bytes] :
+       {std::pair{collection, gallery}, std::pair{notes, QByteArray("notes\n")},
+        std::pair{empty, QByteArray("0\r\n")}}) {
+    QFile file(path);
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size());
+  }
+
+  const ToolRun added =
+      render({"--pattern", "fern", "--save-ifs", collection, "--add-to-collection"});
+  ASSERT_EQ(added.status, 0) << added.errors.toStdString();
+  QFile result(collection);
+  ASSERT_TRUE(result.open(QIODevice::ReadOnly));
+  const QByteArray bytes = result.readAll();
+  const qsizetype fern = gallery.indexOf("Fern {");
+  const qsizetype afterFern = gallery.indexOf("}\n") + 1;
+  EXPECT_TRUE(bytes.startsWith(gallery.first(fern)));
+  EXPECT_TRUE(bytes.endsWith(gallery.sliced(afterFern)));
+  EXPECT_TRUE(bytes.sliced(fern).startsWith("Fern {\n  ; Written by Quillmere\n"));
+  const Result<std::vector<IfsEntry>> read = readIfsFile(collection);
+  ASSERT_TRUE(read);
+  EXPECT_EQ(read->size(), 4u);
+
+  const ToolRun refused = render({"--pattern", "fern", "--save-ifs", notes, "--add-to-collection"});
+  EXPECT_EQ(refused.status, 1);
+  EXPECT_EQ(refused.errors, kInvalidFormatMessage +
+                                QStringLiteral("\nLine 1: \"notes\" stands outside any entry; an "
+                                               "entry starts with its name and \"{\" on one "
+                                               "line.\n"));
+  const ToolRun none = render({"--params", empty, "--save-ifs", out(QStringLiteral("none.ifs"))});
+  EXPECT_EQ(none.status, 1);
+  EXPECT_EQ(none.errors, QStringLiteral("There are no maps to export.\n"));
+  EXPECT_FALSE(QFile::exists(out(QStringLiteral("none.ifs"))));
 }
 
 // The report of the maps the grid reads, to standard output or a file, alone or with a picture;

@@ -289,8 +289,10 @@ int runHeadless(const RenderOptions& options, std::FILE* output, std::FILE* erro
                                   const SaveMessages& messages) {
       return writeBytes(path, bytes, messages, cancel);
     };
+    const ExportMode mode =
+        options.addToCollection ? ExportMode::AddToCollection : ExportMode::ReplaceFile;
     const int status =
-        outcome(saveIfs(document, target(options.saveIfs)), ".ifs file", errors, cancel);
+        outcome(saveIfs(document, target(options.saveIfs), mode), ".ifs file", errors, cancel);
     if (status != kExitDrawn) return status;
   }
   if (!options.report.isEmpty()) {

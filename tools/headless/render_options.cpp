@@ -173,7 +173,8 @@ QString helpText() {
   return QStringLiteral(
              "Usage: quillmere-render (--pattern NAME | --params FILE | --ifs FILE [--entry "
              "NAME])\n"
-             "                        [--fit] [--save-ifs FILE] [--list-entries]\n"
+             "                        [--fit] [--save-ifs FILE [--add-to-collection]] "
+             "[--list-entries]\n"
              "                        [--mode blueprint|fractal|chaos --output FILE\n"
              "                        [--format png|bmp|jpg|svg]]\n"
              "                        [--iterations N] [--size WIDTHxHEIGHT] [--pen RRGGBB] "
@@ -192,6 +193,8 @@ QString helpText() {
              "  --fit               fit the maps into the square (only e and f change)\n"
              "  --save-ifs FILE     write the maps, after --fit, as one .ifs entry (- for\n"
              "                      standard output)\n"
+             "  --add-to-collection add the entry to the .ifs file at --save-ifs, in place of\n"
+             "                      the entry of its name if there is one; the rest is kept\n"
              "  --mode MODE         blueprint, fractal or chaos\n"
              "  --iterations N      the number of iterations, as typed in the panel\n"
              "                      (fractal: depth, at most 20; chaos: points)\n"
@@ -247,6 +250,7 @@ ParsedArguments parseArguments(const QStringList& arguments) {
   const QCommandLineOption fit(QStringLiteral("fit"));
   const QCommandLineOption saveIfs(QStringLiteral("save-ifs"), QString(), QStringLiteral("FILE"));
   const QCommandLineOption listEntries(QStringLiteral("list-entries"));
+  const QCommandLineOption addToCollection(QStringLiteral("add-to-collection"));
   const QCommandLineOption report(QStringLiteral("report"), QString(), QStringLiteral("FILE"));
   const QCommandLineOption reportPoints(QStringLiteral("report-points"), QString(),
                                         QStringLiteral("N"));
@@ -263,6 +267,7 @@ ParsedArguments parseArguments(const QStringList& arguments) {
                      paper,      threads,     output, ifs,        entry,        fit,
                      saveIfs,    listEntries, help,   shade,      gamma,        supersample,
                      mapColours, depth16,     seed,   report,     reportPoints, format});
+  parser.addOption(addToCollection);
 
   if (!parser.parse(arguments)) return usageError(parser.errorText());
   if (parser.isSet(help)) {
@@ -295,6 +300,10 @@ ParsedArguments parseArguments(const QStringList& arguments) {
   options.saveIfs = parser.value(saveIfs);
   if (parser.isSet(saveIfs) && options.saveIfs.isEmpty()) {
     return usageError(QStringLiteral("--save-ifs needs a file"));
+  }
+  options.addToCollection = parser.isSet(addToCollection);
+  if (options.addToCollection && !parser.isSet(saveIfs)) {
+    return usageError(QStringLiteral("--add-to-collection goes with --save-ifs"));
   }
   if (parser.isSet(ifs)) {
     options.ifsFile = parser.value(ifs);

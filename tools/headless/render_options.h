@@ -27,6 +27,8 @@ struct RenderOptions {
   bool fit = false;          // fit the maps into the square before anything else
   bool listEntries = false;  // list the .ifs file's entries and do nothing else
   QString saveIfs;           // write the maps as an .ifs entry; "-" for standard output
+  // Add the entry to the .ifs file at saveIfs instead of replacing it: the rest is kept.
+  bool addToCollection = false;
   std::optional<Mode> mode;  // nothing: no picture (with --save-ifs or --list-entries)
   QString iterations;        // the "Number of Iteration:" text as typed
   int width = 1920;          // drawing area in pixels, 15 twips each

@@ -23,10 +23,22 @@ Failure failureOf(int error, const SaveMessages& messages) {
   return Failure{error == ENOSPC || error == EDQUOT ? messages.diskFull : messages.other};
 }
 
-// Why a write into a file stopped. A device error is the cause, whatever `write` made of it;
-// only a failed write means a full disk: Qt reports ENOSPC as a resource error, and at open
-// time that error stands for other shortages (too many open files).
-Failure stopped(const QFileDevice& file, const Status& written, const SaveMessages& messages) {
+// A write that stops short on a full disk sets no error, or only a general one: Qt keeps the cause
+// only when not a byte was written. One byte more into the file, which is discarded anyway, meets
+// the full disk again and brings the cause out, so a disk that fills during the write is reported
+// as one that was full before it.
+void revealCause(QFileDevice& file) {
+  if (file.error() == QFileDevice::ResourceError) return;
+  file.write("\n", 1);
+  file.flush();
+}
+
+// Why a write into a file that is then discarded stopped. A device error is the cause, whatever
+// `write` made of it; only a failed write means a full disk: Qt reports ENOSPC as a resource
+// error, and at open time that error stands for other shortages (too many open files).
+Failure stopped(QFileDevice& file, const Status& written, const SaveMessages& messages) {
+  // The writer's own reasons to stop (a cancel) are no device failure.
+  if (written || written.message() == messages.other) revealCause(file);
   if (!written && file.error() == QFileDevice::NoError) return Failure{written.message()};
   return Failure{file.error() == QFileDevice::ResourceError ? messages.diskFull : messages.other};
 }
@@ -121,7 +133,10 @@ Status writeFileStreaming(const QString& path, const SaveMessages& messages,
     file.cancelWriting();
     return failed;
   }
-  if (!file.commit()) return stopped(file, written, messages);
+  // The last bytes reach the disk in the commit; a full disk then reports itself.
+  if (!file.commit()) {
+    return Failure{file.error() == QFileDevice::ResourceError ? messages.diskFull : messages.other};
+  }
   return {};
 }
 

@@ -17,6 +17,9 @@ struct EntryChoice {
   QString note;  // why it cannot be drawn; empty when it can
 };
 
+// The answers to an export onto an existing .ifs file.
+enum class CollectionChoice { AddToCollection, ReplaceFile, Cancel };
+
 // The modal dialogs the commands ask questions with. Production code shows Qt's dialogs; tests
 // script the answers and read what was shown.
 class Dialogs {
@@ -36,6 +39,11 @@ class Dialogs {
   // A name for an .ifs file to read or to write; empty when the user cancels.
   virtual QString openIfsFileName() { return {}; }
   virtual QString saveIfsFileName() { return {}; }
+  // `question` with the buttons "Add to the collection", "Replace the file" and Cancel, asked
+  // before an entry is exported onto a file that exists.
+  virtual CollectionChoice askAddOrReplace(const QString& /*question*/) {
+    return CollectionChoice::Cancel;
+  }
   // The entry the user chose among `entries`, or nothing on Cancel. `fit` is the chooser's "Fit
   // into the square" box: shown as given, left as the user left it.
   virtual std::optional<int> chooseEntry(const std::vector<EntryChoice>& /*entries*/,

@@ -1,9 +1,12 @@
 #include "core/params/ifs_commands.h"
 
+#include <QFileInfo>
+
 #include "core/document/document.h"
 #include "core/maps/number_text.h"
 #include "core/maths/fit_to_square.h"
 #include "core/panel/read_panel.h"
+#include "core/params/ifs_text.h"
 
 namespace quill {
 
@@ -21,6 +24,33 @@ std::vector<PlaneMap> planeMaps(const MapTable& maps) {
 
 void showIfFailed(Document& document, const Status& status) {
   if (!status) document.dialogs.message(status.message());
+}
+
+// The grid's maps, read as the drawing commands read them; an empty grid has nothing to export.
+Result<std::vector<IfsMap>> exportedMaps(Document& document) {
+  if (const Status read = ReadPanel(document); !read) return Failure{read.message()};
+  const MapTable& table = document.module1.maps;
+  if (table.mapCount < 1) return Failure{kNoMapsToExportMessage};
+  std::vector<IfsMap> maps;
+  for (int i = 1; i <= table.mapCount; ++i) {
+    maps.push_back({table.mapA[i], table.mapB[i], table.mapC[i], table.mapD[i], table.mapE[i],
+                    table.mapF[i], table.mapP[i]});
+  }
+  return maps;
+}
+
+// What Export asks before it writes onto an existing file; it warns when adding would replace an
+// entry of the collection.
+QString addOrReplaceQuestion(const QString& path, const QString& entryName) {
+  QString question = QStringLiteral(
+                         "%1 already exists.\nAdd the entry \"%2\" to the collection, or "
+                         "replace the file?")
+                         .arg(QFileInfo(path).fileName(), entryName);
+  const Result<std::vector<IfsEntry>> entries = readIfsFile(path);
+  if (const IfsEntry* same = entries ? findEntry(*entries, entryName) : nullptr) {
+    question += QStringLiteral("\nAdding replaces the collection's entry \"%1\".").arg(same->name);
+  }
+  return question;
 }
 
 }  // namespace
@@ -73,15 +103,16 @@ Status fitMapsToSquare(Document& document) {
   return {};
 }
 
-Status saveIfs(Document& document, const QString& path) {
-  if (const Status read = ReadPanel(document); !read) return read;
-  const MapTable& table = document.module1.maps;
-  std::vector<IfsMap> maps;
-  for (int i = 1; i <= table.mapCount; ++i) {
-    maps.push_back({table.mapA[i], table.mapB[i], table.mapC[i], table.mapD[i], table.mapE[i],
-                    table.mapF[i], table.mapP[i]});
+Status saveIfs(Document& document, const QString& path, ExportMode mode) {
+  const Result<std::vector<IfsMap>> maps = exportedMaps(document);
+  if (!maps) return Failure{maps.message()};
+  const QString& name = document.state.caption;
+  if (mode == ExportMode::ReplaceFile) {
+    return document.writeFile(path, ifsText(name, *maps), kIfsSaveMessages);
   }
-  return document.writeFile(path, ifsText(document.state.caption, maps), kIfsSaveMessages);
+  const Result<QByteArray> collection = collectionWithEntry(path, name, *maps);
+  if (!collection) return Failure{collection.message()};
+  return document.writeFile(path, *collection, kIfsSaveMessages);
 }
 
 void cmdImportIfs_Click(Document& document) {
@@ -96,7 +127,8 @@ void cmdImportIfs_Click(Document& document) {
   if (entries->size() > 1) {
     std::vector<EntryChoice> choices;
     for (const IfsEntry& entry : *entries) {
-      choices.push_back({entry.name, entry.mapCount, entry.refusal});
+      // A refusal's last line says it best in a list: where the entry's numbers go wrong.
+      choices.push_back({entry.name, entry.mapCount, entry.refusal.section(u'\n', -1)});
     }
     const std::optional<int> index = document.dialogs.chooseEntry(choices, document.fitImports);
     if (!index || *index < 0 || std::size_t(*index) >= entries->size()) return;
@@ -108,7 +140,25 @@ void cmdImportIfs_Click(Document& document) {
 void cmdExportIfs_Click(Document& document) {
   const QString path = document.dialogs.saveIfsFileName();
   if (path.isEmpty()) return;
-  showIfFailed(document, saveIfs(document, path));
+  // A grid that cannot be exported is refused before any question about the file.
+  if (const Result<std::vector<IfsMap>> maps = exportedMaps(document); !maps) {
+    document.dialogs.message(maps.message());
+    return;
+  }
+  ExportMode mode = ExportMode::ReplaceFile;
+  if (QFileInfo(path).isFile()) {
+    switch (document.dialogs.askAddOrReplace(
+        addOrReplaceQuestion(path, ifsEntryName(document.state.caption)))) {
+      case CollectionChoice::AddToCollection:
+        mode = ExportMode::AddToCollection;
+        break;
+      case CollectionChoice::ReplaceFile:
+        break;
+      case CollectionChoice::Cancel:
+        return;
+    }
+  }
+  showIfFailed(document, saveIfs(document, path, mode));
 }
 
 void cmdFitMaps_Click(Document& document) { showIfFailed(document, fitMapsToSquare(document)); }

@@ -9,6 +9,8 @@ namespace quill {
 
 struct Document;
 
+inline const QString kNoMapsToExportMessage = QStringLiteral("There are no maps to export.");
+
 inline const SaveMessages kIfsSaveMessages = {
     QStringLiteral("Cannot save the file: disk full."),
     QStringLiteral("Cannot save the file. Please try again.")};
@@ -24,13 +26,22 @@ Status loadIfsEntry(Document& document, const IfsEntry& entry, bool fit);
 // commands do; fails with their message, or when the maps do not contract.
 Status fitMapsToSquare(Document& document);
 
+// What an export does with an .ifs file already at its path.
+enum class ExportMode {
+  ReplaceFile,      // the file becomes the one entry
+  AddToCollection,  // the entry is added, or replaces the entry of its name; the rest is kept
+};
+
 // Writes the grid's maps as one .ifs entry named after the panel's caption, reading the grid as
-// the drawing commands do.
-Status saveIfs(Document& document, const QString& path);
+// the drawing commands do; refuses a grid without maps (kNoMapsToExportMessage), and in
+// AddToCollection mode a file that does not read as .ifs, with the reader's message. The file
+// changes only once its complete new bytes are ready.
+Status saveIfs(Document& document, const QString& path, ExportMode mode = ExportMode::ReplaceFile);
 
 // "Tools" -> "Import .ifs...": a file of one entry loads at once; with several, the user chooses.
 void cmdImportIfs_Click(Document& document);
-// "Tools" -> "Export .ifs...".
+// "Tools" -> "Export .ifs...": onto an existing file, asks whether to add the entry to the
+// collection or replace the file.
 void cmdExportIfs_Click(Document& document);
 // "Tools" -> "Fit Maps to Square".
 void cmdFitMaps_Click(Document& document);

@@ -20,21 +20,26 @@ struct IfsMap {
 };
 
 // One entry of an .ifs file. An entry that cannot be drawn keeps its name and says why in
-// `refusal`: kThreeDimensionalMessage, kNotSevensMessage, or tooManyMapsMessage(n) for more than
-// ten maps. `maps` holds the entry's maps (mapCount of them, every number finite) when `refusal` is
-// empty, and nothing otherwise.
+// `refusal`: kThreeDimensionalMessage, tooManyMapsMessage(n) for more than ten maps, or, when its
+// numbers do not make maps of seven, kInvalidFormatMessage and a second line saying where.
+// `maps` holds the entry's maps (mapCount of them, every number finite) when `refusal` is empty,
+// and nothing otherwise.
 struct IfsEntry {
   QString name;
   int mapCount = 0;
   bool threeD = false;
   std::vector<IfsMap> maps;
   QString refusal;
+  // The bytes of the file the entry takes: from the first byte of its name to just after its '}'.
+  qint64 begin = 0;
+  qint64 end = 0;
 };
 
 inline const QString kThreeDimensionalMessage =
     QStringLiteral("This entry is three-dimensional; Quillmere draws maps of the plane only.");
-// A count of numbers not a multiple of seven, or no numbers at all.
-inline const QString kNotSevensMessage = kInvalidFormatMessage;
+// The refusal of a file that cannot be read at all.
+inline const QString kUnreadableIfsMessage =
+    kInvalidFormatMessage + QStringLiteral("\nThe file could not be read.");
 // "This entry has N maps; Quillmere draws at most 10."
 QString tooManyMapsMessage(int mapCount);
 
@@ -45,9 +50,10 @@ inline constexpr qint64 kMaxIfsFileBytes = qint64(16) << 20;
 inline constexpr qsizetype kMaxIfsLineBytes = qsizetype(64) << 10;
 inline constexpr int kMaxIfsEntries = 100'000;
 
-// Reads every entry. Fails with kInvalidFormatMessage when the file does not read as entries (a
-// missing brace, text where a number belongs, no entry at all, a NUL byte, a line longer than
-// kMaxIfsLineBytes, more than kMaxIfsFileBytes or kMaxIfsEntries, a device error), and with
+// Reads every entry. Fails when the file does not read as entries (a missing brace, text where a
+// number belongs, no entry at all, a NUL byte, a line longer than kMaxIfsLineBytes, more than
+// kMaxIfsFileBytes or kMaxIfsEntries, a device error) with kInvalidFormatMessage and a second
+// line saying where and what, "Line 12, entry "bad": "x" is not a number."; with
 // kFileNotFoundMessage when nothing is at the path (readIfsFile only). The device is read in
 // pieces and only as far as needed: a device that states a size beyond the limit is refused
 // without reading, an overlong line after kMaxIfsLineBytes of it.
@@ -56,25 +62,13 @@ inline constexpr int kMaxIfsEntries = 100'000;
 // optional text and `{` on one line, then numbers separated by blanks, commas or line breaks,
 // then `}`. The name runs to the first space, tab (or other blank), `(`, `;` or `{`. A header
 // holding "(3D)" in any case makes the entry three-dimensional, of thirteen numbers a map; other
-// entries take seven a map (a b c d e f p). CR, LF and CR LF all end lines; a UTF-8 byte order mark
-// is skipped.
+// entries take seven a map (a b c d e f p), a line holding whole maps or a part of one map. CR, LF
+// and CR LF all end lines; a UTF-8 byte order mark is skipped.
 Result<std::vector<IfsEntry>> readIfs(QIODevice& device);
 Result<std::vector<IfsEntry>> readIfsFile(const QString& path);
 
 // The entry whose name matches `name` without regard to case; the first entry when `name` is
 // empty. Null when there is no such entry.
 const IfsEntry* findEntry(const std::vector<IfsEntry>& entries, const QString& name);
-
-// The name an entry written as `name` gets: spaces replaced by underscores, and so are the other
-// characters that would end or break the name when read back (tab, line breaks, `(`, `;`, `{`,
-// `}`, vertical tab, form feed, NUL, a leading byte order mark); an empty name becomes
-// "Quillmere".
-QString ifsEntryName(const QString& name);
-
-// One entry named ifsEntryName(name), a comment line saying Quillmere wrote it, then one map a
-// line, each number in the shortest form that reads back to the same double, p kept as given.
-// Lines end in LF. The numbers must be finite (as the grid's reading ensures); any other is
-// written as 0 so that the file still reads.
-QByteArray ifsText(const QString& name, std::span<const IfsMap> maps);
 
 }  // namespace quill

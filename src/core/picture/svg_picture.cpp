@@ -1,28 +1,20 @@
 #include "core/picture/svg_picture.h"
 
 #include <QXmlStreamWriter>
-#include <algorithm>
-#include <cmath>
-#include <span>
-#include <vector>
+#include <optional>
 
 #include "core/picture/shaded_picture.h"
-#include "core/render/bit_plane.h"
-#include "core/render/figure_bounds.h"
-#include "core/render/square_figure.h"
-#include "core/render/triangle_figure.h"
+#include "core/picture/svg_figures.h"
 
 namespace quill {
 
 namespace {
 
 constexpr double kTwipsPerPixel = 15;
-// Figures between two looks at the cancel flag.
-constexpr std::int64_t kFigureCheck = 4096;
-// The canvas writes the numbers in 12 point at 96 pixels to the inch; a bold sans-serif's
-// ascent is about this share of its size.
-constexpr double kNumberPixels = 16;
-constexpr double kAscentShare = 0.8;
+constexpr double kNumberPixels = 16;  // the blue print's map numbers
+// The document around the figures at its longest: the declaration, the svg element, the paper,
+// the frame and the group of figures, their end tags, and room to spare.
+constexpr double kDocumentBytes = 2048;
 
 QString colourText(Rgb colour) {
   return QStringLiteral("#%1").arg(colour & 0xFFFFFF, 6, 16, QLatin1Char('0'));
@@ -30,213 +22,62 @@ QString colourText(Rgb colour) {
 
 QString number(double v) { return QString::number(v, 'g', 8); }
 
-class SvgFigures {
- public:
-  SvgFigures(QXmlStreamWriter& xml, const Module1& module1, bool square, bool numbered,
-             const PictureRequest& request, const RenderControl& control)
-      : xml_(xml),
-        view_(View::of(module1)),
-        maps_(scaledMaps(module1.maps, module1.viewScale)),
-        mapCount_(std::clamp(module1.maps.mapCount, 0, kMaxMaps)),
-        depth_(module1.iterationCount),
-        square_(square),
-        numbered_(numbered),
-        smallest_(request.svgSmallestFigure),
-        control_(control),
-        pen_(request.pen),
-        covered_(request.width, request.height),
-        width_(request.width),
-        height_(request.height) {
-    const SquareFigure squareBase = baseSquareFigure(module1.viewScale);
-    if (square) {
-      base_.assign(squareBase.corner.begin(), squareBase.corner.end());
-      base_.insert(base_.end(), squareBase.mark.begin(), squareBase.mark.end());
-    } else {
-      const TriangleFigure triangle = baseTriangle(module1.viewScale);
-      base_.assign(triangle.corner.begin(), triangle.corner.end());
-    }
-    if (mapCount_ > 0) {
-      bounds_ = figureBounds(std::span(maps_).subspan(1, std::size_t(mapCount_)), base_);
-    }
+// What counting the figures of a drawing found; the bytes bound the file's from above.
+SvgFigures::Outcome countFigures(const Module1& module1, bool square, bool numbered,
+                                 const PictureRequest& request, const RenderControl& control) {
+  const double mostFigureBytes = double(kMaxSvgBytes) - kDocumentBytes;
+  SvgFigures figures(nullptr, module1, square, numbered, request, control, mostFigureBytes);
+  const SvgFigures::Outcome outcome = figures.draw();
+  if (outcome != SvgFigures::Outcome::Done) return outcome;
+  figures.writeCovered();
+  return figures.bytes() <= mostFigureBytes ? outcome : SvgFigures::Outcome::TooLarge;
+}
+
+// The deepest fractal below the refused one whose file would be written: every coordinate
+// finite, within kMaxSvgBytes. Depths are tried from the top, since a deeper drawing may be the
+// smaller file where its figures shrink into covered pixels. Nothing when cancelled.
+std::optional<int> deepestWritable(Module1 module1, bool square, const PictureRequest& request,
+                                   const RenderControl& control) {
+  const int top = module1.iterationCount - 1;
+  const RenderControl quiet{control.cancel, {}, control.threads};
+  for (int depth = top; depth > 0; --depth) {
+    control.report(double(top - depth) / top);  // the depths tried, as the walks stop early
+    module1.iterationCount = depth;
+    const SvgFigures::Outcome outcome = countFigures(module1, square, false, request, quiet);
+    if (outcome == SvgFigures::Outcome::Done) return depth;
+    if (outcome == SvgFigures::Outcome::Cancelled) return std::nullopt;
   }
+  return 0;  // the base figure alone
+}
 
-  // Draws every figure; false when cancelled.
-  bool draw() {
-    if (depth_ < 0 || depth_ > kMaxFigureDepth) return true;
-    if (depth_ == 0) {
-      figure();
-      return true;
-    }
-    if (mapCount_ == 0) return true;
-    return visit(ComposedMap{}, 0, 1.0);
+// Counts the figures before anything is written, and refuses a file that could not be read back
+// (a coordinate beyond what a number can hold) or would pass kMaxSvgBytes.
+Status checkSvgFigures(const Module1& module1, bool square, bool blueprint,
+                       const PictureRequest& request, const RenderControl& control) {
+  const SvgFigures::Outcome outcome = countFigures(module1, square, blueprint, request, control);
+  if (outcome == SvgFigures::Outcome::Done) return {};
+  if (outcome == SvgFigures::Outcome::Cancelled) return Failure{kPictureCancelledMessage};
+  if (blueprint) {
+    // The blue print's ten figures at most cannot be too many; only the maps can be too large.
+    return Failure{QStringLiteral(
+        "The maps carry the blue print beyond the coordinates an SVG file can hold.")};
   }
-
-  // The pixels of the figures too small to draw, as runs along each row: a path a row, so that
-  // no more than a row is held.
-  void writeCovered() {
-    QString path;
-    int runStart = -1;
-    int row = -1;
-    int lastX = -2;
-    const auto endRun = [&] {
-      if (runStart >= 0) {
-        path += QStringLiteral("M%1 %2h%3v1h-%3z").arg(runStart).arg(row).arg(lastX + 1 - runStart);
-      }
-    };
-    const auto endRow = [&] {
-      endRun();
-      if (path.isEmpty()) return;
-      xml_.writeEmptyElement(QStringLiteral("path"));
-      xml_.writeAttribute(QStringLiteral("stroke"), QStringLiteral("none"));
-      xml_.writeAttribute(QStringLiteral("fill"), colourText(pen_));
-      xml_.writeAttribute(QStringLiteral("d"), path);
-      path.clear();
-    };
-    covered_.forEachSet([&](int px, int py) {
-      if (py != row) {
-        endRow();
-        runStart = px;
-        row = py;
-      } else if (px != lastX + 1) {
-        endRun();
-        runStart = px;
-      }
-      lastX = px;
-    });
-    endRow();
+  const std::optional<int> deepest = deepestWritable(module1, square, request, control);
+  if (!deepest) return Failure{kPictureCancelledMessage};
+  const int depth = module1.iterationCount;
+  if (outcome == SvgFigures::Outcome::NotFinite) {
+    return Failure{QStringLiteral("The maps carry this fractal at depth %1 beyond the coordinates "
+                                  "an SVG file can hold. The largest depth that can be written "
+                                  "is %2.")
+                       .arg(depth)
+                       .arg(*deepest)};
   }
-
- private:
-  // The node whose composed map of the `chosen` maps applied last is w: every figure below it
-  // lies in w's image of the bounds of the remaining depth. `share` is its part of all figures.
-  bool visit(const ComposedMap& w, int chosen, double share) {
-    const int remaining = depth_ - chosen;
-    if (remaining == 0) {
-      figure();
-      return finished(share);
-    }
-    if (bounds_.contractive && tiny(w, remaining)) return finished(share);
-    for (int j = 1; j <= mapCount_; ++j) {
-      sequence_[std::size_t(remaining - 1)] = j;
-      if (!visit(w.after(maps_[std::size_t(j)]), chosen + 1, share / mapCount_)) return false;
-    }
-    return true;
-  }
-
-  // Counts a finished part; every so often reports and looks at the cancel flag.
-  bool finished(double share) {
-    done_ += share;
-    if (++visited_ % kFigureCheck != 0) return true;
-    control_.report(done_);
-    return !control_.cancelled();
-  }
-
-  // Whether the bounds of the remaining depth, mapped by w, are smaller than the smallest
-  // figure; their pixels are then marked covered.
-  bool tiny(const ComposedMap& w, int remaining) {
-    const FigurePoint centre = bounds_.boxCentre[std::size_t(remaining)];
-    const FigurePoint half = bounds_.boxHalf[std::size_t(remaining)];
-    const double hx = half.x + bounds_.margin;
-    const double hy = half.y + bounds_.margin;
-    const std::array<FigurePoint, 4> corners = {{{centre.x - hx, centre.y - hy},
-                                                 {centre.x + hx, centre.y - hy},
-                                                 {centre.x - hx, centre.y + hy},
-                                                 {centre.x + hx, centre.y + hy}}};
-    std::array<FigurePoint, 4> mapped{};
-    for (std::size_t i = 0; i < 4; ++i) mapped[i] = w.apply(corners[i]);
-    return cover(mapped);
-  }
-
-  // When the box around `points` is smaller than the smallest figure, marks the pixels it
-  // touches and returns true.
-  bool cover(std::span<const FigurePoint> points) {
-    double left = INFINITY;
-    double right = -INFINITY;
-    double top = INFINITY;
-    double bottom = -INFINITY;
-    for (const FigurePoint& p : points) {
-      left = std::min(left, x(p));
-      right = std::max(right, x(p));
-      top = std::min(top, y(p));
-      bottom = std::max(bottom, y(p));
-    }
-    if (!(right - left < smallest_ && bottom - top < smallest_)) return false;
-    const double lowX = std::max(std::floor(left), 0.0);
-    const double highX = std::min(std::floor(right), double(width_ - 1));
-    const double lowY = std::max(std::floor(top), 0.0);
-    const double highY = std::min(std::floor(bottom), double(height_ - 1));
-    for (double py = lowY; py <= highY; ++py) {
-      for (double px = lowX; px <= highX; ++px) {
-        BitPlane::set(covered_.words(), covered_.wordsPerRow(), int(px), int(py));
-      }
-    }
-    return true;
-  }
-
-  // The figure of the maps in sequence_[0 … depth − 1], the first applied first, computed as
-  // the recursion computes it; drawn as a polygon, or covered when smaller than the smallest.
-  void figure() {
-    std::vector<FigurePoint>& points = scratch_;
-    points = base_;
-    for (int i = 0; i < depth_; ++i) {
-      const ScaledMap& map = maps_[std::size_t(sequence_[std::size_t(i)])];
-      for (FigurePoint& p : points) p = map.apply(p);
-    }
-    if (depth_ > 0 && cover(points)) return;
-    const std::size_t corners = square_ ? 4 : 3;
-    static constexpr std::array<std::size_t, 4> kSquareOrder = {0, 1, 3, 2};  // 1 → 2 → 4 → 3
-    std::vector<FigurePoint> outline;
-    for (std::size_t i = 0; i < corners; ++i) {
-      outline.push_back(points[square_ ? kSquareOrder[i] : i]);
-    }
-    xml_.writeEmptyElement(QStringLiteral("polygon"));
-    xml_.writeAttribute(QStringLiteral("points"), pointsText(outline));
-    if (!square_) return;
-    if (numbered_ && depth_ > 0) {
-      xml_.writeStartElement(QStringLiteral("text"));
-      xml_.writeAttribute(QStringLiteral("fill"), QStringLiteral("#000000"));  // as the canvas
-      xml_.writeAttribute(QStringLiteral("stroke"), QStringLiteral("none"));
-      xml_.writeAttribute(QStringLiteral("x"), number(x(points[4])));
-      xml_.writeAttribute(QStringLiteral("y"), number(y(points[4]) + kNumberPixels * kAscentShare));
-      xml_.writeCharacters(QString::number(sequence_[std::size_t(depth_ - 1)]));
-      xml_.writeEndElement();
-    }
-    xml_.writeEmptyElement(QStringLiteral("polyline"));
-    xml_.writeAttribute(QStringLiteral("points"), pointsText(std::span(points).subspan(4, 3)));
-  }
-
-  QString pointsText(std::span<const FigurePoint> points) const {
-    QString text;
-    for (const FigurePoint& p : points) {
-      if (!text.isEmpty()) text += QLatin1Char(' ');
-      text += number(x(p)) + QLatin1Char(',') + number(y(p));
-    }
-    return text;
-  }
-
-  double x(FigurePoint p) const { return double(view_.canvasX(p.x)) / kTwipsPerPixel; }
-  double y(FigurePoint p) const { return double(view_.canvasY(p.y)) / kTwipsPerPixel; }
-
-  QXmlStreamWriter& xml_;
-  const View view_;
-  const std::array<ScaledMap, kMapSlots> maps_;
-  const int mapCount_;
-  const int depth_;
-  const bool square_;
-  const bool numbered_;
-  const double smallest_;
-  const RenderControl& control_;
-  const Rgb pen_;
-  BitPlane covered_;
-  const int width_;
-  const int height_;
-  std::vector<FigurePoint> base_;
-  std::vector<FigurePoint> scratch_;
-  FigureBounds bounds_;
-  std::array<int, kFigureLevels> sequence_{};  // the maps of the figure, first applied first
-  double done_ = 0;
-  std::int64_t visited_ = 0;
-};
+  return Failure{QStringLiteral("An SVG of this fractal at depth %1 would take more than %2 MB. "
+                                "The largest depth that fits is %3.")
+                     .arg(depth)
+                     .arg(kMaxSvgBytes >> 20)
+                     .arg(*deepest)};
+}
 
 }  // namespace
 
@@ -245,6 +86,14 @@ Status writeSvgPicture(const PictureInputs& inputs, const PictureRequest& reques
   const Module1 module1 = pictureState(inputs, request, request.width, request.height);
   const bool blueprint = inputs.drawing == Drawing::BluePrint;
   const bool square = inputs.drawing != Drawing::TriangleFractal;
+  // Counting and writing walk the same figures: half the progress each.
+  const RenderControl counting{
+      control.cancel, [&control](double done) { control.report(done / 2); }, control.threads};
+  if (const Status fits = checkSvgFigures(module1, square, blueprint, request, counting); !fits) {
+    return fits;
+  }
+  const RenderControl writing{
+      control.cancel, [&control](double done) { control.report(0.5 + done / 2); }, control.threads};
   const auto writeSvg = [&](QIODevice& device) -> Status {
     QXmlStreamWriter xml(&device);
     xml.setAutoFormatting(true);
@@ -282,8 +131,8 @@ Status writeSvgPicture(const PictureInputs& inputs, const PictureRequest& reques
     xml.writeAttribute(QStringLiteral("font-family"), QStringLiteral("sans-serif"));
     xml.writeAttribute(QStringLiteral("font-weight"), QStringLiteral("bold"));
     xml.writeAttribute(QStringLiteral("font-size"), number(kNumberPixels));
-    SvgFigures figures(xml, module1, square, blueprint, request, control);
-    if (!figures.draw()) return Failure{kPictureCancelledMessage};
+    SvgFigures figures(&xml, module1, square, blueprint, request, writing);
+    if (figures.draw() != SvgFigures::Outcome::Done) return Failure{kPictureCancelledMessage};
     figures.writeCovered();
     xml.writeEndElement();
     xml.writeEndDocument();

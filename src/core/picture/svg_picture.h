@@ -4,11 +4,13 @@
 
 namespace quill {
 
+// The largest SVG file written: larger ones are more than a viewer can open.
+inline constexpr std::int64_t kMaxSvgBytes = std::int64_t{256} << 20;
+
 // Blue Print or Fractal as SVG at the request's size, streamed into the file atomically: the
-// paper, the dashed frame, each figure a polygon in the canvas's pixel coordinates (the square
-// figure's "L" mark a polyline), the blue print's map numbers as text. Groups of figures whose
-// bounds are smaller than request.svgSmallestFigure pixels are drawn as the pixels they cover,
-// joined into runs, so a deep drawing stays a file of about the picture's size.
+// paper, the dashed frame, and the figures as SvgFigures writes them. The figures are counted
+// first, and nothing is written when a coordinate would not be a finite number, or the file would
+// pass kMaxSvgBytes: the message then names the largest depth that can be written.
 Status writeSvgPicture(const PictureInputs& inputs, const PictureRequest& request,
                        const RenderControl& control, const QString& path);
 

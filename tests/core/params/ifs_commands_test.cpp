@@ -2,11 +2,15 @@
 
 #include <QFile>
 #include <QTemporaryDir>
+#include <functional>
 
 #include "core/maps/number_text.h"
 #include "core/maths/attractor_box.h"
 #include "core/maths/fit_to_square.h"
+#include "core/params/ifs_text.h"
 #include "support/fakes.h"
+#include "support/row_name.h"
+#include "support/scratch_mount.h"
 
 namespace quill {
 namespace {
@@ -73,7 +77,9 @@ TEST(ImportIfs, RefusalsChangeNothing) {
       {"three-dimensional", kGallery, 2, kThreeDimensionalMessage},
       {"more than ten maps", eleven, 0,
        QStringLiteral("This entry has 11 maps; Quillmere draws at most 10.")},
-      {"a missing brace", noise, std::nullopt, kInvalidFormatMessage},
+      {"a missing brace", noise, std::nullopt,
+       kInvalidFormatMessage +
+           QStringLiteral("\nLine 1, entry \"Broken\": the file ends before the entry's \"}\".")},
       {"no such file", dir.filePath(QStringLiteral("none.ifs")), std::nullopt,
        kFileNotFoundMessage},
       {"Cancel in the chooser", kGallery, std::nullopt, QString()},
@@ -116,6 +122,133 @@ TEST(ExportIfs, WritesTheGridNamedAfterTheCaptionAndReadsBackTheSameDoubles) {
   cmdExportIfs_Click(bad.document);
   EXPECT_EQ(bad.dialogs.messages, QStringList{kInvalidValueMessage});
   EXPECT_FALSE(QFile::exists(dir.filePath(QStringLiteral("bad.ifs"))));
+}
+
+QByteArray readAll(const QString& path) {
+  QFile file(path);
+  return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("(unreadable)");
+}
+
+bool writeAll(const QString& path, const QByteArray& bytes) {
+  QFile file(path);
+  return file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size();
+}
+
+// The grid's entry as Export writes it, its lines ending in CR LF and without the last one.
+QByteArray entryInCrLf(PanelFixture& f) {
+  std::vector<IfsMap> maps;
+  for (const PlaneMap& m : gridMaps(f)) maps.push_back({m.a, m.b, m.c, m.d, m.e, m.f, 0});
+  const MapTable& t = f.module1.maps;
+  for (int i = 1; i <= t.mapCount; ++i) maps[std::size_t(i - 1)].p = t.mapP[i];
+  QByteArray text = ifsText(f.state.caption, maps);
+  text.chop(1);
+  return text.replace("\n", "\r\n");
+}
+
+// A collection as found in the wild: a byte order mark, comments, CR LF, no line end at the end.
+const QByteArray kHead = "\xEF\xBB\xBF; Textbook systems\r\nfirst { 0.5 0 0 0.5 0 0 1 }\r\n\r\n";
+const QByteArray kOldFern = "fern (the old one) {\r\n  0.5 0 0 0.5 0 0 1 ; old\r\n}";
+const QByteArray kTail = " ; kept\r\nlast { 0.5 0 0 0.5 0.5 0 1 } ; end";
+const QByteArray kCollection = kHead + kOldFern + kTail;
+
+struct ExportRow {
+  std::string name;
+  QByteArray existing;
+  int pattern;
+  CollectionChoice answer;
+  // The file afterwards, given the grid's entry (CR LF lines, no last line end).
+  std::function<QByteArray(const QByteArray& entry)> expected;
+  const char* question;  // the question's last line
+  const char* message;   // shown after the answer; empty for none
+};
+
+class ExportOntoAFile : public ::testing::TestWithParam<ExportRow> {};
+
+// Export onto an existing file asks; "Add to the collection" keeps every byte but the entry of
+// the same name, "Replace the file" leaves only the entry, Cancel and refusals change nothing.
+TEST_P(ExportOntoAFile, AddsReplacesOrKeeps) {
+  const ExportRow& row = GetParam();
+  QTemporaryDir dir;
+  const QString path = dir.filePath(QStringLiteral("textbook.ifs"));
+  ASSERT_TRUE(writeAll(path, row.existing));
+  PanelFixture f;
+  mnuPattern_Click(f.document, row.pattern);
+  f.dialogs.saveIfsAnswers = {path};
+  f.dialogs.collectionAnswers = {row.answer};
+  cmdExportIfs_Click(f.document);
+
+  ASSERT_EQ(f.dialogs.questions.size(), 1);
+  EXPECT_TRUE(f.dialogs.questions[0].startsWith(QStringLiteral("textbook.ifs already exists.\n")));
+  EXPECT_EQ(f.dialogs.questions[0].section(u'\n', -1), QString::fromUtf8(row.question));
+  EXPECT_EQ(f.dialogs.messages,
+            *row.message ? QStringList{QString::fromUtf8(row.message)} : QStringList());
+  EXPECT_EQ(readAll(path).toStdString(), row.expected(entryInCrLf(f)).toStdString());
+}
+
+const char* kAskFern = "Adding replaces the collection's entry \"fern\".";
+const char* kAskTree = "Add the entry \"Tree\" to the collection, or replace the file?";
+
+INSTANTIATE_TEST_SUITE_P(
+    Rows, ExportOntoAFile,
+    ::testing::Values(
+        ExportRow{"Add replaces the entry of its name in place", kCollection, kFernPattern,
+                  CollectionChoice::AddToCollection,
+                  [](const QByteArray& entry) { return kHead + entry + kTail; }, kAskFern, ""},
+        ExportRow{"Add appends an entry of a new name", kCollection, kTreePattern,
+                  CollectionChoice::AddToCollection,
+                  [](const QByteArray& entry) { return kCollection + "\r\n\r\n" + entry + "\r\n"; },
+                  kAskTree, ""},
+        ExportRow{
+            "Replace leaves only the entry", kCollection, kFernPattern,
+            CollectionChoice::ReplaceFile,
+            [](const QByteArray& entry) { return QByteArray(entry).replace("\r\n", "\n") + "\n"; },
+            kAskFern, ""},
+        ExportRow{"Cancel keeps the file", kCollection, kFernPattern, CollectionChoice::Cancel,
+                  [](const QByteArray&) { return kCollection; }, kAskFern, ""},
+        ExportRow{"Add refuses a file that is no collection", "Notes on ferns\n", kFernPattern,
+                  CollectionChoice::AddToCollection,
+                  [](const QByteArray&) { return QByteArray("Notes on ferns\n"); },
+                  "Add the entry \"Fern\" to the collection, or replace the file?",
+                  "Cannot load the file: invalid file format.\nLine 1: \"Notes on ferns\" stands "
+                  "outside any entry; an entry starts with its name and \"{\" on one line."}),
+    testing::RowName{});
+
+TEST(ExportIfs, RefusesAGridWithoutMapsBeforeAskingAnything) {
+  QTemporaryDir dir;
+  const QString existing = dir.filePath(QStringLiteral("existing.ifs"));
+  ASSERT_TRUE(writeAll(existing, kCollection));
+  for (const QString& path : {dir.filePath(QStringLiteral("new.ifs")), existing}) {
+    PanelFixture f;
+    f.dialogs.saveIfsAnswers = {path};
+    f.dialogs.collectionAnswers = {CollectionChoice::ReplaceFile};
+    cmdExportIfs_Click(f.document);
+    EXPECT_EQ(f.dialogs.messages, QStringList{kNoMapsToExportMessage});
+    EXPECT_TRUE(f.dialogs.questions.isEmpty());
+  }
+  EXPECT_FALSE(QFile::exists(dir.filePath(QStringLiteral("new.ifs"))));
+  EXPECT_EQ(readAll(existing), kCollection);
+}
+
+// A disk that fills while the collection is written is a full disk, and the collection stays.
+TEST(ExportIfs, ADiskFillingDuringTheWriteSaysDiskFull) {
+  testing::ScratchMount disk(256);
+  if (!disk.mounted()) GTEST_SKIP() << "cannot mount a scratch filesystem here";
+  const QString path = disk.filePath(QStringLiteral("big.ifs"));
+  QByteArray big;
+  for (int i = 0; i < 2000; ++i) big += "e" + QByteArray::number(i) + " { 0.5 0 0 0.5 0 0 1 }\n";
+  ASSERT_TRUE(writeAll(path, big));
+  ASSERT_TRUE(disk.fill());
+  QFile filler(disk.filePath(QStringLiteral("filler")));
+  ASSERT_TRUE(filler.resize(filler.size() - 8192));  // room for a part of the new file
+
+  PanelFixture f;
+  mnuPattern_Click(f.document, kFernPattern);
+  f.dialogs.saveIfsAnswers = {path};
+  f.dialogs.collectionAnswers = {CollectionChoice::AddToCollection};
+  cmdExportIfs_Click(f.document);
+  EXPECT_EQ(f.dialogs.messages, QStringList{kIfsSaveMessages.diskFull});
+  EXPECT_EQ(readAll(path), big);
+  EXPECT_EQ(disk.entries(), QStringList({"big.ifs", "filler"}));
 }
 
 TEST(FitMapsToSquare, ChangesOnlyEAndFAndRefusesMapsThatDoNotContract) {

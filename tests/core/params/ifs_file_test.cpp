@@ -12,6 +12,8 @@
 #include <vector>
 
 #include "../render/picture_diff.h"
+#include "core/params/ifs_text.h"
+#include "support/row_name.h"
 
 namespace quill {
 namespace {
@@ -32,6 +34,11 @@ bool sameMaps(const std::vector<IfsMap>& x, const std::vector<IfsMap>& y) {
     return m.a == n.a && m.b == n.b && m.c == n.c && m.d == n.d && m.e == n.e && m.f == n.f &&
            m.p == n.p;
   });
+}
+
+// The reader's refusal: the invalid-format line, then where and what.
+QString invalid(const char* where) {
+  return kInvalidFormatMessage + u'\n' + QString::fromUtf8(where);
 }
 
 struct EntryRow {
@@ -58,8 +65,16 @@ TEST(IfsFile, ReadsEveryEntryOfACollection) {
       {"cube", 2, true, kThreeDimensionalMessage, {}},
       {"flat", 1, true, kThreeDimensionalMessage, {}},
       {"eleven", 11, false, tooManyMapsMessage(11), {}},
-      {"six_numbers", 0, false, kNotSevensMessage, {}},
-      {"no_numbers", 0, false, kNotSevensMessage, {}},
+      {"six_numbers",
+       0,
+       false,
+       invalid("Line 30, entry \"six_numbers\": a map needs 7 numbers; this entry has 6."),
+       {}},
+      {"no_numbers",
+       0,
+       false,
+       invalid("Line 31, entry \"no_numbers\": a map needs 7 numbers; this entry has none."),
+       {}},
       {"left", 1, false, {}, {{0.5, 0, 0, 0.5, 0, 0, 1}}},
       {"right", 1, false, {}, {{0.5, 0, 0, 0.5, 0.5, 0, 1}}},
   };
@@ -85,25 +100,45 @@ TEST(IfsFile, ReadsEveryEntryOfACollection) {
   EXPECT_EQ(findEntry({}, ""), nullptr);
 }
 
+// Each refusal says where the file goes wrong, on a second line under the invalid-format one.
 TEST(IfsFile, RefusesWhatDoesNotReadAsEntries) {
-  const std::vector<std::pair<std::string, Result<std::vector<IfsEntry>>>> rows = {
-      {"empty file", readIfsFile(dataPath("empty.ifs"))},
-      {"only comments and blanks", readIfsFile(dataPath("comments_only.ifs"))},
-      {"'{' on the line after the name", readIfsFile(dataPath("missing_open_brace.ifs"))},
-      {"an entry left open", readIfsFile(dataPath("missing_close_brace.ifs"))},
-      {"a '}' without its entry", readIfsFile(dataPath("stray_close_brace.ifs"))},
-      {"text where a number belongs", readIfsFile(dataPath("not_a_number.ifs"))},
-      {"a folder", readIfsFile(QStringLiteral(QUILLMERE_TEST_DATA "/ifs"))},
-      {"a header without a name", readBytes("(3D) { 1 2 3 4 5 6 7 }\n")},
-      {"a '{' inside an entry", readBytes("a { 0.5 0 0 0.5 0 0 1 {\n}\n")},
-      {"a number too large for a double", readBytes("a { 1e999 0 0 0.5 0 0 1 }\n")},
-      {"a NUL byte", readBytes(QByteArray("a { 0.5 0 0 0.5 0 0 1 }\n\0", 26))},
-      {"the file ends inside a comment of an open entry", readBytes("a { 0.5 ; }")},
+  struct Row {
+    std::string name;
+    Result<std::vector<IfsEntry>> read;
+    const char* where;
   };
-  for (const auto& [name, read] : rows) {
-    SCOPED_TRACE(name);
-    EXPECT_FALSE(read.ok());
-    EXPECT_EQ(read.message(), kInvalidFormatMessage);
+  const Row rows[] = {
+      {"empty file", readIfsFile(dataPath("empty.ifs")), "The file holds no entry."},
+      {"only comments and blanks", readIfsFile(dataPath("comments_only.ifs")),
+       "The file holds no entry."},
+      {"'{' on the line after the name", readIfsFile(dataPath("missing_open_brace.ifs")),
+       "Line 1: \"fern\" stands outside any entry; an entry starts with its name and \"{\" on "
+       "one line."},
+      {"an entry left open", readIfsFile(dataPath("missing_close_brace.ifs")),
+       "Line 2, entry \"fern\": \"{\" inside the entry; its \"}\" is missing."},
+      {"a '}' without its entry", readIfsFile(dataPath("stray_close_brace.ifs")),
+       "Line 2: \"}\" without an entry to close."},
+      {"text where a number belongs", readIfsFile(dataPath("not_a_number.ifs")),
+       "Line 1, entry \"fern\": \"zero\" is not a number."},
+      {"a folder", readIfsFile(QStringLiteral(QUILLMERE_TEST_DATA "/ifs")),
+       "This is a folder, not a file."},
+      {"a header without a name", readBytes("(3D) { 1 2 3 4 5 6 7 }\n"),
+       "Line 1: an entry needs a name before its \"{\"."},
+      {"a '{' inside an entry", readBytes("a { 0.5 0 0 0.5 0 0 1 {\n}\n"),
+       "Line 1, entry \"a\": \"{\" inside the entry; its \"}\" is missing."},
+      {"a number too large for a double", readBytes("a {\r\n\r\n 1e999 0 0 0.5 0 0 1 }\n"),
+       "Line 3, entry \"a\": \"1e999\" is too large a number."},
+      {"a NUL byte", readBytes(QByteArray("a { 0.5 0 0 0.5 0 0 1 }\n\0", 26)),
+       "Line 2 holds a NUL byte; this is not a text file."},
+      {"the file ends inside a comment of an open entry", readBytes("\r\ra { 0.5 ; }"),
+       "Line 3, entry \"a\": the file ends before the entry's \"}\"."},
+      {"a long word quoted in part", readBytes("a { " + QByteArray(100, 'x') + " }"),
+       "Line 1, entry \"a\": \"xxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxx...\" is not a number."},
+  };
+  for (const Row& row : rows) {
+    SCOPED_TRACE(row.name);
+    EXPECT_FALSE(row.read.ok());
+    EXPECT_EQ(row.read.message(), invalid(row.where));
   }
   EXPECT_EQ(readIfsFile(dataPath("no_such_file.ifs")).message(), kFileNotFoundMessage);
   // CR, LF and CR LF all end a comment; a byte order mark is no part of the first name.
@@ -114,6 +149,56 @@ TEST(IfsFile, RefusesWhatDoesNotReadAsEntries) {
   EXPECT_EQ((*lineEnds)[0].name, "one");
   EXPECT_EQ((*lineEnds)[1].mapCount, 1);
 }
+
+// A line holds whole maps or a part of one map; a line that ends one map and starts another has
+// lost or gained a number, and the entry is refused there instead of read with shifted maps.
+struct LayoutRow {
+  std::string name;
+  QByteArray bytes;
+  int mapCount;       // of the first entry, when it reads
+  const char* where;  // the refusal's second line; empty when the entry reads
+};
+
+class IfsLayout : public ::testing::TestWithParam<LayoutRow> {};
+
+TEST_P(IfsLayout, ReadsWholeOrSplitMapsAndRefusesShiftedOnes) {
+  const LayoutRow& row = GetParam();
+  const Result<std::vector<IfsEntry>> read = readBytes(row.bytes);
+  ASSERT_TRUE(read.ok()) << read.message().toStdString();
+  const IfsEntry& entry = read->front();
+  if (*row.where == 0) {
+    EXPECT_TRUE(entry.refusal.isEmpty()) << entry.refusal.toStdString();
+    EXPECT_EQ(int(entry.maps.size()), row.mapCount);
+  } else {
+    EXPECT_EQ(entry.refusal, invalid(row.where));
+    EXPECT_TRUE(entry.maps.empty());
+  }
+}
+
+const QByteArray kSevens = "1 2 3 4 5 6 7";
+
+INSTANTIATE_TEST_SUITE_P(
+    Rows, IfsLayout,
+    ::testing::Values(
+        LayoutRow{"one map a line", "a {\n" + kSevens + "\n" + kSevens + "\n}", 2, ""},
+        LayoutRow{"two maps on one line", "a { " + kSevens + " " + kSevens + " }", 2, ""},
+        LayoutRow{"maps split over lines", "a {\n1 2 3 4\n5 6 7\n1 2\n3 4 5\n6 7\n}", 2, ""},
+        LayoutRow{"six then eight", "a {\n1 2 3 4 5 6\n7 " + kSevens + "\n}", 0,
+                  "Line 2, entry \"a\": a map needs 7 numbers; this line has 6."},
+        LayoutRow{"eight then six", "a {\n" + kSevens + " 8\n1 2 3 4 5 6\n}", 0,
+                  "Line 2, entry \"a\": a map needs 7 numbers; this line has 8."},
+        LayoutRow{"a map over two lines ended by the next line",
+                  "a {\n" + kSevens + "\n1 2 3\n4 5 6\n7 " + kSevens + "\n}", 0,
+                  "Lines 3 to 4, entry \"a\": a map needs 7 numbers; these lines have 6."},
+        LayoutRow{"CR LF ends one line", "a {\r\n1 2 3 4 5 6\r\n7 " + kSevens + "\r\n}\r\n", 0,
+                  "Line 2, entry \"a\": a map needs 7 numbers; this line has 6."},
+        LayoutRow{"thirteen numbers without (3D)",
+                  QByteArray(11, '\n') + "bad { " + kSevens + " 8 9 10 11 12 13 }", 0,
+                  "Line 12, entry \"bad\": a map needs 7 numbers; this entry has 13."},
+        LayoutRow{"seven 3-D maps without (3D)",
+                  "solid {\n" + QByteArray(kSevens + " 8 9 10 11 12 13\n").repeated(7) + "}", 0,
+                  "Line 2, entry \"solid\": a map needs 7 numbers; this line has 13."}),
+    testing::RowName{});
 
 // Bytes made up as they are read (`head`, then `fill` over and over), so a test can offer far
 // more than it could hold, and count what the reader took.
@@ -153,20 +238,24 @@ TEST(IfsFile, RefusesAbsurdSizesWithoutReadingThemWhole) {
     qint64 size;
     bool sequential;
     qint64 mostRead;
+    const char* where;
   };
+  const char* tooLarge = "The file is larger than 16 MB.";
   const qint64 piece = qint64(64) << 10;  // a device read may run ahead of the limit by this
   const std::vector<Row> rows = {
-      {"a line of 10^7 digits", "a { 1", "1", 10'000'000, true, kMaxIfsLineBytes + 2 * piece},
-      {"200 MB of blank lines", "a {\n", "\n", 200'000'000, true, kMaxIfsFileBytes + 2 * piece},
+      {"a line of 10^7 digits", "\r\na { 1", "1", 10'000'000, true, kMaxIfsLineBytes + 2 * piece,
+       "Line 2 is longer than 65536 bytes."},
+      {"200 MB of blank lines", "a {\n", "\n", 200'000'000, true, kMaxIfsFileBytes + 2 * piece,
+       tooLarge},
       {"200 MB of numbers on short lines", "a {\n", "1 2 3 4 5 6 7\n", 200'000'000, true,
-       kMaxIfsFileBytes + 2 * piece},
-      {"a stated size of 200 MB", "a {\n", "1 2 3 4 5 6 7\n", 200'000'000, false, 0},
+       kMaxIfsFileBytes + 2 * piece, tooLarge},
+      {"a stated size of 200 MB", "a {\n", "1 2 3 4 5 6 7\n", 200'000'000, false, 0, tooLarge},
   };
   for (const Row& row : rows) {
     SCOPED_TRACE(row.name);
     EndlessDevice device(row.head, row.fill, row.size, row.sequential);
     const Result<std::vector<IfsEntry>> read = readIfs(device);
-    EXPECT_EQ(read.message(), kInvalidFormatMessage);
+    EXPECT_EQ(read.message(), invalid(row.where));
     EXPECT_LE(device.taken(), row.mostRead);
   }
   // Just within the limits, a file reads.

@@ -211,6 +211,26 @@ TEST(SaveParameters, DiskFull) {
   EXPECT_EQ(f.dialogs.messages, QStringList{kDiskFull});
 }
 
+// A parameter file is smaller than a block, so the disk is full before its write or not at all;
+// the writer it goes through is checked here with more bytes than the disk holds, in one buffered
+// piece and past the buffer.
+TEST(SaveParameters, ADiskFillingDuringTheWriteSaysDiskFull) {
+  testing::ScratchMount disk(64);
+  if (!disk.mounted()) GTEST_SKIP() << "cannot mount a scratch filesystem here";
+  ASSERT_TRUE(disk.fill());
+  QFile filler(disk.filePath(QStringLiteral("filler")));
+  ASSERT_TRUE(filler.resize(filler.size() - 8192));  // room for a part of the file
+  const QString path = disk.filePath(QStringLiteral("earlier.dat"));
+  ASSERT_TRUE(writeAll(path, "earlier\r\n"));
+  for (const qsizetype size : {9000, 100000}) {
+    SCOPED_TRACE(size);
+    const Status saved = writeFileAtomically(path, QByteArray(size, '1'), kParameterSaveMessages);
+    EXPECT_EQ(saved.message(), kDiskFull);
+    EXPECT_EQ(readAll(path), "earlier\r\n");
+    EXPECT_EQ(disk.entries(), QStringList({"earlier.dat", "filler"}));
+  }
+}
+
 // Every preset's maps survive a save and a load unchanged, and a second save writes the very
 // same bytes.
 TEST(ParamRoundTrip, EveryPresetThroughSaveAndLoad) {
