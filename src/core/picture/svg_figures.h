@@ -58,7 +58,7 @@ class SvgFigures {
   const bool square_;
   const bool numbered_;
   const double smallest_;
-  const RenderControl& control_;
+  const RenderControl control_;  // a copy: callers may pass a temporary
   const Rgb pen_;
   BitPlane covered_;
   const int width_;
