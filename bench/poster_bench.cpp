@@ -20,9 +20,9 @@ namespace {
 
 PictureInputs fern(std::int32_t points) {
   PictureInputs inputs;
-  inputs.drawing = Drawing::ChaosGame;
-  testing::storeRows(inputs.module1.maps, testing::kUnitFern);
-  inputs.module1.iterationCount = points;
+  inputs.kind = DrawingKind::ChaosGame;
+  testing::storeRows(inputs.drawing.maps, testing::kUnitFern);
+  inputs.drawing.iterationCount = points;
   return inputs;
 }
 

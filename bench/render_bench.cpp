@@ -15,7 +15,7 @@
 #include "core/base/render_control.h"
 #include "core/canvas/canvas.h"
 #include "core/editor/preview_renderer.h"
-#include "core/maps/module1.h"
+#include "core/maps/drawing_state.h"
 #include "core/maps/pattern_catalogue.h"
 #include "core/maths/attractor_box.h"
 #include "core/maths/maths_report.h"
@@ -40,9 +40,10 @@ using testing::presetRows;
 using Row = testing::MapRow;
 
 // The shared state as start-up derives it for a full-HD screen, with `rows` in the table.
-Module1 stateWith(const std::vector<Row>& rows, std::int32_t count) {
-  Module1 state;
-  state.deriveDrawingSquare(float(kWidth * kTwipsPerPixel), float(kHeight * kTwipsPerPixel));
+DrawingState stateWith(const std::vector<Row>& rows, std::int32_t count) {
+  DrawingState state;
+  state.square =
+      DrawingSquare::onCanvas(float(kWidth * kTwipsPerPixel), float(kHeight * kTwipsPerPixel));
   state.iterationCount = count;
   testing::storeRows(state.maps, rows);
   return state;
@@ -61,7 +62,7 @@ void clearInk(Canvas& canvas) {
 // measures it on several.
 template <bool Fast>
 void chaosGame(benchmark::State& bench, const std::vector<Row>& rows) {
-  Module1 state = stateWith(rows, kChaosPoints);
+  DrawingState state = stateWith(rows, kChaosPoints);
   Canvas canvas(kWidth, kHeight, kTwipsPerPixel, kWhite);
   ChaosRandom random;
   const RenderControl control;
@@ -70,9 +71,9 @@ void chaosGame(benchmark::State& bench, const std::vector<Row>& rows) {
     clearInk(canvas);
     bench.ResumeTiming();
     if constexpr (Fast) {
-      benchmark::DoNotOptimize(drawFast(canvas, Drawing::ChaosGame, state, random, control, 1));
+      benchmark::DoNotOptimize(drawFast(canvas, DrawingKind::ChaosGame, state, random, control, 1));
     } else {
-      benchmark::DoNotOptimize(PlayChaosGame(canvas, state, random, control));
+      benchmark::DoNotOptimize(playChaosGame(canvas, state, random, control));
     }
     benchmark::ClobberMemory();
   }
@@ -93,7 +94,7 @@ void BM_ChaosGameOnCores(benchmark::State& bench) {
   constexpr std::int32_t kPoints = 200'000'000;
   const int pattern = int(bench.range(0));
   bench.SetLabel(kPatterns[std::size_t(pattern)].menuCaption.toStdString());
-  Module1 state = stateWith(presetRows(pattern), kPoints);
+  DrawingState state = stateWith(presetRows(pattern), kPoints);
   Canvas canvas(kWidth, kHeight, kTwipsPerPixel, kWhite);
   ChaosRandom random;
   const ParallelChaosSettings settings{.threads = int(bench.range(1)),
@@ -118,9 +119,9 @@ void BM_ChaosGameOnCores(benchmark::State& bench) {
 // One fractal drawing on a fresh canvas per iteration: the fast renderer skips what is already
 // in the pen colour, so a canvas kept from the last iteration would flatter it. `threads` 0 is
 // one per core; the reference always runs on one.
-void fractal(benchmark::State& bench, const std::vector<Row>& rows, Drawing drawing, int depth,
+void fractal(benchmark::State& bench, const std::vector<Row>& rows, DrawingKind kind, int depth,
              bool fast, int threads) {
-  Module1 state = stateWith(rows, depth);
+  DrawingState state = stateWith(rows, depth);
   Canvas canvas(kWidth, kHeight, kTwipsPerPixel, kWhite);
   ChaosRandom random;
   const RenderControl control;
@@ -129,9 +130,9 @@ void fractal(benchmark::State& bench, const std::vector<Row>& rows, Drawing draw
     clearInk(canvas);
     bench.ResumeTiming();
     if (fast) {
-      benchmark::DoNotOptimize(drawFast(canvas, drawing, state, random, control, threads));
+      benchmark::DoNotOptimize(drawFast(canvas, kind, state, random, control, threads));
     } else {
-      benchmark::DoNotOptimize(drawReference(canvas, drawing, state, random, control));
+      benchmark::DoNotOptimize(drawReference(canvas, kind, state, random, control));
     }
     benchmark::ClobberMemory();
   }
@@ -142,8 +143,8 @@ void fractal(benchmark::State& bench, const std::vector<Row>& rows, Drawing draw
 
 // The figure the "Fractal" button draws for a preset: triangles for the first, squares for the
 // others.
-Drawing figureOf(int pattern) {
-  return pattern == 0 ? Drawing::TriangleFractal : Drawing::SquareFractal;
+DrawingKind figureOf(int pattern) {
+  return pattern == 0 ? DrawingKind::TriangleFractal : DrawingKind::SquareFractal;
 }
 
 // Depth 20 of every preset, fast, on one thread (range 1 = 1) or one per core (0).
@@ -154,21 +155,21 @@ void BM_FractalDepth20(benchmark::State& bench) {
 }
 
 void BM_FractalDepth20TenMaps(benchmark::State& bench) {
-  fractal(bench, kTenMaps, Drawing::SquareFractal, 20, true, int(bench.range(0)));
+  fractal(bench, kTenMaps, DrawingKind::SquareFractal, 20, true, int(bench.range(0)));
 }
 
 // Reference against fast (one thread) at a depth the reference draws in about a second.
 void BM_FractalReferenceSierpinski(benchmark::State& b) {
-  fractal(b, kSierpinski, Drawing::TriangleFractal, int(b.range(0)), false, 1);
+  fractal(b, kSierpinski, DrawingKind::TriangleFractal, int(b.range(0)), false, 1);
 }
 void BM_FractalFastSierpinski(benchmark::State& b) {
-  fractal(b, kSierpinski, Drawing::TriangleFractal, int(b.range(0)), true, 1);
+  fractal(b, kSierpinski, DrawingKind::TriangleFractal, int(b.range(0)), true, 1);
 }
 void BM_FractalReferenceFern(benchmark::State& b) {
-  fractal(b, presetRows(kFernPattern), Drawing::SquareFractal, int(b.range(0)), false, 1);
+  fractal(b, presetRows(kFernPattern), DrawingKind::SquareFractal, int(b.range(0)), false, 1);
 }
 void BM_FractalFastFern(benchmark::State& b) {
-  fractal(b, presetRows(kFernPattern), Drawing::SquareFractal, int(b.range(0)), true, 1);
+  fractal(b, presetRows(kFernPattern), DrawingKind::SquareFractal, int(b.range(0)), true, 1);
 }
 
 // The Map Editor's preview: 2,000,000 points of the ten maps into a 1000 × 1000 frame, one core.

@@ -26,7 +26,7 @@
 #include <chrono>
 #include <vector>
 
-#include "app/form2.h"
+#include "app/control_panel.h"
 #include "app/map_canvas.h"
 #include "app/map_editor.h"
 #include "app/maths_report_window.h"
@@ -92,19 +92,19 @@ void pressAltArrow(QWidget* widget, int change) {
 class OpenReport {
  public:
   OpenReport() {
-    program.Main();
+    program.start();
     program.document->presetDirectory = QStringLiteral(QUILLMERE_PRESET_DIR);
-    program.form2->findChild<QAction*>(QStringLiteral("mnuPattern_%1").arg(kFernPattern))
+    program.controlPanel->findChild<QAction*>(QStringLiteral("patternAction_%1").arg(kFernPattern))
         ->trigger();
-    program.form2->openMapEditor();
-    program.form2->openMathsReport();
-    canvas = program.form2->mapEditor()->canvas();
-    report = program.form2->mathsReport();
+    program.controlPanel->openMapEditor();
+    program.controlPanel->openMathsReport();
+    canvas = program.controlPanel->mapEditor()->canvas();
+    report = program.controlPanel->mathsReport();
     QKeyEvent two(QEvent::KeyPress, Qt::Key_2, Qt::NoModifier);
     QApplication::sendEvent(canvas, &two);
     runEventLoopFor(std::chrono::milliseconds(200));
   }
-  ~OpenReport() { program.form2->close(); }
+  ~OpenReport() { program.controlPanel->close(); }
 
   testing::ScriptedDialogs dialogs;
   testing::FakePrinter printer;

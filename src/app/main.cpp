@@ -10,6 +10,6 @@ int main(int argc, char* argv[]) {
   QApplication application(argc, argv);
   QApplication::setApplicationName(quill::kAppTitle);
   quill::Program program;
-  program.Main();
+  program.start();
   return QApplication::exec();
 }

@@ -57,8 +57,8 @@ PictureDialog::PictureDialog(Document& document, QWidget* parent)
     : QWidget(parent, Qt::Dialog),
       document_(document),
       mapColours_(defaultMapColours()),
-      pen_(document.module1.penColor),
-      paper_(document.module1.paperColor) {
+      pen_(document.drawing.penColor),
+      paper_(document.drawing.paperColor) {
   setObjectName(QStringLiteral("pictureDialog"));
   setWindowTitle(QStringLiteral("Render Picture"));
   buildWidgets();
@@ -102,7 +102,7 @@ void PictureDialog::buildWidgets() {
   mode_->setCurrentIndex(int(PictureMode::ChaosGame));
   form->addRow(QStringLiteral("Drawing:"), mode_);
   countLabel_ = new QLabel(this);
-  count_ = new QLineEdit(document_.state.Text1, this);
+  count_ = new QLineEdit(document_.state.countText, this);
   count_->setObjectName(QStringLiteral("pictureCount"));
   form->addRow(countLabel_, count_);
 
@@ -216,8 +216,8 @@ QToolButton* PictureDialog::addColourButton(const QString& name, Rgb& colour) {
 }
 
 void PictureDialog::takeDocumentColours() {
-  pen_ = document_.module1.penColor;
-  paper_ = document_.module1.paperColor;
+  pen_ = document_.drawing.penColor;
+  paper_ = document_.drawing.paperColor;
   showColour(penButton_, pen_);
   showColour(paperButton_, paper_);
 }

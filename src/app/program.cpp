@@ -11,42 +11,47 @@ Program::Program() : dialogs(qtDialogs), printer(qtPrinter) {}
 Program::Program(Dialogs& scriptedDialogs, Printer& scriptedPrinter)
     : dialogs(scriptedDialogs), printer(scriptedPrinter) {}
 
-void Program::Main() {
+void Program::start() {
   // The canvas window is created hidden; its load sizes it to the screen, and the drawing square
   // is derived from that size once.
-  form1 = std::make_unique<Form1>(dialogs);
-  document = std::make_unique<Document>(*form1, dialogs, printer);
-  form1->Form_Load(document->module1);
-  startUp(*document, form1->widthTwips(), form1->heightTwips());
+  canvasWidget = std::make_unique<CanvasWidget>(dialogs);
+  document = std::make_unique<Document>(*canvasWidget, dialogs, printer);
+  canvasWidget->resetCanvas(document->drawing);
+  startUp(*document, canvasWidget->widthTwips(), canvasWidget->heightTwips());
   document->presetDirectory = QCoreApplication::applicationDirPath();
 
-  form2 = std::make_unique<Form2>(*document);
-  qtDialogs.setParent(form2.get());
-  drawRunner = std::make_unique<QtDrawRunner>(form2.get());
+  controlPanel = std::make_unique<ControlPanel>(*document);
+  qtDialogs.setParent(controlPanel.get());
+  drawRunner = std::make_unique<QtDrawRunner>(controlPanel.get());
   document->runner = drawRunner.get();
-  QObject::connect(drawRunner.get(), &QtDrawRunner::busyChanged, form2.get(), &Form2::setBusy);
-  QObject::connect(drawRunner.get(), &QtDrawRunner::busyChanged, form1.get(), &Form1::setDrawing);
-  QObject::connect(drawRunner.get(), &QtDrawRunner::growing, form1.get(),
-                   &Form1::showGrowingPicture);
-  QObject::connect(form2.get(), &Form2::exitRequested, form2.get(), [this] { exit(); });
-  QObject::connect(form1.get(), &Form1::showPanelRequested, form2.get(), [this] { showPanel(); });
-  form2->Form_Load();
-  form2->show();
+  QObject::connect(drawRunner.get(), &QtDrawRunner::busyChanged, controlPanel.get(),
+                   &ControlPanel::setBusy);
+  QObject::connect(drawRunner.get(), &QtDrawRunner::busyChanged, canvasWidget.get(),
+                   &CanvasWidget::setDrawing);
+  QObject::connect(drawRunner.get(), &QtDrawRunner::growing, canvasWidget.get(),
+                   &CanvasWidget::showGrowingPicture);
+  QObject::connect(controlPanel.get(), &ControlPanel::exitRequested, controlPanel.get(),
+                   [this] { exit(); });
+  QObject::connect(canvasWidget.get(), &CanvasWidget::showPanelRequested, controlPanel.get(),
+                   [this] { showPanel(); });
+  controlPanel->resetPanel();
+  controlPanel->show();
 }
 
 void Program::exit() {
   if (drawRunner) drawRunner->cancel();
   // A picture being rendered stops; its file is left as it was.
-  if (form2 && form2->pictureDialog()) form2->pictureDialog()->close();
-  if (form1) form1->hide();
+  if (controlPanel && controlPanel->pictureDialog()) controlPanel->pictureDialog()->close();
+  if (canvasWidget) canvasWidget->hide();
   QCoreApplication::exit(0);
 }
 
 void Program::showPanel() {
-  form2->setWindowState((form2->windowState() & ~Qt::WindowMinimized) | Qt::WindowActive);
-  form2->show();
-  form2->raise();
-  form2->activateWindow();
+  controlPanel->setWindowState((controlPanel->windowState() & ~Qt::WindowMinimized) |
+                               Qt::WindowActive);
+  controlPanel->show();
+  controlPanel->raise();
+  controlPanel->activateWindow();
 }
 
 }  // namespace quill

@@ -2,8 +2,8 @@
 
 #include <memory>
 
-#include "app/form1.h"
-#include "app/form2.h"
+#include "app/canvas_widget.h"
+#include "app/control_panel.h"
 #include "app/qt_dialogs.h"
 #include "app/qt_draw_runner.h"
 #include "app/qt_printer.h"
@@ -11,7 +11,7 @@
 
 namespace quill {
 
-// The running desktop program: the document, the two windows and the devices, alive from Main
+// The running desktop program: the document, the two windows and the devices, alive from start
 // until the end.
 class Program {
  public:
@@ -20,9 +20,9 @@ class Program {
   // Scripted devices, for tests that must never wait on a modal dialog.
   Program(Dialogs& dialogs, Printer& printer);
 
-  // Main: clears the map table, sets the shared state, creates the canvas window hidden and sized
-  // to the screen, derives the drawing square from its size once, and shows the panel.
-  void Main();
+  // Start-up: clears the map table, sets the shared state, creates the canvas window hidden and
+  // sized to the screen, derives the drawing square from its size once, and shows the panel.
+  void start();
 
   // Ends the program, from "Exit" or the panel's close box: a drawing still running is cancelled
   // and the canvas closes with the panel.
@@ -35,9 +35,9 @@ class Program {
   QtPrinter qtPrinter;
   Dialogs& dialogs;
   Printer& printer;
-  std::unique_ptr<Form1> form1;
+  std::unique_ptr<CanvasWidget> canvasWidget;
   std::unique_ptr<Document> document;
-  std::unique_ptr<Form2> form2;
+  std::unique_ptr<ControlPanel> controlPanel;
   // Last, so that it is destroyed first: a drawing still running is cancelled and joined before
   // the document its finish step would write to goes away.
   std::unique_ptr<QtDrawRunner> drawRunner;

@@ -29,17 +29,15 @@ class MapEditorWindow : public testing::RunningProgram {
  protected:
   void SetUp() override {
     startWith(kFernPattern);
-    trigger(QStringLiteral("mnuMapEditor"));
-    editor = program.form2->mapEditor();
+    trigger(QStringLiteral("mapEditorAction"));
+    editor = program.controlPanel->mapEditor();
     ASSERT_NE(editor, nullptr);
     canvas = editor->canvas();
     editor->resize(600, 640);
     ASSERT_TRUE(QTest::qWaitForWindowExposed(editor));
   }
   QString shown(int row, int column) const {
-    return program.form2
-        ->findChild<QLineEdit*>(QStringLiteral("Text%1_%2").arg(column + 3).arg(row))
-        ->text();
+    return program.controlPanel->findChild<QLineEdit*>(ControlPanel::cellName(row, column))->text();
   }
   PlaneMap mapOfRow(int row) const {
     auto v = [&](int column) { return *parseNumber(cell(row, column)); };
@@ -108,15 +106,15 @@ TEST_F(MapEditorWindow, TheKeyboardSelectsAMapAndMovesItsHandles) {
 }
 
 TEST_F(MapEditorWindow, TypingARowMovesTheEditorAndABadRowKeepsItsShape) {
-  auto* e3 = program.form2->findChild<QLineEdit*>(QStringLiteral("Text7_3"));
+  auto* e3 = program.controlPanel->findChild<QLineEdit*>(ControlPanel::cellName(3, kColE));
   e3->selectAll();
   QTest::keyClicks(e3, QStringLiteral("0.25"));
-  ASSERT_TRUE(program.form2->editorModel().shape(2));
-  EXPECT_EQ(program.form2->editorModel().shape(2)->e, 0.25);
+  ASSERT_TRUE(program.controlPanel->editorModel().shape(2));
+  EXPECT_EQ(program.controlPanel->editorModel().shape(2)->e, 0.25);
 
   e3->selectAll();
   QTest::keyClicks(e3, QStringLiteral("0.3x"));
-  EXPECT_EQ(program.form2->editorModel().shape(2)->e, 0.3);  // "0.3" read before the x came
+  EXPECT_EQ(program.controlPanel->editorModel().shape(2)->e, 0.3);  // "0.3" read before the x came
   auto* status = editor->findChild<QLabel*>(QStringLiteral("mapEditorStatus"));
   EXPECT_EQ(status->text(), QStringLiteral("Row 3: Invalid parameter value."));
   EXPECT_TRUE(dialogs.messages.isEmpty());
@@ -124,7 +122,7 @@ TEST_F(MapEditorWindow, TypingARowMovesTheEditorAndABadRowKeepsItsShape) {
   // A map that stretches: the preview goes on, and the status line names the map.
   e3->selectAll();
   QTest::keyClicks(e3, QStringLiteral("0.3"));
-  auto* a1 = program.form2->findChild<QLineEdit*>(QStringLiteral("Text3_1"));
+  auto* a1 = program.controlPanel->findChild<QLineEdit*>(ControlPanel::cellName(1, kColA));
   a1->selectAll();
   QTest::keyClicks(a1, QStringLiteral("1.5"));
   EXPECT_EQ(status->text(), QStringLiteral("Map 1 expands: it stretches by 1.5."));
@@ -148,7 +146,7 @@ TEST_F(MapEditorWindow, InsertAddsAHalfCopyAfterTheLastAndDeleteMovesRowsUp) {
   editor->findChild<QPushButton*>(QStringLiteral("deleteMap"))->click();
   EXPECT_EQ(rowTexts(2) << cell(2, kColP), row3);
   EXPECT_TRUE(cell(5, kColA).isEmpty());
-  EXPECT_EQ(program.form2->editorModel().mapCount(), 4);
+  EXPECT_EQ(program.controlPanel->editorModel().mapCount(), 4);
 }
 
 // Typing, drags, key presses, a pattern and "Fit Maps to Square" are one step each; a hundred
@@ -156,7 +154,7 @@ TEST_F(MapEditorWindow, InsertAddsAHalfCopyAfterTheLastAndDeleteMovesRowsUp) {
 TEST_F(MapEditorWindow, UndoAndRedoGiveBackTheSameTextsAfterAHundredCycles) {
   using Grid = decltype(PanelState::grid);
   std::vector<Grid> states{program.document->state.grid};
-  auto* e1 = program.form2->findChild<QLineEdit*>(QStringLiteral("Text7_1"));
+  auto* e1 = program.controlPanel->findChild<QLineEdit*>(ControlPanel::cellName(1, kColE));
   e1->selectAll();
   QTest::keyClicks(e1, QStringLiteral("0.5"));
   states.push_back(program.document->state.grid);
@@ -168,7 +166,7 @@ TEST_F(MapEditorWindow, UndoAndRedoGiveBackTheSameTextsAfterAHundredCycles) {
   states.push_back(program.document->state.grid);
   pick(kSierpinskiPattern);
   states.push_back(program.document->state.grid);
-  trigger(QStringLiteral("mnuFitMaps"));
+  trigger(QStringLiteral("fitMapsAction"));
   states.push_back(program.document->state.grid);
   ASSERT_NE(states.back(), states[states.size() - 2]);
 
@@ -205,7 +203,7 @@ TEST_F(MapEditorWindow, WheelZoomsAboutThePointerDraggingEmptySpacePansFitFrames
 
   QTest::keyClick(canvas, Qt::Key_F);
   std::vector<PlaneMap> maps;
-  for (const PreviewMap& each : program.form2->editorModel().previewMaps())
+  for (const PreviewMap& each : program.controlPanel->editorModel().previewMaps())
     maps.push_back(each.map);
   const Box box = *attractorBox(maps);
   const QPointF low = canvas->toWidget(QPointF(box.xmin, box.ymin));

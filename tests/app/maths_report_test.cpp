@@ -10,7 +10,7 @@
 #include <cmath>
 
 #include "app/box_count_thread.h"
-#include "app/form2.h"
+#include "app/control_panel.h"
 #include "app/map_canvas.h"
 #include "app/map_editor.h"
 #include "app/maths_report_window.h"
@@ -28,14 +28,13 @@ class MathsReport : public testing::RunningProgram {
  protected:
   void SetUp() override {
     startWith(kSierpinskiPattern);
-    trigger(QStringLiteral("mnuMathsReport"));
-    report = program.form2->mathsReport();
+    trigger(QStringLiteral("mathsReportAction"));
+    report = program.controlPanel->mathsReport();
     ASSERT_NE(report, nullptr);
     ASSERT_TRUE(QTest::qWaitForWindowExposed(report));
   }
   QLineEdit* field(int row, int column) const {
-    return program.form2->findChild<QLineEdit*>(
-        QStringLiteral("Text%1_%2").arg(column + 3).arg(row));
+    return program.controlPanel->findChild<QLineEdit*>(ControlPanel::cellName(row, column));
   }
   void type(int row, int column, const QString& text) {
     QLineEdit* edit = field(row, column);
@@ -91,8 +90,8 @@ TEST_F(MathsReport, FollowsTheGridAndMarksAnExpandingMap) {
   ASSERT_EQ(facts().maps.size(), 4u);
   EXPECT_NEAR(*facts().similarityDimension, std::log(4) / std::log(3), 1e-5);
 
-  program.form2->openMapEditor();
-  MapCanvas* canvas = program.form2->mapEditor()->canvas();
+  program.controlPanel->openMapEditor();
+  MapCanvas* canvas = program.controlPanel->mapEditor()->canvas();
   const double c1 = facts().maps[0].row.map.c;
   QTest::keyClick(canvas, Qt::Key_1);
   QTest::keyClick(canvas, Qt::Key_Tab);
@@ -108,8 +107,8 @@ TEST_F(MathsReport, FollowsTheGridAndMarksAnExpandingMap) {
 // keys that queued while the program was busy: the report shows them together, once, in the
 // cells it had (a cell made anew would have lost the mark put on it).
 TEST_F(MathsReport, ShowsABurstOfChangesOnceInTheSameCells) {
-  program.form2->openMapEditor();
-  MapCanvas* canvas = program.form2->mapEditor()->canvas();
+  program.controlPanel->openMapEditor();
+  MapCanvas* canvas = program.controlPanel->mapEditor()->canvas();
   QTest::keyClick(canvas, Qt::Key_1);
   settle();
   for (int row = 0; row < 3; ++row) item(row, 0)->setData(Qt::UserRole, row + 1);
@@ -123,7 +122,7 @@ TEST_F(MathsReport, ShowsABurstOfChangesOnceInTheSameCells) {
   EXPECT_EQ(report->refreshes(), refreshes);  // the keys are not held up by the report
   settle();
   EXPECT_EQ(report->refreshes(), refreshes + 1);
-  const auto moved = coefficients(*program.form2->editorModel().shape(0));
+  const auto moved = coefficients(*program.controlPanel->editorModel().shape(0));
   EXPECT_NE(moved, before);
   EXPECT_EQ(coefficients(facts().maps[0].row.map), moved);
   for (int row = 0; row < 3; ++row) EXPECT_EQ(item(row, 0)->data(Qt::UserRole).toInt(), row + 1);
@@ -143,8 +142,8 @@ TEST_F(MathsReport, SetPByDetWritesTheGridAsOneUndoStep) {
   EXPECT_EQ(field(3, kColP)->text(), QStringLiteral("0.143"));
   EXPECT_EQ(facts().maps[2].row.p, 0.143);
 
-  program.form2->openMapEditor();
-  program.form2->mapEditor()->findChild<QPushButton*>(QStringLiteral("undo"))->click();
+  program.controlPanel->openMapEditor();
+  program.controlPanel->mapEditor()->findChild<QPushButton*>(QStringLiteral("undo"))->click();
   EXPECT_EQ(QStringList({cell(1, kColP), cell(2, kColP), cell(3, kColP)}), typed);
   EXPECT_EQ(field(1, kColP)->text(), QStringLiteral("0.9"));
   EXPECT_EQ(facts().maps[0].row.p, 0.9);
@@ -190,7 +189,7 @@ TEST_F(MathsReport, BoxCountingRefinesRestartsAndStopsOnClose) {
   report->close();  // while the first estimate is being counted
   QTest::qWait(50);
   EXPECT_FALSE(report->boxes());
-  program.form2->openMathsReport();
+  program.controlPanel->openMathsReport();
   EXPECT_TRUE(report->isVisible());
 }
 

@@ -39,8 +39,8 @@ class PictureDialogTest : public testing::RunningProgram {
  protected:
   void SetUp() override {
     startWith(kSierpinskiPattern);
-    trigger(QStringLiteral("mnuRenderPicture"));
-    dialog = program.form2->pictureDialog();
+    trigger(QStringLiteral("renderPictureAction"));
+    dialog = program.controlPanel->pictureDialog();
     ASSERT_NE(dialog, nullptr);
     ASSERT_TRUE(dialog->isVisible());
   }
@@ -81,8 +81,8 @@ TEST_F(PictureDialogTest, WritesTheFileQuillmereRenderWrites) {
   };
   // Opened afresh, the dialog takes the pen the panel's colour command set.
   dialog->close();
-  program.document->module1.penColor = rgb(0x1A, 0x5E, 0x20);
-  trigger(QStringLiteral("mnuRenderPicture"));
+  program.document->drawing.penColor = rgb(0x1A, 0x5E, 0x20);
+  trigger(QStringLiteral("renderPictureAction"));
   const QStringList pen = {"--pen", "1A5E20"};
   for (const auto& c : cases) {
     SCOPED_TRACE(c.name);
@@ -141,7 +141,8 @@ TEST_F(PictureDialogTest, CancelCloseAndExitLeaveTheFileAsItWas) {
         dialog->close();
         EXPECT_FALSE(dialog->rendering());
       } else if (way == "exit") {
-        QTest::mouseClick(program.form2->findChild<QPushButton*>("Command3"), Qt::LeftButton);
+        QTest::mouseClick(program.controlPanel->findChild<QPushButton*>("exitButton"),
+                          Qt::LeftButton);
         EXPECT_FALSE(dialog->rendering());
         EXPECT_FALSE(dialog->isVisible());
       } else {
@@ -161,7 +162,7 @@ TEST_F(PictureDialogTest, CancelCloseAndExitLeaveTheFileAsItWas) {
 // A refused field shows the message the drawing command would, and nothing is rendered; the
 // panel's count keeps its text.
 TEST_F(PictureDialogTest, RefusesBadFieldsWithTheDrawingCommandsMessages) {
-  program.document->state.Text1 = QStringLiteral("7");
+  program.document->state.countText = QStringLiteral("7");
   const QString path = dir.filePath(QStringLiteral("x.png"));
   const struct {
     PictureMode mode;
@@ -188,7 +189,7 @@ TEST_F(PictureDialogTest, RefusesBadFieldsWithTheDrawingCommandsMessages) {
     EXPECT_FALSE(dialog->rendering());
     EXPECT_EQ(dialogs.messages, QStringList{c.message});
     EXPECT_FALSE(QFile::exists(path));
-    EXPECT_EQ(program.document->state.Text1, "7");
+    EXPECT_EQ(program.document->state.countText, "7");
   }
   // A bad cell of the grid, as the drawing buttons report it.
   program.document->state.cell(1, kColA) = QStringLiteral("x");
@@ -200,7 +201,7 @@ TEST_F(PictureDialogTest, RefusesBadFieldsWithTheDrawingCommandsMessages) {
   EXPECT_FALSE(QFile::exists(path));
   const QStringList shown = dialogs.messages;
   dialogs.messages.clear();
-  cmdBluePrint_Click(*program.document);
+  drawBluePrint(*program.document);
   EXPECT_EQ(shown.size(), 1);
   EXPECT_EQ(shown, dialogs.messages);
 }

@@ -30,20 +30,22 @@ QRect darkBox(const QImage& image) {
 // The program with the real default printer, the Sierpinski fractal drawn on a yellow canvas.
 struct PrintingProgram {
   PrintingProgram() {
-    program.Main();
+    program.start();
     program.document->presetDirectory = QStringLiteral(QUILLMERE_PRESET_DIR);
-    program.form2->findChild<QAction*>(QStringLiteral("mnuPattern_0"))->trigger();
-    program.document->state.Text1 = QStringLiteral("6");
-    program.form2->refreshFromState();
-    program.form2->findChild<QPushButton*>(QStringLiteral("cmdFractal"))->click();
+    program.controlPanel->findChild<QAction*>(QStringLiteral("patternAction_0"))->trigger();
+    program.document->state.countText = QStringLiteral("6");
+    program.controlPanel->refreshFromState();
+    program.controlPanel->findChild<QPushButton*>(QStringLiteral("fractalButton"))->click();
     QDeadlineTimer deadline(10000);
     while (program.drawRunner->busy() && !deadline.hasExpired()) QTest::qWait(10);
     dialogs.colorAnswers = {rgb(255, 255, 0)};
-    program.form2->findChild<QAction*>(QStringLiteral("mnuBackColor"))->trigger();
+    program.controlPanel->findChild<QAction*>(QStringLiteral("paperColourAction"))->trigger();
   }
-  ~PrintingProgram() { program.form2->close(); }
+  ~PrintingProgram() { program.controlPanel->close(); }
 
-  void print() { program.form2->findChild<QPushButton*>(QStringLiteral("cmdPrint"))->click(); }
+  void print() {
+    program.controlPanel->findChild<QPushButton*>(QStringLiteral("printButton"))->click();
+  }
 
   testing::ScriptedDialogs dialogs;
   QtPrinter printer;

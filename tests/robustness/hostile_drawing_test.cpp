@@ -23,17 +23,17 @@ void fill(PanelFixture& f, int count, const Row& row) {
 }
 
 // The four drawings of the test below, one over the other, by the reference recursion and loop.
-QImage referencePicture(const Module1& read) {
-  Module1 state = read;
+QImage referencePicture(const DrawingState& read) {
+  DrawingState state = read;
   Canvas canvas(640, 480, 15.0, kWhite);
   ChaosRandom random;
-  const std::pair<Drawing, int> drawings[] = {{Drawing::ChaosGame, 100000},
-                                              {Drawing::TriangleFractal, 6},
-                                              {Drawing::SquareFractal, 6},
-                                              {Drawing::BluePrint, 1}};
-  for (const auto& [drawing, count] : drawings) {
+  const std::pair<DrawingKind, int> drawings[] = {{DrawingKind::ChaosGame, 100000},
+                                                  {DrawingKind::TriangleFractal, 6},
+                                                  {DrawingKind::SquareFractal, 6},
+                                                  {DrawingKind::BluePrint, 1}};
+  for (const auto& [kind, count] : drawings) {
     state.iterationCount = count;
-    EXPECT_TRUE(drawReference(canvas, drawing, state, random, RenderControl{}));
+    EXPECT_TRUE(drawReference(canvas, kind, state, random, RenderControl{}));
   }
   return canvas.picture();
 }
@@ -53,17 +53,17 @@ TEST(HostileDrawing, ExtremeCoefficientsDrawWhatTheNumbersSay) {
     SCOPED_TRACE(c.name);
     PanelFixture f;
     fill(f, 3, c.row);
-    f.state.Text1 = QStringLiteral("100000");
-    cmdChaos_Click(f.document);
-    f.state.Text1 = QStringLiteral("6");
-    cmdFractal_Click(f.document);
-    mnuPattern_Click(f.document, kUserPattern);  // "User": squares instead of triangles
+    f.state.countText = QStringLiteral("100000");
+    drawChaosGame(f.document);
+    f.state.countText = QStringLiteral("6");
+    drawFractal(f.document);
+    choosePattern(f.document, kUserPattern);  // "User": squares instead of triangles
     fill(f, 3, c.row);
-    cmdFractal_Click(f.document);
-    cmdBluePrint_Click(f.document);
+    drawFractal(f.document);
+    drawBluePrint(f.document);
     EXPECT_TRUE(f.dialogs.messages.isEmpty());
-    EXPECT_EQ(f.form1.shown, 4);
-    EXPECT_EQ(f.form1.canvas().picture(), referencePicture(f.module1));
+    EXPECT_EQ(f.canvasWindow.shown, 4);
+    EXPECT_EQ(f.canvasWindow.canvas().picture(), referencePicture(f.drawing));
   }
 }
 
@@ -87,26 +87,26 @@ TEST(HostileDrawing, EndlessDrawingsStopWhenCancelled) {
     SCOPED_TRACE("depth 20 with ten expanding maps");
     PanelFixture f;
     fill(f, 10, {"1.5", "0.2", "-0.2", "1.5", "0.1", "0.1", "0.1"});
-    f.state.Text1 = QStringLiteral("20");
-    runCancelledAfterAMoment(f, &cmdFractal_Click);
-    EXPECT_EQ(f.form1.shown, 1);  // shown with what was drawn
-    EXPECT_EQ(f.module1.recursionLevel, 21);
+    f.state.countText = QStringLiteral("20");
+    runCancelledAfterAMoment(f, &drawFractal);
+    EXPECT_EQ(f.canvasWindow.shown, 1);  // shown with what was drawn
+    EXPECT_EQ(f.drawing.recursionLevel, 21);
   }
   {
     SCOPED_TRACE("chaos game of 2147483647 steps");
     PanelFixture f;
     fill(f, 3, {"0.5", "0", "0", "0.5", "0.25", "0.5", "0.33"});
-    f.state.Text1 = QStringLiteral("2147483647");
-    runCancelledAfterAMoment(f, &cmdChaos_Click);
-    EXPECT_EQ(f.form1.shown, 1);
+    f.state.countText = QStringLiteral("2147483647");
+    runCancelledAfterAMoment(f, &drawChaosGame);
+    EXPECT_EQ(f.canvasWindow.shown, 1);
     // Three copies of one map run the points into its fixed point within a few dozen steps, so
     // what was drawn, and stays, is the reference game of any longer count.
-    Module1 reference = f.module1;
+    DrawingState reference = f.drawing;
     reference.iterationCount = 1000;
     Canvas canvas(640, 480, 15.0, kWhite);
     ChaosRandom random;
-    ASSERT_TRUE(drawReference(canvas, Drawing::ChaosGame, reference, random, RenderControl{}));
-    EXPECT_EQ(f.form1.canvas().picture(), canvas.picture());
+    ASSERT_TRUE(drawReference(canvas, DrawingKind::ChaosGame, reference, random, RenderControl{}));
+    EXPECT_EQ(f.canvasWindow.canvas().picture(), canvas.picture());
   }
 }
 

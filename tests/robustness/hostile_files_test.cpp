@@ -30,17 +30,17 @@ bool writeAll(const QString& path, const QByteArray& bytes) {
 // A panel holding the fern, read into the map table, so any change shows.
 struct Loaded {
   Loaded() {
-    mnuPattern_Click(f.document, kFernPattern);
-    EXPECT_TRUE(ReadPanel(f.document));
-    table = f.module1.maps;
+    choosePattern(f.document, kFernPattern);
+    EXPECT_TRUE(readGrid(f.document));
+    table = f.drawing.maps;
     grid = f.state.grid;
   }
   void expectUnchanged() const {
     EXPECT_EQ(f.state.grid, grid);
-    EXPECT_EQ(f.module1.maps.mapCount, table.mapCount);
-    EXPECT_EQ(f.module1.maps.mapA, table.mapA);
-    EXPECT_EQ(f.module1.maps.mapP, table.mapP);
-    EXPECT_EQ(f.module1.maps.mapCumP, table.mapCumP);
+    EXPECT_EQ(f.drawing.maps.mapCount, table.mapCount);
+    EXPECT_EQ(f.drawing.maps.mapA, table.mapA);
+    EXPECT_EQ(f.drawing.maps.mapP, table.mapP);
+    EXPECT_EQ(f.drawing.maps.mapCumP, table.mapCumP);
   }
   PanelFixture f;
   MapTable table;
@@ -67,7 +67,7 @@ TEST(HostileFiles, LoadRefusesWhatIsNoParameterFile) {
     ASSERT_TRUE(writeAll(path, c.bytes));
     Loaded loaded;
     loaded.f.dialogs.openAnswers = {path};
-    cmdLoad_Click(loaded.f.document);
+    loadParameters(loaded.f.document);
     EXPECT_EQ(loaded.f.dialogs.messages, QStringList{kInvalidFormat});
     loaded.expectUnchanged();
   }
@@ -86,13 +86,13 @@ TEST(HostileFiles, LoadOfHugeFilesReadsOnlyWhatItNeeds) {
   }
   Loaded refused;
   refused.f.dialogs.openAnswers = {zeros};
-  cmdLoad_Click(refused.f.document);
+  loadParameters(refused.f.document);
   EXPECT_EQ(refused.f.dialogs.messages, QStringList{kInvalidFormat});
   refused.expectUnchanged();
 
   PanelFixture f;
   f.dialogs.openAnswers = {valid};
-  cmdLoad_Click(f.document);
+  loadParameters(f.document);
   EXPECT_TRUE(f.dialogs.messages.isEmpty());
   EXPECT_EQ(f.state.cell(1, kColE), "0.25");
 }
@@ -103,7 +103,7 @@ TEST(HostileFiles, LoadRefusesPathsThatCannotBeRead) {
     SCOPED_TRACE("a folder");
     Loaded loaded;
     loaded.f.dialogs.openAnswers = {dir.path()};
-    cmdLoad_Click(loaded.f.document);
+    loadParameters(loaded.f.document);
     EXPECT_EQ(loaded.f.dialogs.messages, QStringList{kInvalidFormat});
     loaded.expectUnchanged();
   }
@@ -114,7 +114,7 @@ TEST(HostileFiles, LoadRefusesPathsThatCannotBeRead) {
     Loaded loaded;
     loaded.f.dialogs.openAnswers = {path};
     loaded.f.dialogs.whenOpenAnswers = [](const QString& name) { QFile::remove(name); };
-    cmdLoad_Click(loaded.f.document);
+    loadParameters(loaded.f.document);
     EXPECT_EQ(loaded.f.dialogs.messages, QStringList{kNotFound});
     loaded.expectUnchanged();
   }
@@ -147,8 +147,8 @@ TEST(HostileFiles, LoadRefusesAFileItMayNotRead) {
 TEST(HostileFiles, MissingPresetFolderShowsNotFoundEachTime) {
   PanelFixture f;
   f.document.presetDirectory = QStringLiteral("/nonexistent/quillmere/presets");
-  mnuPattern_Click(f.document, kFernPattern);
-  mnuResetPattern_Click(f.document, kFernPattern);
+  choosePattern(f.document, kFernPattern);
+  resetPattern(f.document, kFernPattern);
   EXPECT_EQ(f.dialogs.messages, (QStringList{kNotFound, kNotFound}));
   EXPECT_EQ(f.state.caption, "Fern");
   EXPECT_FALSE(f.state.patternLoaded[kFernPattern]);

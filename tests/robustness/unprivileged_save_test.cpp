@@ -80,9 +80,9 @@ TEST(UnprivilegedSave, WritesInPlaceBesideAReadOnlyFolderAndRefusesAReadOnlyFile
   {
     const AsUnprivilegedUser user;
     if (!user.unprivileged()) GTEST_SKIP() << "cannot take an unprivileged user's ids here";
-    cmdSaveParam_Click(f.document);
+    saveParameters(f.document);
     pictureSaved = writePicture(image, picture);
-    cmdSaveParam_Click(f.document);
+    saveParameters(f.document);
   }
   QFile::setPermissions(dir.path(),
                         QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);

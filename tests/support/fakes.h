@@ -10,10 +10,10 @@
 #include "core/document/canvas_window.h"
 #include "core/document/dialogs.h"
 #include "core/document/document.h"
-#include "core/maps/module1.h"
+#include "core/maps/drawing_state.h"
 #include "core/maps/panel_state.h"
 #include "core/panel/compute_parameters.h"
-#include "core/panel/read_panel.h"
+#include "core/panel/read_grid.h"
 #include "core/params/ifs_commands.h"
 #include "core/params/load_save.h"
 #include "core/params/pattern_menu.h"
@@ -106,7 +106,7 @@ class FakePrinter : public Printer {
   int calls = 0;
 };
 
-// Form1 without a window: a canvas of a fixed pixel size at 15 twips to the pixel.
+// A canvas window with no window: a canvas of a fixed pixel size at 15 twips to the pixel.
 class FakeCanvasWindow : public CanvasWindow {
  public:
   explicit FakeCanvasWindow(int widthPixels = 640, int heightPixels = 480)
@@ -115,7 +115,7 @@ class FakeCanvasWindow : public CanvasWindow {
   Canvas& canvas() override {
     if (!canvas_) {
       canvas_ = std::make_unique<Canvas>(width_, height_, 15.0,
-                                         module1 != nullptr ? module1->paperColor : kWhite);
+                                         drawing != nullptr ? drawing->paperColor : kWhite);
     }
     return *canvas_;
   }
@@ -127,7 +127,7 @@ class FakeCanvasWindow : public CanvasWindow {
   float widthTwips() const { return float(width_ * 15); }
   float heightTwips() const { return float(height_ * 15); }
 
-  const Module1* module1 = nullptr;  // whose paper colour a fresh canvas takes
+  const DrawingState* drawing = nullptr;  // whose paper colour a fresh canvas takes
   QString caption;
   int shown = 0;
   int changed = 0;
@@ -141,9 +141,9 @@ class FakeCanvasWindow : public CanvasWindow {
 // A whole document without widgets, started as the program starts it.
 struct PanelFixture {
   explicit PanelFixture(int widthPixels = 640, int heightPixels = 480)
-      : form1(widthPixels, heightPixels), document(form1, dialogs, printer) {
-    form1.module1 = &document.module1;
-    startUp(document, form1.widthTwips(), form1.heightTwips());
+      : canvasWindow(widthPixels, heightPixels), document(canvasWindow, dialogs, printer) {
+    canvasWindow.drawing = &document.drawing;
+    startUp(document, canvasWindow.widthTwips(), canvasWindow.heightTwips());
     document.presetDirectory = QStringLiteral(QUILLMERE_PRESET_DIR);
   }
 
@@ -154,9 +154,9 @@ struct PanelFixture {
 
   ScriptedDialogs dialogs;
   FakePrinter printer;
-  FakeCanvasWindow form1;
+  FakeCanvasWindow canvasWindow;
   Document document;
-  Module1& module1 = document.module1;
+  DrawingState& drawing = document.drawing;
   PanelState& state = document.state;
 };
 

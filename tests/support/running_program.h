@@ -5,7 +5,7 @@
 #include <QAction>
 #include <QString>
 
-#include "app/form2.h"
+#include "app/control_panel.h"
 #include "app/program.h"
 #include "core/document/document.h"
 #include "support/fakes.h"
@@ -18,15 +18,17 @@ class RunningProgram : public ::testing::Test {
  protected:
   // Starts the program and picks `pattern` from its menu.
   void startWith(int pattern) {
-    program.Main();
+    program.start();
     program.document->presetDirectory = QStringLiteral(QUILLMERE_PRESET_DIR);
     pick(pattern);
   }
-  void TearDown() override { program.form2->close(); }
+  void TearDown() override { program.controlPanel->close(); }
 
   // A menu command, by its action's name.
-  void trigger(const QString& action) { program.form2->findChild<QAction*>(action)->trigger(); }
-  void pick(int pattern) { trigger(QStringLiteral("mnuPattern_%1").arg(pattern)); }
+  void trigger(const QString& action) {
+    program.controlPanel->findChild<QAction*>(action)->trigger();
+  }
+  void pick(int pattern) { trigger(QStringLiteral("patternAction_%1").arg(pattern)); }
   QString cell(int row, int column) const { return program.document->state.cell(row, column); }
 
   ScriptedDialogs dialogs;

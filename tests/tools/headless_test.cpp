@@ -38,13 +38,13 @@ ToolRun render(const QStringList& arguments) {
 QImage drawnInProcess(int pattern, void (*command)(Document&), const QString& iterations,
                       Rgb pen = kBlack, Rgb paper = kWhite) {
   testing::PanelFixture f(320, 240);
-  f.module1.penColor = pen;
-  f.module1.paperColor = paper;
-  mnuPattern_Click(f.document, pattern);
-  f.state.Text1 = iterations;
+  f.drawing.penColor = pen;
+  f.drawing.paperColor = paper;
+  choosePattern(f.document, pattern);
+  f.state.countText = iterations;
   command(f.document);
   EXPECT_TRUE(f.dialogs.messages.isEmpty()) << f.dialogs.messages.join(u'|').toStdString();
-  return f.form1.canvas().picture();
+  return f.canvasWindow.canvas().picture();
 }
 
 class Headless : public ::testing::Test {
@@ -66,21 +66,21 @@ TEST_F(Headless, DrawsPixelForPixelWhatTheCommandsDrawOnTheCanvas) {
       {"chaos game",
        {"--pattern", "Fern", "--mode", "chaos", "--iterations", "30000"},
        8,
-       &cmdChaos_Click,
+       &drawChaosGame,
        "30000",
        kBlack,
        kWhite},
       {"fractal of triangles, any case",
        {"--pattern", "sIeRpInSkI", "--mode", "fractal", "--iterations", "5"},
        0,
-       &cmdFractal_Click,
+       &drawFractal,
        "5",
        kBlack,
        kWhite},
       {"blue print in colour",
        {"--pattern", "Square Koch", "--mode", "blueprint", "--pen", "00a000", "--paper", "#000000"},
        10,
-       &cmdBluePrint_Click,
+       &drawBluePrint,
        "",
        rgb(0, 160, 0),
        kBlack},

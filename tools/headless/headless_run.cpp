@@ -16,7 +16,7 @@
 #include "core/document/document.h"
 #include "core/editor/table_maps.h"
 #include "core/maths/maths_report.h"
-#include "core/panel/read_panel.h"
+#include "core/panel/read_grid.h"
 #include "core/params/ifs_commands.h"
 #include "core/params/load_save.h"
 #include "core/params/pattern_menu.h"
@@ -29,15 +29,15 @@ namespace {
 // A twip is 1/15 of a pixel here, as on a 96 dpi screen.
 constexpr double kTwipsPerPixel = 15.0;
 
-// Form1 without a window: the canvas alone.
+// A canvas window with no window: the canvas alone.
 class OffscreenCanvasWindow : public CanvasWindow {
  public:
   OffscreenCanvasWindow(int width, int height) : width_(width), height_(height) {}
 
-  void load(const Module1& module1) { module1_ = &module1; }
+  void load(const DrawingState& drawing) { drawing_ = &drawing; }
   Canvas& canvas() override {
     if (!canvas_) {
-      canvas_ = std::make_unique<Canvas>(width_, height_, kTwipsPerPixel, module1_->paperColor);
+      canvas_ = std::make_unique<Canvas>(width_, height_, kTwipsPerPixel, drawing_->paperColor);
     }
     return *canvas_;
   }
@@ -45,7 +45,7 @@ class OffscreenCanvasWindow : public CanvasWindow {
   void showCanvas() override {}
 
  private:
-  const Module1* module1_ = nullptr;
+  const DrawingState* drawing_ = nullptr;
   int width_;
   int height_;
   std::unique_ptr<Canvas> canvas_;
@@ -134,11 +134,11 @@ const SaveMessages kReportSaveMessages = {
 // The maths report of the maps the grid holds, to `path` or standard output ("-").
 int writeReport(Document& document, const RenderOptions& options, std::FILE* errors,
                 const std::atomic<bool>* cancel, bool showProgress) {
-  if (const Status read = ReadPanel(document); !read) {
+  if (const Status read = readGrid(document); !read) {
     printMessages({read.message()}, errors);
     return kExitRefused;
   }
-  const std::vector<WeightedMap> maps = weightedMaps(document.module1.maps);
+  const std::vector<WeightedMap> maps = weightedMaps(document.drawing.maps);
   RenderControl control;
   control.cancel = cancel;
   if (showProgress) control.progress = terminalProgress(errors, "Counting boxes");
@@ -256,12 +256,12 @@ int runHeadless(const RenderOptions& options, std::FILE* output, std::FILE* erro
   // Start-up as the program does it, with the requested canvas in place of the screen.
   CommandLineDialogs dialogs(options.paramsFile);
   NoPrinter printer;
-  OffscreenCanvasWindow form1(options.width, options.height);
-  Document document(form1, dialogs, printer);
-  form1.load(document.module1);
+  OffscreenCanvasWindow canvasWindow(options.width, options.height);
+  Document document(canvasWindow, dialogs, printer);
+  canvasWindow.load(document.drawing);
   startUp(document, float(options.width * kTwipsPerPixel), float(options.height * kTwipsPerPixel));
-  document.module1.paperColor = options.paper;
-  document.module1.penColor = options.pen;
+  document.drawing.paperColor = options.paper;
+  document.drawing.penColor = options.pen;
   document.presetDirectory = QCoreApplication::applicationDirPath();
 
   if (!options.ifsFile.isEmpty()) {
@@ -273,16 +273,16 @@ int runHeadless(const RenderOptions& options, std::FILE* output, std::FILE* erro
       return refuse(loaded.message());
     }
   } else if (options.pattern >= 0) {
-    mnuPattern_Click(document, options.pattern);
+    choosePattern(document, options.pattern);
   } else {
-    cmdLoad_Click(document);
+    loadParameters(document);
   }
   if (!dialogs.messages.isEmpty()) {
     printMessages(dialogs.messages, errors);
     return kExitRefused;
   }
   if (options.fit && options.ifsFile.isEmpty()) {
-    if (const Status fitted = fitMapsToSquare(document); !fitted) return refuse(fitted.message());
+    if (const Status fitted = fitGridToSquare(document); !fitted) return refuse(fitted.message());
   }
   if (!options.saveIfs.isEmpty()) {
     document.writeFile = [cancel](const QString& path, const QByteArray& bytes,

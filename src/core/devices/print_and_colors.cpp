@@ -5,28 +5,28 @@
 
 namespace quill {
 
-void cmdPrint_Click(Document& document) {
-  Canvas& canvas = document.form1.canvas();
+void printPicture(Document& document) {
+  Canvas& canvas = document.canvasWindow.canvas();
   canvas.setBackColor(kWhite);
-  document.form1.pictureChanged();
+  document.canvasWindow.pictureChanged();
   const Status printed = document.printer.printPage(canvas.picture());
   if (!printed) document.dialogs.message(printed.message());
 }
 
-void mnuForeColor_Click(Document& document) {
+void choosePenColour(Document& document) {
   const std::optional<Rgb> chosen = document.dialogs.chooseColor(document.dialogColor);
   if (!chosen) return;
   document.dialogColor = *chosen;
-  document.module1.penColor = *chosen;
+  document.drawing.penColor = *chosen;
 }
 
-void mnuBackColor_Click(Document& document) {
+void choosePaperColour(Document& document) {
   const std::optional<Rgb> chosen = document.dialogs.chooseColor(document.dialogColor);
   if (!chosen) return;
   document.dialogColor = *chosen;
-  document.module1.paperColor = *chosen;
-  document.form1.canvas().setBackColor(document.module1.paperColor);
-  document.form1.pictureChanged();
+  document.drawing.paperColor = *chosen;
+  document.canvasWindow.canvas().setBackColor(document.drawing.paperColor);
+  document.canvasWindow.pictureChanged();
 }
 
 }  // namespace quill

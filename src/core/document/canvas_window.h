@@ -6,7 +6,7 @@ namespace quill {
 
 class Canvas;
 
-// Form1, the canvas window, as the commands see it. The desktop program implements it with a
+// The canvas window, as the commands see it. The desktop program implements it with a
 // window; the headless renderer and the tests with a canvas alone.
 class CanvasWindow {
  public:

@@ -3,15 +3,15 @@
 namespace quill {
 
 void startUp(Document& document, float canvasWidthTwips, float canvasHeightTwips) {
-  Module1& module1 = document.module1;
-  module1.maps.clear();
-  module1.paperColor = kWhite;
-  module1.labelImages = false;
-  module1.deriveDrawingSquare(canvasWidthTwips, canvasHeightTwips);
-  Form_Load(document);
+  DrawingState& drawing = document.drawing;
+  drawing.maps.clear();
+  drawing.paperColor = kWhite;
+  drawing.labelImages = false;
+  drawing.square = DrawingSquare::onCanvas(canvasWidthTwips, canvasHeightTwips);
+  resetPanel(document);
 }
 
-void Form_Load(Document& document) {
+void resetPanel(Document& document) {
   // Position and size belong to the window; the rest is the panel's own state.
   PanelState& state = document.state;
   state.caption = kAppTitle;

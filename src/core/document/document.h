@@ -11,7 +11,7 @@
 #include "core/document/dialogs.h"
 #include "core/document/draw_runner.h"
 #include "core/document/printer.h"
-#include "core/maps/module1.h"
+#include "core/maps/drawing_state.h"
 #include "core/maps/panel_state.h"
 
 namespace quill {
@@ -22,19 +22,19 @@ using PresetRows = std::vector<std::array<QString, kColumnCount>>;
 // One running program without its windows: the shared drawing state, the panel's fields and
 // form-level values, the generator of the chaos game, the preset cache, and the ports through
 // which the commands reach the dialogs, the printer, the canvas window, the drawing runner and
-// the files. The commands of each subsystem are functions taking it (cmdChaos_Click(document),
-// ReadPanel(document) ...); the Qt panel, quillmere-render and the tests call them alike.
+// the files. The commands of each subsystem are functions taking it (drawChaosGame(document),
+// readGrid(document) ...); the Qt panel, quillmere-render and the tests call them alike.
 struct Document {
-  Document(CanvasWindow& canvasWindow, Dialogs& dialogPort, Printer& printerPort)
-      : form1(canvasWindow), dialogs(dialogPort), printer(printerPort) {}
+  Document(CanvasWindow& windowPort, Dialogs& dialogPort, Printer& printerPort)
+      : canvasWindow(windowPort), dialogs(dialogPort), printer(printerPort) {}
   Document(const Document&) = delete;
   Document& operator=(const Document&) = delete;
 
-  Module1 module1;
+  DrawingState drawing;
   PanelState state;
   ChaosRandom random;  // one sequence for the whole run: each game goes on where the last stopped
 
-  CanvasWindow& form1;
+  CanvasWindow& canvasWindow;
   Dialogs& dialogs;
   Printer& printer;
   // Where drawings run: at once on the calling thread unless the program sets its own runner.
@@ -53,6 +53,6 @@ struct Document {
 void startUp(Document& document, float canvasWidthTwips, float canvasHeightTwips);
 
 // The panel's load event: caption, seventy empty map fields, working values 0, no pattern read.
-void Form_Load(Document& document);
+void resetPanel(Document& document);
 
 }  // namespace quill

@@ -35,10 +35,9 @@ enum Pattern : int {
 struct PanelState {
   QString caption;
 
-  QString Text1;                                  // "Number of Iteration:"
-  std::array<QString, kComputeFieldCount> Text2;  // r, s, angle 1, angle 2, i
-  // The map grid: Text3 to Text9 are the columns a to p, indexed by row 1 to 10 (index 0 unused;
-  // Text7(0) is a box outside the grid that belongs to no map).
+  QString countText;                                      // "Number of Iteration:"
+  std::array<QString, kComputeFieldCount> computeFields;  // r, s, angle 1, angle 2, i
+  // The map grid: the columns a to p, each indexed by row 1 to 10 (index 0 unused).
   std::array<std::array<QString, kGridRows + 1>, kColumnCount> grid;
 
   QString& cell(int row, int column) { return grid[column][row]; }

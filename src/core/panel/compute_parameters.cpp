@@ -26,8 +26,8 @@ QString cutText(double value) {
 }
 
 // The computation itself; its refusals come back with their messages.
-Status computeParameters(PanelState& state, MapTable& maps) {
-  for (const QString& text : state.Text2) {
+Status computeCoefficients(PanelState& state, MapTable& maps) {
+  for (const QString& text : state.computeFields) {
     if (text.isEmpty()) {
       return Failure{QStringLiteral("Please enter values for all parameters")};
     }
@@ -35,7 +35,7 @@ Status computeParameters(PanelState& state, MapTable& maps) {
 
   std::array<double, kComputeFieldCount> values{};
   for (int k = 0; k < kComputeFieldCount; ++k) {
-    const std::optional<double> value = parseNumber(state.Text2[k]);
+    const std::optional<double> value = parseNumber(state.computeFields[k]);
     // Refused as well: values too large for a double, and angles so large that converting them
     // to radians overflows (their sine and cosine would be NaN).
     const bool isAngle = k == 2 || k == 3;
@@ -75,8 +75,8 @@ Status computeParameters(PanelState& state, MapTable& maps) {
 
 }  // namespace
 
-void cmdCompute_Click(Document& document) {
-  const Status computed = computeParameters(document.state, document.module1.maps);
+void computeParameters(Document& document) {
+  const Status computed = computeCoefficients(document.state, document.drawing.maps);
   if (!computed) document.dialogs.message(computed.message());
 }
 

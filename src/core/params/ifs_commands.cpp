@@ -5,14 +5,14 @@
 #include "core/document/document.h"
 #include "core/maps/number_text.h"
 #include "core/maths/fit_to_square.h"
-#include "core/panel/read_panel.h"
+#include "core/panel/read_grid.h"
 #include "core/params/ifs_text.h"
 
 namespace quill {
 
 namespace {
 
-// The maps of the table, as read by the last ReadPanel.
+// The maps of the table, as read by the last readGrid.
 std::vector<PlaneMap> planeMaps(const MapTable& maps) {
   std::vector<PlaneMap> plane;
   for (int i = 1; i <= maps.mapCount; ++i) {
@@ -28,8 +28,8 @@ void showIfFailed(Document& document, const Status& status) {
 
 // The grid's maps, read as the drawing commands read them; an empty grid has nothing to export.
 Result<std::vector<IfsMap>> exportedMaps(Document& document) {
-  if (const Status read = ReadPanel(document); !read) return Failure{read.message()};
-  const MapTable& table = document.module1.maps;
+  if (const Status read = readGrid(document); !read) return Failure{read.message()};
+  const MapTable& table = document.drawing.maps;
   if (table.mapCount < 1) return Failure{kNoMapsToExportMessage};
   std::vector<IfsMap> maps;
   for (int i = 1; i <= table.mapCount; ++i) {
@@ -72,7 +72,7 @@ Status loadIfsEntry(Document& document, const IfsEntry& entry, bool fit) {
       fitted = Failure{inSquare.message()};
     }
   }
-  MapTable& table = document.module1.maps;
+  MapTable& table = document.drawing.maps;
   PanelState& state = document.state;
   state.clearGrid();
   table.mapCount = int(maps.size());
@@ -91,9 +91,9 @@ Status loadIfsEntry(Document& document, const IfsEntry& entry, bool fit) {
   return fitted;
 }
 
-Status fitMapsToSquare(Document& document) {
-  if (const Status read = ReadPanel(document); !read) return read;
-  const MapTable& table = document.module1.maps;
+Status fitGridToSquare(Document& document) {
+  if (const Status read = readGrid(document); !read) return read;
+  const MapTable& table = document.drawing.maps;
   const Result<std::vector<PlaneMap>> fitted = fitToSquare(planeMaps(table));
   if (!fitted) return Failure{fitted.message()};
   for (int i = 1; i <= table.mapCount; ++i) {
@@ -115,7 +115,7 @@ Status saveIfs(Document& document, const QString& path, ExportMode mode) {
   return document.writeFile(path, *collection, kIfsSaveMessages);
 }
 
-void cmdImportIfs_Click(Document& document) {
+void importIfs(Document& document) {
   const QString path = document.dialogs.openIfsFileName();
   if (path.isEmpty()) return;
   const Result<std::vector<IfsEntry>> entries = readIfsFile(path);
@@ -137,7 +137,7 @@ void cmdImportIfs_Click(Document& document) {
   showIfFailed(document, loadIfsEntry(document, (*entries)[chosen], document.fitImports));
 }
 
-void cmdExportIfs_Click(Document& document) {
+void exportIfs(Document& document) {
   const QString path = document.dialogs.saveIfsFileName();
   if (path.isEmpty()) return;
   // A grid that cannot be exported is refused before any question about the file.
@@ -161,6 +161,6 @@ void cmdExportIfs_Click(Document& document) {
   showIfFailed(document, saveIfs(document, path, mode));
 }
 
-void cmdFitMaps_Click(Document& document) { showIfFailed(document, fitMapsToSquare(document)); }
+void fitMapsToSquare(Document& document) { showIfFailed(document, fitGridToSquare(document)); }
 
 }  // namespace quill

@@ -24,7 +24,7 @@ Status loadIfsEntry(Document& document, const IfsEntry& entry, bool fit);
 
 // Fits the grid's maps into the square (only e and f change), reading the grid as the drawing
 // commands do; fails with their message, or when the maps do not contract.
-Status fitMapsToSquare(Document& document);
+Status fitGridToSquare(Document& document);
 
 // What an export does with an .ifs file already at its path.
 enum class ExportMode {
@@ -39,11 +39,11 @@ enum class ExportMode {
 Status saveIfs(Document& document, const QString& path, ExportMode mode = ExportMode::ReplaceFile);
 
 // "Tools" -> "Import .ifs...": a file of one entry loads at once; with several, the user chooses.
-void cmdImportIfs_Click(Document& document);
+void importIfs(Document& document);
 // "Tools" -> "Export .ifs...": onto an existing file, asks whether to add the entry to the
 // collection or replace the file.
-void cmdExportIfs_Click(Document& document);
+void exportIfs(Document& document);
 // "Tools" -> "Fit Maps to Square".
-void cmdFitMaps_Click(Document& document);
+void fitMapsToSquare(Document& document);
 
 }  // namespace quill

@@ -3,12 +3,12 @@
 #include <QString>
 
 #include "core/document/document.h"
-#include "core/panel/read_panel.h"
+#include "core/panel/read_grid.h"
 #include "core/params/param_file.h"
 
 namespace quill {
 
-void cmdLoad_Click(Document& document) {
+void loadParameters(Document& document) {
   const QString fileName = document.dialogs.openFileName();
   if (fileName.isEmpty()) return;
 
@@ -20,7 +20,7 @@ void cmdLoad_Click(Document& document) {
 
   // The values are not checked here, and mapCumP stays as it was: the next command that reads
   // the panel checks the texts and rebuilds the table.
-  MapTable& maps = document.module1.maps;
+  MapTable& maps = document.drawing.maps;
   storeRows(*rows, maps);
   PanelState& state = document.state;
   state.clearGrid();
@@ -32,16 +32,16 @@ void cmdLoad_Click(Document& document) {
   }
 }
 
-void cmdSaveParam_Click(Document& document) {
+void saveParameters(Document& document) {
   const QString fileName = document.dialogs.saveFileName();
   if (fileName.isEmpty()) return;
   // The panel's refusal leaves the file untouched.
-  if (const Status read = ReadPanel(document); !read) {
+  if (const Status read = readGrid(document); !read) {
     document.dialogs.message(read.message());
     return;
   }
   const Status saved =
-      document.writeFile(fileName, savedLayoutText(document.module1.maps), kParameterSaveMessages);
+      document.writeFile(fileName, savedLayoutText(document.drawing.maps), kParameterSaveMessages);
   if (!saved) document.dialogs.message(saved.message());
 }
 

@@ -12,7 +12,7 @@ namespace quill {
 // Item `index` of "Select a Pattern" or "Reset a Pattern". A preset file is read on the first
 // choice of its pattern only; later choices refill the grid from the cache, so "Reset" brings
 // back the values first read even when the file has changed or gone since.
-void mnuPattern_Click(Document& document, int index) {
+void choosePattern(Document& document, int index) {
   PanelState& state = document.state;
   if (index < 0 || index >= kPatternCount) return;
   state.selectedPattern = index;

@@ -8,9 +8,7 @@ struct Document;
 // and for a preset sets the caption and fills the grid from the pattern's preset file, read on
 // the first choice of the pattern only and from the cache afterwards. "User" only empties the
 // grid. A preset file that cannot be read shows its message and is read again next time.
-void mnuPattern_Click(Document& document, int index);
-inline void mnuResetPattern_Click(Document& document, int index) {
-  mnuPattern_Click(document, index);
-}
+void choosePattern(Document& document, int index);
+inline void resetPattern(Document& document, int index) { choosePattern(document, index); }
 
 }  // namespace quill

@@ -46,22 +46,22 @@ struct SegmentRecord {
 
 class HitCounter {
  public:
-  HitCounter(HitGrid& grid, const Module1& module1, const ChaosRandom& random,
+  HitCounter(HitGrid& grid, const DrawingState& drawing, const ChaosRandom& random,
              const std::array<Tint, kMapSlots>* tints, const RenderControl& control,
              std::int64_t segmentSteps, std::int64_t warmUpSteps)
       : grid_(grid),
-        choice_(module1.maps),
+        choice_(drawing.maps),
         guide_(choice_),
-        maps_(scaledMaps(module1.maps, module1.viewScale)),
-        mapper_(View::of(module1), grid.width, grid.height, kTwipsPerPixel),
+        maps_(scaledMaps(drawing.maps, drawing.square.viewScale)),
+        mapper_(View::of(drawing.square), grid.width, grid.height, kTwipsPerPixel),
         tints_(tints != nullptr ? *tints : std::array<Tint, kMapSlots>{}),
         byMap_(tints != nullptr),
         control_(control),
         random_(random),
-        steps_(module1.iterationCount),
+        steps_(drawing.iterationCount),
         segmentSteps_(segmentSteps),
         warmUpSteps_(warmUpSteps),
-        start_{orbitStart(module1), tints_[1]},
+        start_{orbitStart(drawing), tints_[1]},
         records_(std::size_t(segmentCount())) {}
 
   std::int64_t segmentCount() const { return (steps_ + segmentSteps_ - 1) / segmentSteps_; }
@@ -200,9 +200,9 @@ class HitCounter {
 
 }  // namespace
 
-Result<HitGrid> countHits(int width, int height, const Module1& module1, const ChaosRandom& random,
-                          const std::array<Tint, kMapSlots>* mapTints, const RenderControl& control,
-                          const HitSettings& settings) {
+Result<HitGrid> countHits(int width, int height, const DrawingState& drawing,
+                          const ChaosRandom& random, const std::array<Tint, kMapSlots>* mapTints,
+                          const RenderControl& control, const HitSettings& settings) {
   HitGrid grid;
   grid.width = width;
   grid.height = height;
@@ -213,13 +213,13 @@ Result<HitGrid> countHits(int width, int height, const Module1& module1, const C
   } catch (const std::bad_alloc&) {
     return Failure{kNoMemoryMessage};
   }
-  const std::int64_t steps = module1.iterationCount;
-  if (steps <= 0 || MapChoice(module1.maps).mapCount() == 0) return grid;
+  const std::int64_t steps = drawing.iterationCount;
+  if (steps <= 0 || MapChoice(drawing.maps).mapCount() == 0) return grid;
 
   // Maps not sure to shrink have no warm-up: one segment, played from the true start.
   const std::optional<std::int64_t> warmUp = settings.warmUpSteps > 0
                                                  ? std::optional(settings.warmUpSteps)
-                                                 : chaosWarmUpSteps(module1.maps);
+                                                 : chaosWarmUpSteps(drawing.maps);
   std::int64_t segmentSteps = steps;
   if (settings.segmentSteps > 0) {
     segmentSteps = settings.segmentSteps;
@@ -227,7 +227,7 @@ Result<HitGrid> countHits(int width, int height, const Module1& module1, const C
     segmentSteps = std::max({kMinSegmentSteps, *warmUp * kStepsPerWarmUpStep,
                              (steps + kMaxSegments - 1) / kMaxSegments});
   }
-  HitCounter counter(grid, module1, random, mapTints, control, segmentSteps, warmUp.value_or(0));
+  HitCounter counter(grid, drawing, random, mapTints, control, segmentSteps, warmUp.value_or(0));
   const int threads = control.threads > 0 ? control.threads : defaultDrawingThreads();
   const bool shared = threads > 1 && counter.segmentCount() > 1;
   const bool played = runTasks(counter.segmentCount(), threads, control,

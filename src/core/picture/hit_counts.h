@@ -7,7 +7,7 @@
 #include "core/base/chaos_random.h"
 #include "core/base/render_control.h"
 #include "core/base/result.h"
-#include "core/maps/module1.h"
+#include "core/maps/drawing_state.h"
 
 namespace quill {
 
@@ -37,8 +37,8 @@ struct HitSettings {
   std::int64_t warmUpSteps = 0;   // 0: chosen from the maps (chaos_warm_up.h)
 };
 
-// Counts, on a width × height grid of 15-twip pixels (module1's drawing square derived for it),
-// the pixels that the chaos game of module1 plots with `random`, hit for hit as the one-orbit
+// Counts, on a width × height grid of 15-twip pixels (drawing's drawing square derived for it),
+// the pixels that the chaos game of drawing plots with `random`, hit for hit as the one-orbit
 // game plots them. With mapTints (one per map slot) each point also carries a tint that moves
 // halfway towards the tint of the map that placed it, and each pixel sums the tints of its hits.
 //
@@ -47,8 +47,8 @@ struct HitSettings {
 // integer sums do not depend on their order. A segment whose warmed-up start is not the true
 // one, to the bit, is taken out again and played from the true start, so the grid is the
 // one-orbit game's whatever the threads. Fails when cancelled or when there is no memory.
-Result<HitGrid> countHits(int width, int height, const Module1& module1, const ChaosRandom& random,
-                          const std::array<Tint, kMapSlots>* mapTints, const RenderControl& control,
-                          const HitSettings& settings = {});
+Result<HitGrid> countHits(int width, int height, const DrawingState& drawing,
+                          const ChaosRandom& random, const std::array<Tint, kMapSlots>* mapTints,
+                          const RenderControl& control, const HitSettings& settings = {});
 
 }  // namespace quill

@@ -12,14 +12,14 @@ namespace quill {
 
 namespace {
 
-PictureMode modeOf(Drawing drawing) {
-  switch (drawing) {
-    case Drawing::BluePrint:
+PictureMode modeOf(DrawingKind kind) {
+  switch (kind) {
+    case DrawingKind::BluePrint:
       return PictureMode::BluePrint;
-    case Drawing::TriangleFractal:
-    case Drawing::SquareFractal:
+    case DrawingKind::TriangleFractal:
+    case DrawingKind::SquareFractal:
       return PictureMode::Fractal;
-    case Drawing::ChaosGame:
+    case DrawingKind::ChaosGame:
       break;
   }
   return PictureMode::ChaosGame;
@@ -136,31 +136,31 @@ Result<PictureInputs> checkPictureInputs(Document& document, PictureMode mode,
                                          const QString& countText) {
   // The checks read the count from the panel's field; the field keeps what the user typed, and
   // the shared count stays that of the last drawing.
-  const QString typed = document.state.Text1;
-  const std::int32_t count = document.module1.iterationCount;
-  document.state.Text1 = countText;
-  Result<Drawing> drawing = Failure{};
+  const QString typed = document.state.countText;
+  const std::int32_t count = document.drawing.iterationCount;
+  document.state.countText = countText;
+  Result<DrawingKind> kind = Failure{};
   switch (mode) {
     case PictureMode::BluePrint:
-      drawing = checkBluePrint(document);
+      kind = checkBluePrint(document);
       break;
     case PictureMode::Fractal:
-      drawing = checkFractal(document);
+      kind = checkFractal(document);
       break;
     case PictureMode::ChaosGame:
-      drawing = checkChaos(document);
+      kind = checkChaos(document);
       break;
   }
-  document.state.Text1 = typed;
-  PictureInputs inputs{document.module1, drawing ? *drawing : Drawing::BluePrint};
-  document.module1.iterationCount = count;
-  if (!drawing) return Failure{drawing.message()};
+  document.state.countText = typed;
+  PictureInputs inputs{document.drawing, kind ? *kind : DrawingKind::BluePrint};
+  document.drawing.iterationCount = count;
+  if (!kind) return Failure{kind.message()};
   return inputs;
 }
 
 Status renderPicture(const PictureInputs& inputs, const PictureRequest& request,
                      const RenderControl& control, const QString& path) {
-  const PictureMode mode = modeOf(inputs.drawing);
+  const PictureMode mode = modeOf(inputs.kind);
   if (const Status fits = checkPictureRequest(request, mode); !fits) return fits;
   if (request.format == PictureFormat::Svg) return writeSvgPicture(inputs, request, control, path);
   if (mode == PictureMode::ChaosGame && request.shading != Shading::Flat) {

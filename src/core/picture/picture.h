@@ -11,7 +11,7 @@
 #include "core/base/result.h"
 #include "core/base/save_file.h"
 #include "core/document/draw_runner.h"
-#include "core/maps/module1.h"
+#include "core/maps/drawing_state.h"
 #include "core/render/drawing.h"
 
 namespace quill {
@@ -76,8 +76,8 @@ Status checkPictureRequest(const PictureRequest& request, PictureMode mode);
 // the points), reading the grid as it does, with its messages; the document's fields keep their
 // texts. Gives the maps and count to render.
 struct PictureInputs {
-  Module1 module1;
-  Drawing drawing = Drawing::BluePrint;
+  DrawingState drawing;
+  DrawingKind kind = DrawingKind::BluePrint;
 };
 Result<PictureInputs> checkPictureInputs(Document& document, PictureMode mode,
                                          const QString& countText);

@@ -117,13 +117,14 @@ Status writeRows(const QString& path, const PictureRequest& request, const RowSo
 
 }  // namespace
 
-Module1 pictureState(const PictureInputs& inputs, const PictureRequest& request, int width,
-                     int height) {
-  Module1 module1 = inputs.module1;
-  module1.deriveDrawingSquare(float(width * kTwipsPerPixel), float(height * kTwipsPerPixel));
-  module1.penColor = request.pen;
-  module1.paperColor = request.paper;
-  return module1;
+DrawingState pictureState(const PictureInputs& inputs, const PictureRequest& request, int width,
+                          int height) {
+  DrawingState drawing = inputs.drawing;
+  drawing.square =
+      DrawingSquare::onCanvas(float(width * kTwipsPerPixel), float(height * kTwipsPerPixel));
+  drawing.penColor = request.pen;
+  drawing.paperColor = request.paper;
+  return drawing;
 }
 
 std::array<Tint, kMapSlots> mapTints(const PictureRequest& request) {
@@ -142,10 +143,10 @@ Status writeShadedPicture(const PictureInputs& inputs, const PictureRequest& req
   const int k = request.supersample;
   const int width = request.width * k;
   const int height = request.height * k;
-  const Module1 module1 = pictureState(inputs, request, width, height);
+  const DrawingState drawing = pictureState(inputs, request, width, height);
   const bool byMap = request.shading == Shading::ByMap;
   const std::array<Tint, kMapSlots> tints = mapTints(request);
-  const Result<HitGrid> counted = countHits(width, height, module1, ChaosRandom(request.seed),
+  const Result<HitGrid> counted = countHits(width, height, drawing, ChaosRandom(request.seed),
                                             byMap ? &tints : nullptr, renderingPart(control));
   if (!counted) return Failure{counted.message()};
   const HitGrid& hits = *counted;
@@ -190,11 +191,11 @@ Status writeFlatPicture(const PictureInputs& inputs, const PictureRequest& reque
   const int k = request.supersample;
   const int width = request.width * k;
   const int height = request.height * k;
-  Module1 module1 = pictureState(inputs, request, width, height);
+  DrawingState drawing = pictureState(inputs, request, width, height);
   Canvas canvas(width, height, kTwipsPerPixel, request.paper);
   if (canvas.isNull()) return Failure{kNoMemoryMessage};
   ChaosRandom random(request.seed);
-  if (!drawFast(canvas, inputs.drawing, module1, random, renderingPart(control), control.threads)) {
+  if (!drawFast(canvas, inputs.kind, drawing, random, renderingPart(control), control.threads)) {
     return Failure{kPictureCancelledMessage};
   }
   // The picture as the canvas shows it, K rows at a time: the same painting as

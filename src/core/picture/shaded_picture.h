@@ -10,8 +10,8 @@ namespace quill {
 
 // The shared state for a picture rendered at width × height pixels: the drawing square derived
 // as the canvas of that size derives it (15 twips a pixel), the request's pen and paper.
-Module1 pictureState(const PictureInputs& inputs, const PictureRequest& request, int width,
-                     int height);
+DrawingState pictureState(const PictureInputs& inputs, const PictureRequest& request, int width,
+                          int height);
 
 // The tints of maps 1 to 10 (slot j for map j): the request's colours, then the default palette.
 std::array<Tint, kMapSlots> mapTints(const PictureRequest& request);

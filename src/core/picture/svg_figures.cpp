@@ -42,14 +42,14 @@ QString number(double v) { return QString::number(v, 'g', 8); }
 
 }  // namespace
 
-SvgFigures::SvgFigures(QXmlStreamWriter* xml, const Module1& module1, bool square, bool numbered,
-                       const PictureRequest& request, const RenderControl& control,
+SvgFigures::SvgFigures(QXmlStreamWriter* xml, const DrawingState& drawing, bool square,
+                       bool numbered, const PictureRequest& request, const RenderControl& control,
                        double mostBytes)
     : xml_(xml),
-      view_(View::of(module1)),
-      maps_(scaledMaps(module1.maps, module1.viewScale)),
-      mapCount_(std::clamp(module1.maps.mapCount, 0, kMaxMaps)),
-      depth_(module1.iterationCount),
+      view_(View::of(drawing.square)),
+      maps_(scaledMaps(drawing.maps, drawing.square.viewScale)),
+      mapCount_(std::clamp(drawing.maps.mapCount, 0, kMaxMaps)),
+      depth_(drawing.iterationCount),
       square_(square),
       numbered_(numbered),
       smallest_(request.svgSmallestFigure),
@@ -59,12 +59,12 @@ SvgFigures::SvgFigures(QXmlStreamWriter* xml, const Module1& module1, bool squar
       width_(request.width),
       height_(request.height),
       mostBytes_(mostBytes) {
-  const SquareFigure squareBase = baseSquareFigure(module1.viewScale);
+  const SquareFigure squareBase = baseSquareFigure(drawing.square.viewScale);
   if (square) {
     base_.assign(squareBase.corner.begin(), squareBase.corner.end());
     base_.insert(base_.end(), squareBase.mark.begin(), squareBase.mark.end());
   } else {
-    const TriangleFigure triangle = baseTriangle(module1.viewScale);
+    const TriangleFigure triangle = baseTriangle(drawing.square.viewScale);
     base_.assign(triangle.corner.begin(), triangle.corner.end());
   }
   if (mapCount_ > 0) {

@@ -7,7 +7,7 @@
 #include <vector>
 
 #include "core/base/render_control.h"
-#include "core/maps/module1.h"
+#include "core/maps/drawing_state.h"
 #include "core/picture/picture.h"
 #include "core/render/bit_plane.h"
 #include "core/render/figure_bounds.h"
@@ -29,10 +29,10 @@ class SvgFigures {
  public:
   enum class Outcome { Done, Cancelled, NotFinite, TooLarge };
 
-  SvgFigures(QXmlStreamWriter* xml, const Module1& module1, bool square, bool numbered,
+  SvgFigures(QXmlStreamWriter* xml, const DrawingState& drawing, bool square, bool numbered,
              const PictureRequest& request, const RenderControl& control, double mostBytes = 0);
 
-  // Writes (or counts) every figure of module1.iterationCount maps.
+  // Writes (or counts) every figure of drawing.iterationCount maps.
   Outcome draw();
   // Writes (or counts) the pixels of the figures too small to draw, as runs along each row: a
   // path a row, so that no more than a row is held.

@@ -23,10 +23,10 @@ QString colourText(Rgb colour) {
 QString number(double v) { return QString::number(v, 'g', 8); }
 
 // What counting the figures of a drawing found; the bytes bound the file's from above.
-SvgFigures::Outcome countFigures(const Module1& module1, bool square, bool numbered,
+SvgFigures::Outcome countFigures(const DrawingState& drawing, bool square, bool numbered,
                                  const PictureRequest& request, const RenderControl& control) {
   const double mostFigureBytes = double(kMaxSvgBytes) - kDocumentBytes;
-  SvgFigures figures(nullptr, module1, square, numbered, request, control, mostFigureBytes);
+  SvgFigures figures(nullptr, drawing, square, numbered, request, control, mostFigureBytes);
   const SvgFigures::Outcome outcome = figures.draw();
   if (outcome != SvgFigures::Outcome::Done) return outcome;
   figures.writeCovered();
@@ -36,14 +36,14 @@ SvgFigures::Outcome countFigures(const Module1& module1, bool square, bool numbe
 // The deepest fractal below the refused one whose file would be written: every coordinate
 // finite, within kMaxSvgBytes. Depths are tried from the top, since a deeper drawing may be the
 // smaller file where its figures shrink into covered pixels. Nothing when cancelled.
-std::optional<int> deepestWritable(Module1 module1, bool square, const PictureRequest& request,
+std::optional<int> deepestWritable(DrawingState drawing, bool square, const PictureRequest& request,
                                    const RenderControl& control) {
-  const int top = module1.iterationCount - 1;
+  const int top = drawing.iterationCount - 1;
   const RenderControl quiet{control.cancel, {}, control.threads};
   for (int depth = top; depth > 0; --depth) {
     control.report(double(top - depth) / top);  // the depths tried, as the walks stop early
-    module1.iterationCount = depth;
-    const SvgFigures::Outcome outcome = countFigures(module1, square, false, request, quiet);
+    drawing.iterationCount = depth;
+    const SvgFigures::Outcome outcome = countFigures(drawing, square, false, request, quiet);
     if (outcome == SvgFigures::Outcome::Done) return depth;
     if (outcome == SvgFigures::Outcome::Cancelled) return std::nullopt;
   }
@@ -52,9 +52,9 @@ std::optional<int> deepestWritable(Module1 module1, bool square, const PictureRe
 
 // Counts the figures before anything is written, and refuses a file that could not be read back
 // (a coordinate beyond what a number can hold) or would pass kMaxSvgBytes.
-Status checkSvgFigures(const Module1& module1, bool square, bool blueprint,
+Status checkSvgFigures(const DrawingState& drawing, bool square, bool blueprint,
                        const PictureRequest& request, const RenderControl& control) {
-  const SvgFigures::Outcome outcome = countFigures(module1, square, blueprint, request, control);
+  const SvgFigures::Outcome outcome = countFigures(drawing, square, blueprint, request, control);
   if (outcome == SvgFigures::Outcome::Done) return {};
   if (outcome == SvgFigures::Outcome::Cancelled) return Failure{kPictureCancelledMessage};
   if (blueprint) {
@@ -62,9 +62,9 @@ Status checkSvgFigures(const Module1& module1, bool square, bool blueprint,
     return Failure{QStringLiteral(
         "The maps carry the blue print beyond the coordinates an SVG file can hold.")};
   }
-  const std::optional<int> deepest = deepestWritable(module1, square, request, control);
+  const std::optional<int> deepest = deepestWritable(drawing, square, request, control);
   if (!deepest) return Failure{kPictureCancelledMessage};
-  const int depth = module1.iterationCount;
+  const int depth = drawing.iterationCount;
   if (outcome == SvgFigures::Outcome::NotFinite) {
     return Failure{QStringLiteral("The maps carry this fractal at depth %1 beyond the coordinates "
                                   "an SVG file can hold. The largest depth that can be written "
@@ -83,13 +83,13 @@ Status checkSvgFigures(const Module1& module1, bool square, bool blueprint,
 
 Status writeSvgPicture(const PictureInputs& inputs, const PictureRequest& request,
                        const RenderControl& control, const QString& path) {
-  const Module1 module1 = pictureState(inputs, request, request.width, request.height);
-  const bool blueprint = inputs.drawing == Drawing::BluePrint;
-  const bool square = inputs.drawing != Drawing::TriangleFractal;
+  const DrawingState drawing = pictureState(inputs, request, request.width, request.height);
+  const bool blueprint = inputs.kind == DrawingKind::BluePrint;
+  const bool square = inputs.kind != DrawingKind::TriangleFractal;
   // Counting and writing walk the same figures: half the progress each.
   const RenderControl counting{
       control.cancel, [&control](double done) { control.report(done / 2); }, control.threads};
-  if (const Status fits = checkSvgFigures(module1, square, blueprint, request, counting); !fits) {
+  if (const Status fits = checkSvgFigures(drawing, square, blueprint, request, counting); !fits) {
     return fits;
   }
   const RenderControl writing{
@@ -111,10 +111,10 @@ Status writeSvgPicture(const PictureInputs& inputs, const PictureRequest& reques
     xml.writeAttribute(QStringLiteral("fill"), colourText(request.paper));
 
     // The frame: the drawing square's outline, dashed 8 on and 4 off as on the canvas, black.
-    const double left = module1.originX / kTwipsPerPixel;
-    const double top = module1.marginY / kTwipsPerPixel;
-    const double right = (module1.viewScale + module1.originX) / kTwipsPerPixel;
-    const double bottom = (module1.viewScale + module1.marginY) / kTwipsPerPixel;
+    const double left = drawing.square.originX / kTwipsPerPixel;
+    const double top = drawing.square.marginY / kTwipsPerPixel;
+    const double right = (drawing.square.viewScale + drawing.square.originX) / kTwipsPerPixel;
+    const double bottom = (drawing.square.viewScale + drawing.square.marginY) / kTwipsPerPixel;
     xml.writeEmptyElement(QStringLiteral("polygon"));
     xml.writeAttribute(QStringLiteral("class"), QStringLiteral("frame"));
     xml.writeAttribute(QStringLiteral("points"),
@@ -131,7 +131,7 @@ Status writeSvgPicture(const PictureInputs& inputs, const PictureRequest& reques
     xml.writeAttribute(QStringLiteral("font-family"), QStringLiteral("sans-serif"));
     xml.writeAttribute(QStringLiteral("font-weight"), QStringLiteral("bold"));
     xml.writeAttribute(QStringLiteral("font-size"), number(kNumberPixels));
-    SvgFigures figures(&xml, module1, square, blueprint, request, writing);
+    SvgFigures figures(&xml, drawing, square, blueprint, request, writing);
     if (figures.draw() != SvgFigures::Outcome::Done) return Failure{kPictureCancelledMessage};
     figures.writeCovered();
     xml.writeEndElement();

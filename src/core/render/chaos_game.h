@@ -5,7 +5,7 @@
 
 #include "core/base/chaos_random.h"
 #include "core/base/render_control.h"
-#include "core/maps/module1.h"
+#include "core/maps/drawing_state.h"
 #include "core/render/affine_map.h"
 #include "core/render/map_choice.h"
 #include "core/render/surface.h"
@@ -22,17 +22,17 @@ inline constexpr std::int64_t kChaosBatch = 65536;
 // less; no maps, no steps. The generator continues from game to game. Returns false when
 // cancelled (what was plotted stays).
 template <DrawingSurface Surface>
-bool PlayChaosGame(Surface& surface, Module1& module1, ChaosRandom& random,
+bool playChaosGame(Surface& surface, DrawingState& drawing, ChaosRandom& random,
                    const RenderControl& control) {
-  const MapChoice choice(module1.maps);
-  const std::int64_t steps = module1.iterationCount;
+  const MapChoice choice(drawing.maps);
+  const std::int64_t steps = drawing.iterationCount;
   if (choice.mapCount() == 0 || steps <= 0) return true;
 
-  const std::array<ScaledMap, kMapSlots> maps = scaledMaps(module1.maps, module1.viewScale);
-  const View view = View::of(module1);
-  const Rgb pen = module1.penColor;
-  FigurePoint point{module1.viewScale * module1.maps.mapE[1],
-                    module1.viewScale * module1.maps.mapF[1]};
+  const std::array<ScaledMap, kMapSlots> maps = scaledMaps(drawing.maps, drawing.square.viewScale);
+  const View view = View::of(drawing.square);
+  const Rgb pen = drawing.penColor;
+  FigurePoint point{drawing.square.viewScale * drawing.maps.mapE[1],
+                    drawing.square.viewScale * drawing.maps.mapF[1]};
   FigurePoint mapped{0, 0};
 
   std::int64_t done = 0;

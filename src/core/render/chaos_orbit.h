@@ -8,7 +8,7 @@
 #endif
 
 #include "core/base/chaos_random.h"
-#include "core/maps/module1.h"
+#include "core/maps/drawing_state.h"
 #include "core/render/affine_map.h"
 #include "core/render/map_guide.h"
 #include "core/render/view.h"
@@ -24,8 +24,9 @@ struct OrbitState {
 
 // Before the first step: the image of the square's lower-left corner under map 1, and (0, 0),
 // which a first step whose r takes no map plots.
-inline OrbitState orbitStart(const Module1& module1) {
-  return {{module1.viewScale * module1.maps.mapE[1], module1.viewScale * module1.maps.mapF[1]},
+inline OrbitState orbitStart(const DrawingState& drawing) {
+  return {{drawing.square.viewScale * drawing.maps.mapE[1],
+           drawing.square.viewScale * drawing.maps.mapF[1]},
           {0, 0}};
 }
 
@@ -81,7 +82,7 @@ class PixelMapper {
 #endif
 };
 
-// The steps of PlayChaosGame with the map looked up in a MapGuide: the same draws, the same
+// The steps of playChaosGame with the map looked up in a MapGuide: the same draws, the same
 // choices and the same arithmetic, so the same points to the bit.
 struct ChaosOrbit {
   const MapGuide& guide;

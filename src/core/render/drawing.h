@@ -4,7 +4,7 @@
 
 #include "core/base/chaos_random.h"
 #include "core/base/render_control.h"
-#include "core/maps/module1.h"
+#include "core/maps/drawing_state.h"
 #include "core/render/chaos_game.h"
 #include "core/render/frame.h"
 #include "core/render/square_figure.h"
@@ -16,7 +16,7 @@ namespace quill {
 // What a drawing command draws, once its checks have passed: a plain function of the shared state,
 // the canvas and the generator. drawReference draws it by the straightforward recursion and loop;
 // drawFast (fast_drawing.h) draws the same pixels on a canvas, faster.
-enum class Drawing { BluePrint, TriangleFractal, SquareFractal, ChaosGame };
+enum class DrawingKind { BluePrint, TriangleFractal, SquareFractal, ChaosGame };
 
 inline constexpr std::int32_t kMaxFractalDepth = 20;
 
@@ -24,22 +24,22 @@ inline constexpr std::int32_t kMaxFractalDepth = 20;
 // recursion and loop. labelImages is true only while the blue print draws. Returns false when
 // cancelled; what was drawn stays.
 template <DrawingSurface Surface>
-bool drawReference(Surface& surface, Drawing drawing, Module1& module1, ChaosRandom& random,
+bool drawReference(Surface& surface, DrawingKind kind, DrawingState& drawing, ChaosRandom& random,
                    const RenderControl& control) {
-  DrawFrame(surface, module1);
-  switch (drawing) {
-    case Drawing::BluePrint: {
-      module1.labelImages = true;
-      const bool finished = DrawSquareFigure(surface, module1, control);
-      module1.labelImages = false;
+  drawFrame(surface, drawing.square);
+  switch (kind) {
+    case DrawingKind::BluePrint: {
+      drawing.labelImages = true;
+      const bool finished = drawSquareFigure(surface, drawing, control);
+      drawing.labelImages = false;
       return finished;
     }
-    case Drawing::TriangleFractal:
-      return DrawTriangleFigure(surface, module1, control);
-    case Drawing::SquareFractal:
-      return DrawSquareFigure(surface, module1, control);
-    case Drawing::ChaosGame:
-      return PlayChaosGame(surface, module1, random, control);
+    case DrawingKind::TriangleFractal:
+      return drawTriangleFigure(surface, drawing, control);
+    case DrawingKind::SquareFractal:
+      return drawSquareFigure(surface, drawing, control);
+    case DrawingKind::ChaosGame:
+      return playChaosGame(surface, drawing, random, control);
   }
   return true;
 }

@@ -2,7 +2,7 @@
 
 #include "core/document/document.h"
 #include "core/maps/number_text.h"
-#include "core/panel/read_panel.h"
+#include "core/panel/read_grid.h"
 
 namespace quill {
 
@@ -18,36 +18,36 @@ Result<std::int32_t> readIterationCount(const QString& text) {
 
 namespace {
 
-Result<Drawing> afterReadingThePanel(Document& document, Drawing drawing) {
-  if (const Status read = ReadPanel(document); !read) return Failure{read.message()};
-  return drawing;
+Result<DrawingKind> afterReadingThePanel(Document& document, DrawingKind kind) {
+  if (const Status read = readGrid(document); !read) return Failure{read.message()};
+  return kind;
 }
 
 }  // namespace
 
-Result<Drawing> checkBluePrint(Document& document) {
-  document.module1.iterationCount = 1;
-  return afterReadingThePanel(document, Drawing::BluePrint);
+Result<DrawingKind> checkBluePrint(Document& document) {
+  document.drawing.iterationCount = 1;
+  return afterReadingThePanel(document, DrawingKind::BluePrint);
 }
 
-Result<Drawing> checkFractal(Document& document) {
-  const Result<std::int32_t> count = readIterationCount(document.state.Text1);
+Result<DrawingKind> checkFractal(Document& document) {
+  const Result<std::int32_t> count = readIterationCount(document.state.countText);
   if (!count) return Failure{count.message()};
-  document.module1.iterationCount = *count;
+  document.drawing.iterationCount = *count;
   if (*count > kMaxFractalDepth) return Failure{kTooDeepMessage};
   // A negative depth has no figure to draw: the recursion would start below its first level.
   if (*count < 0) return Failure{kImproperCountMessage};
   const bool triangle =
       document.state.selectedPattern.value_or(kSierpinskiPattern) == kSierpinskiPattern;
   return afterReadingThePanel(document,
-                              triangle ? Drawing::TriangleFractal : Drawing::SquareFractal);
+                              triangle ? DrawingKind::TriangleFractal : DrawingKind::SquareFractal);
 }
 
-Result<Drawing> checkChaos(Document& document) {
-  const Result<std::int32_t> count = readIterationCount(document.state.Text1);
+Result<DrawingKind> checkChaos(Document& document) {
+  const Result<std::int32_t> count = readIterationCount(document.state.countText);
   if (!count) return Failure{count.message()};
-  document.module1.iterationCount = *count;
-  return afterReadingThePanel(document, Drawing::ChaosGame);
+  document.drawing.iterationCount = *count;
+  return afterReadingThePanel(document, DrawingKind::ChaosGame);
 }
 
 }  // namespace quill

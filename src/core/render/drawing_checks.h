@@ -26,14 +26,14 @@ inline const QString kTooDeepMessage =
 Result<std::int32_t> readIterationCount(const QString& text);
 
 // "Blue Print": depth 1, then the panel.
-Result<Drawing> checkBluePrint(Document& document);
+Result<DrawingKind> checkBluePrint(Document& document);
 
 // "Fractal": the count (kept in iterationCount even when refused as out of range), at most 20 and
 // not negative, then the panel. The triangle while no pattern or the first one is selected, the
 // square figure otherwise.
-Result<Drawing> checkFractal(Document& document);
+Result<DrawingKind> checkFractal(Document& document);
 
 // "Chaos Game": the count, no upper limit (0 or less plots nothing), then the panel.
-Result<Drawing> checkChaos(Document& document);
+Result<DrawingKind> checkChaos(Document& document);
 
 }  // namespace quill

@@ -13,18 +13,17 @@ namespace {
 
 // What a drawing job reads and writes: its own copies, never the document's.
 struct DrawJob {
-  Drawing drawing;
-  Module1 module1;
+  DrawingKind kind;
+  DrawingState drawing;
   ChaosRandom random;
   Canvas canvas;
 };
 
-// Draws on a copy of Form1's canvas through the runner; the finished or cancelled picture then
-// replaces the canvas, which is titled with the panel's caption and shown.
-void startDrawing(Document& document, Drawing drawing) {
-  const Canvas& current = document.form1.canvas();
-  auto job =
-      std::make_shared<DrawJob>(DrawJob{drawing, document.module1, document.random, current});
+// Draws on a copy of the canvas window's canvas through the runner; the finished or cancelled
+// picture then replaces the canvas, which is titled with the panel's caption and shown.
+void startDrawing(Document& document, DrawingKind kind) {
+  const Canvas& current = document.canvasWindow.canvas();
+  auto job = std::make_shared<DrawJob>(DrawJob{kind, document.drawing, document.random, current});
   if (job->canvas.isNull()) {
     document.dialogs.message(kNoMemoryMessage);  // no room for the job's copy of the picture
     return;
@@ -32,7 +31,7 @@ void startDrawing(Document& document, Drawing drawing) {
   const QString caption = document.state.caption;
   DrawTask task;
   task.work = [job](const RenderControl& control) {
-    return drawFast(job->canvas, job->drawing, job->module1, job->random, control, control.threads);
+    return drawFast(job->canvas, job->kind, job->drawing, job->random, control, control.threads);
   };
   task.snapshot = [job] { return job->canvas.inkSnapshot(); };
   task.finish = [&document, job, caption](const Status& status, bool /*finished*/) {
@@ -40,30 +39,30 @@ void startDrawing(Document& document, Drawing drawing) {
       document.dialogs.message(status.message());
       return;
     }
-    document.form1.canvas() = std::move(job->canvas);
-    document.form1.pictureChanged();
+    document.canvasWindow.canvas() = std::move(job->canvas);
+    document.canvasWindow.pictureChanged();
     document.random = job->random;
-    document.module1.recursionLevel = job->module1.recursionLevel;
-    document.form1.setCaption(caption);
-    document.form1.showCanvas();
+    document.drawing.recursionLevel = job->drawing.recursionLevel;
+    document.canvasWindow.setCaption(caption);
+    document.canvasWindow.showCanvas();
   };
   document.runner->run(std::move(task));
 }
 
 template <class Check>
 void drawingCommand(Document& document, Check check) {
-  const Result<Drawing> drawing = check(document);
-  if (!drawing) {
-    document.dialogs.message(drawing.message());
+  const Result<DrawingKind> kind = check(document);
+  if (!kind) {
+    document.dialogs.message(kind.message());
     return;
   }
-  startDrawing(document, *drawing);
+  startDrawing(document, *kind);
 }
 
 }  // namespace
 
-void cmdBluePrint_Click(Document& document) { drawingCommand(document, checkBluePrint); }
-void cmdFractal_Click(Document& document) { drawingCommand(document, checkFractal); }
-void cmdChaos_Click(Document& document) { drawingCommand(document, checkChaos); }
+void drawBluePrint(Document& document) { drawingCommand(document, checkBluePrint); }
+void drawFractal(Document& document) { drawingCommand(document, checkFractal); }
+void drawChaosGame(Document& document) { drawingCommand(document, checkChaos); }
 
 }  // namespace quill

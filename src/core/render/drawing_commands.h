@@ -9,8 +9,8 @@ struct Document;
 // reads: the maps, the view, the colours, the generator and the picture so far. When the job
 // ends, complete or cancelled, the picture, the generator's state and the current position come
 // back, and the canvas is titled with the panel's caption and shown.
-void cmdBluePrint_Click(Document& document);
-void cmdFractal_Click(Document& document);
-void cmdChaos_Click(Document& document);
+void drawBluePrint(Document& document);
+void drawFractal(Document& document);
+void drawChaosGame(Document& document);
 
 }  // namespace quill

@@ -14,24 +14,24 @@
 
 namespace quill {
 
-bool playChaosGameFast(Canvas& canvas, Module1& module1, ChaosRandom& random,
+bool playChaosGameFast(Canvas& canvas, DrawingState& drawing, ChaosRandom& random,
                        const RenderControl& control) {
-  const MapChoice choice(module1.maps);
-  const std::int64_t steps = module1.iterationCount;
+  const MapChoice choice(drawing.maps);
+  const std::int64_t steps = drawing.iterationCount;
   if (choice.mapCount() == 0 || steps <= 0) return true;
 
   const MapGuide guide(choice);
-  const std::array<ScaledMap, kMapSlots> maps = scaledMaps(module1.maps, module1.viewScale);
-  const View view = View::of(module1);
+  const std::array<ScaledMap, kMapSlots> maps = scaledMaps(drawing.maps, drawing.square.viewScale);
+  const View view = View::of(drawing.square);
   const CanvasInk ink(canvas);
   const ChaosOrbit orbit{guide, maps};
   const auto plot = [mapper = PixelMapper(view, ink.width(), ink.height(), ink.twipsPerPixel()),
-                     ink, value = CanvasInk::inkOf(module1.penColor)](FigurePoint q) {
+                     ink, value = CanvasInk::inkOf(drawing.penColor)](FigurePoint q) {
     int px = 0;
     int py = 0;
     if (mapper.pixelOf(q, px, py)) *ink.pixel(px, py) = value;
   };
-  OrbitState state = orbitStart(module1);
+  OrbitState state = orbitStart(drawing);
 
   bool finished = true;
   std::int64_t done = 0;

@@ -7,20 +7,20 @@
 
 namespace quill {
 
-bool drawFast(Canvas& canvas, Drawing drawing, Module1& module1, ChaosRandom& random,
+bool drawFast(Canvas& canvas, DrawingKind kind, DrawingState& drawing, ChaosRandom& random,
               const RenderControl& control, int threads) {
-  switch (drawing) {
-    case Drawing::BluePrint:
-      return drawReference(canvas, drawing, module1, random, control);
-    case Drawing::TriangleFractal:
-      DrawFrame(canvas, module1);
-      return drawTriangleFigureFast(canvas, module1, control, threads);
-    case Drawing::SquareFractal:
-      DrawFrame(canvas, module1);
-      return drawSquareFigureFast(canvas, module1, control, threads);
-    case Drawing::ChaosGame:
-      DrawFrame(canvas, module1);
-      return playChaosGameParallel(canvas, module1, random, control, {.threads = threads}).finished;
+  switch (kind) {
+    case DrawingKind::BluePrint:
+      return drawReference(canvas, kind, drawing, random, control);
+    case DrawingKind::TriangleFractal:
+      drawFrame(canvas, drawing.square);
+      return drawTriangleFigureFast(canvas, drawing, control, threads);
+    case DrawingKind::SquareFractal:
+      drawFrame(canvas, drawing.square);
+      return drawSquareFigureFast(canvas, drawing, control, threads);
+    case DrawingKind::ChaosGame:
+      drawFrame(canvas, drawing.square);
+      return playChaosGameParallel(canvas, drawing, random, control, {.threads = threads}).finished;
   }
   return true;
 }

@@ -2,7 +2,7 @@
 
 #include "core/base/chaos_random.h"
 #include "core/base/render_control.h"
-#include "core/maps/module1.h"
+#include "core/maps/drawing_state.h"
 #include "core/render/drawing.h"
 
 namespace quill {
@@ -15,7 +15,7 @@ class Canvas;
 // fast_fractal.h. The blue print stays with the recursion: its numbers are drawn between its
 // figures. Leaves iterationCount, recursionLevel and labelImages as drawReference does. Returns
 // false when cancelled; what was drawn stays.
-bool drawFast(Canvas& canvas, Drawing drawing, Module1& module1, ChaosRandom& random,
+bool drawFast(Canvas& canvas, DrawingKind kind, DrawingState& drawing, ChaosRandom& random,
               const RenderControl& control, int threads = 0);
 
 }  // namespace quill

@@ -340,28 +340,28 @@ class Walker {
 };
 
 template <class Shape, class Reference>
-bool drawFractalFast(Canvas& canvas, Module1& module1, const RenderControl& control, int threads,
-                     Reference reference) {
-  const int depth = module1.iterationCount;
-  const int mapCount = std::clamp(module1.maps.mapCount, 0, kMaxMaps);
+bool drawFractalFast(Canvas& canvas, DrawingState& drawing, const RenderControl& control,
+                     int threads, Reference reference) {
+  const int depth = drawing.iterationCount;
+  const int mapCount = std::clamp(drawing.maps.mapCount, 0, kMaxMaps);
   // The base figure alone, no maps, a depth the recursion refuses, or dashed lines: nothing to
   // gain, so the recursion itself draws.
   if (depth <= 0 || depth > kMaxFigureDepth || mapCount == 0 ||
       canvas.drawStyle() != DrawStyle::Solid) {
     return reference();
   }
-  module1.recursionLevel = depth + 1;
+  drawing.recursionLevel = depth + 1;
   if (control.cancelled()) return false;
 
   FractalJob<Shape> job{control,
                         CanvasInk(canvas),
-                        View::of(module1),
-                        CanvasInk::inkOf(module1.penColor),
-                        scaledMaps(module1.maps, module1.viewScale),
+                        View::of(drawing.square),
+                        CanvasInk::inkOf(drawing.penColor),
+                        scaledMaps(drawing.maps, drawing.square.viewScale),
                         mapCount,
                         depth,
                         0,
-                        Shape::base(module1.viewScale),
+                        Shape::base(drawing.square.viewScale),
                         false,
                         {}};
   job.bounds = figureBounds(std::span(job.maps).subspan(1, std::size_t(mapCount)), job.base);
@@ -404,19 +404,19 @@ bool drawFractalFast(Canvas& canvas, Module1& module1, const RenderControl& cont
 
 }  // namespace
 
-bool drawTriangleFigureFast(Canvas& canvas, Module1& module1, const RenderControl& control,
+bool drawTriangleFigureFast(Canvas& canvas, DrawingState& drawing, const RenderControl& control,
                             int threads) {
-  return drawFractalFast<TriangleShape>(canvas, module1, control, threads, [&] {
-    return DrawTriangleFigure(canvas, module1, control);
+  return drawFractalFast<TriangleShape>(canvas, drawing, control, threads, [&] {
+    return drawTriangleFigure(canvas, drawing, control);
   });
 }
 
-bool drawSquareFigureFast(Canvas& canvas, Module1& module1, const RenderControl& control,
+bool drawSquareFigureFast(Canvas& canvas, DrawingState& drawing, const RenderControl& control,
                           int threads) {
   // Numbers are text between the figures: the blue print stays with the recursion.
-  if (module1.labelImages) return DrawSquareFigure(canvas, module1, control);
-  return drawFractalFast<SquareShape>(canvas, module1, control, threads,
-                                      [&] { return DrawSquareFigure(canvas, module1, control); });
+  if (drawing.labelImages) return drawSquareFigure(canvas, drawing, control);
+  return drawFractalFast<SquareShape>(canvas, drawing, control, threads,
+                                      [&] { return drawSquareFigure(canvas, drawing, control); });
 }
 
 }  // namespace quill

@@ -1,14 +1,14 @@
 #pragma once
 
 #include "core/base/render_control.h"
-#include "core/maps/module1.h"
+#include "core/maps/drawing_state.h"
 
 namespace quill {
 
 class Canvas;
 
-// The deterministic fractal on a canvas, the very pixels of DrawTriangleFigure and of
-// DrawSquareFigure without numbers, in time that grows with the picture rather than with the
+// The deterministic fractal on a canvas, the very pixels of drawTriangleFigure and of
+// drawSquareFigure without numbers, in time that grows with the picture rather than with the
 // m^n figures, on `threads` threads (0: one per core).
 //
 // The figures are visited grouped by the maps applied last: all figures below a node lie in the
@@ -25,9 +25,9 @@ class Canvas;
 // Leaves recursionLevel at iterationCount + 1 as the recursion does, and the canvas's current
 // position where the last figure's last line ends. Returns false when cancelled, checked often
 // enough that every thread stops within milliseconds; what was drawn stays.
-bool drawTriangleFigureFast(Canvas& canvas, Module1& module1, const RenderControl& control,
+bool drawTriangleFigureFast(Canvas& canvas, DrawingState& drawing, const RenderControl& control,
                             int threads = 0);
-bool drawSquareFigureFast(Canvas& canvas, Module1& module1, const RenderControl& control,
+bool drawSquareFigureFast(Canvas& canvas, DrawingState& drawing, const RenderControl& control,
                           int threads = 0);
 
 }  // namespace quill

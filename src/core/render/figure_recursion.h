@@ -6,7 +6,7 @@
 #include <cstdint>
 
 #include "core/base/render_control.h"
-#include "core/maps/module1.h"
+#include "core/maps/drawing_state.h"
 #include "core/render/affine_map.h"
 #include "core/render/surface.h"
 #include "core/render/view.h"
@@ -26,12 +26,12 @@ inline constexpr std::uint64_t kFigureBatch = 65536;
 // record of one level; the records live in a fixed array, so a drawing allocates nothing.
 template <DrawingSurface Surface, class Figure>
 struct FigureRecursion {
-  FigureRecursion(Surface& target, Module1& state, const RenderControl& renderControl)
+  FigureRecursion(Surface& target, DrawingState& state, const RenderControl& renderControl)
       : surface(target),
-        module1(state),
+        drawing(state),
         control(renderControl),
-        view(View::of(state)),
-        maps(scaledMaps(state.maps, state.viewScale)),
+        view(View::of(state.square)),
+        maps(scaledMaps(state.maps, state.square.viewScale)),
         mapCount(std::clamp(state.maps.mapCount, 0, kMaxMaps)),
         depth(state.iterationCount),
         level(startLevel(state.iterationCount)),
@@ -50,11 +50,11 @@ struct FigureRecursion {
   template <class Step>
   bool drawFrom(const Figure& base, Step step) {
     if (!depthFits()) return true;
-    module1.recursionLevel = level;
+    drawing.recursionLevel = level;
     levels[std::size_t(level)] = base;
     if (control.cancelled()) return false;
     step(*this, 0);
-    module1.recursionLevel = level;
+    drawing.recursionLevel = level;
     return !stopped;
   }
 
@@ -73,7 +73,7 @@ struct FigureRecursion {
   static int startLevel(int count) { return fits(count) ? count + 1 : 0; }
 
   Surface& surface;
-  Module1& module1;
+  DrawingState& drawing;
   const RenderControl& control;
   const View view;
   const std::array<ScaledMap, kMapSlots> maps;

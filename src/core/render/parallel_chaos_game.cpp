@@ -81,21 +81,21 @@ struct Segment {
 // point and the count of steps merged are only ever touched by one thread at a time.
 class SegmentedGame {
  public:
-  SegmentedGame(Canvas& canvas, const Module1& module1, const ChaosRandom& random,
+  SegmentedGame(Canvas& canvas, const DrawingState& drawing, const ChaosRandom& random,
                 const RenderControl& control, std::int64_t segmentSteps, std::int64_t warmUpSteps,
                 std::vector<BitPlane>& planes)
-      : choice_(module1.maps),
+      : choice_(drawing.maps),
         guide_(choice_),
-        maps_(scaledMaps(module1.maps, module1.viewScale)),
+        maps_(scaledMaps(drawing.maps, drawing.square.viewScale)),
         orbit_{guide_, maps_},
-        view_(View::of(module1)),
+        view_(View::of(drawing.square)),
         ink_(canvas),
         mapper_(view_, ink_.width(), ink_.height(), ink_.twipsPerPixel()),
-        value_(CanvasInk::inkOf(module1.penColor)),
+        value_(CanvasInk::inkOf(drawing.penColor)),
         control_(control),
-        start_(orbitStart(module1)),
+        start_(orbitStart(drawing)),
         random_(random),
-        steps_(module1.iterationCount),
+        steps_(drawing.iterationCount),
         segmentSteps_(segmentSteps),
         warmUpSteps_(warmUpSteps),
         planes_(planes),
@@ -276,21 +276,21 @@ class SegmentedGame {
 
 }  // namespace
 
-ParallelChaosOutcome playChaosGameParallel(Canvas& canvas, Module1& module1, ChaosRandom& random,
-                                           const RenderControl& control,
+ParallelChaosOutcome playChaosGameParallel(Canvas& canvas, DrawingState& drawing,
+                                           ChaosRandom& random, const RenderControl& control,
                                            const ParallelChaosSettings& settings) {
   ParallelChaosOutcome outcome;
   const auto oneOrbit = [&] {
-    outcome.finished = playChaosGameFast(canvas, module1, random, control);
+    outcome.finished = playChaosGameFast(canvas, drawing, random, control);
     return outcome;
   };
-  const std::int64_t steps = module1.iterationCount;
+  const std::int64_t steps = drawing.iterationCount;
   const int threads = settings.threads > 0 ? settings.threads : defaultDrawingThreads();
-  if (threads <= 1 || steps <= 0 || MapChoice(module1.maps).mapCount() == 0) return oneOrbit();
+  if (threads <= 1 || steps <= 0 || MapChoice(drawing.maps).mapCount() == 0) return oneOrbit();
 
   const std::optional<std::int64_t> warmUp = settings.warmUpSteps > 0
                                                  ? std::optional(settings.warmUpSteps)
-                                                 : chaosWarmUpSteps(module1.maps);
+                                                 : chaosWarmUpSteps(drawing.maps);
   // Maps not sure to shrink: a segment's start might never be found.
   if (!warmUp) return oneOrbit();
   const std::int64_t pixels =
@@ -322,13 +322,13 @@ ParallelChaosOutcome playChaosGameParallel(Canvas& canvas, Module1& module1, Cha
     return oneOrbit();  // the memory for the planes is not there; one orbit needs none
   }
 
-  SegmentedGame game(canvas, module1, random, control, segmentSteps, *warmUp, planes);
+  SegmentedGame game(canvas, drawing, random, control, segmentSteps, *warmUp, planes);
   const bool ran = runTasks(segments, int(std::min<std::int64_t>(threads, planeCount)), control,
                             [&game](std::int64_t k) { return game.drawSegment(k); });
   const std::int64_t merged = game.mergedSteps();
   random.advance(std::uint64_t(merged));
   if (merged > 0) {
-    const View view = View::of(module1);
+    const View view = View::of(drawing.square);
     canvas.setCurrentX(view.canvasX(game.trueEnd().x));
     canvas.setCurrentY(view.canvasY(game.trueEnd().y));
   }

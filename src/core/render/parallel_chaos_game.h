@@ -4,7 +4,7 @@
 
 #include "core/base/chaos_random.h"
 #include "core/base/render_control.h"
-#include "core/maps/module1.h"
+#include "core/maps/drawing_state.h"
 
 namespace quill {
 
@@ -36,8 +36,8 @@ struct ParallelChaosOutcome {
 // generator and the canvas's current position as the one-orbit loop does. When cancelled, stops
 // within a batch of steps per thread and returns finished = false; the canvas then holds the
 // pixels of the first steps only, the generator and the current position as after them.
-ParallelChaosOutcome playChaosGameParallel(Canvas& canvas, Module1& module1, ChaosRandom& random,
-                                           const RenderControl& control,
+ParallelChaosOutcome playChaosGameParallel(Canvas& canvas, DrawingState& drawing,
+                                           ChaosRandom& random, const RenderControl& control,
                                            const ParallelChaosSettings& settings = {});
 
 }  // namespace quill

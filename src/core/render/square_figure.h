@@ -28,17 +28,17 @@ template <DrawingSurface Surface>
 using SquareRecursion = FigureRecursion<Surface, SquareFigure>;
 
 template <DrawingSurface Surface>
-void SquareStep(SquareRecursion<Surface>& run, int mapIndex);
+void squareStep(SquareRecursion<Surface>& run, int mapIndex);
 
 // Maps the figure one level up by map `mapIndex` into the current level, then goes on below it.
 template <DrawingSurface Surface>
-void MapSquareFigure(SquareRecursion<Surface>& run, int mapIndex) {
+void mapSquareFigure(SquareRecursion<Surface>& run, int mapIndex) {
   const ScaledMap& map = run.maps[mapIndex];
   const SquareFigure& above = run.levels[run.level + 1];
   SquareFigure& here = run.levels[run.level];
   for (int i = 0; i < 4; ++i) here.corner[i] = map.apply(above.corner[i]);
   for (int i = 0; i < 3; ++i) here.mark[i] = map.apply(above.mark[i]);
-  SquareStep(run, mapIndex);
+  squareStep(run, mapIndex);
 }
 
 // Draws the figure of level 1 in penColor: the outline 1 → 2 → 4 → 3 → 1, in the blue print the
@@ -47,7 +47,7 @@ template <DrawingSurface Surface>
 void drawSquareOfLevelOne(SquareRecursion<Surface>& run, int mapIndex, bool numbered) {
   Surface& surface = run.surface;
   const View& view = run.view;
-  const Rgb pen = run.module1.penColor;
+  const Rgb pen = run.drawing.penColor;
   const SquareFigure& figure = run.levels[1];
   const auto& c = figure.corner;
   const auto& m = figure.mark;
@@ -56,7 +56,7 @@ void drawSquareOfLevelOne(SquareRecursion<Surface>& run, int mapIndex, bool numb
   surface.lineTo(view.canvasX(c[3].x), view.canvasY(c[3].y), pen);
   surface.lineTo(view.canvasX(c[2].x), view.canvasY(c[2].y), pen);
   surface.lineTo(view.canvasX(c[0].x), view.canvasY(c[0].y), pen);
-  if (numbered && run.module1.labelImages) {
+  if (numbered && run.drawing.labelImages) {
     surface.setCurrentX(view.canvasX(m[0].x));
     surface.setCurrentY(view.canvasY(m[0].y));
     if (mapIndex >= 1 && mapIndex <= kMaxMaps) surface.print(QString::number(mapIndex));
@@ -70,13 +70,13 @@ void drawSquareOfLevelOne(SquareRecursion<Surface>& run, int mapIndex, bool numb
 // One level of the square recursion. mapIndex is the map that made the figure of this level
 // (0 for the base figure).
 template <DrawingSurface Surface>
-void SquareStep(SquareRecursion<Surface>& run, int mapIndex) {
+void squareStep(SquareRecursion<Surface>& run, int mapIndex) {
   if (run.depth == 0) {
     drawSquareOfLevelOne(run, mapIndex, false);  // the base figure itself, never numbered
     return;
   }
   if (run.level > 1) {
-    run.eachMapBelow([](SquareRecursion<Surface>& r, int i) { MapSquareFigure(r, i); });
+    run.eachMapBelow([](SquareRecursion<Surface>& r, int i) { mapSquareFigure(r, i); });
     return;
   }
   drawSquareOfLevelOne(run, mapIndex, true);
@@ -87,10 +87,10 @@ void SquareStep(SquareRecursion<Surface>& run, int mapIndex) {
 // sequence first. With labelImages each figure carries the number of the map applied last.
 // Returns false when cancelled (what was drawn stays). A depth outside 0 to 21 draws nothing.
 template <DrawingSurface Surface>
-bool DrawSquareFigure(Surface& surface, Module1& module1, const RenderControl& control) {
-  SquareRecursion<Surface> run(surface, module1, control);
-  return run.drawFrom(baseSquareFigure(module1.viewScale),
-                      [](SquareRecursion<Surface>& r, int i) { SquareStep(r, i); });
+bool drawSquareFigure(Surface& surface, DrawingState& drawing, const RenderControl& control) {
+  SquareRecursion<Surface> run(surface, drawing, control);
+  return run.drawFrom(baseSquareFigure(drawing.square.viewScale),
+                      [](SquareRecursion<Surface>& r, int i) { squareStep(r, i); });
 }
 
 }  // namespace quill

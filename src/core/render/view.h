@@ -1,6 +1,6 @@
 #pragma once
 
-#include "core/maps/module1.h"
+#include "core/maps/drawing_state.h"
 
 namespace quill {
 
@@ -16,7 +16,7 @@ struct View {
   double originX = 0;
   double originY = 0;
 
-  static View of(const Module1& module1) { return {module1.originX, module1.originY}; }
+  static View of(const DrawingSquare& square) { return {square.originX, square.originY}; }
 
   float canvasX(double x) const { return float(originX + x); }
   float canvasY(double y) const { return float(originY - y); }

@@ -11,32 +11,34 @@ using testing::PanelFixture;
 constexpr Rgb kGreen = rgb(0, 160, 0);
 constexpr Rgb kNavy = rgb(0, 0, 128);
 
-void drawDot(PanelFixture& f) { f.form1.canvas().pset(150.0f, 150.0f, kBlack); }  // pixel (10, 10)
+void drawDot(PanelFixture& f) {
+  f.canvasWindow.canvas().pset(150.0f, 150.0f, kBlack);
+}  // pixel (10, 10)
 
 TEST(PrintPicture, PrintsThePictureOnWhiteAndKeepsPaperColor) {
   PanelFixture f;
-  f.module1.paperColor = kNavy;
-  f.form1.canvas().setBackColor(kNavy);
+  f.drawing.paperColor = kNavy;
+  f.canvasWindow.canvas().setBackColor(kNavy);
   drawDot(f);
-  cmdPrint_Click(f.document);
+  printPicture(f.document);
   ASSERT_EQ(f.printer.calls, 1);
   EXPECT_TRUE(f.dialogs.messages.isEmpty());
   const QImage page = f.printer.lastPage;
   EXPECT_EQ(page.size(), QSize(640, 480));
   EXPECT_EQ(page.pixel(10, 10) & 0xFFFFFFu, kBlack);
   EXPECT_EQ(page.pixel(11, 10) & 0xFFFFFFu, kWhite);
-  EXPECT_EQ(f.form1.canvas().backColor(), kWhite);
-  EXPECT_EQ(f.module1.paperColor, kNavy);
+  EXPECT_EQ(f.canvasWindow.canvas().backColor(), kWhite);
+  EXPECT_EQ(f.drawing.paperColor, kNavy);
 }
 
 TEST(PrintPicture, ShowsThePrintersFailureOnceAndKeepsThePicture) {
   PanelFixture f;
   drawDot(f);
   f.printer.failWith = kPrintIoErrorMessage;
-  cmdPrint_Click(f.document);
+  printPicture(f.document);
   EXPECT_EQ(f.dialogs.messages, QStringList{"Cannot print: device I/O error."});
-  EXPECT_EQ(f.form1.canvas().picture().pixel(10, 10) & 0xFFFFFFu, kBlack);
-  EXPECT_EQ(f.form1.canvas().backColor(), kWhite);
+  EXPECT_EQ(f.canvasWindow.canvas().picture().pixel(10, 10) & 0xFFFFFFu, kBlack);
+  EXPECT_EQ(f.canvasWindow.canvas().backColor(), kWhite);
 }
 
 TEST(PrintPicture, FitsThePageWithItsAspectKeptAndCentred) {
@@ -50,31 +52,31 @@ TEST(PrintPicture, FitsThePageWithItsAspectKeptAndCentred) {
 TEST(ChooseColor, CancelKeepsBothColours) {
   PanelFixture f;
   f.dialogs.colorAnswers = {std::nullopt, std::nullopt};
-  mnuForeColor_Click(f.document);
-  mnuBackColor_Click(f.document);
-  EXPECT_EQ(f.module1.penColor, kBlack);
-  EXPECT_EQ(f.module1.paperColor, kWhite);
-  EXPECT_EQ(f.form1.canvas().backColor(), kWhite);
+  choosePenColour(f.document);
+  choosePaperColour(f.document);
+  EXPECT_EQ(f.drawing.penColor, kBlack);
+  EXPECT_EQ(f.drawing.paperColor, kWhite);
+  EXPECT_EQ(f.canvasWindow.canvas().backColor(), kWhite);
 }
 
 TEST(ChooseColor, EachCommandSetsOnlyItsOwnColourAndTheDialogStartsFromTheLastOne) {
   PanelFixture f;
   drawDot(f);
   f.dialogs.colorAnswers = {kGreen, kNavy, std::nullopt};
-  mnuForeColor_Click(f.document);
-  EXPECT_EQ(f.module1.penColor, kGreen);
-  EXPECT_EQ(f.module1.paperColor, kWhite);
+  choosePenColour(f.document);
+  EXPECT_EQ(f.drawing.penColor, kGreen);
+  EXPECT_EQ(f.drawing.paperColor, kWhite);
 
-  mnuBackColor_Click(f.document);
-  EXPECT_EQ(f.module1.paperColor, kNavy);
-  EXPECT_EQ(f.module1.penColor, kGreen);
+  choosePaperColour(f.document);
+  EXPECT_EQ(f.drawing.paperColor, kNavy);
+  EXPECT_EQ(f.drawing.penColor, kGreen);
   // The background changes at once and what was drawn stays.
-  EXPECT_EQ(f.form1.canvas().backColor(), kNavy);
-  EXPECT_EQ(f.form1.canvas().picture().pixel(10, 10) & 0xFFFFFFu, kBlack);
-  EXPECT_GT(f.form1.changed, 0);
+  EXPECT_EQ(f.canvasWindow.canvas().backColor(), kNavy);
+  EXPECT_EQ(f.canvasWindow.canvas().picture().pixel(10, 10) & 0xFFFFFFu, kBlack);
+  EXPECT_GT(f.canvasWindow.changed, 0);
 
-  mnuForeColor_Click(f.document);  // cancelled
-  EXPECT_EQ(f.module1.penColor, kGreen);
+  choosePenColour(f.document);  // cancelled
+  EXPECT_EQ(f.drawing.penColor, kGreen);
   EXPECT_EQ(f.dialogs.colorInitials, (std::vector<Rgb>{kBlack, kGreen, kNavy}));
 }
 

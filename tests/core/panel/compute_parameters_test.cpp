@@ -37,8 +37,8 @@ TEST(ComputeParameters, FillsRowOrRefuses) {
     SCOPED_TRACE(QStringList(c.inputs.begin(), c.inputs.end()).join(u' ').toStdString());
     testing::PanelFixture f;
     for (int row = 1; row <= kGridRows; ++row) f.setRow(row, {"9", "9", "9", "9", "9", "9", "9"});
-    f.state.Text2 = c.inputs;
-    cmdCompute_Click(f.document);
+    f.state.computeFields = c.inputs;
+    computeParameters(f.document);
 
     EXPECT_EQ(f.dialogs.messages.join(u'|').toStdString(), c.message.toStdString());
     for (int row = 1; row <= kGridRows; ++row) {
@@ -50,7 +50,7 @@ TEST(ComputeParameters, FillsRowOrRefuses) {
     }
     // The table keeps full precision; only the grid shows the cut value.
     if (c.row == 3) {
-      EXPECT_NEAR(f.module1.maps.mapA[3], 0.8660254037844, 1e-12);
+      EXPECT_NEAR(f.drawing.maps.mapA[3], 0.8660254037844, 1e-12);
     }
   }
 }

@@ -21,9 +21,9 @@ const QString kGallery = QStringLiteral(QUILLMERE_TEST_DATA "/ifs/gallery.ifs");
 
 // The grid's maps as numbers, after the import filled it.
 std::vector<PlaneMap> gridMaps(PanelFixture& f) {
-  EXPECT_TRUE(ReadPanel(f.document));
+  EXPECT_TRUE(readGrid(f.document));
   std::vector<PlaneMap> maps;
-  const MapTable& t = f.module1.maps;
+  const MapTable& t = f.drawing.maps;
   for (int i = 1; i <= t.mapCount; ++i) {
     maps.push_back({t.mapA[i], t.mapB[i], t.mapC[i], t.mapD[i], t.mapE[i], t.mapF[i]});
   }
@@ -35,7 +35,7 @@ TEST(ImportIfs, TheChosenEntryFillsTheGridFittedIntoTheSquare) {
   f.setRow(6, {"1", "2", "3", "4", "5", "6", "7"});  // rows below the entry's are emptied
   f.dialogs.openIfsAnswers = {kGallery};
   f.dialogs.entryAnswers = {{1, true}};
-  cmdImportIfs_Click(f.document);
+  importIfs(f.document);
   EXPECT_TRUE(f.dialogs.messages.isEmpty()) << f.dialogs.messages.join(u'|').toStdString();
   ASSERT_EQ(f.dialogs.shownEntries.size(), 4u);
   EXPECT_EQ(f.dialogs.shownEntries[0].name, "Fern");
@@ -87,11 +87,11 @@ TEST(ImportIfs, RefusalsChangeNothing) {
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
     PanelFixture f;
-    mnuPattern_Click(f.document, kFernPattern);
+    choosePattern(f.document, kFernPattern);
     const auto grid = f.state.grid;
     f.dialogs.openIfsAnswers = {c.path};
     f.dialogs.entryAnswers = {{c.entry, true}};
-    cmdImportIfs_Click(f.document);
+    importIfs(f.document);
     EXPECT_EQ(f.dialogs.messages, c.message.isEmpty() ? QStringList() : QStringList{c.message});
     EXPECT_EQ(f.state.grid, grid);
     EXPECT_EQ(f.state.caption, "Fern");
@@ -101,10 +101,10 @@ TEST(ImportIfs, RefusalsChangeNothing) {
 TEST(ExportIfs, WritesTheGridNamedAfterTheCaptionAndReadsBackTheSameDoubles) {
   QTemporaryDir dir;
   PanelFixture f;
-  mnuPattern_Click(f.document, kChristmasTreePattern);
+  choosePattern(f.document, kChristmasTreePattern);
   const std::vector<PlaneMap> before = gridMaps(f);
   f.dialogs.saveIfsAnswers = {dir.filePath(QStringLiteral("tree.ifs"))};
-  cmdExportIfs_Click(f.document);
+  exportIfs(f.document);
   EXPECT_TRUE(f.dialogs.messages.isEmpty());
   const Result<std::vector<IfsEntry>> read = readIfsFile(dir.filePath(QStringLiteral("tree.ifs")));
   ASSERT_TRUE(read);
@@ -119,7 +119,7 @@ TEST(ExportIfs, WritesTheGridNamedAfterTheCaptionAndReadsBackTheSameDoubles) {
   PanelFixture bad;
   bad.setRow(1, {"0.5", "x", "0", "0.5", "0", "0", "1"});
   bad.dialogs.saveIfsAnswers = {dir.filePath(QStringLiteral("bad.ifs"))};
-  cmdExportIfs_Click(bad.document);
+  exportIfs(bad.document);
   EXPECT_EQ(bad.dialogs.messages, QStringList{kInvalidValueMessage});
   EXPECT_FALSE(QFile::exists(dir.filePath(QStringLiteral("bad.ifs"))));
 }
@@ -138,7 +138,7 @@ bool writeAll(const QString& path, const QByteArray& bytes) {
 QByteArray entryInCrLf(PanelFixture& f) {
   std::vector<IfsMap> maps;
   for (const PlaneMap& m : gridMaps(f)) maps.push_back({m.a, m.b, m.c, m.d, m.e, m.f, 0});
-  const MapTable& t = f.module1.maps;
+  const MapTable& t = f.drawing.maps;
   for (int i = 1; i <= t.mapCount; ++i) maps[std::size_t(i - 1)].p = t.mapP[i];
   QByteArray text = ifsText(f.state.caption, maps);
   text.chop(1);
@@ -172,10 +172,10 @@ TEST_P(ExportOntoAFile, AddsReplacesOrKeeps) {
   const QString path = dir.filePath(QStringLiteral("textbook.ifs"));
   ASSERT_TRUE(writeAll(path, row.existing));
   PanelFixture f;
-  mnuPattern_Click(f.document, row.pattern);
+  choosePattern(f.document, row.pattern);
   f.dialogs.saveIfsAnswers = {path};
   f.dialogs.collectionAnswers = {row.answer};
-  cmdExportIfs_Click(f.document);
+  exportIfs(f.document);
 
   ASSERT_EQ(f.dialogs.questions.size(), 1);
   EXPECT_TRUE(f.dialogs.questions[0].startsWith(QStringLiteral("textbook.ifs already exists.\n")));
@@ -221,7 +221,7 @@ TEST(ExportIfs, RefusesAGridWithoutMapsBeforeAskingAnything) {
     PanelFixture f;
     f.dialogs.saveIfsAnswers = {path};
     f.dialogs.collectionAnswers = {CollectionChoice::ReplaceFile};
-    cmdExportIfs_Click(f.document);
+    exportIfs(f.document);
     EXPECT_EQ(f.dialogs.messages, QStringList{kNoMapsToExportMessage});
     EXPECT_TRUE(f.dialogs.questions.isEmpty());
   }
@@ -242,10 +242,10 @@ TEST(ExportIfs, ADiskFillingDuringTheWriteSaysDiskFull) {
   ASSERT_TRUE(filler.resize(filler.size() - 8192));  // room for a part of the new file
 
   PanelFixture f;
-  mnuPattern_Click(f.document, kFernPattern);
+  choosePattern(f.document, kFernPattern);
   f.dialogs.saveIfsAnswers = {path};
   f.dialogs.collectionAnswers = {CollectionChoice::AddToCollection};
-  cmdExportIfs_Click(f.document);
+  exportIfs(f.document);
   EXPECT_EQ(f.dialogs.messages, QStringList{kIfsSaveMessages.diskFull});
   EXPECT_EQ(readAll(path), big);
   EXPECT_EQ(disk.entries(), QStringList({"big.ifs", "filler"}));
@@ -255,7 +255,7 @@ TEST(FitMapsToSquare, ChangesOnlyEAndFAndRefusesMapsThatDoNotContract) {
   PanelFixture f;
   f.setRow(1, {"0.5", "0", "0", "0.5", "3", "-7", "0.5"});
   f.setRow(2, {"0.5", "0", "0", "0.5", "3.5", "-7", "0.5"});
-  cmdFitMaps_Click(f.document);
+  fitMapsToSquare(f.document);
   EXPECT_TRUE(f.dialogs.messages.isEmpty());
   EXPECT_EQ(f.state.cell(1, kColA), "0.5");
   const Box box = *attractorBox(gridMaps(f));
@@ -266,7 +266,7 @@ TEST(FitMapsToSquare, ChangesOnlyEAndFAndRefusesMapsThatDoNotContract) {
   PanelFixture expanding;
   expanding.setRow(1, {"1.5", "0", "0", "0.5", "0", "0", "1"});
   const auto grid = expanding.state.grid;
-  cmdFitMaps_Click(expanding.document);
+  fitMapsToSquare(expanding.document);
   EXPECT_EQ(expanding.dialogs.messages, QStringList{kNoAttractorMessage});
   EXPECT_EQ(expanding.state.grid, grid);
 }

@@ -40,12 +40,12 @@ bool sameTable(const MapTable& x, const MapTable& y) {
 
 void load(PanelFixture& f, const QString& path) {
   f.dialogs.openAnswers.push_back(path);
-  cmdLoad_Click(f.document);
+  loadParameters(f.document);
 }
 
 void save(PanelFixture& f, const QString& path) {
   f.dialogs.saveAnswers.push_back(path);
-  cmdSaveParam_Click(f.document);
+  saveParameters(f.document);
 }
 
 TEST(LoadParameters, RefusedFilesChangeNothing) {
@@ -64,10 +64,10 @@ TEST(LoadParameters, RefusedFilesChangeNothing) {
     PanelFixture f;
     f.setRow(1, kHalf);
     f.setRow(2, kHalf);
-    ASSERT_TRUE(ReadPanel(f.document));
+    ASSERT_TRUE(readGrid(f.document));
     f.state.cell(2, kColE) = "edited";
     const auto grid = f.state.grid;
-    const MapTable table = f.module1.maps;
+    const MapTable table = f.drawing.maps;
 
     const QString path = dir.filePath(QString::fromLatin1(c.name) + ".dat");
     if (!c.bytes.isEmpty()) {
@@ -76,7 +76,7 @@ TEST(LoadParameters, RefusedFilesChangeNothing) {
     load(f, path);
     EXPECT_EQ(f.dialogs.messages, QStringList{c.message});
     EXPECT_TRUE(f.state.grid == grid);
-    EXPECT_TRUE(sameTable(f.module1.maps, table));
+    EXPECT_TRUE(sameTable(f.drawing.maps, table));
   }
 }
 
@@ -84,19 +84,19 @@ TEST(LoadParameters, FillsTheGridAndTheTable) {
   QTemporaryDir dir;
   PanelFixture f;
   for (int i = 1; i <= kGridRows; ++i) f.setRow(i, kHalf);
-  ASSERT_TRUE(ReadPanel(f.document));
-  const auto cumP = f.module1.maps.mapCumP;
+  ASSERT_TRUE(readGrid(f.document));
+  const auto cumP = f.drawing.maps.mapCumP;
 
   // Count 2.5 reads two rows; numbers show as the program writes them, text as it stood.
   const QString path = dir.filePath("two.dat");
   ASSERT_TRUE(writeAll(path, "2.5\r\n.25,-1e-3,abc,1,2,3,0.5\r\n1,0,0,1,0,0,.5\r\n7,7,7,7,7,7,7"));
   load(f, path);
   EXPECT_TRUE(f.dialogs.messages.isEmpty());
-  EXPECT_EQ(f.module1.maps.mapCount, 2);
-  EXPECT_EQ(f.module1.maps.mapA[1], 0.25);
-  EXPECT_EQ(f.module1.maps.mapB[1], -0.001);
-  EXPECT_EQ(f.module1.maps.mapP[2], 0.5);
-  EXPECT_EQ(f.module1.maps.mapCumP, cumP);  // left for the next reading of the panel
+  EXPECT_EQ(f.drawing.maps.mapCount, 2);
+  EXPECT_EQ(f.drawing.maps.mapA[1], 0.25);
+  EXPECT_EQ(f.drawing.maps.mapB[1], -0.001);
+  EXPECT_EQ(f.drawing.maps.mapP[2], 0.5);
+  EXPECT_EQ(f.drawing.maps.mapCumP, cumP);  // left for the next reading of the panel
   EXPECT_EQ(f.state.cell(1, kColA), "0.25");
   EXPECT_EQ(f.state.cell(1, kColB), "-0.001");
   EXPECT_EQ(f.state.cell(1, kColC), "abc");
@@ -107,12 +107,12 @@ TEST(LoadParameters, FillsTheGridAndTheTable) {
   // A preset offered to Load: its first coefficient, below 1, is the count: the grid empties.
   load(f, QDir(QStringLiteral(QUILLMERE_PRESET_DIR)).filePath("Sierpinski.dat"));
   EXPECT_TRUE(f.dialogs.messages.isEmpty());
-  EXPECT_EQ(f.module1.maps.mapCount, 0);
+  EXPECT_EQ(f.drawing.maps.mapCount, 0);
   for (int i = 1; i <= kGridRows; ++i) EXPECT_TRUE(f.state.cell(i, kColA).isEmpty());
 
   // Cancel loads nothing, whatever was chosen before.
   f.setRow(1, kHalf);
-  cmdLoad_Click(f.document);
+  loadParameters(f.document);
   EXPECT_EQ(f.state.cell(1, kColA), "0.5");
   EXPECT_TRUE(f.dialogs.messages.isEmpty());
 }
@@ -137,7 +137,7 @@ TEST(SaveParameters, WritesTheSavedLayout) {
   // Cancel writes nothing; a grid the reading refuses neither creates nor changes a file.
   const QByteArray before = readAll(path);
   f.state.cell(1, kColB) = "abc";
-  cmdSaveParam_Click(f.document);
+  saveParameters(f.document);
   EXPECT_TRUE(f.dialogs.messages.isEmpty());
   save(f, path);
   save(f, dir.filePath("new.dat"));
@@ -238,7 +238,7 @@ TEST(ParamRoundTrip, EveryPresetThroughSaveAndLoad) {
   for (int pattern = 0; pattern < kUserPattern; ++pattern) {
     SCOPED_TRACE(kPatterns[pattern].menuCaption.toStdString());
     PanelFixture f;
-    mnuPattern_Click(f.document, pattern);
+    choosePattern(f.document, pattern);
     const auto grid = f.state.grid;
     const QString first = dir.filePath(QStringLiteral("first%1.dat").arg(pattern));
     const QString second = dir.filePath(QStringLiteral("second%1.dat").arg(pattern));
@@ -246,7 +246,7 @@ TEST(ParamRoundTrip, EveryPresetThroughSaveAndLoad) {
     f.state.clearGrid();
     load(f, first);
     EXPECT_TRUE(f.state.grid == grid);
-    EXPECT_EQ(f.module1.maps.mapCount, kPatterns[pattern].mapCount);
+    EXPECT_EQ(f.drawing.maps.mapCount, kPatterns[pattern].mapCount);
     save(f, second);
     EXPECT_EQ(readAll(second), readAll(first));
     EXPECT_TRUE(f.dialogs.messages.isEmpty());

@@ -47,19 +47,19 @@ TEST(PatternMenu, EachPatternFillsItsRows) {
     SCOPED_TRACE(kPatterns[k].menuCaption.toStdString());
     f.setRow(10, {"x", "x", "x", "x", "x", "x", "x"});  // edits the choice must throw away
     f.state.caption = QStringLiteral("before");
-    mnuPattern_Click(f.document, k);
+    choosePattern(f.document, k);
     EXPECT_EQ(f.state.selectedPattern, k);
     EXPECT_EQ(filledRows(f.state), kPatterns[k].mapCount);
     EXPECT_EQ(f.state.caption, k == kUserPattern ? "before" : kPatterns[k].panelCaption);
     EXPECT_TRUE(f.dialogs.messages.isEmpty());
     if (k == kUserPattern) continue;
     EXPECT_TRUE(f.state.patternLoaded[k]);
-    EXPECT_TRUE(ReadPanel(f.document)) << "every preset field is a number";
-    EXPECT_EQ(f.module1.maps.mapCount, kPatterns[k].mapCount);
+    EXPECT_TRUE(readGrid(f.document)) << "every preset field is a number";
+    EXPECT_EQ(f.drawing.maps.mapCount, kPatterns[k].mapCount);
   }
-  mnuPattern_Click(f.document, kCantorMazePattern);
+  choosePattern(f.document, kCantorMazePattern);
   EXPECT_EQ(f.state.caption, "Cantor");
-  EXPECT_EQ(f.module1.maps.mapCount, kPatterns[kSquareKochPattern].mapCount)
+  EXPECT_EQ(f.drawing.maps.mapCount, kPatterns[kSquareKochPattern].mapCount)
       << "choosing a pattern leaves the table last read alone";
 }
 
@@ -67,7 +67,7 @@ TEST(PatternMenu, ResetRestoresWhatWasFirstRead) {
   PresetCopies copies;
   PanelFixture f;
   f.document.presetDirectory = copies.dir.path();
-  mnuPattern_Click(f.document, kFernPattern);
+  choosePattern(f.document, kFernPattern);
   const auto fern = f.state.grid;
 
   // Edit the grid, then change the file and remove it: the cache answers both menus.
@@ -76,11 +76,11 @@ TEST(PatternMenu, ResetRestoresWhatWasFirstRead) {
   ASSERT_TRUE(file.open(QIODevice::WriteOnly));
   file.write("1,1,1,1,1,1,1\r\n1,1,1,1,1,1,1\r\n1,1,1,1,1,1,1\r\n1,1,1,1,1,1,1\r\n");
   file.close();
-  mnuResetPattern_Click(f.document, kFernPattern);
+  resetPattern(f.document, kFernPattern);
   EXPECT_TRUE(f.state.grid == fern);
   ASSERT_TRUE(QFile::remove(copies.path(kFernPattern)));
   f.state.cell(2, kColP) = "";
-  mnuPattern_Click(f.document, kFernPattern);
+  choosePattern(f.document, kFernPattern);
   EXPECT_TRUE(f.state.grid == fern);
   EXPECT_TRUE(f.dialogs.messages.isEmpty());
 }
@@ -95,10 +95,10 @@ TEST(PatternMenu, MissingOrBrokenPresets) {
   shortFile.write("0.5,0,0,0.5,0,0,0.25\r\n0.5,0,0,0.5,0.5,0,0.25\r\n");  // 2 of 4 rows
   shortFile.close();
 
-  mnuPattern_Click(f.document, kSierpinskiPattern);
+  choosePattern(f.document, kSierpinskiPattern);
   for (int attempt = 0; attempt < 2; ++attempt) {
     f.dialogs.messages.clear();
-    mnuPattern_Click(f.document, kDragonPattern);
+    choosePattern(f.document, kDragonPattern);
     EXPECT_EQ(f.dialogs.messages, QStringList{kNotFound}) << "shown on every choice";
     EXPECT_EQ(f.state.caption, "Dragon");
     EXPECT_EQ(filledRows(f.state), 0);
@@ -106,7 +106,7 @@ TEST(PatternMenu, MissingOrBrokenPresets) {
   }
 
   f.dialogs.messages.clear();
-  mnuPattern_Click(f.document, kCrystal4Pattern);
+  choosePattern(f.document, kCrystal4Pattern);
   EXPECT_EQ(f.dialogs.messages, QStringList{kInvalidFormat});
   EXPECT_EQ(filledRows(f.state), 0);
   EXPECT_FALSE(f.state.patternLoaded[kCrystal4Pattern]);
@@ -117,8 +117,8 @@ TEST(PatternMenu, MissingOrBrokenPresets) {
   ASSERT_TRUE(
       QFile::copy(QDir(kPresetDir).filePath("Crystal4.dat"), copies.path(kCrystal4Pattern)));
   f.dialogs.messages.clear();
-  mnuPattern_Click(f.document, kDragonPattern);
-  mnuPattern_Click(f.document, kCrystal4Pattern);
+  choosePattern(f.document, kDragonPattern);
+  choosePattern(f.document, kCrystal4Pattern);
   EXPECT_TRUE(f.dialogs.messages.isEmpty());
   EXPECT_EQ(filledRows(f.state), 4);
   EXPECT_TRUE(f.state.patternLoaded[kDragonPattern] && f.state.patternLoaded[kCrystal4Pattern]);
@@ -131,7 +131,7 @@ TEST(PatternMenu, MissingOrBrokenPresets) {
   saved.write(
       "3\r\n0.5,0,0,0.5,0,0,0.33\r\n0.5,0,0,0.5,0.5,0,0.33\r\n0.5,0,0,0.5,0.25,0.5,0.34\r\n");
   saved.close();
-  mnuPattern_Click(g.document, kSierpinskiPattern);
+  choosePattern(g.document, kSierpinskiPattern);
   EXPECT_TRUE(g.dialogs.messages.isEmpty());
   EXPECT_EQ(g.state.cell(1, kColA), "3");
   EXPECT_EQ(g.state.cell(2, kColA), "0.33");
@@ -144,9 +144,9 @@ TEST(PresetMaps, ChaosGameStaysInTheUnitSquare) {
   for (int k = 0; k < kUserPattern; ++k) {
     SCOPED_TRACE(kPatterns[k].menuCaption.toStdString());
     PanelFixture f;
-    mnuPattern_Click(f.document, k);
-    ASSERT_TRUE(ReadPanel(f.document));
-    const MapTable& m = f.module1.maps;
+    choosePattern(f.document, k);
+    ASSERT_TRUE(readGrid(f.document));
+    const MapTable& m = f.drawing.maps;
 
     double sum = 0;
     for (int i = 1; i <= m.mapCount; ++i) {

@@ -33,9 +33,9 @@ struct CountingSurface {
   void print(const QString&) {}
 };
 
-Module1 gridState(int count) {
-  Module1 state = drawingState({kHalfMaps[0], kHalfMaps[1], kHalfMaps[2]}, count);
-  state.deriveDrawingSquare(float(kWidth * 15), float(kHeight * 15));
+DrawingState gridState(int count) {
+  DrawingState state = drawingState({kHalfMaps[0], kHalfMaps[1], kHalfMaps[2]}, count);
+  state.square = DrawingSquare::onCanvas(float(kWidth * 15), float(kHeight * 15));
   return state;
 }
 
@@ -48,11 +48,11 @@ struct SplitRow {
 // start (taken out and played again) or long enough, the grid is the reference game's hit for hit.
 TEST(HitCounts, EqualTheReferenceGamesPlotsWhateverTheSplit) {
   constexpr int kSteps = 60'000;
-  Module1 state = gridState(kSteps);
+  DrawingState state = gridState(kSteps);
   CountingSurface direct;
   ChaosRandom reference;
   RenderControl control;
-  ASSERT_TRUE(PlayChaosGame(direct, state, reference, control));
+  ASSERT_TRUE(playChaosGame(direct, state, reference, control));
 
   const SplitRow rows[] = {{1, {}}, {2, {7'000, 2}}, {3, {5'000, 0}}, {2, {4'096, 64}}};
   for (const SplitRow& row : rows) {

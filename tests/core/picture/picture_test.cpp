@@ -24,8 +24,8 @@ using testing::drawingState;
 using testing::kHalfMaps;
 using testing::MapRow;
 
-PictureInputs gasket(Drawing drawing, int count) {
-  return {drawingState({kHalfMaps[0], kHalfMaps[1], kHalfMaps[2]}, count), drawing};
+PictureInputs gasket(DrawingKind kind, int count) {
+  return {drawingState({kHalfMaps[0], kHalfMaps[1], kHalfMaps[2]}, count), kind};
 }
 
 PictureRequest smallRequest(Shading shading, PictureFormat format = PictureFormat::Png16) {
@@ -65,14 +65,14 @@ class PictureFiles : public ::testing::Test {
 // file: paper where nothing landed, pen on the most hit pixel, log(1 + c) / log(1 + max) raised
 // to 1 / gamma between.
 TEST_F(PictureFiles, DensityFollowsTheToneCurve) {
-  const PictureInputs inputs = gasket(Drawing::ChaosGame, 200'000);
+  const PictureInputs inputs = gasket(DrawingKind::ChaosGame, 200'000);
   for (const double gamma : {1.0, 2.2}) {
     PictureRequest request = smallRequest(Shading::Density);
     request.gamma = gamma;
     request.pen = rgb(0, 0, 255);
     const QImage image = render(inputs, request);
     ASSERT_EQ(image.format(), QImage::Format_RGBX64);
-    const Module1 state = pictureState(inputs, request, request.width, request.height);
+    const DrawingState state = pictureState(inputs, request, request.width, request.height);
     const Result<HitGrid> hits = countHits(request.width, request.height, state,
                                            ChaosRandom(request.seed), nullptr, RenderControl{});
     ASSERT_TRUE(hits.ok());
@@ -97,13 +97,13 @@ TEST_F(PictureFiles, DensityFollowsTheToneCurve) {
 TEST_F(PictureFiles, ByMapColoursEachHalfByItsMap) {
   const PictureInputs inputs{
       drawingState({{0.4, 0, 0, 0.4, 0, 0.3, 0.5}, {0.4, 0, 0, 0.4, 0.6, 0.3, 0.5}}, 100'000),
-      Drawing::ChaosGame};
+      DrawingKind::ChaosGame};
   PictureRequest request = smallRequest(Shading::ByMap);
   request.paper = kBlack;
   request.mapColours = {rgb(255, 0, 0), rgb(0, 0, 255)};
   const QImage image = render(inputs, request);
-  const Module1 state = pictureState(inputs, request, request.width, request.height);
-  const double middle = (state.originX + 0.5 * state.viewScale) / 15;
+  const DrawingState state = pictureState(inputs, request, request.width, request.height);
+  const double middle = (state.square.originX + 0.5 * state.square.viewScale) / 15;
   // A pixel's tint is half its last map's, a quarter the one before, ...: at the halves' outer
   // edges (all earlier maps the other one) the two may weigh the same, never the wrong way.
   std::array<double, 2> red{};
@@ -135,7 +135,8 @@ TEST_F(PictureFiles, ByMapColoursEachHalfByItsMap) {
 // A map onto one point: every hit in one rendered pixel. Supersampled 2 × 2, its pixel of the
 // file is a quarter pen, three quarters paper; every other pixel is paper.
 TEST_F(PictureFiles, SupersamplingAveragesDown) {
-  const PictureInputs inputs{drawingState({{0, 0, 0, 0, 0.3, 0.6, 1}}, 1000), Drawing::ChaosGame};
+  const PictureInputs inputs{drawingState({{0, 0, 0, 0, 0.3, 0.6, 1}}, 1000),
+                             DrawingKind::ChaosGame};
   PictureRequest request = smallRequest(Shading::Density);
   request.supersample = 2;
   const QImage image = render(inputs, request);
@@ -153,7 +154,7 @@ TEST_F(PictureFiles, SupersamplingAveragesDown) {
 
 // The same file, byte for byte, on one, two or three threads.
 TEST_F(PictureFiles, FilesDoNotDependOnTheThreads) {
-  const PictureInputs inputs = gasket(Drawing::ChaosGame, 9'000'000);
+  const PictureInputs inputs = gasket(DrawingKind::ChaosGame, 9'000'000);
   for (const Shading shading : {Shading::Density, Shading::ByMap}) {
     const PictureRequest request = smallRequest(shading, PictureFormat::Png8);
     const QByteArray one = bytesOf(inputs, request, 1);
@@ -165,21 +166,22 @@ TEST_F(PictureFiles, FilesDoNotDependOnTheThreads) {
 
 // Flat pictures are the canvas's, pixel for pixel, numbers and frame included.
 TEST_F(PictureFiles, FlatIsTheCanvasPicture) {
-  const PictureInputs rows[] = {gasket(Drawing::ChaosGame, 300'000),
-                                gasket(Drawing::TriangleFractal, 5), gasket(Drawing::BluePrint, 1)};
+  const PictureInputs rows[] = {gasket(DrawingKind::ChaosGame, 300'000),
+                                gasket(DrawingKind::TriangleFractal, 5),
+                                gasket(DrawingKind::BluePrint, 1)};
   for (const PictureInputs& inputs : rows) {
     PictureRequest request = smallRequest(Shading::Flat, PictureFormat::Png8);
     request.width = 300;
     request.height = 200;
     request.pen = rgb(200, 0, 0);
     request.paper = rgb(250, 250, 230);
-    Module1 state = pictureState(inputs, request, request.width, request.height);
+    DrawingState state = pictureState(inputs, request, request.width, request.height);
     Canvas canvas(request.width, request.height, 15, request.paper);
     ChaosRandom random(request.seed);
-    ASSERT_TRUE(drawFast(canvas, inputs.drawing, state, random, RenderControl{}));
+    ASSERT_TRUE(drawFast(canvas, inputs.kind, state, random, RenderControl{}));
     const QImage expected = canvas.picture().convertToFormat(QImage::Format_RGB32);
     EXPECT_EQ(render(inputs, request).convertToFormat(QImage::Format_RGB32), expected)
-        << int(inputs.drawing);
+        << int(inputs.kind);
   }
 }
 
@@ -199,18 +201,18 @@ int countElements(const QString& file, const QString& name, bool& wellFormed) {
 // they cover and the file stays small; the blue print numbers its figures.
 TEST_F(PictureFiles, SvgHoldsOnePolygonPerFigure) {
   struct Row {
-    Drawing drawing;
+    DrawingKind kind;
     int depth;
     int polygons;  // -1: not counted
     int texts;
   };
-  const Row rows[] = {{Drawing::TriangleFractal, 8, 6562, 0},
-                      {Drawing::TriangleFractal, 20, -1, 0},
-                      {Drawing::BluePrint, 1, 4, 3}};
+  const Row rows[] = {{DrawingKind::TriangleFractal, 8, 6562, 0},
+                      {DrawingKind::TriangleFractal, 20, -1, 0},
+                      {DrawingKind::BluePrint, 1, 4, 3}};
   for (const Row& row : rows) {
     const QString file = path(QStringLiteral("drawing.svg"));
     const PictureRequest request = smallRequest(Shading::Flat, PictureFormat::Svg);
-    ASSERT_TRUE(renderPicture(gasket(row.drawing, row.depth), request, RenderControl{}, file));
+    ASSERT_TRUE(renderPicture(gasket(row.kind, row.depth), request, RenderControl{}, file));
     bool wellFormed = false;
     const int polygons = countElements(file, QStringLiteral("polygon"), wellFormed);
     EXPECT_TRUE(wellFormed);
@@ -278,8 +280,8 @@ TEST_F(PictureFiles, CancelledRenderKeepsTheEarlierFile) {
   RenderControl control;
   control.cancel = &cancel;
   for (const Shading shading : {Shading::Flat, Shading::Density}) {
-    const Status status =
-        renderPicture(gasket(Drawing::ChaosGame, 100'000), smallRequest(shading), control, file);
+    const Status status = renderPicture(gasket(DrawingKind::ChaosGame, 100'000),
+                                        smallRequest(shading), control, file);
     EXPECT_EQ(status.message(), kPictureCancelledMessage);
   }
   ASSERT_TRUE(earlier.open(QIODevice::ReadOnly));
@@ -292,17 +294,17 @@ TEST(PictureInputs, CheckTheCountAndKeepTheField) {
   testing::PanelFixture f;
   f.setRow(1, {"0.5", "0", "0", "0.5", "0", "0", "0.5"});
   f.setRow(2, {"0.5", "0", "0", "0.5", "0.5", "0", "0.5"});
-  f.state.Text1 = QStringLiteral("7");
+  f.state.countText = QStringLiteral("7");
   const Result<PictureInputs> deep =
       checkPictureInputs(f.document, PictureMode::Fractal, QStringLiteral("21"));
   EXPECT_EQ(deep.message(), kTooDeepMessage);
   const Result<PictureInputs> chaos =
       checkPictureInputs(f.document, PictureMode::ChaosGame, QStringLiteral("5000"));
   ASSERT_TRUE(chaos.ok()) << chaos.message().toStdString();
-  EXPECT_EQ(chaos->drawing, Drawing::ChaosGame);
-  EXPECT_EQ(chaos->module1.iterationCount, 5000);
-  EXPECT_EQ(chaos->module1.maps.mapCount, 2);
-  EXPECT_EQ(f.state.Text1, QStringLiteral("7"));
+  EXPECT_EQ(chaos->kind, DrawingKind::ChaosGame);
+  EXPECT_EQ(chaos->drawing.iterationCount, 5000);
+  EXPECT_EQ(chaos->drawing.maps.mapCount, 2);
+  EXPECT_EQ(f.state.countText, QStringLiteral("7"));
 }
 
 }  // namespace

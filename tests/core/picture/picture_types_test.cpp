@@ -22,8 +22,8 @@ QByteArray contents(const QString& path) {
   return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
 }
 
-PictureInputs gasket(Drawing drawing, int count) {
-  return {drawingState({kHalfMaps[0], kHalfMaps[1], kHalfMaps[2]}, count), drawing};
+PictureInputs gasket(DrawingKind kind, int count) {
+  return {drawingState({kHalfMaps[0], kHalfMaps[1], kHalfMaps[2]}, count), kind};
 }
 
 // A picture of each type comes out as Qt's own writer makes the same picture, byte for byte: the
@@ -32,7 +32,7 @@ PictureInputs gasket(Drawing drawing, int count) {
 struct TypeRow {
   const char* name;
   const char* file;  // its extension picks the type
-  Drawing drawing;
+  DrawingKind kind;
   int count;
   Shading shading;
   int supersample;
@@ -44,7 +44,7 @@ class PictureTypes : public ::testing::TestWithParam<TypeRow> {};
 TEST_P(PictureTypes, HoldWhatQtsWriterMakesOfThePicture) {
   const TypeRow& row = GetParam();
   QTemporaryDir dir;
-  const PictureInputs inputs = gasket(row.drawing, row.count);
+  const PictureInputs inputs = gasket(row.kind, row.count);
   PictureRequest request;
   request.width = 161;
   request.height = 97;
@@ -68,15 +68,16 @@ TEST_P(PictureTypes, HoldWhatQtsWriterMakesOfThePicture) {
 
 INSTANTIATE_TEST_SUITE_P(
     Rows, PictureTypes,
-    ::testing::Values(
-        TypeRow{"bmp_flat_chaos_game", "x.bmp", Drawing::ChaosGame, 20000, Shading::Flat, 1, "bmp"},
-        TypeRow{"jpeg_fractal_capital_extension", "x.JPG", Drawing::TriangleFractal, 5,
-                Shading::Flat, 1, "jpeg"},
-        TypeRow{"bmp_density_supersampled", "x.bmp", Drawing::ChaosGame, 50000, Shading::Density, 2,
-                "bmp"},
-        TypeRow{"jpeg_by_map", "x.jpeg", Drawing::ChaosGame, 50000, Shading::ByMap, 1, "jpeg"},
-        TypeRow{"ppm_blue_print_as_a_whole_picture", "x.ppm", Drawing::BluePrint, 1, Shading::Flat,
-                1, "ppm"}),
+    ::testing::Values(TypeRow{"bmp_flat_chaos_game", "x.bmp", DrawingKind::ChaosGame, 20000,
+                              Shading::Flat, 1, "bmp"},
+                      TypeRow{"jpeg_fractal_capital_extension", "x.JPG",
+                              DrawingKind::TriangleFractal, 5, Shading::Flat, 1, "jpeg"},
+                      TypeRow{"bmp_density_supersampled", "x.bmp", DrawingKind::ChaosGame, 50000,
+                              Shading::Density, 2, "bmp"},
+                      TypeRow{"jpeg_by_map", "x.jpeg", DrawingKind::ChaosGame, 50000,
+                              Shading::ByMap, 1, "jpeg"},
+                      TypeRow{"ppm_blue_print_as_a_whole_picture", "x.ppm", DrawingKind::BluePrint,
+                              1, Shading::Flat, 1, "ppm"}),
     testing::RowName());
 
 // Accepts `room` bytes, then fails as a full disk does.

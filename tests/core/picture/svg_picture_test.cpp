@@ -40,7 +40,7 @@ PictureRequest svgRequest() {
 struct SvgRow {
   std::string name;
   std::vector<MapRow> maps;
-  Drawing drawing;
+  DrawingKind kind;
   int depth;
   const char* message;  // the refusal; empty when the file is written
 };
@@ -58,7 +58,7 @@ TEST_P(SvgFiles, HoldFiniteNumbersWithinTheLimit) {
     QFile earlier(path);
     ASSERT_TRUE(earlier.open(QIODevice::WriteOnly) && earlier.write("earlier") == 7);
   }
-  const PictureInputs inputs{drawingState(row.maps, row.depth), row.drawing};
+  const PictureInputs inputs{drawingState(row.maps, row.depth), row.kind};
   const Status written = renderPicture(inputs, svgRequest(), RenderControl{}, path);
   QFile file(path);
   ASSERT_TRUE(file.open(QIODevice::ReadOnly));
@@ -76,25 +76,26 @@ TEST_P(SvgFiles, HoldFiniteNumbersWithinTheLimit) {
 INSTANTIATE_TEST_SUITE_P(
     Rows, SvgFiles,
     ::testing::Values(
-        SvgRow{"ten maps of ratio 0.9 at depth 8", tenShrinkingMaps(), Drawing::SquareFractal, 8,
+        SvgRow{"ten maps of ratio 0.9 at depth 8", tenShrinkingMaps(), DrawingKind::SquareFractal,
+               8,
                "An SVG of this fractal at depth 8 would take more than 256 MB. The largest depth "
                "that fits is 6."},
         SvgRow{"ten maps of ratio 0.9 at the largest depth that fits", tenShrinkingMaps(),
-               Drawing::TriangleFractal, 5, ""},
+               DrawingKind::TriangleFractal, 5, ""},
         SvgRow{"a map of 1e30 at depth 5",
                {{1e30, 0, 0, 1e30, 0, 0, 0.5}, kHalfMaps[1]},
-               Drawing::TriangleFractal,
+               DrawingKind::TriangleFractal,
                5,
                "The maps carry this fractal at depth 5 beyond the coordinates an SVG file can "
                "hold. The largest depth that can be written is 1."},
         SvgRow{"a map of 1e300 in the blue print",
                {{1e300, 0, 0, 1e300, 0, 0, 1}},
-               Drawing::BluePrint,
+               DrawingKind::BluePrint,
                1,
                "The maps carry the blue print beyond the coordinates an SVG file can hold."},
         SvgRow{"a map of 1e30 in the blue print",
                {{1e30, 0, 0, -1e30, 0, 0, 1}},
-               Drawing::BluePrint,
+               DrawingKind::BluePrint,
                1,
                ""}),
     testing::RowName{});
@@ -102,7 +103,7 @@ INSTANTIATE_TEST_SUITE_P(
 struct BoundRow {
   std::string name;
   std::vector<MapRow> maps;
-  Drawing drawing;
+  DrawingKind kind;
   int depth;
 };
 
@@ -114,10 +115,10 @@ class SvgCount : public ::testing::TestWithParam<BoundRow> {};
 TEST_P(SvgCount, BoundsTheBytesWritten) {
   const BoundRow& row = GetParam();
   const PictureRequest request = svgRequest();
-  const PictureInputs inputs{drawingState(row.maps, row.depth), row.drawing};
-  const Module1 module1 = pictureState(inputs, request, request.width, request.height);
-  const bool square = row.drawing != Drawing::TriangleFractal;
-  const bool numbered = row.drawing == Drawing::BluePrint;
+  const PictureInputs inputs{drawingState(row.maps, row.depth), row.kind};
+  const DrawingState drawing = pictureState(inputs, request, request.width, request.height);
+  const bool square = row.kind != DrawingKind::TriangleFractal;
+  const bool numbered = row.kind == DrawingKind::BluePrint;
 
   QBuffer buffer;
   buffer.open(QIODevice::WriteOnly);
@@ -127,12 +128,12 @@ TEST_P(SvgCount, BoundsTheBytesWritten) {
   xml.writeStartElement(QStringLiteral("g"));
   xml.writeCharacters(QString());  // ends the start tag
   const qint64 before = buffer.size();
-  SvgFigures writer(&xml, module1, square, numbered, request, RenderControl{});
+  SvgFigures writer(&xml, drawing, square, numbered, request, RenderControl{});
   ASSERT_EQ(writer.draw(), SvgFigures::Outcome::Done);
   writer.writeCovered();
   const double written = double(buffer.size() - before);
 
-  SvgFigures counter(nullptr, module1, square, numbered, request, RenderControl{}, 1e18);
+  SvgFigures counter(nullptr, drawing, square, numbered, request, RenderControl{}, 1e18);
   ASSERT_EQ(counter.draw(), SvgFigures::Outcome::Done);
   counter.writeCovered();
   EXPECT_GE(counter.bytes(), written);
@@ -141,15 +142,16 @@ TEST_P(SvgCount, BoundsTheBytesWritten) {
 
 INSTANTIATE_TEST_SUITE_P(
     Rows, SvgCount,
-    ::testing::Values(BoundRow{"numbered blue print", tenShrinkingMaps(), Drawing::BluePrint, 1},
-                      BoundRow{"square fractal", tenShrinkingMaps(), Drawing::SquareFractal, 3},
+    ::testing::Values(BoundRow{"numbered blue print", tenShrinkingMaps(), DrawingKind::BluePrint,
+                               1},
+                      BoundRow{"square fractal", tenShrinkingMaps(), DrawingKind::SquareFractal, 3},
                       BoundRow{"triangles merged into covered pixels",
                                {kHalfMaps[0], kHalfMaps[1], kHalfMaps[2]},
-                               Drawing::TriangleFractal,
+                               DrawingKind::TriangleFractal,
                                12},
                       BoundRow{"coordinates in exponent form",
                                {{-1e30, 0, 0, 1e30, 0, 0, 0.5}, {1e-30, 0, 0, -1e-30, 0, 0, 0.5}},
-                               Drawing::SquareFractal,
+                               DrawingKind::SquareFractal,
                                1}),
     testing::RowName{});
 

@@ -20,7 +20,7 @@ using Kind = SurfaceCall::Kind;
 constexpr int kRandomSteps = 1 << 24;  // every value r can take is k / 2^24
 
 MapTable tableOf(std::initializer_list<double> probabilities) {
-  Module1 state = drawingState({}, 0);
+  DrawingState state = drawingState({}, 0);
   int i = 0;
   for (double p : probabilities) {
     ++i;
@@ -107,30 +107,31 @@ TEST(MapChoice, ChoosesInProportionToThePositiveProbabilities) {
 TEST(ChaosGame, CountsOfZeroOrLessPlotNothingAndUseNoRandomNumbers) {
   for (int count : {0, -1, -2147483647 - 1}) {
     SCOPED_TRACE(count);
-    Module1 state = drawingState({kHalfMaps[0], kHalfMaps[1], kHalfMaps[2]}, count);
+    DrawingState state = drawingState({kHalfMaps[0], kHalfMaps[1], kHalfMaps[2]}, count);
     ChaosRandom random;
     RecordingSurface surface;
-    ASSERT_TRUE(drawReference(surface, Drawing::ChaosGame, state, random, RenderControl{}));
+    ASSERT_TRUE(drawReference(surface, DrawingKind::ChaosGame, state, random, RenderControl{}));
     EXPECT_EQ(surface.calls.size(), 6u);  // the frame
     EXPECT_TRUE(surface.only(Kind::PSet).empty());
     EXPECT_EQ(random.nextBits(), ChaosRandom().nextBits());
   }
   SCOPED_TRACE("no maps");
-  Module1 state = drawingState({}, 1000);
+  DrawingState state = drawingState({}, 1000);
   ChaosRandom random;
   RecordingSurface surface;
-  ASSERT_TRUE(drawReference(surface, Drawing::ChaosGame, state, random, RenderControl{}));
+  ASSERT_TRUE(drawReference(surface, DrawingKind::ChaosGame, state, random, RenderControl{}));
   EXPECT_EQ(surface.calls.size(), 6u);
 }
 
 TEST(ChaosGame, OneStepPlotsTheStartPointMappedByTheChosenMap) {
   // Start: map 1's image of the lower-left corner, (0.1, 0.2) of the side.
-  Module1 state = drawingState({{0.5, 0, 0, 0.5, 0.1, 0.2, 0.5}, {0, -1, 1, 0, 0.9, 0.05, 0.5}}, 1);
+  DrawingState state =
+      drawingState({{0.5, 0, 0, 0.5, 0.1, 0.2, 0.5}, {0, -1, 1, 0, 0.9, 0.05, 0.5}}, 1);
   ChaosRandom random;
   ChaosRandom peek = random;
   const float r = peek.next();
   RecordingSurface surface;
-  ASSERT_TRUE(PlayChaosGame(surface, state, random, RenderControl{}));
+  ASSERT_TRUE(playChaosGame(surface, state, random, RenderControl{}));
   const std::vector<SurfaceCall> points = surface.only(Kind::PSet);
   ASSERT_EQ(points.size(), 1u);
   const UnitPoint expected =
@@ -141,16 +142,16 @@ TEST(ChaosGame, OneStepPlotsTheStartPointMappedByTheChosenMap) {
 }
 
 // Figure coordinates of a plotted point, in fractions of the side.
-UnitPoint unitOf(const Module1& state, const SurfaceCall& point) {
-  return {(double(point.x1) - state.originX) / state.viewScale,
-          (state.originY - double(point.y1)) / state.viewScale};
+UnitPoint unitOf(const DrawingState& state, const SurfaceCall& point) {
+  return {(double(point.x1) - state.square.originX) / state.square.viewScale,
+          (state.square.originY - double(point.y1)) / state.square.viewScale};
 }
 
 TEST(ChaosGame, HalfMapsPlotOnlyInsideTheirTriangle) {
-  Module1 state = drawingState({kHalfMaps[0], kHalfMaps[1], kHalfMaps[2]}, 200000);
+  DrawingState state = drawingState({kHalfMaps[0], kHalfMaps[1], kHalfMaps[2]}, 200000);
   ChaosRandom random;
   RecordingSurface surface;
-  ASSERT_TRUE(PlayChaosGame(surface, state, random, RenderControl{}));
+  ASSERT_TRUE(playChaosGame(surface, state, random, RenderControl{}));
   const std::vector<SurfaceCall> points = surface.only(Kind::PSet);
   ASSERT_EQ(points.size(), 200000u);
   constexpr double kSlack = 1e-6;  // single-precision rounding of the canvas coordinates
@@ -164,12 +165,12 @@ TEST(ChaosGame, HalfMapsPlotOnlyInsideTheirTriangle) {
 
 TEST(ChaosGame, AMapOfProbabilityZeroIsNeverChosen) {
   // Map 2 would throw the point far right of the square.
-  Module1 state = drawingState(
+  DrawingState state = drawingState(
       {{0.5, 0, 0, 0.5, 0, 0, 0.5}, {0.5, 0, 0, 0.5, 5, 0, 0}, {0.5, 0, 0, 0.5, 0.5, 0, 0.5}},
       100000);
   ChaosRandom random;
   RecordingSurface surface;
-  ASSERT_TRUE(PlayChaosGame(surface, state, random, RenderControl{}));
+  ASSERT_TRUE(playChaosGame(surface, state, random, RenderControl{}));
   int left = 0, right = 0, beyond = 0;
   for (const SurfaceCall& point : surface.only(Kind::PSet)) {
     const double u = unitOf(state, point).u;
@@ -183,9 +184,9 @@ TEST(ChaosGame, AMapOfProbabilityZeroIsNeverChosen) {
 
 TEST(ChaosGame, AFreshRunRepeatsItsPictureAndASecondGameContinuesTheSequence) {
   auto play = [](ChaosRandom& random) {
-    Module1 state = drawingState({kHalfMaps[0], kHalfMaps[1], kHalfMaps[2]}, 5000);
+    DrawingState state = drawingState({kHalfMaps[0], kHalfMaps[1], kHalfMaps[2]}, 5000);
     RecordingSurface surface;
-    EXPECT_TRUE(PlayChaosGame(surface, state, random, RenderControl{}));
+    EXPECT_TRUE(playChaosGame(surface, state, random, RenderControl{}));
     std::vector<std::pair<float, float>> points;
     for (const SurfaceCall& call : surface.only(Kind::PSet)) points.emplace_back(call.x1, call.y1);
     return points;
@@ -198,9 +199,9 @@ TEST(ChaosGame, AFreshRunRepeatsItsPictureAndASecondGameContinuesTheSequence) {
 
   // The same on the canvas, picture against picture.
   auto picture = [](ChaosRandom& random) {
-    Module1 state = drawingState({kHalfMaps[0], kHalfMaps[1], kHalfMaps[2]}, 20000);
+    DrawingState state = drawingState({kHalfMaps[0], kHalfMaps[1], kHalfMaps[2]}, 20000);
     Canvas canvas(kCanvasWidth, kCanvasHeight, 15.0, kWhite);
-    EXPECT_TRUE(drawFast(canvas, Drawing::ChaosGame, state, random, RenderControl{}));
+    EXPECT_TRUE(drawFast(canvas, DrawingKind::ChaosGame, state, random, RenderControl{}));
     return canvas.picture();
   };
   ChaosRandom a;
@@ -217,10 +218,10 @@ TEST(ChaosGame, CancelStopsAtTheEndOfABatch) {
     ++reports;
     cancel = true;
   };
-  Module1 state = drawingState({kHalfMaps[0], kHalfMaps[1], kHalfMaps[2]}, 10 * kChaosBatch);
+  DrawingState state = drawingState({kHalfMaps[0], kHalfMaps[1], kHalfMaps[2]}, 10 * kChaosBatch);
   ChaosRandom random;
   RecordingSurface surface;
-  EXPECT_FALSE(PlayChaosGame(surface, state, random, control));
+  EXPECT_FALSE(playChaosGame(surface, state, random, control));
   EXPECT_EQ(surface.only(Kind::PSet).size(), std::size_t(kChaosBatch));
   EXPECT_EQ(reports, 1);
 }

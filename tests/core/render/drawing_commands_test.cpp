@@ -22,17 +22,17 @@ struct SierpinskiPanel : PanelFixture {
   SierpinskiPanel() {
     for (int row = 0; row < 3; ++row) setRow(row + 1, kHalfMapTexts[row]);
     state.caption = QStringLiteral("Sierpinski");
-    module1.penColor = kPen;
+    drawing.penColor = kPen;
   }
 };
 
 // What a drawing looks like drawn by the reference onto a fresh canvas of the fixture's size.
-QImage expectedPicture(const Module1& shared, Drawing drawing, int count) {
-  Module1 state = shared;
+QImage expectedPicture(const DrawingState& shared, DrawingKind kind, int count) {
+  DrawingState state = shared;
   state.iterationCount = count;
   Canvas canvas(kCanvasWidth, kCanvasHeight, 15.0, state.paperColor);
   ChaosRandom random;
-  drawReference(canvas, drawing, state, random, RenderControl{});
+  drawReference(canvas, kind, state, random, RenderControl{});
   return canvas.picture();
 }
 
@@ -49,19 +49,19 @@ TEST_P(FractalCount, IsCheckedBeforeTheFractalDrawsThatDepth) {
   const DepthCase& c = GetParam();
   SierpinskiPanel panel;
   panel.setRow(2, {});  // one map: depth 20 is a single triangle
-  panel.module1.iterationCount = 7;
-  panel.state.Text1 = c.text;
-  cmdFractal_Click(panel.document);
-  EXPECT_EQ(panel.module1.iterationCount, c.depth);
+  panel.drawing.iterationCount = 7;
+  panel.state.countText = c.text;
+  drawFractal(panel.document);
+  EXPECT_EQ(panel.drawing.iterationCount, c.depth);
   if (c.message.isEmpty()) {
     EXPECT_TRUE(panel.dialogs.messages.isEmpty()) << panel.dialogs.messages.join('|').toStdString();
-    EXPECT_EQ(panel.form1.shown, 1);
-    EXPECT_EQ(panel.form1.caption, QStringLiteral("Sierpinski"));
-    EXPECT_EQ(panel.form1.canvas().picture(),
-              expectedPicture(panel.module1, Drawing::TriangleFractal, c.depth));
+    EXPECT_EQ(panel.canvasWindow.shown, 1);
+    EXPECT_EQ(panel.canvasWindow.caption, QStringLiteral("Sierpinski"));
+    EXPECT_EQ(panel.canvasWindow.canvas().picture(),
+              expectedPicture(panel.drawing, DrawingKind::TriangleFractal, c.depth));
   } else {
     EXPECT_EQ(panel.dialogs.messages, QStringList{c.message});
-    EXPECT_EQ(panel.form1.shown, 0);
+    EXPECT_EQ(panel.canvasWindow.shown, 0);
   }
 }
 
@@ -100,17 +100,17 @@ TEST(DrawingCommands, TheChaosCountHasNoUpperLimitButMustFit32Bits) {
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
     SierpinskiPanel panel;
-    panel.state.Text1 = c.text;
-    cmdChaos_Click(panel.document);
+    panel.state.countText = c.text;
+    drawChaosGame(panel.document);
     if (c.message.isEmpty()) {
       EXPECT_TRUE(panel.dialogs.messages.isEmpty());
-      EXPECT_EQ(panel.form1.shown, 1);
+      EXPECT_EQ(panel.canvasWindow.shown, 1);
       // Only the frame.
-      EXPECT_EQ(panel.form1.canvas().picture(),
-                expectedPicture(panel.module1, Drawing::ChaosGame, 0));
+      EXPECT_EQ(panel.canvasWindow.canvas().picture(),
+                expectedPicture(panel.drawing, DrawingKind::ChaosGame, 0));
     } else {
       EXPECT_EQ(panel.dialogs.messages, QStringList{c.message});
-      EXPECT_EQ(panel.form1.shown, 0);
+      EXPECT_EQ(panel.canvasWindow.shown, 0);
     }
   }
 }
@@ -119,20 +119,20 @@ TEST(DrawingCommands, TheFractalDrawsTrianglesUntilAnotherPatternIsChosen) {
   struct Case {
     const char* name;
     std::optional<int> pattern;
-    Drawing drawing;
+    DrawingKind kind;
   };
-  const Case cases[] = {{"no pattern chosen yet", std::nullopt, Drawing::TriangleFractal},
-                        {"the first pattern", kSierpinskiPattern, Drawing::TriangleFractal},
-                        {"another pattern", kFernPattern, Drawing::SquareFractal},
-                        {"User", kUserPattern, Drawing::SquareFractal}};
+  const Case cases[] = {{"no pattern chosen yet", std::nullopt, DrawingKind::TriangleFractal},
+                        {"the first pattern", kSierpinskiPattern, DrawingKind::TriangleFractal},
+                        {"another pattern", kFernPattern, DrawingKind::SquareFractal},
+                        {"User", kUserPattern, DrawingKind::SquareFractal}};
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
     PanelFixture f;
-    f.state.Text1 = QStringLiteral("3");
+    f.state.countText = QStringLiteral("3");
     f.state.selectedPattern = c.pattern;
-    const Result<Drawing> drawing = checkFractal(f.document);
-    ASSERT_TRUE(drawing);
-    EXPECT_EQ(*drawing, c.drawing);
+    const Result<DrawingKind> kind = checkFractal(f.document);
+    ASSERT_TRUE(kind);
+    EXPECT_EQ(*kind, c.kind);
   }
 }
 
@@ -141,51 +141,52 @@ TEST(DrawingCommands, TheFractalDrawsTrianglesUntilAnotherPatternIsChosen) {
 TEST(DrawingCommands, ARefusedPanelIsShownOnceByTheCommandAndNothingIsDrawn) {
   SierpinskiPanel checked;
   checked.state.cell(2, kColP).clear();
-  checked.state.Text1 = QStringLiteral("3");
-  for (const Result<Drawing>& drawing :
+  checked.state.countText = QStringLiteral("3");
+  for (const Result<DrawingKind>& kind :
        {checkBluePrint(checked.document), checkFractal(checked.document),
         checkChaos(checked.document)}) {
-    EXPECT_EQ(drawing.message(), kEmptyFieldMessage);
+    EXPECT_EQ(kind.message(), kEmptyFieldMessage);
   }
   EXPECT_TRUE(checked.dialogs.messages.isEmpty());
 
-  for (void (*click)(Document&) : {&cmdBluePrint_Click, &cmdFractal_Click, &cmdChaos_Click}) {
+  for (void (*click)(Document&) : {&drawBluePrint, &drawFractal, &drawChaosGame}) {
     SierpinskiPanel panel;
     panel.state.cell(2, kColP).clear();
-    panel.state.Text1 = QStringLiteral("3");
+    panel.state.countText = QStringLiteral("3");
     click(panel.document);
     EXPECT_EQ(panel.dialogs.messages, QStringList{kEmptyFieldMessage});
-    EXPECT_EQ(panel.form1.shown, 0);
-    EXPECT_FALSE(panel.module1.labelImages);
+    EXPECT_EQ(panel.canvasWindow.shown, 0);
+    EXPECT_FALSE(panel.drawing.labelImages);
   }
 }
 
 // Typed text reaches the drawings: each command draws what the reference draws from the numbers.
 TEST(DrawingCommands, ThreeTypedHalfMapsDrawTheSierpinskiGasket) {
   SierpinskiPanel panel;
-  panel.state.Text1 = QStringLiteral("5");
-  cmdFractal_Click(panel.document);
-  EXPECT_EQ(panel.form1.canvas().picture(),
-            expectedPicture(panel.module1, Drawing::TriangleFractal, 5));
+  panel.state.countText = QStringLiteral("5");
+  drawFractal(panel.document);
+  EXPECT_EQ(panel.canvasWindow.canvas().picture(),
+            expectedPicture(panel.drawing, DrawingKind::TriangleFractal, 5));
 
   SierpinskiPanel chaos;
-  chaos.state.Text1 = QStringLiteral("50000");
-  cmdChaos_Click(chaos.document);
-  EXPECT_EQ(chaos.form1.canvas().picture(),
-            expectedPicture(chaos.module1, Drawing::ChaosGame, 50000));
-  EXPECT_EQ(chaos.form1.caption, QStringLiteral("Sierpinski"));
-  EXPECT_EQ(chaos.form1.shown, 1);
+  chaos.state.countText = QStringLiteral("50000");
+  drawChaosGame(chaos.document);
+  EXPECT_EQ(chaos.canvasWindow.canvas().picture(),
+            expectedPicture(chaos.drawing, DrawingKind::ChaosGame, 50000));
+  EXPECT_EQ(chaos.canvasWindow.caption, QStringLiteral("Sierpinski"));
+  EXPECT_EQ(chaos.canvasWindow.shown, 1);
 }
 
 TEST(DrawingCommands, TheBluePrintNumbersItsImagesInTheCanvasFont) {
   SierpinskiPanel panel;
-  panel.state.Text1.clear();  // the blue print does not read the count
-  cmdBluePrint_Click(panel.document);
+  panel.state.countText.clear();  // the blue print does not read the count
+  drawBluePrint(panel.document);
   EXPECT_TRUE(panel.dialogs.messages.isEmpty());
-  EXPECT_EQ(panel.form1.shown, 1);
-  EXPECT_FALSE(panel.module1.labelImages);
-  EXPECT_EQ(panel.module1.iterationCount, 1);
-  EXPECT_EQ(panel.form1.canvas().picture(), expectedPicture(panel.module1, Drawing::BluePrint, 1));
+  EXPECT_EQ(panel.canvasWindow.shown, 1);
+  EXPECT_FALSE(panel.drawing.labelImages);
+  EXPECT_EQ(panel.drawing.iterationCount, 1);
+  EXPECT_EQ(panel.canvasWindow.canvas().picture(),
+            expectedPicture(panel.drawing, DrawingKind::BluePrint, 1));
 }
 
 }  // namespace

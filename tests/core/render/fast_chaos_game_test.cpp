@@ -16,7 +16,7 @@ namespace quill::testing {
 namespace {
 
 MapTable tableOfProbabilities(std::initializer_list<double> probabilities) {
-  Module1 state = drawingState({}, 0);
+  DrawingState state = drawingState({}, 0);
   int i = 0;
   for (double p : probabilities) state.maps.mapP[++i] = p;
   state.maps.mapCount = i;
@@ -54,17 +54,17 @@ TEST(MapGuide, PicksTheMapOfTheBoundsForEveryRandomNumber) {
 
 // Plays the same game both ways from the same generator and compares the ink, the generator
 // afterwards and the current position.
-void expectSameGame(const Module1& shared, int width, int height, Rgb pen = kPen,
+void expectSameGame(const DrawingState& shared, int width, int height, Rgb pen = kPen,
                     double twipsPerPixel = 15) {
-  Module1 reference = shared;
-  Module1 fast = shared;
+  DrawingState reference = shared;
+  DrawingState fast = shared;
   reference.penColor = fast.penColor = pen;
   Canvas expected(width, height, twipsPerPixel, kWhite);
   Canvas actual(width, height, twipsPerPixel, kWhite);
   ChaosRandom referenceRandom;
   ChaosRandom fastRandom;
-  ASSERT_TRUE(drawReference(expected, Drawing::ChaosGame, reference, referenceRandom, {}));
-  ASSERT_TRUE(drawFast(actual, Drawing::ChaosGame, fast, fastRandom, {}));
+  ASSERT_TRUE(drawReference(expected, DrawingKind::ChaosGame, reference, referenceRandom, {}));
+  ASSERT_TRUE(drawFast(actual, DrawingKind::ChaosGame, fast, fastRandom, {}));
   EXPECT_TRUE(sameInk(expected, actual));
   EXPECT_EQ(referenceRandom.nextBits(), fastRandom.nextBits());
   // The last point may have run off to NaN.
@@ -109,13 +109,13 @@ TEST(FastChaosGame, PlotsTheReferencePicturePixelForPixel) {
 }
 
 TEST(FastChaosGame, ASecondGameContinuesTheSequenceAsTheReferenceDoes) {
-  Module1 state = drawingState({kHalfMaps[0], kHalfMaps[1], kHalfMaps[2]}, 20000);
+  DrawingState state = drawingState({kHalfMaps[0], kHalfMaps[1], kHalfMaps[2]}, 20000);
   Canvas expected(kCanvasWidth, kCanvasHeight, 15.0, kWhite);
   Canvas actual(kCanvasWidth, kCanvasHeight, 15.0, kWhite);
   ChaosRandom referenceRandom;
   ChaosRandom fastRandom;
   for (int game = 0; game < 2; ++game) {
-    ASSERT_TRUE(PlayChaosGame(expected, state, referenceRandom, {}));
+    ASSERT_TRUE(playChaosGame(expected, state, referenceRandom, {}));
     ASSERT_TRUE(playChaosGameFast(actual, state, fastRandom, {}));
   }
   EXPECT_TRUE(sameInk(expected, actual));
@@ -130,7 +130,7 @@ TEST(FastChaosGame, CancelStopsAtTheEndOfABatchAndReportsProgress) {
     reports.push_back(done);
     if (reports.size() == 2) cancel = true;
   };
-  Module1 state = drawingState({kHalfMaps[0], kHalfMaps[1], kHalfMaps[2]}, 10 * kChaosBatch);
+  DrawingState state = drawingState({kHalfMaps[0], kHalfMaps[1], kHalfMaps[2]}, 10 * kChaosBatch);
   Canvas canvas(kCanvasWidth, kCanvasHeight, 15.0, kWhite);
   ChaosRandom random;
   EXPECT_FALSE(playChaosGameFast(canvas, state, random, control));

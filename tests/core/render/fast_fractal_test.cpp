@@ -101,7 +101,7 @@ TEST(FigureBounds, HoldEveryFigureOfTheirLevel) {
 struct FractalCase {
   const char* name;
   std::vector<MapRow> rows;
-  Drawing drawing;
+  DrawingKind kind;
   int depth;
   int width = kCanvasWidth;  // pixels
   int height = kCanvasHeight;
@@ -115,24 +115,25 @@ struct FractalCase {
 // the current position and recursionLevel. `before` draws an earlier picture on each canvas.
 void expectSameFractal(const FractalCase& c, void (*before)(Canvas&) = nullptr) {
   SCOPED_TRACE(c.name);
-  Module1 shared = drawingState(c.rows, c.depth);
-  shared.deriveDrawingSquare(float(c.width * c.twipsPerPixel), float(c.height * c.twipsPerPixel));
-  shared.viewScale *= c.zoom;
-  shared.originY = shared.marginY + shared.viewScale - c.nudge;
-  shared.originX -= c.nudge;
+  DrawingState shared = drawingState(c.rows, c.depth);
+  shared.square =
+      DrawingSquare::onCanvas(float(c.width * c.twipsPerPixel), float(c.height * c.twipsPerPixel));
+  shared.square.viewScale *= c.zoom;
+  shared.square.originY = shared.square.marginY + shared.square.viewScale - c.nudge;
+  shared.square.originX -= c.nudge;
   shared.penColor = c.pen;
 
-  Module1 reference = shared;
+  DrawingState reference = shared;
   Canvas expected(c.width, c.height, c.twipsPerPixel, kWhite);
   if (before) before(expected);
   ChaosRandom random;
-  ASSERT_TRUE(drawReference(expected, c.drawing, reference, random, {}));
+  ASSERT_TRUE(drawReference(expected, c.kind, reference, random, {}));
   for (int threads : {1, 3}) {
     SCOPED_TRACE(threads);
-    Module1 fast = shared;
+    DrawingState fast = shared;
     Canvas actual(c.width, c.height, c.twipsPerPixel, kWhite);
     if (before) before(actual);
-    ASSERT_TRUE(drawFast(actual, c.drawing, fast, random, {}, threads));
+    ASSERT_TRUE(drawFast(actual, c.kind, fast, random, {}, threads));
     EXPECT_TRUE(sameInk(expected, actual));
     EXPECT_EQ(expected.currentX(), actual.currentX());
     EXPECT_EQ(expected.currentY(), actual.currentY());
@@ -152,8 +153,8 @@ TEST(FastFractal, EveryPresetDrawsTheReferencePicture) {
     ASSERT_FALSE(rows.empty()) << kPatterns[std::size_t(pattern)].fileName.toStdString();
     const std::string name = kPatterns[std::size_t(pattern)].menuCaption.toStdString();
     const int depth = modestDepth(rows.size());
-    expectSameFractal({name.c_str(), rows, Drawing::TriangleFractal, depth});
-    expectSameFractal({name.c_str(), rows, Drawing::SquareFractal, depth});
+    expectSameFractal({name.c_str(), rows, DrawingKind::TriangleFractal, depth});
+    expectSameFractal({name.c_str(), rows, DrawingKind::SquareFractal, depth});
   }
 }
 
@@ -161,35 +162,35 @@ TEST(FastFractal, OtherTablesViewsAndPensDrawTheReferencePicture) {
   const std::vector<MapRow> half = {kHalfMaps[0], kHalfMaps[1], kHalfMaps[2]};
   const std::vector<MapRow> fern = presetRows(kFernPattern);
   const FractalCase cases[] = {
-      {"depth 1", half, Drawing::TriangleFractal, 1},
-      {"depth 0 draws the base", half, Drawing::SquareFractal, 0},
-      {"the largest depth draws the frame alone", half, Drawing::TriangleFractal, INT_MAX},
-      {"the smallest depth draws the frame alone", half, Drawing::SquareFractal, INT_MIN},
-      {"figures far below a pixel", half, Drawing::TriangleFractal, 10, 160, 120},
-      {"ten maps", kTenMaps, Drawing::TriangleFractal, 4},
-      {"ten maps, squares", kTenMaps, Drawing::SquareFractal, 4},
-      {"a view that clips", fern, Drawing::SquareFractal, 7, kCanvasWidth, kCanvasHeight, 4.0},
-      {"a view that clips, triangles", half, Drawing::TriangleFractal, 9, 200, 150, 2.5},
-      {"pen black, as the frame", half, Drawing::TriangleFractal, 9, 320, 240, 1, kBlack},
-      {"a tiny canvas", kTenMaps, Drawing::SquareFractal, 4, 7, 5},
+      {"depth 1", half, DrawingKind::TriangleFractal, 1},
+      {"depth 0 draws the base", half, DrawingKind::SquareFractal, 0},
+      {"the largest depth draws the frame alone", half, DrawingKind::TriangleFractal, INT_MAX},
+      {"the smallest depth draws the frame alone", half, DrawingKind::SquareFractal, INT_MIN},
+      {"figures far below a pixel", half, DrawingKind::TriangleFractal, 10, 160, 120},
+      {"ten maps", kTenMaps, DrawingKind::TriangleFractal, 4},
+      {"ten maps, squares", kTenMaps, DrawingKind::SquareFractal, 4},
+      {"a view that clips", fern, DrawingKind::SquareFractal, 7, kCanvasWidth, kCanvasHeight, 4.0},
+      {"a view that clips, triangles", half, DrawingKind::TriangleFractal, 9, 200, 150, 2.5},
+      {"pen black, as the frame", half, DrawingKind::TriangleFractal, 9, 320, 240, 1, kBlack},
+      {"a tiny canvas", kTenMaps, DrawingKind::SquareFractal, 4, 7, 5},
       // Every corner of these figures lies on a pixel edge; the nudge puts it a hair below in
       // double precision and the rounding to single precision back on it. A renderer that skips
       // that rounding for some points (an optimiser that dropped it did) plots the pixel before.
-      {"corners a hair below pixel edges", half, Drawing::TriangleFractal, 7, kCanvasWidth,
+      {"corners a hair below pixel edges", half, DrawingKind::TriangleFractal, 7, kCanvasWidth,
        kCanvasHeight, 1, kPen, 15, 1e-9},
-      {"one map", {{0.6, 0.2, -0.2, 0.6, 0.1, 0.1, 1}}, Drawing::SquareFractal, 12},
+      {"one map", {{0.6, 0.2, -0.2, 0.6, 0.1, 0.1, 1}}, DrawingKind::SquareFractal, 12},
       {"a map onto a point",
        {{0, 0, 0, 0, 0.5, 0.5, 0.5}, kHalfMaps[1]},
-       Drawing::TriangleFractal,
+       DrawingKind::TriangleFractal,
        12},
       // A quarter turn does not shrink: every figure is drawn, in the recursion's own way.
       {"a map that does not shrink",
        {kHalfMaps[0], {0, -1, 1, 0, 1, 0, 0.5}},
-       Drawing::SquareFractal,
+       DrawingKind::SquareFractal,
        9},
       {"maps that grow",
        {{1.2, 0, 0, 1.1, 0, 0, 0.5}, {-1.3, 0, 0, 0.5, 1, 0, 0.5}},
-       Drawing::TriangleFractal,
+       DrawingKind::TriangleFractal,
        10},
   };
   for (const FractalCase& c : cases) expectSameFractal(c);
@@ -216,7 +217,7 @@ TEST(FastFractal, RandomTablesDrawTheReferencePicture) {
     const std::string name = "round " + std::to_string(round);
     const double twips[] = {15, 12, 1440.0 / 110, 9.6, 1440.0 / 72};
     expectSameFractal({name.c_str(), rows,
-                       round % 2 ? Drawing::SquareFractal : Drawing::TriangleFractal, depth,
+                       round % 2 ? DrawingKind::SquareFractal : DrawingKind::TriangleFractal, depth,
                        40 + int(generator() % 160), 30 + int(generator() % 120),
                        round % 5 == 0 ? 2.5 : 1.0, kPen, twips[round % 5]});
   }
@@ -233,15 +234,15 @@ TEST(FastFractal, DISABLED_DeepDrawingsMatchTheReference) {
     const std::vector<MapRow> rows = presetRows(pattern);
     const std::string name = kPatterns[std::size_t(pattern)].menuCaption.toStdString();
     expectSameFractal({name.c_str(), rows,
-                       pattern == 0 ? Drawing::TriangleFractal : Drawing::SquareFractal,
+                       pattern == 0 ? DrawingKind::TriangleFractal : DrawingKind::SquareFractal,
                        depthFor(rows.size()), 1920, 1080});
   }
-  expectSameFractal({"ten maps", kTenMaps, Drawing::SquareFractal, 7, 1920, 1080});
-  expectSameFractal({"fern, a view that clips", presetRows(kFernPattern), Drawing::SquareFractal,
-                     12, 1920, 1080, 3.0});
+  expectSameFractal({"ten maps", kTenMaps, DrawingKind::SquareFractal, 7, 1920, 1080});
+  expectSameFractal({"fern, a view that clips", presetRows(kFernPattern),
+                     DrawingKind::SquareFractal, 12, 1920, 1080, 3.0});
   expectSameFractal({"Sierpinski, pen black",
                      {kHalfMaps[0], kHalfMaps[1], kHalfMaps[2]},
-                     Drawing::TriangleFractal,
+                     DrawingKind::TriangleFractal,
                      15,
                      1920,
                      1080,
@@ -261,8 +262,8 @@ TEST(FastFractal, DrawsOverAnEarlierPictureAsTheReferenceDoes) {
     }
   };
   const std::vector<MapRow> half = {kHalfMaps[0], kHalfMaps[1], kHalfMaps[2]};
-  expectSameFractal({"Sierpinski", half, Drawing::TriangleFractal, 10, 320, 240}, earlier);
-  expectSameFractal({"fern", presetRows(kFernPattern), Drawing::SquareFractal, 7}, earlier);
+  expectSameFractal({"Sierpinski", half, DrawingKind::TriangleFractal, 10, 320, 240}, earlier);
+  expectSameFractal({"fern", presetRows(kFernPattern), DrawingKind::SquareFractal, 7}, earlier);
 }
 
 // Ten maps at depth 20 make 10^20 figures. Maps that shrink little leave the pruning almost
@@ -274,7 +275,7 @@ TEST(FastFractal, CancelStopsEveryThreadAndKeepsWhatWasDrawn) {
   std::vector<MapRow> turning = kTenMaps;
   turning[3] = {0, -1, 1, 0, 1, 0, 0.1};
   for (const std::vector<MapRow>& rows : {slow, turning}) {
-    Module1 state = drawingState(rows, 20);
+    DrawingState state = drawingState(rows, 20);
     Canvas canvas(kCanvasWidth, kCanvasHeight, 15.0, kWhite);
     std::atomic<bool> cancel{false};
     RenderControl control;
@@ -290,7 +291,7 @@ TEST(FastFractal, CancelStopsEveryThreadAndKeepsWhatWasDrawn) {
     EXPECT_EQ(state.recursionLevel, 21);
   }
   // Cancelled before it began: nothing drawn.
-  Module1 state = drawingState({kHalfMaps[0], kHalfMaps[1], kHalfMaps[2]}, 8);
+  DrawingState state = drawingState({kHalfMaps[0], kHalfMaps[1], kHalfMaps[2]}, 8);
   Canvas canvas(kCanvasWidth, kCanvasHeight, 15.0, kWhite);
   std::atomic<bool> cancel{true};
   RenderControl control;

@@ -26,7 +26,7 @@ struct UnitMap {
 constexpr UnitMap kIdentity{1, 0, 0, 1, 0, 0};
 
 // Checks the six lines of one square figure mapped by `map`, starting at lines[first].
-void expectSquareFigure(const Module1& state, const std::vector<SurfaceCall>& lines,
+void expectSquareFigure(const DrawingState& state, const std::vector<SurfaceCall>& lines,
                         std::size_t first, const UnitMap& map) {
   ASSERT_GE(lines.size(), first + 6);
   const UnitPoint c1 = map({0, 1}), c2 = map({1, 1}), c3 = map({0, 0}), c4 = map({1, 0});
@@ -45,8 +45,8 @@ void expectSquareFigure(const Module1& state, const std::vector<SurfaceCall>& li
 }
 
 // Checks the three lines of one triangle mapped by `map`, starting at lines[first].
-void expectTriangle(const Module1& state, const std::vector<SurfaceCall>& lines, std::size_t first,
-                    const UnitMap& map) {
+void expectTriangle(const DrawingState& state, const std::vector<SurfaceCall>& lines,
+                    std::size_t first, const UnitMap& map) {
   ASSERT_GE(lines.size(), first + 3);
   const UnitPoint c1 = map({0, 0}), c2 = map({1, 0}), c3 = map({0.5, 1});
   EXPECT_EQ(lines[first].kind, Kind::Line);
@@ -56,10 +56,10 @@ void expectTriangle(const Module1& state, const std::vector<SurfaceCall>& lines,
   for (std::size_t i = first; i < first + 3; ++i) EXPECT_EQ(lines[i].color, kPen);
 }
 
-TEST(DrawFrame, RunsDashedAndBlackClockwiseFromTopLeftThenTurnsSolid) {
-  const Module1 state = drawingState({}, 0);  // the pen is red; the frame stays black
+TEST(drawFrame, RunsDashedAndBlackClockwiseFromTopLeftThenTurnsSolid) {
+  const DrawingState state = drawingState({}, 0);  // the pen is red; the frame stays black
   RecordingSurface surface;
-  DrawFrame(surface, state);
+  drawFrame(surface, state.square);
   ASSERT_EQ(surface.calls.size(), 6u);
   EXPECT_EQ(surface.calls[0].kind, Kind::DrawStyle);
   EXPECT_EQ(surface.calls[0].style, DrawStyle::Dashed);
@@ -74,7 +74,7 @@ TEST(DrawFrame, RunsDashedAndBlackClockwiseFromTopLeftThenTurnsSolid) {
     expectSegment(state, call, corners[i], corners[i + 1]);
   }
   // The top side lies at marginY itself, not only near it.
-  EXPECT_EQ(surface.calls[1].y1, float(state.marginY));
+  EXPECT_EQ(surface.calls[1].y1, float(state.square.marginY));
   EXPECT_EQ(surface.calls[5].kind, Kind::DrawStyle);
   EXPECT_EQ(surface.calls[5].style, DrawStyle::Solid);
 }
@@ -104,10 +104,10 @@ TEST(SquareFigure, DrawsTheBaseFigureMappedAsTheTableSays) {
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
-    Module1 state = drawingState(c.rows, c.depth);
+    DrawingState state = drawingState(c.rows, c.depth);
     state.labelImages = true;  // even so, depth 0 never prints a number
     RecordingSurface surface;
-    EXPECT_TRUE(DrawSquareFigure(surface, state, RenderControl{}));
+    EXPECT_TRUE(drawSquareFigure(surface, state, RenderControl{}));
     const std::vector<SurfaceCall> lines = surface.lines();
     ASSERT_EQ(lines.size(), 6 * c.figures.size());
     for (std::size_t k = 0; k < c.figures.size(); ++k) {
@@ -123,17 +123,17 @@ TEST(SquareFigure, DrawsTheBaseFigureMappedAsTheTableSays) {
 TEST(TriangleFigure, DrawsTheBaseTriangleAtDepthZeroAndNothingWithoutMaps) {
   {
     SCOPED_TRACE("depth 0");
-    Module1 state = drawingState({kHalfMaps[1]}, 0);
+    DrawingState state = drawingState({kHalfMaps[1]}, 0);
     RecordingSurface surface;
-    EXPECT_TRUE(DrawTriangleFigure(surface, state, RenderControl{}));
+    EXPECT_TRUE(drawTriangleFigure(surface, state, RenderControl{}));
     ASSERT_EQ(surface.calls.size(), 3u);
     expectTriangle(state, surface.calls, 0, kIdentity);
   }
   {
     SCOPED_TRACE("no maps at depth 4");
-    Module1 state = drawingState({}, 4);
+    DrawingState state = drawingState({}, 4);
     RecordingSurface surface;
-    EXPECT_TRUE(DrawTriangleFigure(surface, state, RenderControl{}));
+    EXPECT_TRUE(drawTriangleFigure(surface, state, RenderControl{}));
     EXPECT_TRUE(surface.calls.empty());
     EXPECT_EQ(state.recursionLevel, 5);
   }
@@ -154,9 +154,9 @@ TEST(FigureRecursion, DrawsEverySequenceInLexicographicOrderFirstMapApplied) {
   };
   {
     SCOPED_TRACE("triangles, three maps, depth 2");
-    Module1 state = drawingState({kHalfMaps[0], kHalfMaps[1], kHalfMaps[2]}, 2);
+    DrawingState state = drawingState({kHalfMaps[0], kHalfMaps[1], kHalfMaps[2]}, 2);
     RecordingSurface surface;
-    ASSERT_TRUE(DrawTriangleFigure(surface, state, RenderControl{}));
+    ASSERT_TRUE(drawTriangleFigure(surface, state, RenderControl{}));
     const std::vector<SurfaceCall> lines = surface.lines();
     ASSERT_EQ(lines.size(), 9u * 3);
     std::size_t k = 0;
@@ -170,9 +170,9 @@ TEST(FigureRecursion, DrawsEverySequenceInLexicographicOrderFirstMapApplied) {
   {
     SCOPED_TRACE("square figures, a half map and a mirror, depth 2");
     const UnitMap mirror{-0.5, 0, 0, 0.5, 1, 0.5};
-    Module1 state = drawingState({kHalfMaps[0], {-0.5, 0, 0, 0.5, 1, 0.5, 0.5}}, 2);
+    DrawingState state = drawingState({kHalfMaps[0], {-0.5, 0, 0, 0.5, 1, 0.5, 0.5}}, 2);
     RecordingSurface surface;
-    ASSERT_TRUE(DrawSquareFigure(surface, state, RenderControl{}));
+    ASSERT_TRUE(drawSquareFigure(surface, state, RenderControl{}));
     const std::vector<SurfaceCall> lines = surface.lines();
     ASSERT_EQ(lines.size(), 4u * 6);
     const UnitMap maps[2] = {half[0], mirror};
@@ -186,9 +186,9 @@ TEST(FigureRecursion, DrawsEverySequenceInLexicographicOrderFirstMapApplied) {
   }
   {
     SCOPED_TRACE("three maps at depth 5 make 243 triangles");
-    Module1 state = drawingState({kHalfMaps[0], kHalfMaps[1], kHalfMaps[2]}, 5);
+    DrawingState state = drawingState({kHalfMaps[0], kHalfMaps[1], kHalfMaps[2]}, 5);
     RecordingSurface surface;
-    ASSERT_TRUE(DrawTriangleFigure(surface, state, RenderControl{}));
+    ASSERT_TRUE(drawTriangleFigure(surface, state, RenderControl{}));
     EXPECT_EQ(surface.only(Kind::Line).size(), 243u);
     EXPECT_EQ(state.recursionLevel, 6);
   }
@@ -197,10 +197,10 @@ TEST(FigureRecursion, DrawsEverySequenceInLexicographicOrderFirstMapApplied) {
 TEST(FigureRecursion, DepthsOutsideTheLevelsDrawNothing) {
   for (int depth : {INT_MIN, -1, kMaxFigureDepth + 1, INT_MAX}) {
     SCOPED_TRACE(depth);
-    Module1 state = drawingState({kHalfMaps[0]}, depth);
+    DrawingState state = drawingState({kHalfMaps[0]}, depth);
     RecordingSurface surface;
-    DrawTriangleFigure(surface, state, RenderControl{});
-    DrawSquareFigure(surface, state, RenderControl{});
+    drawTriangleFigure(surface, state, RenderControl{});
+    drawSquareFigure(surface, state, RenderControl{});
     EXPECT_TRUE(surface.calls.empty());
   }
 }
@@ -226,16 +226,16 @@ TEST(FigureRecursion, CancelStopsAtTheEndOfABatchAndLeavesTheLevelWhereItWas) {
     reports.push_back(share);
     cancel = true;  // as if the user pressed Cancel during the first batch
   };
-  Module1 state = drawingState({kHalfMaps[0], kHalfMaps[1]}, 17);  // 2^17 = two batches
+  DrawingState state = drawingState({kHalfMaps[0], kHalfMaps[1]}, 17);  // 2^17 = two batches
   CountingSurface surface;
-  EXPECT_FALSE(DrawTriangleFigure(surface, state, control));
+  EXPECT_FALSE(drawTriangleFigure(surface, state, control));
   EXPECT_EQ(surface.figures, long(kFigureBatch));
   ASSERT_EQ(reports.size(), 1u);
   EXPECT_DOUBLE_EQ(reports[0], 0.5);
   EXPECT_EQ(state.recursionLevel, 18);
 
   CountingSurface untouched;
-  EXPECT_FALSE(DrawSquareFigure(untouched, state, control));  // cancelled before it began
+  EXPECT_FALSE(drawSquareFigure(untouched, state, control));  // cancelled before it began
   EXPECT_EQ(untouched.figures, 0);
 }
 
@@ -249,10 +249,10 @@ TEST(BluePrint, NumbersEachMapsImageAtItsMarkInTableOrder) {
   };
   for (const auto& [name, rows] : cases) {
     SCOPED_TRACE(name);
-    Module1 state = drawingState(rows, 1);
+    DrawingState state = drawingState(rows, 1);
     ChaosRandom random;
     RecordingSurface surface;
-    ASSERT_TRUE(drawReference(surface, Drawing::BluePrint, state, random, RenderControl{}));
+    ASSERT_TRUE(drawReference(surface, DrawingKind::BluePrint, state, random, RenderControl{}));
     EXPECT_FALSE(state.labelImages);
     const std::vector<SurfaceCall> prints = surface.only(Kind::Print);
     ASSERT_EQ(prints.size(), rows.size());
@@ -268,10 +268,10 @@ TEST(BluePrint, NumbersEachMapsImageAtItsMarkInTableOrder) {
 }
 
 TEST(Fractal, SquareFiguresCarryNoNumbersOutsideTheBluePrint) {
-  Module1 state = drawingState({kHalfMaps[0], kHalfMaps[1], kHalfMaps[2]}, 2);
+  DrawingState state = drawingState({kHalfMaps[0], kHalfMaps[1], kHalfMaps[2]}, 2);
   ChaosRandom random;
   RecordingSurface surface;
-  ASSERT_TRUE(drawReference(surface, Drawing::SquareFractal, state, random, RenderControl{}));
+  ASSERT_TRUE(drawReference(surface, DrawingKind::SquareFractal, state, random, RenderControl{}));
   EXPECT_EQ(surface.lines().size(), 4 + 9u * 6);
   EXPECT_TRUE(surface.only(Kind::Print).empty());
 }

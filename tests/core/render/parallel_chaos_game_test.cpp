@@ -95,7 +95,7 @@ Played play(const GameCase& c, std::optional<ParallelChaosSettings> settings,
             const RenderControl& control = {}) {
   Played played{std::make_unique<Canvas>(kCanvasWidth, kCanvasHeight, 15.0, kWhite), {}, {}};
   played.random.advance(c.skip);
-  Module1 state = drawingState(c.rows, c.steps);
+  DrawingState state = drawingState(c.rows, c.steps);
   if (settings) {
     played.outcome =
         playChaosGameParallel(*played.canvas, state, played.random, control, *settings);

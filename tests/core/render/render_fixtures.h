@@ -5,7 +5,7 @@
 #include <vector>
 
 #include "core/base/color.h"
-#include "core/maps/module1.h"
+#include "core/maps/drawing_state.h"
 #include "core/render/view.h"
 #include "recording_surface.h"
 #include "support/map_rows.h"
@@ -19,9 +19,9 @@ inline constexpr Rgb kPen = rgb(200, 0, 0);
 // The shared state as start-up leaves it for a 640 × 480 canvas, with `rows` in the table (the
 // running sums of p as the grid reading builds them), the given depth or step count and a red
 // pen.
-inline Module1 drawingState(const std::vector<MapRow>& rows, int count) {
-  Module1 state;
-  state.deriveDrawingSquare(float(kCanvasWidth * 15), float(kCanvasHeight * 15));
+inline DrawingState drawingState(const std::vector<MapRow>& rows, int count) {
+  DrawingState state;
+  state.square = DrawingSquare::onCanvas(float(kCanvasWidth * 15), float(kCanvasHeight * 15));
   state.penColor = kPen;
   state.iterationCount = count;
   storeRows(state.maps, rows);
@@ -32,18 +32,18 @@ inline Module1 drawingState(const std::vector<MapRow>& rows, int count) {
 struct UnitPoint {
   double u, v;
 };
-inline float canvasX(const Module1& state, UnitPoint p) {
-  return float(state.originX + p.u * state.viewScale);
+inline float canvasX(const DrawingState& state, UnitPoint p) {
+  return float(state.square.originX + p.u * state.square.viewScale);
 }
-inline float canvasY(const Module1& state, UnitPoint p) {
-  return float(state.originY - p.v * state.viewScale);
+inline float canvasY(const DrawingState& state, UnitPoint p) {
+  return float(state.square.originY - p.v * state.square.viewScale);
 }
 
 // Float twips agree to well under a pixel's thousandth.
 inline constexpr float kTwipTolerance = 0.01f;
 
 // Checks that `call` is a line from `from` to `to`.
-inline void expectSegment(const Module1& state, const SurfaceCall& call, UnitPoint from,
+inline void expectSegment(const DrawingState& state, const SurfaceCall& call, UnitPoint from,
                           UnitPoint to) {
   EXPECT_NEAR(call.x1, canvasX(state, from), kTwipTolerance);
   EXPECT_NEAR(call.y1, canvasY(state, from), kTwipTolerance);

@@ -1,4 +1,4 @@
-#include "app/form2.h"
+#include "app/control_panel.h"
 
 #include <QApplication>
 #include <QCloseEvent>
@@ -94,9 +94,9 @@ void shareFittingFont(const std::vector<Widget*>& widgets) {
 
 }  // namespace
 
-Form2::Form2(Document& document, QWidget* parent)
+ControlPanel::ControlPanel(Document& document, QWidget* parent)
     : QMainWindow(parent), document_(document), state_(document.state) {
-  setObjectName(QStringLiteral("Form2"));
+  setObjectName(QStringLiteral("controlPanel"));
   setWindowTitle(QStringLiteral("Select a Pattern"));
   client_ = new QWidget(this);
   client_->setAutoFillBackground(true);
@@ -111,26 +111,26 @@ Form2::Form2(Document& document, QWidget* parent)
   fitFonts();
   // F10 opens the first menu, as desktop users expect; the captions keep no mnemonics.
   auto* menuKey = new QShortcut(QKeySequence(Qt::Key_F10), this);
-  connect(menuKey, &QShortcut::activated, this, &Form2::openFirstMenu);
+  connect(menuKey, &QShortcut::activated, this, &ControlPanel::openFirstMenu);
 }
 
-int Form2::px(int twips) const {
+int ControlPanel::px(int twips) const {
   const QScreen* screen = QGuiApplication::primaryScreen();
   const double dpi = screen != nullptr ? screen->logicalDotsPerInchX() : 96.0;
   return int(std::lround(twips * dpi / kTwipsPerInch));
 }
 
-void Form2::Form_Load() {
+void ControlPanel::resetPanel() {
   const QScreen* screen = QGuiApplication::primaryScreen();
   const QSize screenSize = screen != nullptr ? screen->size() : QSize(1024, 768);
   move(px(10), px(10));
   frameFit_->setOuterSize(QSize(screenSize.width() - px(200), screenSize.height() - px(200)));
   refreshFromState();
   // A count can be typed at once: focus starts where the tab order does.
-  text1_->setFocus();
+  countField_->setFocus();
 }
 
-QPushButton* Form2::addButton(const char* name, const QString& caption, int left, int top) {
+QPushButton* ControlPanel::addButton(const char* name, const QString& caption, int left, int top) {
   auto* button = new QPushButton(caption, client_);
   button->setObjectName(QString::fromLatin1(name));
   button->setFont(panelFont(kCaptionPoints, true));
@@ -142,14 +142,14 @@ QPushButton* Form2::addButton(const char* name, const QString& caption, int left
   return button;
 }
 
-QLabel* Form2::addLabel(const QString& caption, int left, int top, int width, int height) {
+QLabel* ControlPanel::addLabel(const QString& caption, int left, int top, int width, int height) {
   auto* label = new QLabel(caption, client_);
   label->setFont(panelFont(kCaptionPoints, true));
   label->setGeometry(px(left), px(top), px(width), px(height));
   return label;
 }
 
-QLineEdit* Form2::addField(const QString& name, int left, int top, int width, int height) {
+QLineEdit* ControlPanel::addField(const QString& name, int left, int top, int width, int height) {
   auto* field = new QLineEdit(client_);
   field->setObjectName(name);
   field->setFont(panelFont(kFieldPoints, false));
@@ -158,10 +158,14 @@ QLineEdit* Form2::addField(const QString& name, int left, int top, int width, in
   return field;
 }
 
-Form2::~Form2() = default;
+ControlPanel::~ControlPanel() = default;
+
+QString ControlPanel::cellName(int row, int column) {
+  return QStringLiteral("cell_%1_%2").arg(kColumnHeading[std::size_t(column)]).arg(row);
+}
 
 template <typename Handler>
-void Form2::run(Handler handler) {
+void ControlPanel::run(Handler handler) {
   handler();
   refreshFromState();
   // A command that rewrote the grid (a pattern, Load, Compute Parameters) is one undo step.
@@ -170,7 +174,7 @@ void Form2::run(Handler handler) {
   gridChanged();
 }
 
-void Form2::buildControls() {
+void ControlPanel::buildControls() {
   struct ButtonLayout {
     const char* name;
     const char* caption;
@@ -181,21 +185,21 @@ void Form2::buildControls() {
   // In tab order: Exit, Chaos Game, Blue Print, Compute Parameters, Print Picture, Fractal, Save
   // Parameters, Load Parameters.
   const std::array<ButtonLayout, 8> layout = {{
-      {"Command3", "Exit", 7200, 1080, nullptr},
-      {"cmdChaos", "Chaos Game", 2160, 240, &cmdChaos_Click},
-      {"cmdBluePrint", "Blue Print", 3840, 240, &cmdBluePrint_Click},
-      {"cmdCompute", "Compute Parameters", 3840, 1080, &cmdCompute_Click},
-      {"cmdPrint", "Print Picture", 5520, 1080, &cmdPrint_Click},
-      {"cmdFractal", "Fractal", 480, 240, &cmdFractal_Click},
-      {"cmdSaveParam", "Save Parameters", 7200, 240, &cmdSaveParam_Click},
-      {"cmdLoad", "Load Parameters", 5520, 240, &cmdLoad_Click},
+      {"exitButton", "Exit", 7200, 1080, nullptr},
+      {"chaosGameButton", "Chaos Game", 2160, 240, &drawChaosGame},
+      {"bluePrintButton", "Blue Print", 3840, 240, &drawBluePrint},
+      {"computeButton", "Compute Parameters", 3840, 1080, &computeParameters},
+      {"printButton", "Print Picture", 5520, 1080, &printPicture},
+      {"fractalButton", "Fractal", 480, 240, &drawFractal},
+      {"saveButton", "Save Parameters", 7200, 240, &saveParameters},
+      {"loadButton", "Load Parameters", 5520, 240, &loadParameters},
   }};
   for (std::size_t i = 0; i < layout.size(); ++i) {
     const ButtonLayout& entry = layout[i];
     buttons_[i] = addButton(entry.name, QString::fromLatin1(entry.caption), entry.left, entry.top);
     if (entry.handler == nullptr) {
-      // Command3_Click: the program ends at once, nothing asked, nothing saved.
-      connect(buttons_[i], &QPushButton::clicked, this, &Form2::exitRequested);
+      // "Exit": the program ends at once, nothing asked, nothing saved.
+      connect(buttons_[i], &QPushButton::clicked, this, &ControlPanel::exitRequested);
     } else {
       const auto handler = entry.handler;
       connect(buttons_[i], &QPushButton::clicked, this,
@@ -206,9 +210,9 @@ void Form2::buildControls() {
   QLabel* label1 = addLabel(QStringLiteral("Number of Iteration:"), 600, 1320, 2055, 255);
   label1->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
   fieldLabels_.push_back(label1);
-  text1_ = addField(QStringLiteral("Text1"), 2640, 1200, 855, 405);
-  connect(text1_, &QLineEdit::textEdited, this,
-          [this](const QString& text) { state_.Text1 = text; });
+  countField_ = addField(QStringLiteral("countField"), 2640, 1200, 855, 405);
+  connect(countField_, &QLineEdit::textEdited, this,
+          [this](const QString& text) { state_.countText = text; });
 
   struct ComputeFieldLayout {
     const char* caption;
@@ -228,9 +232,10 @@ void Form2::buildControls() {
                              compute[k].labelWidth, 255);
     label->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
     fieldLabels_.push_back(label);
-    text2_[k] = addField(QStringLiteral("Text2_%1").arg(k), compute[k].fieldLeft, 1920, 855, 405);
-    connect(text2_[k], &QLineEdit::textEdited, this,
-            [this, k](const QString& text) { state_.Text2[k] = text; });
+    computeFields_[k] =
+        addField(QStringLiteral("computeField_%1").arg(k), compute[k].fieldLeft, 1920, 855, 405);
+    connect(computeFields_[k], &QLineEdit::textEdited, this,
+            [this, k](const QString& text) { state_.computeFields[k] = text; });
   }
 
   // The grid: headings, row numbers and seven columns of ten fields.
@@ -252,8 +257,7 @@ void Form2::buildControls() {
     for (int column = 0; column < kColumnCount; ++column) {
       // Row 5 of the p column stands 15 twips further right than the rest of its column.
       const int left = (column == kColP && row == 5) ? 7800 : kColumnLeft[column];
-      QLineEdit* field = addField(QStringLiteral("Text%1_%2").arg(column + 3).arg(row), left, top,
-                                  kCellWidth, kCellHeight);
+      QLineEdit* field = addField(cellName(row, column), left, top, kCellWidth, kCellHeight);
       grid_[column][row] = field;
       connect(field, &QLineEdit::textEdited, this, [this, row, column](const QString& text) {
         state_.cell(row, column) = text;
@@ -262,54 +266,48 @@ void Form2::buildControls() {
       });
     }
   }
-  // Text7(0): a box of the e column outside the visible area; it holds no map.
-  text7Zero_ = addField(QStringLiteral("Text7_0"), -840, 1440, 255, 375);
-  text7Zero_->setFocusPolicy(Qt::NoFocus);
-  connect(text7Zero_, &QLineEdit::textEdited, this,
-          [this](const QString& text) { state_.cell(0, kColE) = text; });
 }
 
-void Form2::buildMenus() {
+void ControlPanel::buildMenus() {
   QMenu* select = menuBar()->addMenu(QStringLiteral("Select a Pattern"));
-  select->setObjectName(QStringLiteral("mnuSelect"));
+  select->setObjectName(QStringLiteral("patternMenu"));
   QMenu* reset = menuBar()->addMenu(QStringLiteral("Reset a Pattern"));
-  reset->setObjectName(QStringLiteral("mnuReset"));
+  reset->setObjectName(QStringLiteral("resetMenu"));
   for (int index = 0; index < kPatternCount; ++index) {
     const QString caption = kPatterns[index].menuCaption;
     QAction* pick = select->addAction(caption);
-    pick->setObjectName(QStringLiteral("mnuPattern_%1").arg(index));
+    pick->setObjectName(QStringLiteral("patternAction_%1").arg(index));
     connect(pick, &QAction::triggered, this,
-            [this, index] { run([this, index] { mnuPattern_Click(document_, index); }); });
+            [this, index] { run([this, index] { choosePattern(document_, index); }); });
     QAction* again = reset->addAction(caption);
-    again->setObjectName(QStringLiteral("mnuResetPattern_%1").arg(index));
+    again->setObjectName(QStringLiteral("resetPatternAction_%1").arg(index));
     connect(again, &QAction::triggered, this,
-            [this, index] { run([this, index] { mnuResetPattern_Click(document_, index); }); });
+            [this, index] { run([this, index] { resetPattern(document_, index); }); });
   }
   QMenu* color = menuBar()->addMenu(QStringLiteral("Choose color"));
-  color->setObjectName(QStringLiteral("mnuColor"));
+  color->setObjectName(QStringLiteral("colourMenu"));
   QAction* fore = color->addAction(QStringLiteral("ForeColor"));
-  fore->setObjectName(QStringLiteral("mnuForeColor"));
-  connect(fore, &QAction::triggered, this,
-          [this] { run([this] { mnuForeColor_Click(document_); }); });
+  fore->setObjectName(QStringLiteral("penColourAction"));
+  connect(fore, &QAction::triggered, this, [this] { run([this] { choosePenColour(document_); }); });
   QAction* back = color->addAction(QStringLiteral("BackColor"));
-  back->setObjectName(QStringLiteral("mnuBackColor"));
+  back->setObjectName(QStringLiteral("paperColourAction"));
   connect(back, &QAction::triggered, this,
-          [this] { run([this] { mnuBackColor_Click(document_); }); });
+          [this] { run([this] { choosePaperColour(document_); }); });
 
   // Commands beyond the panel's own live in a fourth menu, in windows of their own.
   QMenu* tools = menuBar()->addMenu(QStringLiteral("Tools"));
-  tools->setObjectName(QStringLiteral("mnuTools"));
+  tools->setObjectName(QStringLiteral("toolsMenu"));
   QAction* editor = tools->addAction(QStringLiteral("Map Editor..."));
-  editor->setObjectName(QStringLiteral("mnuMapEditor"));
+  editor->setObjectName(QStringLiteral("mapEditorAction"));
   editor->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_E));
-  connect(editor, &QAction::triggered, this, &Form2::openMapEditor);
+  connect(editor, &QAction::triggered, this, &ControlPanel::openMapEditor);
   tools->addSeparator();
   const std::array<std::pair<const char*, void (*)(Document&)>, 3> commands = {{
-      {"Fit Maps to Square", &cmdFitMaps_Click},
-      {"Import .ifs...", &cmdImportIfs_Click},
-      {"Export .ifs...", &cmdExportIfs_Click},
+      {"Fit Maps to Square", &fitMapsToSquare},
+      {"Import .ifs...", &importIfs},
+      {"Export .ifs...", &exportIfs},
   }};
-  const std::array<const char*, 3> names = {"mnuFitMaps", "mnuImportIfs", "mnuExportIfs"};
+  const std::array<const char*, 3> names = {"fitMapsAction", "importIfsAction", "exportIfsAction"};
   for (std::size_t i = 0; i < commands.size(); ++i) {
     QAction* action = tools->addAction(QString::fromLatin1(commands[i].first));
     action->setObjectName(QString::fromLatin1(names[i]));
@@ -319,19 +317,19 @@ void Form2::buildMenus() {
   }
   tools->addSeparator();
   QAction* report = tools->addAction(QStringLiteral("Maths Report"));
-  report->setObjectName(QStringLiteral("mnuMathsReport"));
-  connect(report, &QAction::triggered, this, &Form2::openMathsReport);
+  report->setObjectName(QStringLiteral("mathsReportAction"));
+  connect(report, &QAction::triggered, this, &ControlPanel::openMathsReport);
   QAction* picture = tools->addAction(QStringLiteral("Render Picture..."));
-  picture->setObjectName(QStringLiteral("mnuRenderPicture"));
-  connect(picture, &QAction::triggered, this, &Form2::openPictureDialog);
+  picture->setObjectName(QStringLiteral("renderPictureAction"));
+  connect(picture, &QAction::triggered, this, &ControlPanel::openPictureDialog);
 }
 
-void Form2::setTabOrder() {
-  // Text1, then r, s, angle 1, angle 2, i, then the grid across each row and down, then the
+void ControlPanel::setTabOrder() {
+  // The count, then r, s, angle 1, angle 2, i, then the grid across each row and down, then the
   // buttons in their own order.
   std::vector<QWidget*> order;
-  order.push_back(text1_);
-  for (QLineEdit* field : text2_) order.push_back(field);
+  order.push_back(countField_);
+  for (QLineEdit* field : computeFields_) order.push_back(field);
   for (int row = 1; row <= kGridRows; ++row) {
     for (int column = 0; column < kColumnCount; ++column) order.push_back(grid_[column][row]);
   }
@@ -339,12 +337,12 @@ void Form2::setTabOrder() {
   for (std::size_t i = 1; i < order.size(); ++i) QWidget::setTabOrder(order[i - 1], order[i]);
 }
 
-void Form2::fitFonts() {
+void ControlPanel::fitFonts() {
   shareFittingFont(std::vector<QPushButton*>(buttons_.begin(), buttons_.end()));
   shareFittingFont(fieldLabels_);
 }
 
-void Form2::setBusy(bool busy) {
+void ControlPanel::setBusy(bool busy) {
   // Disabling the focused control moves focus along the tab order (on to "Exit", say); it goes
   // back where it was once the command ends.
   if (busy) {
@@ -356,12 +354,12 @@ void Form2::setBusy(bool busy) {
   if (!busy && focusBeforeBusy_) focusBeforeBusy_->setFocus();
 }
 
-void Form2::openFirstMenu() {
+void ControlPanel::openFirstMenu() {
   const QList<QAction*> menus = menuBar()->actions();
   if (!menus.isEmpty() && menuBar()->isEnabled()) menuBar()->setActiveAction(menus.first());
 }
 
-bool Form2::eventFilter(QObject* watched, QEvent* event) {
+bool ControlPanel::eventFilter(QObject* watched, QEvent* event) {
   // A text field takes Ctrl+E for itself (the end of the line); here it opens the map editor.
   if (event->type() == QEvent::ShortcutOverride &&
       static_cast<QKeyEvent*>(event)->keyCombination() == QKeyCombination(Qt::CTRL, Qt::Key_E)) {
@@ -371,24 +369,23 @@ bool Form2::eventFilter(QObject* watched, QEvent* event) {
   return QMainWindow::eventFilter(watched, event);
 }
 
-void Form2::closeEvent(QCloseEvent* event) {
+void ControlPanel::closeEvent(QCloseEvent* event) {
   // The close box ends the program as "Exit" does; a canvas left open would have no controls.
   event->accept();
   emit exitRequested();
 }
 
-void Form2::refreshFromState() {
+void ControlPanel::refreshFromState() {
   auto show = [](QLineEdit* field, const QString& text) {
     if (field->text() == text) return;
     field->setText(text);
     if (!field->hasFocus()) field->setCursorPosition(0);  // a long number shows its first digits
   };
-  show(text1_, state_.Text1);
-  for (int k = 0; k < kComputeFieldCount; ++k) show(text2_[k], state_.Text2[k]);
+  show(countField_, state_.countText);
+  for (int k = 0; k < kComputeFieldCount; ++k) show(computeFields_[k], state_.computeFields[k]);
   for (int column = 0; column < kColumnCount; ++column) {
     for (int row = 1; row <= kGridRows; ++row) show(grid_[column][row], state_.cell(row, column));
   }
-  show(text7Zero_, state_.cell(0, kColE));
   setWindowTitle(state_.caption);
 }
 

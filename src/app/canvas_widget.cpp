@@ -1,4 +1,4 @@
-#include "app/form1.h"
+#include "app/canvas_widget.h"
 
 #include <QAction>
 #include <QCloseEvent>
@@ -7,7 +7,7 @@
 #include <QScreen>
 
 #include "core/devices/save_picture.h"
-#include "core/maps/module1.h"
+#include "core/maps/drawing_state.h"
 
 namespace quill {
 
@@ -22,41 +22,41 @@ QScreen* screenOf(const QWidget* widget) {
 
 }  // namespace
 
-Form1::Form1(Dialogs& dialogs, QWidget* parent) : QWidget(parent), dialogs_(dialogs) {
+CanvasWidget::CanvasWidget(Dialogs& dialogs, QWidget* parent) : QWidget(parent), dialogs_(dialogs) {
   setAttribute(Qt::WA_OpaquePaintEvent);
-  setWindowTitle(QStringLiteral("Form1"));
+  setWindowTitle(QStringLiteral("CanvasWidget"));
   auto* save = new QAction(QStringLiteral("Save Picture..."), this);
   save->setObjectName(QStringLiteral("savePicture"));
   save->setShortcut(QKeySequence::Save);
   save->setShortcutContext(Qt::WindowShortcut);
-  connect(save, &QAction::triggered, this, &Form1::savePictureAs);
+  connect(save, &QAction::triggered, this, &CanvasWidget::savePictureAs);
   addAction(save);
   // The canvas covers the screen; without a task bar this is the way back to the panel.
   auto* showPanel = new QAction(QStringLiteral("Show Panel"), this);
   showPanel->setObjectName(QStringLiteral("showPanel"));
   showPanel->setShortcut(QKeySequence(Qt::Key_Escape));
   showPanel->setShortcutContext(Qt::WindowShortcut);
-  connect(showPanel, &QAction::triggered, this, &Form1::showPanelRequested);
+  connect(showPanel, &QAction::triggered, this, &CanvasWidget::showPanelRequested);
   addAction(showPanel);
   setContextMenuPolicy(Qt::ActionsContextMenu);
 }
 
-Form1::~Form1() = default;
+CanvasWidget::~CanvasWidget() = default;
 
-double Form1::twipsPerPixel() const {
+double CanvasWidget::twipsPerPixel() const {
   return kTwipsPerInch / screenOf(this)->logicalDotsPerInchX();
 }
 
-float Form1::widthTwips() const { return float(width() * twipsPerPixel()); }
-float Form1::heightTwips() const { return float(height() * twipsPerPixel()); }
+float CanvasWidget::widthTwips() const { return float(width() * twipsPerPixel()); }
+float CanvasWidget::heightTwips() const { return float(height() * twipsPerPixel()); }
 
-void Form1::Form_Load(const Module1& module1) {
-  module1_ = &module1;
+void CanvasWidget::resetCanvas(const DrawingState& drawing) {
+  shared_ = &drawing;
   load();
 }
 
-void Form1::load() {
-  const Rgb paper = module1_ != nullptr ? module1_->paperColor : kWhite;
+void CanvasWidget::load() {
+  const Rgb paper = shared_ != nullptr ? shared_->paperColor : kWhite;
   const QScreen* screen = screenOf(this);
   const QSize logical = screen->size();
   const int offset = int(10 / twipsPerPixel());
@@ -68,14 +68,14 @@ void Form1::load() {
                                      twipsPerPixel() / ratio, paper);
 }
 
-Canvas& Form1::canvas() {
+Canvas& CanvasWidget::canvas() {
   if (!canvas_) load();
   return *canvas_;
 }
 
-void Form1::setCaption(const QString& caption) { setWindowTitle(caption); }
+void CanvasWidget::setCaption(const QString& caption) { setWindowTitle(caption); }
 
-void Form1::showCanvas() {
+void CanvasWidget::showCanvas() {
   // A minimised canvas comes back, or the drawing would stay out of sight.
   setWindowState((windowState() & ~Qt::WindowMinimized) | Qt::WindowActive);
   show();
@@ -84,31 +84,31 @@ void Form1::showCanvas() {
   update();
 }
 
-void Form1::setDrawing(bool drawing) {
+void CanvasWidget::setDrawing(bool drawing) {
   drawing_ = drawing;
   growing_ = QImage();
   update();
 }
 
-void Form1::showGrowingPicture(const QImage& ink) {
+void CanvasWidget::showGrowingPicture(const QImage& ink) {
   if (!drawing_) return;  // a picture that arrives after the drawing ended is stale
   growing_ = ink;
   update();
 }
 
-void Form1::savePictureAs() {
+void CanvasWidget::savePictureAs() {
   if (!canvas_ || drawing_) return;  // nothing drawn since the window was closed, or unfinished
   savePicture(canvas_->picture(), dialogs_);
 }
 
-void Form1::paintEvent(QPaintEvent* /*event*/) {
+void CanvasWidget::paintEvent(QPaintEvent* /*event*/) {
   QPainter painter(this);
   const double ratio = screenOf(this)->devicePixelRatio();
   // A window larger than its picture (resized, or on a larger screen) shows the background
   // beyond it.
-  const Rgb background = canvas_               ? canvas_->backColor()
-                         : module1_ != nullptr ? module1_->paperColor
-                                               : kWhite;
+  const Rgb background = canvas_              ? canvas_->backColor()
+                         : shared_ != nullptr ? shared_->paperColor
+                                              : kWhite;
   painter.fillRect(rect(), QColor::fromRgb(0xFF000000u | background));
   if (drawing_ && !growing_.isNull()) {
     painter.drawImage(QRectF(0, 0, growing_.width() / ratio, growing_.height() / ratio), growing_);
@@ -119,7 +119,7 @@ void Form1::paintEvent(QPaintEvent* /*event*/) {
                  QRectF(0, 0, canvas_->widthPixels() / ratio, canvas_->heightPixels() / ratio));
 }
 
-void Form1::closeEvent(QCloseEvent* event) {
+void CanvasWidget::closeEvent(QCloseEvent* event) {
   if (drawing_) {
     event->ignore();
     return;

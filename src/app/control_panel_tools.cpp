@@ -4,7 +4,7 @@
 #include <QScreen>
 #include <algorithm>
 
-#include "app/form2.h"
+#include "app/control_panel.h"
 #include "app/map_editor.h"
 #include "app/maths_report_window.h"
 #include "app/picture_dialog.h"
@@ -21,27 +21,27 @@ void bringToFront(QWidget& window) {
 
 }  // namespace
 
-void Form2::gridChanged() {
+void ControlPanel::gridChanged() {
   if (mapEditor_) mapEditor_->gridChanged();
   if (mathsReport_) mathsReport_->gridChanged();
 }
 
-void Form2::gridEditedInEditor() {
+void ControlPanel::gridEditedInEditor() {
   refreshFromState();
   if (mathsReport_) mathsReport_->gridChanged();
 }
 
-void Form2::gridEditedInReport() {
+void ControlPanel::gridEditedInReport() {
   refreshFromState();
   if (mapEditor_) mapEditor_->gridChanged();
 }
 
-void Form2::openMapEditor() {
+void ControlPanel::openMapEditor() {
   if (!mapEditor_) {
     // A window of the panel's, as the report and the picture dialog are: it stays in front of the
     // panel, which fills most of the screen, while the user types in the grid.
     mapEditor_ = std::make_unique<MapEditor>(editorModel_, this);
-    connect(mapEditor_.get(), &MapEditor::gridEdited, this, &Form2::gridEditedInEditor);
+    connect(mapEditor_.get(), &MapEditor::gridEdited, this, &ControlPanel::gridEditedInEditor);
     // Beside the panel's controls, which fill its top-left corner, and within the screen.
     const QRect panel = geometry();
     const QRect screen = this->screen()->availableGeometry();
@@ -55,12 +55,13 @@ void Form2::openMapEditor() {
   bringToFront(*mapEditor_);
 }
 
-void Form2::openMathsReport() {
+void ControlPanel::openMathsReport() {
   if (!mathsReport_) {
     // A window of the panel's: it stays in front of the panel, which fills most of the screen,
     // so it is not lost behind it while the user types in the grid.
     mathsReport_ = std::make_unique<MathsReportWindow>(editorModel_, this);
-    connect(mathsReport_.get(), &MathsReportWindow::gridEdited, this, &Form2::gridEditedInReport);
+    connect(mathsReport_.get(), &MathsReportWindow::gridEdited, this,
+            &ControlPanel::gridEditedInReport);
     // Right of the panel's controls, or right of the map editor where the screen has room;
     // otherwise below the panel's controls, which leave the rest of its window empty.
     const QRect screen = this->screen()->availableGeometry();
@@ -85,7 +86,7 @@ void Form2::openMathsReport() {
   bringToFront(*mathsReport_);
 }
 
-void Form2::openPictureDialog() {
+void ControlPanel::openPictureDialog() {
   if (!pictureDialog_) {
     // A window of the panel's, in front of it, beside the panel's controls.
     pictureDialog_ = std::make_unique<PictureDialog>(document_, this);

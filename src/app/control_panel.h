@@ -22,19 +22,19 @@ class MapEditor;
 class MathsReportWindow;
 class PictureDialog;
 
-// Form2: the control panel, the program's only window for input. It lays out the fields, buttons
-// and menus, keeps the panel state in step with what the user types, and hands every click to
-// the commands of the core, which work on the document.
-class Form2 : public QMainWindow {
+// The control panel, the program's only window for input. It lays out the fields,
+// buttons and menus, keeps the panel state in step with what the user types, and hands every click
+// to the commands of the core, which work on the document.
+class ControlPanel : public QMainWindow {
   Q_OBJECT
 
  public:
-  explicit Form2(Document& document, QWidget* parent = nullptr);
-  ~Form2() override;
+  explicit ControlPanel(Document& document, QWidget* parent = nullptr);
+  ~ControlPanel() override;
 
   // The load event: position (10, 10) and the screen's size less 200 twips (the frame's size,
   // where the window system reports it); shows the document's fields, focus in the count.
-  void Form_Load();
+  void resetPanel();
 
   // Shows the panel state in the widgets (after a command changed it).
   void refreshFromState();
@@ -58,6 +58,10 @@ class Form2 : public QMainWindow {
   // front.
   void openPictureDialog();
   PictureDialog* pictureDialog() const { return pictureDialog_.get(); }
+
+  // The object name of the grid's field in `row` (1 to 10) and `column` (kColA to kColP):
+  // "cell_a_1" for a of map 1.
+  static QString cellName(int row, int column);
 
   // Twips to logical pixels on this screen.
   int px(int twips) const;
@@ -95,10 +99,9 @@ class Form2 : public QMainWindow {
   std::unique_ptr<PictureDialog> pictureDialog_;
   QWidget* client_ = nullptr;
 
-  QLineEdit* text1_ = nullptr;
-  std::array<QLineEdit*, kComputeFieldCount> text2_{};
+  QLineEdit* countField_ = nullptr;
+  std::array<QLineEdit*, kComputeFieldCount> computeFields_{};
   std::array<std::array<QLineEdit*, kGridRows + 1>, kColumnCount> grid_{};
-  QLineEdit* text7Zero_ = nullptr;
   std::array<QPushButton*, 8> buttons_{};  // in tab order
   std::vector<QLabel*> fieldLabels_;       // the captions beside the count and compute fields
   QPointer<QWidget> focusBeforeBusy_;

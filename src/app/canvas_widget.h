@@ -10,22 +10,22 @@
 namespace quill {
 
 class Dialogs;
-struct Module1;
+struct DrawingState;
 
-// Form1: the canvas window on which every picture is drawn. It is created hidden at start-up and
-// sized to the screen; the drawing commands show it. Closing it throws the picture away: the
+// The canvas window on which every picture is drawn. It is created hidden at start-up
+// and sized to the screen; the drawing commands show it. Closing it throws the picture away: the
 // next drawing loads a fresh canvas on the current paper colour. Its right-click menu and Ctrl+S
 // save the picture as an image file; Escape and "Show Panel" bring the panel back to the front.
-class Form1 : public QWidget, public CanvasWindow {
+class CanvasWidget : public QWidget, public CanvasWindow {
   Q_OBJECT
 
  public:
-  explicit Form1(Dialogs& dialogs, QWidget* parent = nullptr);
-  ~Form1() override;
+  explicit CanvasWidget(Dialogs& dialogs, QWidget* parent = nullptr);
+  ~CanvasWidget() override;
 
   // The load event: top-left at (10, 10) twips, the screen's size, background paperColor. The
-  // window keeps `module1` to load a fresh canvas on its paper colour after it was closed.
-  void Form_Load(const Module1& module1);
+  // window keeps `drawing` to load a fresh canvas on its paper colour after it was closed.
+  void resetCanvas(const DrawingState& drawing);
 
   // Outer size in twips, from which the drawing square is derived.
   float widthTwips() const;
@@ -57,7 +57,7 @@ class Form1 : public QWidget, public CanvasWindow {
  private:
   void load();
 
-  const Module1* module1_ = nullptr;
+  const DrawingState* shared_ = nullptr;  // the document's, for the paper colour
   Dialogs& dialogs_;
   std::unique_ptr<Canvas> canvas_;
   bool drawing_ = false;

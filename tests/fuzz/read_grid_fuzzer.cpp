@@ -12,7 +12,7 @@
 #include <optional>
 
 #include "core/maps/number_text.h"
-#include "core/panel/read_panel.h"
+#include "core/panel/read_grid.h"
 #include "fuzz_check.h"
 #include "support/fakes.h"
 
@@ -64,7 +64,7 @@ Expected expectedOutcome(const PanelState& state) {
 }
 
 void checkRead(Fixture& f) {
-  MapTable& maps = f.module1.maps;
+  MapTable& maps = f.drawing.maps;
   for (int column = 0; column < kColumnCount; ++column) {
     for (int i = 0; i < kMapSlots; ++i) (*columnOf(maps, column))[i] = i == 11 ? kSlot11 : kStale;
   }
@@ -73,7 +73,7 @@ void checkRead(Fixture& f) {
   const auto gridBefore = f.state.grid;
 
   const Expected expected = expectedOutcome(f.state);
-  const Status read = ReadPanel(f.document);
+  const Status read = readGrid(f.document);
   const bool ok = read.ok();
 
   FUZZ_CHECK(f.state.grid == gridBefore);  // reading never edits the fields

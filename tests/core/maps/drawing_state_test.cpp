@@ -1,4 +1,4 @@
-#include "core/maps/module1.h"
+#include "core/maps/drawing_state.h"
 
 #include <gtest/gtest.h>
 
@@ -26,22 +26,22 @@ TEST(DrawingSquare, DerivedFromTheShorterSide) {
   };
   for (const SquareCase& c : cases) {
     SCOPED_TRACE(c.name);
-    Module1 module1;
-    module1.deriveDrawingSquare(c.width, c.height);
-    EXPECT_DOUBLE_EQ(module1.viewScale, c.viewScale);
-    EXPECT_DOUBLE_EQ(module1.originX, c.originX);
-    EXPECT_DOUBLE_EQ(module1.marginY, c.marginY);
-    EXPECT_DOUBLE_EQ(module1.originY, c.originY);
+    DrawingState drawing;
+    drawing.square = DrawingSquare::onCanvas(c.width, c.height);
+    EXPECT_DOUBLE_EQ(drawing.square.viewScale, c.viewScale);
+    EXPECT_DOUBLE_EQ(drawing.square.originX, c.originX);
+    EXPECT_DOUBLE_EQ(drawing.square.marginY, c.marginY);
+    EXPECT_DOUBLE_EQ(drawing.square.originY, c.originY);
   }
 }
 
 TEST(DrawingSquare, KeepsTheSingleTimesDoubleProduct) {
   // The size is read as a single-precision value and multiplied by 0.1 in double precision.
-  Module1 module1;
-  module1.deriveDrawingSquare(20490.0f, 11520.0f);
-  EXPECT_EQ(module1.originX, double(20490.0f) * 0.1);
-  EXPECT_EQ(module1.marginY, double(11520.0f) * 0.1);
-  EXPECT_EQ(module1.viewScale, double(11520.0f) - 2 * (double(11520.0f) * 0.1));
+  DrawingState drawing;
+  drawing.square = DrawingSquare::onCanvas(20490.0f, 11520.0f);
+  EXPECT_EQ(drawing.square.originX, double(20490.0f) * 0.1);
+  EXPECT_EQ(drawing.square.marginY, double(11520.0f) * 0.1);
+  EXPECT_EQ(drawing.square.viewScale, double(11520.0f) - 2 * (double(11520.0f) * 0.1));
 }
 
 TEST(MapTable, ClearLeavesSlotElevenAlone) {

@@ -1,12 +1,12 @@
-#include "core/panel/read_panel.h"
+#include "core/panel/read_grid.h"
 
 #include "core/document/document.h"
 #include "core/maps/number_text.h"
 
 namespace quill {
 
-Status ReadPanel(Document& document) {
-  MapTable& maps = document.module1.maps;
+Status readGrid(Document& document) {
+  MapTable& maps = document.drawing.maps;
   const PanelState& state = document.state;
   maps.mapCount = kMaxMaps;
   maps.clear();

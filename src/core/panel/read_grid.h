@@ -14,6 +14,6 @@ inline const QString kInvalidValueMessage = QStringLiteral("Invalid parameter va
 // seven numbers and the running sums of p. Fails at the first row with an empty field
 // (kEmptyFieldMessage) or a text that is not a number (kInvalidValueMessage), empty fields first;
 // the table must not be used then.
-Status ReadPanel(Document& document);
+Status readGrid(Document& document);
 
 }  // namespace quill

@@ -21,7 +21,7 @@ Row with(int column, const QString& text, int column2 = kColA, const QString& te
   return row;
 }
 
-TEST(ReadPanel, CountsMapsAndRefusesFirstBadRow) {
+TEST(readGrid, CountsMapsAndRefusesFirstBadRow) {
   struct Case {
     const char* name;
     std::vector<Row> rows;  // rows 1, 2, … of the grid
@@ -47,21 +47,21 @@ TEST(ReadPanel, CountsMapsAndRefusesFirstBadRow) {
     SCOPED_TRACE(c.name);
     testing::PanelFixture f;
     f.setRow(4, kGood);  // a stale map from an earlier read must not survive
-    ASSERT_TRUE(ReadPanel(f.document));
+    ASSERT_TRUE(readGrid(f.document));
     f.state.clearGrid();
     for (std::size_t i = 0; i < c.rows.size(); ++i) f.setRow(int(i) + 1, c.rows[i]);
-    const Status read = ReadPanel(f.document);
+    const Status read = readGrid(f.document);
     EXPECT_EQ(read.ok(), c.message.isEmpty());
     EXPECT_EQ(read.message().toStdString(), c.message.toStdString());
     EXPECT_TRUE(f.dialogs.messages.isEmpty());  // the command that reads the panel shows it
-    EXPECT_EQ(f.module1.maps.mapCount, c.mapCount);
+    EXPECT_EQ(f.drawing.maps.mapCount, c.mapCount);
     for (int i = 1; i <= kMaxMaps; ++i) {
-      EXPECT_EQ(f.module1.maps.mapP[i], i <= c.converted ? 0.5 : 0) << "row " << i;
+      EXPECT_EQ(f.drawing.maps.mapP[i], i <= c.converted ? 0.5 : 0) << "row " << i;
     }
   }
 }
 
-TEST(ReadPanel, CumulativeProbabilities) {
+TEST(readGrid, CumulativeProbabilities) {
   const std::pair<std::vector<QString>, std::vector<double>> cases[] = {
       {{"0.25", " .25 ", "5e-1"}, {0.25, 0.5, 1.0}},
       {{"0.5", "0", "0.5"}, {0.5, 0, 0.5}},  // a map of p 0 is never chosen
@@ -70,9 +70,9 @@ TEST(ReadPanel, CumulativeProbabilities) {
   for (const auto& [p, cumP] : cases) {
     testing::PanelFixture f;
     for (std::size_t i = 0; i < p.size(); ++i) f.setRow(int(i) + 1, with(kColP, p[i]));
-    ASSERT_TRUE(ReadPanel(f.document));
+    ASSERT_TRUE(readGrid(f.document));
     for (std::size_t i = 0; i < cumP.size(); ++i) {
-      EXPECT_DOUBLE_EQ(f.module1.maps.mapCumP[i + 1], cumP[i]) << p[0].toStdString() << " " << i;
+      EXPECT_DOUBLE_EQ(f.drawing.maps.mapCumP[i + 1], cumP[i]) << p[0].toStdString() << " " << i;
     }
   }
 }
