@@ -3,12 +3,9 @@
 #include <optional>
 #include <span>
 
-namespace quill {
+#include "core/maps/weighted_map.h"
 
-// One affine map of the plane in unit-square coordinates: (x, y) -> (a x + b y + e, c x + d y + f).
-struct PlaneMap {
-  double a = 0, b = 0, c = 0, d = 0, e = 0, f = 0;
-};
+namespace quill {
 
 struct Box {
   double xmin = 0, ymin = 0, xmax = 0, ymax = 0;

@@ -13,12 +13,6 @@
 
 namespace quill {
 
-// One row of the grid as the report sees it: the map in unit-square coordinates and its p.
-struct WeightedMap {
-  PlaneMap map;
-  double p = 0;
-};
-
 // What one map does to the plane.
 struct MapFacts {
   int index = 0;  // 1-based row of the grid
