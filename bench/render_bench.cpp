@@ -20,7 +20,7 @@
 #include "core/maths/attractor_box.h"
 #include "core/maths/maths_report.h"
 #include "core/render/chaos_game.h"
-#include "core/render/drawing_commands.h"
+#include "core/render/drawing.h"
 #include "core/render/fast_drawing.h"
 #include "core/render/parallel_chaos_game.h"
 #include "core/render/square_figure.h"

@@ -16,14 +16,14 @@
 #include "app/map_editor.h"
 #include "app/maths_report_window.h"
 #include "app/picture_dialog.h"
-#include "core/devices/print_and_colors.h"
+#include "core/commands/compute_parameters.h"
+#include "core/commands/drawing_commands.h"
+#include "core/commands/ifs_commands.h"
+#include "core/commands/load_save.h"
+#include "core/commands/pattern_menu.h"
+#include "core/commands/print_and_colors.h"
 #include "core/document/document.h"
 #include "core/maps/pattern_catalogue.h"
-#include "core/panel/compute_parameters.h"
-#include "core/params/ifs_commands.h"
-#include "core/params/load_save.h"
-#include "core/params/pattern_menu.h"
-#include "core/render/drawing_commands.h"
 
 namespace quill {
 

@@ -19,6 +19,7 @@
 #include <QToolButton>
 #include <system_error>
 
+#include "core/commands/drawing_checks.h"
 #include "core/document/document.h"
 #include "core/document/draw_runner.h"
 

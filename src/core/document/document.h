@@ -22,8 +22,9 @@ using PresetRows = std::vector<std::array<QString, kColumnCount>>;
 // One running program without its windows: the shared drawing state, the panel's fields and
 // form-level values, the generator of the chaos game, the preset cache, and the ports through
 // which the commands reach the dialogs, the printer, the canvas window, the drawing runner and
-// the files. The commands of each subsystem are functions taking it (drawChaosGame(document),
-// readGrid(document) ...); the Qt panel, quillmere-render and the tests call them alike.
+// the files. The commands (core/commands) are operations on it, loadParametersFrom(document,
+// path), each with a wrapper that asks and shows, loadParameters(document): the Qt panel calls
+// the wrappers, quillmere-render the operations, the tests both.
 struct Document {
   Document(CanvasWindow& windowPort, Dialogs& dialogPort, Printer& printerPort)
       : canvasWindow(windowPort), dialogs(dialogPort), printer(printerPort) {}

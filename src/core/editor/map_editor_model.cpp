@@ -4,14 +4,12 @@
 
 #include "core/maps/map_table.h"
 #include "core/maps/number_text.h"
+#include "core/maps/read_grid.h"
 #include "core/maths/attractor_box.h"
 
 namespace quill {
 
 namespace {
-
-const QString kEmptyNote = QStringLiteral("Required parameter value cannot be empty.");
-const QString kInvalidNote = QStringLiteral("Invalid parameter value.");
 
 // Half the unit square in its lower-left quarter: what a new map starts as when there is none.
 constexpr PlaneMap kHalfSquare{0.5, 0, 0, 0.5, 0.25, 0.25};
@@ -68,34 +66,20 @@ void MapEditorModel::syncFromGrid() {
   probabilities_.clear();
   reads_.clear();
   badRows_.clear();
-  int count = kGridRows;
-  for (int row = 1; row <= kGridRows; ++row) {
-    if (state_.cell(row, kColA).isEmpty()) {
-      count = row - 1;
-      break;
-    }
-  }
+  // The rows as the drawing commands read them, but each on its own: a row that does not read
+  // keeps its last good shape and gets a note, and the rows below it still read.
+  const int count = gridMapCount(state_);
   for (int row = 1; row <= count; ++row) {
-    std::array<double, kColumnCount> values{};
-    QString note;
-    for (int column = 0; column < kColumnCount && note.isEmpty(); ++column) {
-      if (state_.cell(row, column).isEmpty()) note = kEmptyNote;
-    }
-    for (int column = 0; column < kColumnCount && note.isEmpty(); ++column) {
-      const std::optional<double> value = parseNumber(state_.cell(row, column));
-      if (!value) note = kInvalidNote;
-      values[std::size_t(column)] = value.value_or(0);
-    }
+    const Result<WeightedMap> read = readGridRow(state_, row);
     std::optional<PlaneMap>& good = lastGood_[std::size_t(row - 1)];
-    if (note.isEmpty()) {
-      good = PlaneMap{values[kColA], values[kColB], values[kColC],
-                      values[kColD], values[kColE], values[kColF]};
-      probabilities_.push_back(values[kColP]);
+    if (read) {
+      good = read->map;
+      probabilities_.push_back(read->p);
     } else {
-      badRows_ << QStringLiteral("Row %1: %2").arg(row).arg(note);
+      badRows_ << QStringLiteral("Row %1: %2").arg(row).arg(read.message());
       probabilities_.push_back(0);
     }
-    reads_.push_back(note.isEmpty());
+    reads_.push_back(read.ok());
     rows_.push_back(good);
   }
   if (selected_ >= mapCount()) select(-1);

@@ -12,7 +12,6 @@
 #include "core/canvas/canvas.h"
 #include "core/picture/hit_counts.h"
 #include "core/picture/shaded_picture.h"
-#include "core/render/drawing_checks.h"
 #include "core/render/fast_drawing.h"
 #include "core/render/render_fixtures.h"
 #include "support/fakes.h"
@@ -286,25 +285,6 @@ TEST_F(PictureFiles, CancelledRenderKeepsTheEarlierFile) {
   }
   ASSERT_TRUE(earlier.open(QIODevice::ReadOnly));
   EXPECT_EQ(earlier.readAll(), QByteArray("earlier"));
-}
-
-// The checks read the count given, with the drawing command's messages; the panel's field keeps
-// its text.
-TEST(PictureInputs, CheckTheCountAndKeepTheField) {
-  testing::PanelFixture f;
-  f.setRow(1, {"0.5", "0", "0", "0.5", "0", "0", "0.5"});
-  f.setRow(2, {"0.5", "0", "0", "0.5", "0.5", "0", "0.5"});
-  f.state.countText = QStringLiteral("7");
-  const Result<PictureInputs> deep =
-      checkPictureInputs(f.document, PictureMode::Fractal, QStringLiteral("21"));
-  EXPECT_EQ(deep.message(), kTooDeepMessage);
-  const Result<PictureInputs> chaos =
-      checkPictureInputs(f.document, PictureMode::ChaosGame, QStringLiteral("5000"));
-  ASSERT_TRUE(chaos.ok()) << chaos.message().toStdString();
-  EXPECT_EQ(chaos->kind, DrawingKind::ChaosGame);
-  EXPECT_EQ(chaos->drawing.iterationCount, 5000);
-  EXPECT_EQ(chaos->drawing.maps.mapCount, 2);
-  EXPECT_EQ(f.state.countText, QStringLiteral("7"));
 }
 
 }  // namespace

@@ -6,7 +6,7 @@
 #include <cmath>
 #include <vector>
 
-#include "core/render/drawing_commands.h"
+#include "core/render/drawing.h"
 #include "core/render/fast_drawing.h"
 #include "core/render/map_guide.h"
 #include "picture_diff.h"

@@ -9,7 +9,7 @@
 #include <vector>
 
 #include "core/render/canvas_ink.h"
-#include "core/render/drawing_commands.h"
+#include "core/render/drawing.h"
 #include "core/render/fast_drawing.h"
 #include "core/render/figure_bounds.h"
 #include "picture_diff.h"

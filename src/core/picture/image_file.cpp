@@ -1,12 +1,11 @@
-#include "core/devices/save_picture.h"
+#include "core/picture/image_file.h"
 
 #include <QFileInfo>
 #include <QImage>
 #include <QImageWriter>
 #include <new>
 
-#include "core/document/dialogs.h"
-#include "core/document/draw_runner.h"
+#include "core/base/render_control.h"
 
 namespace quill {
 
@@ -29,14 +28,6 @@ Status writePicture(const QImage& picture, const QString& path) {
     }
     return {};
   });
-}
-
-void savePicture(const QImage& picture, Dialogs& dialogs) {
-  QString path = dialogs.savePictureFileName();
-  if (path.isEmpty()) return;
-  if (QFileInfo(path).suffix().isEmpty()) path += QStringLiteral(".png");
-  const Status saved = writePicture(picture, path);
-  if (!saved) dialogs.message(saved.message());
 }
 
 }  // namespace quill

@@ -54,7 +54,7 @@ TEST(PatternMenu, EachPatternFillsItsRows) {
     EXPECT_TRUE(f.dialogs.messages.isEmpty());
     if (k == kUserPattern) continue;
     EXPECT_TRUE(f.state.patternLoaded[k]);
-    EXPECT_TRUE(readGrid(f.document)) << "every preset field is a number";
+    EXPECT_TRUE(f.readTable()) << "every preset field is a number";
     EXPECT_EQ(f.drawing.maps.mapCount, kPatterns[k].mapCount);
   }
   choosePattern(f.document, kCantorMazePattern);
@@ -145,7 +145,7 @@ TEST(PresetMaps, ChaosGameStaysInTheUnitSquare) {
     SCOPED_TRACE(kPatterns[k].menuCaption.toStdString());
     PanelFixture f;
     choosePattern(f.document, k);
-    ASSERT_TRUE(readGrid(f.document));
+    ASSERT_TRUE(f.readTable());
     const MapTable& m = f.drawing.maps;
 
     double sum = 0;

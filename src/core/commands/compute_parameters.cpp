@@ -1,7 +1,8 @@
-#include "core/panel/compute_parameters.h"
+#include "core/commands/compute_parameters.h"
 
 #include <cmath>
 
+#include "core/commands/show_if_failed.h"
 #include "core/document/document.h"
 #include "core/maps/number_text.h"
 
@@ -25,7 +26,6 @@ QString cutText(double value) {
   return numberToText(std::isfinite(scaled) ? scaled / 1000 : value);
 }
 
-// The computation itself; its refusals come back with their messages.
 Status computeCoefficients(PanelState& state, MapTable& maps) {
   for (const QString& text : state.computeFields) {
     if (text.isEmpty()) {
@@ -75,9 +75,10 @@ Status computeCoefficients(PanelState& state, MapTable& maps) {
 
 }  // namespace
 
-void computeParameters(Document& document) {
-  const Status computed = computeCoefficients(document.state, document.drawing.maps);
-  if (!computed) document.dialogs.message(computed.message());
+Status computeMap(Document& document) {
+  return computeCoefficients(document.state, document.drawing.maps);
 }
+
+void computeParameters(Document& document) { showIfFailed(document.dialogs, computeMap(document)); }
 
 }  // namespace quill

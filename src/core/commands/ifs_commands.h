@@ -3,6 +3,7 @@
 #include <QString>
 
 #include "core/base/result.h"
+#include "core/base/save_file.h"
 #include "core/params/ifs_file.h"
 
 namespace quill {
@@ -32,18 +33,20 @@ enum class ExportMode {
   AddToCollection,  // the entry is added, or replaces the entry of its name; the rest is kept
 };
 
-// Writes the grid's maps as one .ifs entry named after the panel's caption, reading the grid as
-// the drawing commands do; refuses a grid without maps (kNoMapsToExportMessage), and in
+// Writes the grid's maps to `path` as one .ifs entry named after the panel's caption, reading the
+// grid as the drawing commands do; refuses a grid without maps (kNoMapsToExportMessage), and in
 // AddToCollection mode a file that does not read as .ifs, with the reader's message. The file
 // changes only once its complete new bytes are ready.
-Status saveIfs(Document& document, const QString& path, ExportMode mode = ExportMode::ReplaceFile);
+Status exportIfsTo(Document& document, const QString& path,
+                   ExportMode mode = ExportMode::ReplaceFile);
 
-// "Tools" -> "Import .ifs...": a file of one entry loads at once; with several, the user chooses.
+// "Tools" -> "Import .ifs...": asks for the file; a file of one entry loads at once, with several
+// the user chooses one; a failure is shown.
 void importIfs(Document& document);
-// "Tools" -> "Export .ifs...": onto an existing file, asks whether to add the entry to the
-// collection or replace the file.
+// "Tools" -> "Export .ifs...": asks for the file, and onto an existing one whether to add the
+// entry to the collection or replace the file; a failure is shown.
 void exportIfs(Document& document);
-// "Tools" -> "Fit Maps to Square".
+// "Tools" -> "Fit Maps to Square": fitGridToSquare, showing its failure.
 void fitMapsToSquare(Document& document);
 
 }  // namespace quill

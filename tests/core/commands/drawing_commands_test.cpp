@@ -1,12 +1,12 @@
-#include "core/render/drawing_commands.h"
+#include "core/commands/drawing_commands.h"
 
 #include <gtest/gtest.h>
 
 #include <QImage>
 
 #include "core/canvas/canvas.h"
-#include "core/render/drawing_checks.h"
-#include "render_fixtures.h"
+#include "core/commands/drawing_checks.h"
+#include "core/render/render_fixtures.h"
 #include "support/fakes.h"
 #include "support/row_name.h"
 
@@ -83,69 +83,79 @@ INSTANTIATE_TEST_SUITE_P(DrawingCommands, FractalCount,
                          }),
                          RowName());
 
-TEST(DrawingCommands, TheChaosCountHasNoUpperLimitButMustFit32Bits) {
-  struct Case {
-    const char* name;
-    QString text;
-    QString message;
-  };
-  const Case cases[] = {
-      {"zero", "0", ""},
-      {"the smallest 32-bit count", "-2147483648", ""},
-      {"below 32 bits", "-2147483649", kImproperCountMessage},
-      {"above 32 bits", "2147483648", kImproperCountMessage},
-      {"empty", "", kEmptyCountMessage},
-      {"not a number", "1,5", kImproperCountMessage},
-  };
-  for (const Case& c : cases) {
-    SCOPED_TRACE(c.name);
-    SierpinskiPanel panel;
-    panel.state.countText = c.text;
-    drawChaosGame(panel.document);
-    if (c.message.isEmpty()) {
-      EXPECT_TRUE(panel.dialogs.messages.isEmpty());
-      EXPECT_EQ(panel.canvasWindow.shown, 1);
-      // Only the frame.
-      EXPECT_EQ(panel.canvasWindow.canvas().picture(),
-                expectedPicture(panel.drawing, DrawingKind::ChaosGame, 0));
-    } else {
-      EXPECT_EQ(panel.dialogs.messages, QStringList{c.message});
-      EXPECT_EQ(panel.canvasWindow.shown, 0);
-    }
+// The count field as the chaos game reads it; each row on its own.
+struct ChaosCountCase {
+  std::string name;
+  QString text;
+  QString message;  // empty when accepted
+};
+class ChaosCount : public ::testing::TestWithParam<ChaosCountCase> {};
+
+TEST_P(ChaosCount, HasNoUpperLimitButMustFit32Bits) {
+  const ChaosCountCase& c = GetParam();
+  SierpinskiPanel panel;
+  panel.state.countText = c.text;
+  drawChaosGame(panel.document);
+  if (c.message.isEmpty()) {
+    EXPECT_TRUE(panel.dialogs.messages.isEmpty());
+    EXPECT_EQ(panel.canvasWindow.shown, 1);
+    // Only the frame.
+    EXPECT_EQ(panel.canvasWindow.canvas().picture(),
+              expectedPicture(panel.drawing, DrawingKind::ChaosGame, 0));
+  } else {
+    EXPECT_EQ(panel.dialogs.messages, QStringList{c.message});
+    EXPECT_EQ(panel.canvasWindow.shown, 0);
   }
 }
 
-TEST(DrawingCommands, TheFractalDrawsTrianglesUntilAnotherPatternIsChosen) {
-  struct Case {
-    const char* name;
-    std::optional<int> pattern;
-    DrawingKind kind;
-  };
-  const Case cases[] = {{"no pattern chosen yet", std::nullopt, DrawingKind::TriangleFractal},
-                        {"the first pattern", kSierpinskiPattern, DrawingKind::TriangleFractal},
-                        {"another pattern", kFernPattern, DrawingKind::SquareFractal},
-                        {"User", kUserPattern, DrawingKind::SquareFractal}};
-  for (const Case& c : cases) {
-    SCOPED_TRACE(c.name);
-    PanelFixture f;
-    f.state.countText = QStringLiteral("3");
-    f.state.selectedPattern = c.pattern;
-    const Result<DrawingKind> kind = checkFractal(f.document);
-    ASSERT_TRUE(kind);
-    EXPECT_EQ(*kind, c.kind);
-  }
+INSTANTIATE_TEST_SUITE_P(DrawingCommands, ChaosCount,
+                         ::testing::ValuesIn(std::vector<ChaosCountCase>{
+                             {"zero", "0", ""},
+                             {"the smallest 32-bit count", "-2147483648", ""},
+                             {"below 32 bits", "-2147483649", kImproperCountMessage},
+                             {"above 32 bits", "2147483648", kImproperCountMessage},
+                             {"empty", "", kEmptyCountMessage},
+                             {"not a number", "1,5", kImproperCountMessage},
+                         }),
+                         RowName());
+
+// The fractal's figure follows the pattern chosen last.
+struct FigureCase {
+  std::string name;
+  std::optional<int> pattern;
+  DrawingKind kind;
+};
+class FractalFigure : public ::testing::TestWithParam<FigureCase> {};
+
+TEST_P(FractalFigure, IsTheTriangleUntilAnotherPatternIsChosen) {
+  const FigureCase& c = GetParam();
+  PanelState panel;
+  panel.selectedPattern = c.pattern;
+  const Result<DrawingOrder> order = checkFractal(panel, QStringLiteral("3"));
+  ASSERT_TRUE(order);
+  EXPECT_EQ(order->kind, c.kind);
 }
+
+INSTANTIATE_TEST_SUITE_P(DrawingCommands, FractalFigure,
+                         ::testing::ValuesIn(std::vector<FigureCase>{
+                             {"no pattern chosen yet", std::nullopt, DrawingKind::TriangleFractal},
+                             {"the first pattern", kSierpinskiPattern,
+                              DrawingKind::TriangleFractal},
+                             {"another pattern", kFernPattern, DrawingKind::SquareFractal},
+                             {"User", kUserPattern, DrawingKind::SquareFractal},
+                         }),
+                         RowName());
 
 // A refused panel comes back from the checks as a value; the command shows it once and draws
 // nothing.
 TEST(DrawingCommands, ARefusedPanelIsShownOnceByTheCommandAndNothingIsDrawn) {
   SierpinskiPanel checked;
   checked.state.cell(2, kColP).clear();
-  checked.state.countText = QStringLiteral("3");
-  for (const Result<DrawingKind>& kind :
-       {checkBluePrint(checked.document), checkFractal(checked.document),
-        checkChaos(checked.document)}) {
-    EXPECT_EQ(kind.message(), kEmptyFieldMessage);
+  const QString count = QStringLiteral("3");
+  for (const Result<DrawingOrder>& order :
+       {checkBluePrint(checked.state), checkFractal(checked.state, count),
+        checkChaosGame(checked.state, count)}) {
+    EXPECT_EQ(order.message(), kEmptyFieldMessage);
   }
   EXPECT_TRUE(checked.dialogs.messages.isEmpty());
 
@@ -187,6 +197,30 @@ TEST(DrawingCommands, TheBluePrintNumbersItsImagesInTheCanvasFont) {
   EXPECT_EQ(panel.drawing.iterationCount, 1);
   EXPECT_EQ(panel.canvasWindow.canvas().picture(),
             expectedPicture(panel.drawing, DrawingKind::BluePrint, 1));
+}
+
+// A picture is checked as the drawing command checks it, with the count given; the panel's field
+// keeps its text and the document's count and table stay those of the last drawing.
+TEST(PictureInputs, CheckTheCountAndLeaveTheDocumentAsItWas) {
+  SierpinskiPanel f;
+  f.setRow(3, {});
+  f.state.countText = QStringLiteral("7");
+  f.drawing.iterationCount = 7;
+  const MapTable table = f.drawing.maps;
+  const Result<PictureInputs> deep =
+      checkPictureInputs(f.document, PictureMode::Fractal, QStringLiteral("21"));
+  EXPECT_EQ(deep.message(), kTooDeepMessage);
+  const Result<PictureInputs> chaos =
+      checkPictureInputs(f.document, PictureMode::ChaosGame, QStringLiteral("5000"));
+  ASSERT_TRUE(chaos.ok()) << chaos.message().toStdString();
+  EXPECT_EQ(chaos->kind, DrawingKind::ChaosGame);
+  EXPECT_EQ(chaos->drawing.iterationCount, 5000);
+  EXPECT_EQ(chaos->drawing.maps.mapCount, 2);
+  EXPECT_EQ(chaos->drawing.penColor, kPen);
+  EXPECT_EQ(f.state.countText, QStringLiteral("7"));
+  EXPECT_EQ(f.drawing.iterationCount, 7);
+  EXPECT_EQ(f.drawing.maps.mapCount, table.mapCount);
+  EXPECT_TRUE(f.dialogs.messages.isEmpty());
 }
 
 }  // namespace

@@ -1,4 +1,4 @@
-#include "core/devices/save_picture.h"
+#include "core/commands/save_picture.h"
 
 #include <gtest/gtest.h>
 
@@ -8,6 +8,7 @@
 #include <QTemporaryDir>
 
 #include "core/canvas/canvas.h"
+#include "core/picture/image_file.h"
 #include "support/fakes.h"
 #include "support/scratch_mount.h"
 

@@ -21,7 +21,7 @@ const QString kGallery = QStringLiteral(QUILLMERE_TEST_DATA "/ifs/gallery.ifs");
 
 // The grid's maps as numbers, after the import filled it.
 std::vector<PlaneMap> gridMaps(PanelFixture& f) {
-  EXPECT_TRUE(readGrid(f.document));
+  EXPECT_TRUE(f.readTable());
   std::vector<PlaneMap> maps;
   const MapTable& t = f.drawing.maps;
   for (int i = 1; i <= t.mapCount; ++i) {
@@ -112,8 +112,8 @@ TEST(ExportIfs, WritesTheGridNamedAfterTheCaptionAndReadsBackTheSameDoubles) {
   EXPECT_EQ(read->front().name, "Christmas_Tree");
   ASSERT_EQ(read->front().maps.size(), before.size());
   for (std::size_t i = 0; i < before.size(); ++i) {
-    EXPECT_EQ(read->front().maps[i].a, before[i].a);
-    EXPECT_EQ(read->front().maps[i].f, before[i].f);
+    EXPECT_EQ(read->front().maps[i].map.a, before[i].a);
+    EXPECT_EQ(read->front().maps[i].map.f, before[i].f);
   }
 
   PanelFixture bad;
@@ -136,8 +136,8 @@ bool writeAll(const QString& path, const QByteArray& bytes) {
 
 // The grid's entry as Export writes it, its lines ending in CR LF and without the last one.
 QByteArray entryInCrLf(PanelFixture& f) {
-  std::vector<IfsMap> maps;
-  for (const PlaneMap& m : gridMaps(f)) maps.push_back({m.a, m.b, m.c, m.d, m.e, m.f, 0});
+  std::vector<WeightedMap> maps;
+  for (const PlaneMap& m : gridMaps(f)) maps.push_back({m, 0});
   const MapTable& t = f.drawing.maps;
   for (int i = 1; i <= t.mapCount; ++i) maps[std::size_t(i - 1)].p = t.mapP[i];
   QByteArray text = ifsText(f.state.caption, maps);

@@ -1,23 +1,21 @@
-#include "core/params/pattern_menu.h"
+#include "core/commands/pattern_menu.h"
 
 #include <QDir>
 #include <QString>
 
+#include "core/commands/show_if_failed.h"
 #include "core/document/document.h"
 #include "core/maps/pattern_catalogue.h"
 #include "core/params/param_file.h"
 
 namespace quill {
 
-// Item `index` of "Select a Pattern" or "Reset a Pattern". A preset file is read on the first
-// choice of its pattern only; later choices refill the grid from the cache, so "Reset" brings
-// back the values first read even when the file has changed or gone since.
-void choosePattern(Document& document, int index) {
+Status loadPattern(Document& document, int index) {
   PanelState& state = document.state;
-  if (index < 0 || index >= kPatternCount) return;
+  if (index < 0 || index >= kPatternCount) return {};
   state.selectedPattern = index;
   state.clearGrid();
-  if (index == kUserPattern) return;  // the grid is left empty and the caption as it was
+  if (index == kUserPattern) return {};  // the grid is left empty and the caption as it was
 
   const PatternEntry& pattern = kPatterns[std::size_t(index)];
   state.caption = pattern.panelCaption;
@@ -26,10 +24,7 @@ void choosePattern(Document& document, int index) {
   if (!state.patternLoaded[std::size_t(index)]) {
     const Result<FileRows> rows =
         readPresetFile(QDir(document.presetDirectory).filePath(pattern.fileName), pattern.mapCount);
-    if (!rows) {
-      document.dialogs.message(rows.message());
-      return;
-    }
+    if (!rows) return Failure{rows.message()};
     // Only a file read whole enters the cache; a failed read is tried again from its start on
     // the next choice.
     cache.clear();
@@ -46,6 +41,11 @@ void choosePattern(Document& document, int index) {
       state.cell(int(r) + 1, column) = cache[r][column];
     }
   }
+  return {};
+}
+
+void choosePattern(Document& document, int index) {
+  showIfFailed(document.dialogs, loadPattern(document, index));
 }
 
 }  // namespace quill

@@ -9,8 +9,6 @@ class QImage;
 
 namespace quill {
 
-class Dialogs;
-
 inline const QString kUnknownImageFormatMessage = QStringLiteral(
     "Cannot save the picture: unknown image format. Please use a name ending in .png.");
 inline const SaveMessages kPictureSaveMessages = {
@@ -23,9 +21,5 @@ inline const SaveMessages kPictureSaveMessages = {
 // when the encoder runs out of memory. The whole picture is in memory already: large pictures are
 // written a row at a time by the picture writers instead.
 Status writePicture(const QImage& picture, const QString& path);
-
-// "Save Picture...": asks for a file name (".png" added when it has no extension) and writes the
-// picture there; Cancel does nothing, a failure shows its message.
-void savePicture(const QImage& picture, Dialogs& dialogs);
 
 }  // namespace quill

@@ -64,7 +64,7 @@ TEST(LoadParameters, RefusedFilesChangeNothing) {
     PanelFixture f;
     f.setRow(1, kHalf);
     f.setRow(2, kHalf);
-    ASSERT_TRUE(readGrid(f.document));
+    ASSERT_TRUE(f.readTable());
     f.state.cell(2, kColE) = "edited";
     const auto grid = f.state.grid;
     const MapTable table = f.drawing.maps;
@@ -84,7 +84,7 @@ TEST(LoadParameters, FillsTheGridAndTheTable) {
   QTemporaryDir dir;
   PanelFixture f;
   for (int i = 1; i <= kGridRows; ++i) f.setRow(i, kHalf);
-  ASSERT_TRUE(readGrid(f.document));
+  ASSERT_TRUE(f.readTable());
   const auto cumP = f.drawing.maps.mapCumP;
 
   // Count 2.5 reads two rows; numbers show as the program writes them, text as it stood.

@@ -1,41 +1,37 @@
-#include "core/params/ifs_commands.h"
+#include "core/commands/ifs_commands.h"
 
 #include <QFileInfo>
 
+#include "core/commands/show_if_failed.h"
 #include "core/document/document.h"
+#include "core/editor/table_maps.h"
 #include "core/maps/number_text.h"
+#include "core/maps/read_grid.h"
 #include "core/maths/fit_to_square.h"
-#include "core/panel/read_grid.h"
 #include "core/params/ifs_text.h"
 
 namespace quill {
 
 namespace {
 
-// The maps of the table, as read by the last readGrid.
-std::vector<PlaneMap> planeMaps(const MapTable& maps) {
+std::vector<PlaneMap> planeMaps(std::span<const WeightedMap> maps) {
   std::vector<PlaneMap> plane;
-  for (int i = 1; i <= maps.mapCount; ++i) {
-    plane.push_back(
-        {maps.mapA[i], maps.mapB[i], maps.mapC[i], maps.mapD[i], maps.mapE[i], maps.mapF[i]});
-  }
+  for (const WeightedMap& m : maps) plane.push_back(m.map);
   return plane;
 }
 
-void showIfFailed(Document& document, const Status& status) {
-  if (!status) document.dialogs.message(status.message());
+// The grid's maps, read as the drawing commands read them; they become the document's table.
+Result<std::vector<WeightedMap>> gridMaps(Document& document) {
+  const Result<MapTable> table = readGrid(document.state);
+  if (!table) return Failure{table.message()};
+  document.drawing.maps = *table;
+  return weightedMaps(*table);
 }
 
-// The grid's maps, read as the drawing commands read them; an empty grid has nothing to export.
-Result<std::vector<IfsMap>> exportedMaps(Document& document) {
-  if (const Status read = readGrid(document); !read) return Failure{read.message()};
-  const MapTable& table = document.drawing.maps;
-  if (table.mapCount < 1) return Failure{kNoMapsToExportMessage};
-  std::vector<IfsMap> maps;
-  for (int i = 1; i <= table.mapCount; ++i) {
-    maps.push_back({table.mapA[i], table.mapB[i], table.mapC[i], table.mapD[i], table.mapE[i],
-                    table.mapF[i], table.mapP[i]});
-  }
+// The grid's maps for an export: an empty grid has nothing to export.
+Result<std::vector<WeightedMap>> exportedMaps(Document& document) {
+  Result<std::vector<WeightedMap>> maps = gridMaps(document);
+  if (maps && maps->empty()) return Failure{kNoMapsToExportMessage};
   return maps;
 }
 
@@ -57,17 +53,12 @@ QString addOrReplaceQuestion(const QString& path, const QString& entryName) {
 
 Status loadIfsEntry(Document& document, const IfsEntry& entry, bool fit) {
   if (!entry.refusal.isEmpty()) return Failure{entry.refusal};
-  std::vector<IfsMap> maps = entry.maps;
+  std::vector<WeightedMap> maps = entry.maps;
   Status fitted;
   if (fit) {
-    std::vector<PlaneMap> plane;
-    for (const IfsMap& m : maps) plane.push_back({m.a, m.b, m.c, m.d, m.e, m.f});
-    const Result<std::vector<PlaneMap>> inSquare = fitToSquare(plane);
+    const Result<std::vector<PlaneMap>> inSquare = fitToSquare(planeMaps(maps));
     if (inSquare) {
-      for (std::size_t i = 0; i < maps.size(); ++i) {
-        maps[i].e = (*inSquare)[i].e;
-        maps[i].f = (*inSquare)[i].f;
-      }
+      for (std::size_t i = 0; i < maps.size(); ++i) maps[i].map = (*inSquare)[i];
     } else {
       fitted = Failure{inSquare.message()};
     }
@@ -77,8 +68,8 @@ Status loadIfsEntry(Document& document, const IfsEntry& entry, bool fit) {
   state.clearGrid();
   table.mapCount = int(maps.size());
   for (int i = 1; i <= table.mapCount; ++i) {
-    const IfsMap& m = maps[std::size_t(i - 1)];
-    const double values[kColumnCount] = {m.a, m.b, m.c, m.d, m.e, m.f, m.p};
+    const WeightedMap& m = maps[std::size_t(i - 1)];
+    const double values[kColumnCount] = {m.map.a, m.map.b, m.map.c, m.map.d, m.map.e, m.map.f, m.p};
     double* columns[kColumnCount] = {table.mapA.data(), table.mapB.data(), table.mapC.data(),
                                      table.mapD.data(), table.mapE.data(), table.mapF.data(),
                                      table.mapP.data()};
@@ -92,19 +83,19 @@ Status loadIfsEntry(Document& document, const IfsEntry& entry, bool fit) {
 }
 
 Status fitGridToSquare(Document& document) {
-  if (const Status read = readGrid(document); !read) return read;
-  const MapTable& table = document.drawing.maps;
-  const Result<std::vector<PlaneMap>> fitted = fitToSquare(planeMaps(table));
+  const Result<std::vector<WeightedMap>> maps = gridMaps(document);
+  if (!maps) return Failure{maps.message()};
+  const Result<std::vector<PlaneMap>> fitted = fitToSquare(planeMaps(*maps));
   if (!fitted) return Failure{fitted.message()};
-  for (int i = 1; i <= table.mapCount; ++i) {
-    document.state.cell(i, kColE) = numberToText((*fitted)[std::size_t(i - 1)].e);
-    document.state.cell(i, kColF) = numberToText((*fitted)[std::size_t(i - 1)].f);
+  for (std::size_t i = 0; i < fitted->size(); ++i) {
+    document.state.cell(int(i) + 1, kColE) = numberToText((*fitted)[i].e);
+    document.state.cell(int(i) + 1, kColF) = numberToText((*fitted)[i].f);
   }
   return {};
 }
 
-Status saveIfs(Document& document, const QString& path, ExportMode mode) {
-  const Result<std::vector<IfsMap>> maps = exportedMaps(document);
+Status exportIfsTo(Document& document, const QString& path, ExportMode mode) {
+  const Result<std::vector<WeightedMap>> maps = exportedMaps(document);
   if (!maps) return Failure{maps.message()};
   const QString& name = document.state.caption;
   if (mode == ExportMode::ReplaceFile) {
@@ -134,14 +125,14 @@ void importIfs(Document& document) {
     if (!index || *index < 0 || std::size_t(*index) >= entries->size()) return;
     chosen = std::size_t(*index);
   }
-  showIfFailed(document, loadIfsEntry(document, (*entries)[chosen], document.fitImports));
+  showIfFailed(document.dialogs, loadIfsEntry(document, (*entries)[chosen], document.fitImports));
 }
 
 void exportIfs(Document& document) {
   const QString path = document.dialogs.saveIfsFileName();
   if (path.isEmpty()) return;
   // A grid that cannot be exported is refused before any question about the file.
-  if (const Result<std::vector<IfsMap>> maps = exportedMaps(document); !maps) {
+  if (const Result<std::vector<WeightedMap>> maps = exportedMaps(document); !maps) {
     document.dialogs.message(maps.message());
     return;
   }
@@ -158,9 +149,11 @@ void exportIfs(Document& document) {
         return;
     }
   }
-  showIfFailed(document, saveIfs(document, path, mode));
+  showIfFailed(document.dialogs, exportIfsTo(document, path, mode));
 }
 
-void fitMapsToSquare(Document& document) { showIfFailed(document, fitGridToSquare(document)); }
+void fitMapsToSquare(Document& document) {
+  showIfFailed(document.dialogs, fitGridToSquare(document));
+}
 
 }  // namespace quill
