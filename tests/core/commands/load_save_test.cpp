@@ -7,6 +7,7 @@
 #include "core/maps/pattern_catalogue.h"
 #include "core/params/param_file.h"
 #include "support/fakes.h"
+#include "support/row_name.h"
 #include "support/scratch_mount.h"
 
 namespace quill {
@@ -48,37 +49,42 @@ void save(PanelFixture& f, const QString& path) {
   saveParameters(f.document);
 }
 
-TEST(LoadParameters, RefusedFilesChangeNothing) {
-  QTemporaryDir dir;
-  struct Case {
-    const char* name;
-    QByteArray bytes;  // empty: no file at all
-    QString message;
-  };
-  const Case cases[] = {
-      {"missing file", {}, kNotFound},
-      {"too few fields", "2\r\n0.9,0,0,0.9,0,0,1\r\n0.9,0,0", kInvalidFormat},
-  };
-  for (const Case& c : cases) {
-    SCOPED_TRACE(c.name);
-    PanelFixture f;
-    f.setRow(1, kHalf);
-    f.setRow(2, kHalf);
-    ASSERT_TRUE(f.readTable());
-    f.state.cell(2, kColE) = "edited";
-    const auto grid = f.state.grid;
-    const MapTable table = f.drawing.maps;
+struct RefusedFile {
+  std::string name;
+  QByteArray bytes;  // empty: no file at all
+  QString message;
+};
 
-    const QString path = dir.filePath(QString::fromLatin1(c.name) + ".dat");
-    if (!c.bytes.isEmpty()) {
-      ASSERT_TRUE(writeAll(path, c.bytes));
-    }
-    load(f, path);
-    EXPECT_EQ(f.dialogs.messages, QStringList{c.message});
-    EXPECT_TRUE(f.state.grid == grid);
-    EXPECT_TRUE(sameTable(f.drawing.maps, table));
+class LoadRefused : public ::testing::TestWithParam<RefusedFile> {};
+
+TEST_P(LoadRefused, ShowsItsMessageAndChangesNothing) {
+  const RefusedFile& c = GetParam();
+  QTemporaryDir dir;
+  PanelFixture f;
+  f.setRow(1, kHalf);
+  f.setRow(2, kHalf);
+  ASSERT_TRUE(f.readTable());
+  f.state.cell(2, kColE) = "edited";
+  const auto grid = f.state.grid;
+  const MapTable table = f.drawing.maps;
+
+  const QString path = dir.filePath(QStringLiteral("refused.dat"));
+  if (!c.bytes.isEmpty()) {
+    ASSERT_TRUE(writeAll(path, c.bytes));
   }
+  load(f, path);
+  EXPECT_EQ(f.dialogs.messages, QStringList{c.message});
+  EXPECT_TRUE(f.state.grid == grid);
+  EXPECT_TRUE(sameTable(f.drawing.maps, table));
 }
+
+INSTANTIATE_TEST_SUITE_P(LoadParameters, LoadRefused,
+                         ::testing::ValuesIn(std::vector<RefusedFile>{
+                             {"missing file", {}, kNotFound},
+                             {"too few fields", "2\r\n0.9,0,0,0.9,0,0,1\r\n0.9,0,0",
+                              kInvalidFormat},
+                         }),
+                         testing::RowName{});
 
 TEST(LoadParameters, FillsTheGridAndTheTable) {
   QTemporaryDir dir;

@@ -3,7 +3,9 @@
 #include <QDir>
 #include <QFile>
 #include <QTemporaryDir>
+#include <cctype>
 #include <cmath>
+#include <string>
 
 #include "core/base/chaos_random.h"
 #include "core/maps/pattern_catalogue.h"
@@ -41,22 +43,39 @@ struct PresetCopies {
   QTemporaryDir dir;
 };
 
-TEST(PatternMenu, EachPatternFillsItsRows) {
+// Names a row after its pattern's menu caption.
+std::string patternName(const ::testing::TestParamInfo<int>& info) {
+  std::string name = kPatterns[std::size_t(info.param)].menuCaption.toStdString();
+  for (char& ch : name) ch = std::isalnum(static_cast<unsigned char>(ch)) ? ch : '_';
+  return name;
+}
+
+class EachPattern : public ::testing::TestWithParam<int> {};
+
+TEST_P(EachPattern, FillsItsRowsAndThrowsAwayEdits) {
+  const int k = GetParam();
   PanelFixture f;
-  for (int k = 0; k < kPatternCount; ++k) {
-    SCOPED_TRACE(kPatterns[k].menuCaption.toStdString());
-    f.setRow(10, {"x", "x", "x", "x", "x", "x", "x"});  // edits the choice must throw away
-    f.state.caption = QStringLiteral("before");
-    choosePattern(f.document, k);
-    EXPECT_EQ(f.state.selectedPattern, k);
-    EXPECT_EQ(filledRows(f.state), kPatterns[k].mapCount);
-    EXPECT_EQ(f.state.caption, k == kUserPattern ? "before" : kPatterns[k].panelCaption);
-    EXPECT_TRUE(f.dialogs.messages.isEmpty());
-    if (k == kUserPattern) continue;
-    EXPECT_TRUE(f.state.patternLoaded[k]);
-    EXPECT_TRUE(f.readTable()) << "every preset field is a number";
-    EXPECT_EQ(f.drawing.maps.mapCount, kPatterns[k].mapCount);
-  }
+  f.setRow(10, {"x", "x", "x", "x", "x", "x", "x"});  // edits the choice must throw away
+  f.state.caption = QStringLiteral("before");
+  choosePattern(f.document, k);
+  EXPECT_EQ(f.state.selectedPattern, k);
+  EXPECT_EQ(filledRows(f.state), kPatterns[k].mapCount);
+  EXPECT_EQ(f.state.caption, k == kUserPattern ? "before" : kPatterns[k].panelCaption);
+  EXPECT_TRUE(f.dialogs.messages.isEmpty());
+  if (k == kUserPattern) return;
+  EXPECT_TRUE(f.state.patternLoaded[k]);
+  const Result<MapTable> read = readGrid(f.state);
+  ASSERT_TRUE(read) << "every preset field is a number";
+  EXPECT_EQ(read->mapCount, kPatterns[k].mapCount);
+}
+
+INSTANTIATE_TEST_SUITE_P(PatternMenu, EachPattern, ::testing::Range(0, int(kPatternCount)),
+                         patternName);
+
+TEST(PatternMenu, CantorMazeIsCaptionedCantorAndTheTableIsLeftAlone) {
+  PanelFixture f;
+  choosePattern(f.document, kSquareKochPattern);
+  ASSERT_TRUE(f.readTable());
   choosePattern(f.document, kCantorMazePattern);
   EXPECT_EQ(f.state.caption, "Cantor");
   EXPECT_EQ(f.drawing.maps.mapCount, kPatterns[kSquareKochPattern].mapCount)
@@ -140,48 +159,51 @@ TEST(PatternMenu, MissingOrBrokenPresets) {
 
 // The chaos game as the program plays it: from map 1's image of the origin, a map per step
 // chosen by the running sums of p, every point kept.
-TEST(PresetMaps, ChaosGameStaysInTheUnitSquare) {
-  for (int k = 0; k < kUserPattern; ++k) {
-    SCOPED_TRACE(kPatterns[k].menuCaption.toStdString());
-    PanelFixture f;
-    choosePattern(f.document, k);
-    ASSERT_TRUE(f.readTable());
-    const MapTable& m = f.drawing.maps;
+class PresetMaps : public ::testing::TestWithParam<int> {};
 
-    double sum = 0;
-    for (int i = 1; i <= m.mapCount; ++i) {
-      EXPECT_GT(m.mapP[i], 0) << "map " << i << " is never drawn";
-      sum += m.mapP[i];
-    }
-    EXPECT_NEAR(sum, 1.0, 1e-12);
-    for (int i = 1; i <= m.mapCount; ++i) {
-      // Roughly proportional to the area factor: within a factor of three, thin maps excepted.
-      const double det = std::fabs(m.mapA[i] * m.mapD[i] - m.mapB[i] * m.mapC[i]);
-      double total = 0;
-      for (int j = 1; j <= m.mapCount; ++j) {
-        total += std::max(std::fabs(m.mapA[j] * m.mapD[j] - m.mapB[j] * m.mapC[j]), 0.01);
-      }
-      if (det > 0.02) {
-        EXPECT_NEAR(m.mapP[i] / (det / total), 1.0, 0.1) << "map " << i;
-      }
-    }
+TEST_P(PresetMaps, ChaosGameStaysInTheUnitSquare) {
+  const int k = GetParam();
+  PanelFixture f;
+  choosePattern(f.document, k);
+  const Result<MapTable> read = readGrid(f.state);
+  ASSERT_TRUE(read);
+  const MapTable& m = *read;
 
-    ChaosRandom random;
-    double x = m.mapE[1];
-    double y = m.mapF[1];
-    int outside = 0;
-    for (int step = 0; step < 100000; ++step) {
-      const double r = random.next();
-      int j = 1;
-      while (j < m.mapCount && r > m.mapCumP[j]) ++j;
-      const double nx = m.mapA[j] * x + m.mapB[j] * y + m.mapE[j];
-      y = m.mapC[j] * x + m.mapD[j] * y + m.mapF[j];
-      x = nx;
-      if (!(x >= 0 && x <= 1 && y >= 0 && y <= 1)) ++outside;
-    }
-    EXPECT_EQ(outside, 0);
+  double sum = 0;
+  for (int i = 1; i <= m.mapCount; ++i) {
+    EXPECT_GT(m.mapP[i], 0) << "map " << i << " is never drawn";
+    sum += m.mapP[i];
   }
+  EXPECT_NEAR(sum, 1.0, 1e-12);
+  for (int i = 1; i <= m.mapCount; ++i) {
+    // Roughly proportional to the area factor: within a factor of three, thin maps excepted.
+    const double det = std::fabs(m.mapA[i] * m.mapD[i] - m.mapB[i] * m.mapC[i]);
+    double total = 0;
+    for (int j = 1; j <= m.mapCount; ++j) {
+      total += std::max(std::fabs(m.mapA[j] * m.mapD[j] - m.mapB[j] * m.mapC[j]), 0.01);
+    }
+    if (det > 0.02) {
+      EXPECT_NEAR(m.mapP[i] / (det / total), 1.0, 0.1) << "map " << i;
+    }
+  }
+
+  ChaosRandom random;
+  double x = m.mapE[1];
+  double y = m.mapF[1];
+  int outside = 0;
+  for (int step = 0; step < 100000; ++step) {
+    const double r = random.next();
+    int j = 1;
+    while (j < m.mapCount && r > m.mapCumP[j]) ++j;
+    const double nx = m.mapA[j] * x + m.mapB[j] * y + m.mapE[j];
+    y = m.mapC[j] * x + m.mapD[j] * y + m.mapF[j];
+    x = nx;
+    if (!(x >= 0 && x <= 1 && y >= 0 && y <= 1)) ++outside;
+  }
+  EXPECT_EQ(outside, 0);
 }
+
+INSTANTIATE_TEST_SUITE_P(Presets, PresetMaps, ::testing::Range(0, int(kUserPattern)), patternName);
 
 }  // namespace
 }  // namespace quill
