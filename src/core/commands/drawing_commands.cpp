@@ -50,9 +50,9 @@ Status startDrawing(Document& document, DrawingKind kind, DrawingEnded ended) {
 
 // A refusal is shown at once; a job that fails (no memory, no thread) is shown when it ends.
 void drawingCommand(Document& document, PictureMode mode) {
-  Dialogs& dialogs = document.dialogs;
-  const auto showEnd = [&dialogs](const Status& status) { showIfFailed(dialogs, status); };
-  showIfFailed(dialogs, drawOnCanvas(document, mode, showEnd));
+  Dialogs* dialogs = &document.dialogs;  // the program's, alive as long as the runner
+  const auto showEnd = [dialogs](const Status& status) { showIfFailed(*dialogs, status); };
+  showIfFailed(*dialogs, drawOnCanvas(document, mode, showEnd));
 }
 
 }  // namespace
