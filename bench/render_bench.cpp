@@ -177,7 +177,7 @@ void BM_FractalFastFern(benchmark::State& b) {
 // are; items are points.
 void BM_EditorPreview(benchmark::State& bench) {
   constexpr std::uint64_t kPoints = 2'000'000;
-  std::vector<PreviewMap> maps;
+  std::vector<WeightedMap> maps;
   for (const Row& r : kTenMaps) maps.push_back({{r.a, r.b, r.c, r.d, r.e, r.f}, r.p});
   const PreviewFrame frame;
   std::vector<std::uint8_t> hits(std::size_t(frame.width) * std::size_t(frame.height));

@@ -27,12 +27,12 @@ class PreviewChoice {
  public:
   static constexpr std::uint32_t kRange = 1u << 24;
 
-  explicit PreviewChoice(std::span<const PreviewMap> maps) : count_(int(maps.size())) {
+  explicit PreviewChoice(std::span<const WeightedMap> maps) : count_(int(maps.size())) {
     // Weights relative to the largest, so that huge ones do not overflow their sum; an infinite
     // p counts as the largest double, NaN as no weight.
     std::vector<double> weight;
     double largest = 0;
-    for (const PreviewMap& m : maps) {
+    for (const WeightedMap& m : maps) {
       weight.push_back(m.p > 0 ? std::min(m.p, std::numeric_limits<double>::max()) : 0.0);
       largest = std::max(largest, weight.back());
     }

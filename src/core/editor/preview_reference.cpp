@@ -5,7 +5,7 @@
 
 namespace quill {
 
-bool playPreviewReference(std::span<const PreviewMap> maps, const PreviewFrame& frame,
+bool playPreviewReference(std::span<const WeightedMap> maps, const PreviewFrame& frame,
                           std::uint64_t points, ChaosRandom& random, PreviewOrbit& orbit,
                           std::uint8_t* hits, const RenderControl& control) {
   if (maps.empty()) return true;

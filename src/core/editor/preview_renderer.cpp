@@ -93,7 +93,7 @@ struct PreviewLoop {
 
 }  // namespace
 
-bool playPreview(std::span<const PreviewMap> maps, const PreviewFrame& frame, std::uint64_t points,
+bool playPreview(std::span<const WeightedMap> maps, const PreviewFrame& frame, std::uint64_t points,
                  ChaosRandom& random, PreviewOrbit& orbit, std::uint8_t* hits,
                  const RenderControl& control) {
   if (maps.empty()) return true;
@@ -102,7 +102,7 @@ bool playPreview(std::span<const PreviewMap> maps, const PreviewFrame& frame, st
   const PreviewGuide guide(choice);
   std::vector<PlaneMap> planeMaps;
   planeMaps.reserve(maps.size());
-  for (const PreviewMap& m : maps) planeMaps.push_back(m.map);
+  for (const WeightedMap& m : maps) planeMaps.push_back(m.map);
   const PreviewLoop loop{guide, planeMaps.data(), frame, hits};
 
   std::uint64_t skip = orbit.x == 0.5 && orbit.y == 0.5 ? kPreviewSkip : 0;

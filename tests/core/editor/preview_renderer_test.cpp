@@ -14,8 +14,8 @@
 namespace quill {
 namespace {
 
-std::vector<PreviewMap> previewMaps(const std::vector<testing::MapRow>& rows) {
-  std::vector<PreviewMap> maps;
+std::vector<WeightedMap> previewMaps(const std::vector<testing::MapRow>& rows) {
+  std::vector<WeightedMap> maps;
   for (const testing::MapRow& r : rows) maps.push_back({{r.a, r.b, r.c, r.d, r.e, r.f}, r.p});
   return maps;
 }
@@ -39,7 +39,7 @@ struct Played {
 
 template <typename Play>
 Played play(const PreviewRow& row, Play playIt, const RenderControl& control = {}) {
-  const std::vector<PreviewMap> maps = previewMaps(row.maps);
+  const std::vector<WeightedMap> maps = previewMaps(row.maps);
   Played result;
   result.hits.assign(std::size_t(row.frame.width) * std::size_t(row.frame.height), 0);
   ChaosRandom random;
@@ -133,14 +133,14 @@ TEST(PreviewRenderer, MapChoiceAndGuide) {
   };
   for (const ChoiceRow& row : rows) {
     SCOPED_TRACE(row.name);
-    std::vector<PreviewMap> maps;
+    std::vector<WeightedMap> maps;
     for (double p : row.p) maps.push_back({{}, p});
     const PreviewChoice choice(maps);
     for (std::size_t j = 0; j < row.thresholds.size(); ++j) {
       EXPECT_EQ(choice.threshold(int(j)), row.thresholds[j]) << "map " << j;
     }
   }
-  std::vector<PreviewMap> rare;
+  std::vector<WeightedMap> rare;
   for (double p : {1e-6, 0.3, 2e-4, 3e-4, 0.5, 1e-7, 0.2}) rare.push_back({{}, p});
   const PreviewChoice choice(rare);
   const PreviewGuide guide(choice);
