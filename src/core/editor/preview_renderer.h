@@ -30,11 +30,11 @@ struct PreviewOrbit {
 // not contract still show what lands in the frame and never hang. Checks control.cancelled() every
 // 65536 points; returns false when cancelled.
 //
-// Exactly: each step draws one nextBits() and applies the map its top 24 bits choose (see
-// PreviewChoice); a point is plotted in the pixel of floor((x − left) · s), floor((top − y) · s),
-// s = 1 / pixelSize, when both lie in the frame (so pixel edges may differ from the exact
-// quotient's by a rounding). With no maps nothing is drawn and the
-// generator is not advanced. An orbit restarted after running off is plotted from its next step.
+// Exactly: each step draws one nextBits() and applies the map MapPicker picks with it; a point is
+// plotted in the pixel of floor((x − left) · s), floor((top − y) · s), s = 1 / pixelSize, when both
+// lie in the frame (so pixel edges may differ from the exact quotient's by a rounding). With no
+// maps nothing is drawn and the generator is not advanced. An orbit restarted after running off is
+// plotted from its next step.
 bool playPreview(std::span<const WeightedMap> maps, const PreviewFrame& frame, std::uint64_t points,
                  ChaosRandom& random, PreviewOrbit& orbit, std::uint8_t* hits,
                  const RenderControl& control);

@@ -9,7 +9,6 @@
 #include <vector>
 
 #include "../render/picture_diff.h"
-#include "core/editor/preview_choice.h"
 
 namespace quill {
 namespace {
@@ -115,38 +114,6 @@ TEST(PreviewRenderer, FastMatchesReference) {
       EXPECT_EQ(fast.nextBits, ChaosRandom().nextBits());
     }
   }
-}
-
-// Shares of 2^24 as the weights give them; the guide picks as the plain scan for every k.
-TEST(PreviewRenderer, MapChoiceAndGuide) {
-  struct ChoiceRow {
-    std::string name;
-    std::vector<double> p;
-    std::vector<std::uint32_t> thresholds;
-  };
-  const std::uint32_t full = 1u << 24;
-  const std::vector<ChoiceRow> rows = {
-      {"weights", {1, 0, 3}, {full / 4, full / 4, full}},
-      {"negative and zero never chosen", {-2, 0.5, 0, 0.5}, {0, full / 2, full / 2, full}},
-      {"none positive: all alike", {0, -1, std::nan("")}, {full / 3, 2 * full / 3 + 1, full}},
-      {"one map", {0.2}, {full}},
-  };
-  for (const ChoiceRow& row : rows) {
-    SCOPED_TRACE(row.name);
-    std::vector<WeightedMap> maps;
-    for (double p : row.p) maps.push_back({{}, p});
-    const PreviewChoice choice(maps);
-    for (std::size_t j = 0; j < row.thresholds.size(); ++j) {
-      EXPECT_EQ(choice.threshold(int(j)), row.thresholds[j]) << "map " << j;
-    }
-  }
-  std::vector<WeightedMap> rare;
-  for (double p : {1e-6, 0.3, 2e-4, 3e-4, 0.5, 1e-7, 0.2}) rare.push_back({{}, p});
-  const PreviewChoice choice(rare);
-  const PreviewGuide guide(choice);
-  int differing = 0;
-  for (std::uint32_t k = 0; k < full; ++k) differing += guide.pick(k) != choice.pick(k);
-  EXPECT_EQ(differing, 0);
 }
 
 TEST(PreviewRenderer, CancelledBeforeTheFirstBatch) {
