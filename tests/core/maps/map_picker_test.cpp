@@ -19,6 +19,7 @@ struct PickerRow {
   std::vector<double> p;
   std::vector<std::uint32_t> thresholds;  // in units of 2^-24; none: not worked out by hand
 };
+void PrintTo(const PickerRow& row, std::ostream* out) { *out << row.name; }
 
 std::vector<WeightedMap> mapsOf(const std::vector<double>& p) {
   std::vector<WeightedMap> maps;
