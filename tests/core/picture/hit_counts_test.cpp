@@ -70,7 +70,7 @@ TEST_P(HitCountSplits, EqualTheReferenceGamesPlots) {
 }
 
 INSTANTIATE_TEST_SUITE_P(
-    Splits, HitCountSplits,
+    HitCounts, HitCountSplits,
     ::testing::Values(SplitRow{"one thread", 1, {}},
                       SplitRow{"warm-ups too short: every segment taken out", 2, {7'000, 2}},
                       SplitRow{"warm-ups from the maps", 3, {5'000, 0}},
@@ -106,7 +106,7 @@ TEST_P(TintSplits, SumTheOneOrbitGamesTints) {
   EXPECT_EQ(split->colourSums, one->colourSums);
 }
 
-INSTANTIATE_TEST_SUITE_P(Splits, TintSplits,
+INSTANTIATE_TEST_SUITE_P(HitCounts, TintSplits,
                          ::testing::Values(TintRow{"half maps",
                                                    {kHalfMaps[0], kHalfMaps[1], kHalfMaps[2]}},
                                            TintRow{"constant maps",
