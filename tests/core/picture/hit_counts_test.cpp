@@ -80,7 +80,7 @@ INSTANTIATE_TEST_SUITE_P(
 
 struct TintRow {
   std::string name;
-  std::vector<testing::MapRow> maps;
+  std::vector<WeightedMap> maps;
 };
 void PrintTo(const TintRow& row, std::ostream* out) { *out << row.name; }
 
@@ -110,9 +110,9 @@ INSTANTIATE_TEST_SUITE_P(HitCounts, TintSplits,
                          ::testing::Values(TintRow{"half maps",
                                                    {kHalfMaps[0], kHalfMaps[1], kHalfMaps[2]}},
                                            TintRow{"constant maps",
-                                                   {{0, 0, 0, 0, 0.2, 0.2, 0.3},
-                                                    {0, 0, 0, 0, 0.5, 0.8, 0.3},
-                                                    {0, 0, 0, 0, 0.8, 0.2, 0.4}}}),
+                                                   {{{0, 0, 0, 0, 0.2, 0.2}, 0.3},
+                                                    {{0, 0, 0, 0, 0.5, 0.8}, 0.3},
+                                                    {{0, 0, 0, 0, 0.8, 0.2}, 0.4}}}),
                          testing::RowName());
 
 }  // namespace
