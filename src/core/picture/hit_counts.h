@@ -36,12 +36,12 @@ struct HitGrid {
 // game plots them. With mapTints (one per map slot) each point also carries a tint that moves
 // halfway towards the tint of the map that placed it, and each pixel sums the tints of its hits.
 //
-// On control.threads threads the steps are cut into segments as the canvas's game cuts them
-// (segmented_orbit.h), each played by whichever thread is free from a warm-up and counted
-// straight into the grid; integer sums do not depend on their order. A segment whose warmed-up
-// start is not the true one, to the bit, is taken out again and played from the true start, so
-// the grid is the one-orbit game's whatever the threads and the cut. Fails when cancelled or
-// when there is no memory.
+// On control.threads threads the steps are cut into segments by the canvas's game's rule
+// (cutChaosGame), each played by whichever thread is free from a warm-up and counted straight
+// into the grid; integer sums do not depend on their order. A segment whose warmed-up start is
+// not the true one, to the bit, is taken out again and played from the true start, so the grid
+// is the one-orbit game's whatever the threads and the cut. Fails when cancelled or when there
+// is no memory.
 Result<HitGrid> countHits(int width, int height, const DrawingState& drawing,
                           const ChaosRandom& random, const std::array<Tint, kMapSlots>* mapTints,
                           const RenderControl& control, const SegmentSettings& settings = {});
