@@ -34,12 +34,12 @@ PreviewThread::PreviewThread()
         draw(job, control, generation);
       }) {}
 
-void PreviewThread::render(std::vector<PreviewMap> maps, const PreviewFrame& frame) {
+void PreviewThread::render(std::vector<WeightedMap> maps, const PreviewFrame& frame) {
   worker_.submit(Job{std::move(maps), frame});
 }
 
 void PreviewThread::draw(const Job& job, const RenderControl& control, std::uint64_t generation) {
-  const std::vector<PreviewMap>& maps = job.maps;
+  const std::vector<WeightedMap>& maps = job.maps;
   const PreviewFrame& frame = job.frame;
   std::vector<std::uint8_t> hits(std::size_t(std::max(frame.width, 0)) *
                                  std::size_t(std::max(frame.height, 0)));

@@ -23,7 +23,7 @@ class PreviewThread : public QObject {
   PreviewThread();
 
   // Drops any drawing under way and starts this one.
-  void render(std::vector<PreviewMap> maps, const PreviewFrame& frame);
+  void render(std::vector<WeightedMap> maps, const PreviewFrame& frame);
 
  signals:
   // A frame of the preview, the attractor's points shaded over transparency, and how many points
@@ -32,7 +32,7 @@ class PreviewThread : public QObject {
 
  private:
   struct Job {
-    std::vector<PreviewMap> maps;
+    std::vector<WeightedMap> maps;
     PreviewFrame frame;
   };
   struct Frame {

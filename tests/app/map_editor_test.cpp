@@ -16,6 +16,7 @@
 #include "app/preview_thread.h"
 #include "app/program.h"
 #include "core/maps/number_text.h"
+#include "core/maths/attractor_box.h"
 #include "support/running_program.h"
 #include "support/wait.h"
 
@@ -203,7 +204,7 @@ TEST_F(MapEditorWindow, WheelZoomsAboutThePointerDraggingEmptySpacePansFitFrames
 
   QTest::keyClick(canvas, Qt::Key_F);
   std::vector<PlaneMap> maps;
-  for (const PreviewMap& each : program.controlPanel->editorModel().previewMaps())
+  for (const WeightedMap& each : program.controlPanel->editorModel().previewMaps())
     maps.push_back(each.map);
   const Box box = *attractorBox(maps);
   const QPointF low = canvas->toWidget(QPointF(box.xmin, box.ymin));
@@ -226,7 +227,7 @@ TEST_F(MapEditorWindow, APreviewHeldUpByABusyWindowSendsOnlyItsNewestFrame) {
   std::vector<quint64> shown;
   QObject::connect(&preview, &PreviewThread::rendered,
                    [&shown](const QImage&, quint64 points) { shown.push_back(points); });
-  const std::vector<PreviewMap> sierpinski = {
+  const std::vector<WeightedMap> sierpinski = {
       {{0.5, 0, 0, 0.5, 0, 0}, 1}, {{0.5, 0, 0, 0.5, 0.5, 0}, 1}, {{0.5, 0, 0, 0.5, 0.25, 0.5}, 1}};
   preview.render(sierpinski, PreviewFrame{-0.1, 1.1, 1.2 / 200, 200, 200});
   std::this_thread::sleep_for(std::chrono::seconds(1));  // the first frames are drawn meanwhile

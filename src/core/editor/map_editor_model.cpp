@@ -85,8 +85,8 @@ void MapEditorModel::syncFromGrid() {
   if (selected_ >= mapCount()) select(-1);
 }
 
-std::vector<PreviewMap> MapEditorModel::previewMaps() const {
-  std::vector<PreviewMap> maps;
+std::vector<WeightedMap> MapEditorModel::previewMaps() const {
+  std::vector<WeightedMap> maps;
   for (int i = 0; i < mapCount(); ++i) {
     if (rows_[std::size_t(i)]) maps.push_back({*rows_[std::size_t(i)], probability(i)});
   }

@@ -44,7 +44,7 @@ class MapEditorModel {
   // False for a row whose texts do not read as numbers: its shape is the last good one, if any.
   bool rowReads(int index) const { return reads_[std::size_t(index)]; }
   // The maps with a shape and their probabilities, for the preview.
-  std::vector<PreviewMap> previewMaps() const;
+  std::vector<WeightedMap> previewMaps() const;
   // Rows that do not read, and maps that do not contract; empty when all is well.
   QString status() const;
 

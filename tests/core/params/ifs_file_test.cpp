@@ -288,8 +288,7 @@ TEST(IfsFile, EveryPresetRoundTripsToTheSameDoubles) {
     const PatternEntry& preset = kPatterns[std::size_t(pattern)];
     SCOPED_TRACE(preset.menuCaption.toStdString());
     std::vector<WeightedMap> maps;
-    for (const testing::MapRow& r : testing::presetRows(pattern))
-      maps.push_back({{r.a, r.b, r.c, r.d, r.e, r.f}, r.p});
+    for (const WeightedMap& r : testing::presetRows(pattern)) maps.push_back(r);
     ASSERT_EQ(int(maps.size()), preset.mapCount);
     const Result<std::vector<IfsEntry>> read = readBytes(ifsText(preset.panelCaption, maps));
     ASSERT_TRUE(read.ok());

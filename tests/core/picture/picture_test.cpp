@@ -21,7 +21,6 @@ namespace {
 
 using testing::drawingState;
 using testing::kHalfMaps;
-using testing::MapRow;
 
 PictureInputs gasket(DrawingKind kind, int count) {
   return {drawingState({kHalfMaps[0], kHalfMaps[1], kHalfMaps[2]}, count), kind};
@@ -95,7 +94,7 @@ TEST_F(PictureFiles, DensityFollowsTheToneCurve) {
 // and each pixel's mean tint leans to the map that placed its points.
 TEST_F(PictureFiles, ByMapColoursEachHalfByItsMap) {
   const PictureInputs inputs{
-      drawingState({{0.4, 0, 0, 0.4, 0, 0.3, 0.5}, {0.4, 0, 0, 0.4, 0.6, 0.3, 0.5}}, 100'000),
+      drawingState({{{0.4, 0, 0, 0.4, 0, 0.3}, 0.5}, {{0.4, 0, 0, 0.4, 0.6, 0.3}, 0.5}}, 100'000),
       DrawingKind::ChaosGame};
   PictureRequest request = smallRequest(Shading::ByMap);
   request.paper = kBlack;
@@ -134,7 +133,7 @@ TEST_F(PictureFiles, ByMapColoursEachHalfByItsMap) {
 // A map onto one point: every hit in one rendered pixel. Supersampled 2 × 2, its pixel of the
 // file is a quarter pen, three quarters paper; every other pixel is paper.
 TEST_F(PictureFiles, SupersamplingAveragesDown) {
-  const PictureInputs inputs{drawingState({{0, 0, 0, 0, 0.3, 0.6, 1}}, 1000),
+  const PictureInputs inputs{drawingState({{{0, 0, 0, 0, 0.3, 0.6}, 1}}, 1000),
                              DrawingKind::ChaosGame};
   PictureRequest request = smallRequest(Shading::Density);
   request.supersample = 2;
