@@ -184,7 +184,7 @@ void MapCanvas::mousePressEvent(QMouseEvent* event) {
     update();
     return;
   }
-  model_.endStep();  // typing before the drag is a step of its own
+  model_.endStep();  // a drag of its own, never folded into the last one
   model_.select(hit->index);
   while (model_.handle() != hit->handle) model_.cycleHandle(false);
   dragging_ = hit;

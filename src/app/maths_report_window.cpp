@@ -314,7 +314,7 @@ void MathsReportWindow::setPByDet() {
   if (!allRowsRead_ || facts_.maps.size() != std::size_t(model_.mapCount())) return;
   std::vector<double> dets;
   for (const MapFacts& map : facts_.maps) dets.push_back(map.det);
-  if (!model_.setProbabilityTexts(detProportionalTexts(dets))) return;
+  if (!model_.setProbabilityTexts(detProportionalTexts(dets), setP_->text())) return;
   emit gridEdited();
   refresh();  // at once: the user pressed a button here
 }

@@ -29,13 +29,16 @@ QImage shade(const std::vector<std::uint8_t>& hits, const PreviewFrame& frame) {
 
 }  // namespace
 
-PreviewThread::PreviewThread()
-    : worker_([this](const Job& job, const RenderControl& control, std::uint64_t generation) {
-        draw(job, control, generation);
-      }) {}
+PreviewThread::PreviewThread() = default;
 
 void PreviewThread::render(std::vector<WeightedMap> maps, const PreviewFrame& frame) {
-  worker_.submit(Job{std::move(maps), frame});
+  DrawTask task;
+  task.work = [this, job = Job{std::move(maps), frame},
+               generation = ++generation_](const RenderControl& control) {
+    draw(job, control, generation);
+    return !control.cancelled();
+  };
+  runner_.run(std::move(task));
 }
 
 void PreviewThread::draw(const Job& job, const RenderControl& control, std::uint64_t generation) {
@@ -58,7 +61,7 @@ void PreviewThread::draw(const Job& job, const RenderControl& control, std::uint
 }
 
 void PreviewThread::deliver() {
-  if (std::optional<Frame> frame = frames_.take(); frame && worker_.isLatest(frame->generation)) {
+  if (std::optional<Frame> frame = frames_.take(); frame && frame->generation == generation_) {
     emit rendered(frame->image, frame->points);
   }
 }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QString>
+#include <QUndoStack>
 #include <array>
 #include <vector>
 
@@ -27,13 +28,19 @@ using PresetRows = std::vector<std::array<QString, kColumnCount>>;
 // the wrappers, quillmere-render the operations, the tests both.
 struct Document {
   Document(CanvasWindow& windowPort, Dialogs& dialogPort, Printer& printerPort)
-      : canvasWindow(windowPort), dialogs(dialogPort), printer(printerPort) {}
+      : canvasWindow(windowPort), dialogs(dialogPort), printer(printerPort) {
+    undoStack.setUndoLimit(kMostUndoSteps);
+  }
   Document(const Document&) = delete;
   Document& operator=(const Document&) = delete;
 
   DrawingState drawing;
   PanelState state;
   ChaosRandom random;  // one sequence for the whole run: each game goes on where the last stopped
+  // The panel's undo steps (PanelStep): the panel's commands, typing, and the map editor's
+  // changes, undone and redone alike from the panel's "Tools" menu and from the editor.
+  QUndoStack undoStack;
+  static constexpr int kMostUndoSteps = 1000;
 
   CanvasWindow& canvasWindow;
   Dialogs& dialogs;

@@ -14,6 +14,13 @@ namespace {
 // Half the unit square in its lower-left quarter: what a new map starts as when there is none.
 constexpr PlaneMap kHalfSquare{0.5, 0, 0, 0.5, 0.25, 0.25};
 
+// "Move Map 2" for the whole map, "Move Corner of Map 2" for one corner.
+QString moveText(int index, Handle handle) {
+  return (handle == Handle::Body ? QStringLiteral("Move Map %1")
+                                 : QStringLiteral("Move Corner of Map %1"))
+      .arg(index + 1);
+}
+
 }  // namespace
 
 QPointF handlePoint(const PlaneMap& map, Handle handle) {
@@ -57,8 +64,13 @@ PlaneMap movedHandle(const PlaneMap& map, Handle handle, double dx, double dy) {
   return moved;
 }
 
-MapEditorModel::MapEditorModel(PanelState& state) : state_(state), history_(state) {
+MapEditorModel::MapEditorModel(PanelState& state, QUndoStack& steps)
+    : state_(state), steps_(steps) {
   syncFromGrid();
+}
+
+void MapEditorModel::record(const PanelSnapshot& before, const QString& text, StepKind kind) {
+  recordStep(steps_, state_, before, text, kind, spell_);
 }
 
 void MapEditorModel::syncFromGrid() {
@@ -131,20 +143,22 @@ void MapEditorModel::writeRow(int index, const PlaneMap& map) {
 
 bool MapEditorModel::moveSelected(double dx, double dy) {
   if (selected_ < 0 || !rows_[std::size_t(selected_)]) return false;
-  history_.commit();  // typing before the key press is a step of its own
+  const PanelSnapshot before = PanelSnapshot::of(state_);
   writeRow(selected_, movedHandle(*rows_[std::size_t(selected_)], handle_, dx, dy));
-  history_.commit();
+  record(before, moveText(selected_, handle_));
   return true;
 }
 
 void MapEditorModel::dragTo(int index, const PlaneMap& start, Handle handle, double dx, double dy) {
   if (index < 0 || index >= mapCount()) return;
+  const PanelSnapshot before = PanelSnapshot::of(state_);
   writeRow(index, movedHandle(start, handle, dx, dy));
+  record(before, moveText(index, handle), StepKind::Drag);
 }
 
 bool MapEditorModel::insertMap() {
   if (mapCount() >= kMaxMaps) return false;
-  history_.commit();
+  const PanelSnapshot before = PanelSnapshot::of(state_);
   const int source = selected_ >= 0 ? selected_ : mapCount() - 1;
   PlaneMap map = kHalfSquare;
   QString p = QStringLiteral("1");
@@ -159,13 +173,14 @@ bool MapEditorModel::insertMap() {
   state_.cell(index + 1, kColP) = p;
   writeRow(index, map);
   select(index);
-  history_.commit();
+  record(before, QStringLiteral("Insert Map %1").arg(index + 1));
   return true;
 }
 
 bool MapEditorModel::deleteSelected() {
   if (selected_ < 0) return false;
-  history_.commit();
+  const PanelSnapshot before = PanelSnapshot::of(state_);
+  const int deleted = selected_;
   for (int row = selected_ + 1; row < kGridRows; ++row) {
     for (int column = 0; column < kColumnCount; ++column) {
       state_.cell(row, column) = state_.cell(row + 1, column);
@@ -176,29 +191,31 @@ bool MapEditorModel::deleteSelected() {
   lastGood_.back().reset();
   select(-1);
   syncFromGrid();
-  history_.commit();
+  record(before, QStringLiteral("Delete Map %1").arg(deleted + 1));
   return true;
 }
 
-bool MapEditorModel::setProbabilityTexts(const QStringList& texts) {
+bool MapEditorModel::setProbabilityTexts(const QStringList& texts, const QString& text) {
   if (texts.size() != mapCount()) return false;
-  history_.commit();
+  const PanelSnapshot before = PanelSnapshot::of(state_);
   for (int index = 0; index < mapCount(); ++index) state_.cell(index + 1, kColP) = texts[index];
   syncFromGrid();
-  history_.commit();
+  record(before, text);
   return true;
 }
 
 bool MapEditorModel::undo() {
-  const bool undone = history_.undo();
-  if (undone) syncFromGrid();
-  return undone;
+  if (!steps_.canUndo()) return false;
+  steps_.undo();
+  syncFromGrid();
+  return true;
 }
 
 bool MapEditorModel::redo() {
-  const bool redone = history_.redo();
-  if (redone) syncFromGrid();
-  return redone;
+  if (!steps_.canRedo()) return false;
+  steps_.redo();
+  syncFromGrid();
+  return true;
 }
 
 }  // namespace quill
