@@ -11,4 +11,8 @@ namespace quill {
 // decimal and the rounding's remainder goes to the largest. One map gets "1"; no maps, none.
 QStringList detProportionalTexts(std::span<const double> dets);
 
+// The p column's texts for shares in proportion to `weights` (each finite and at least 0, their
+// sum above 0), written as detProportionalTexts writes them: decimal texts adding up to exactly 1.
+QStringList proportionalTexts(std::span<const double> weights);
+
 }  // namespace quill

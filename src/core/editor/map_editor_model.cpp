@@ -2,6 +2,8 @@
 
 #include <algorithm>
 
+#include "core/editor/editor_framing.h"
+#include "core/editor/view_rounding.h"
 #include "core/maps/map_table.h"
 #include "core/maps/number_text.h"
 #include "core/maps/read_grid.h"
@@ -11,58 +13,19 @@ namespace quill {
 
 namespace {
 
-// Half the unit square in its lower-left quarter: what a new map starts as when there is none.
-constexpr PlaneMap kHalfSquare{0.5, 0, 0, 0.5, 0.25, 0.25};
+const std::array<QString, kColumnCount> kColumnName = {"a", "b", "c", "d", "e", "f", "p"};
 
-// "Move Map 2" for the whole map, "Move Corner of Map 2" for one corner.
+// The step a change of `handle` makes: "Move Map 2", "Move Corner of Map 2", "Rotate Map 2" …
 QString moveText(int index, Handle handle) {
-  return (handle == Handle::Body ? QStringLiteral("Move Map %1")
-                                 : QStringLiteral("Move Corner of Map %1"))
-      .arg(index + 1);
+  QString text = QStringLiteral("Move Map %1");
+  if (isCorner(handle)) text = QStringLiteral("Move Corner of Map %1");
+  if (isEdge(handle)) text = QStringLiteral("Shear Map %1");
+  if (handle == Handle::Rotate) text = QStringLiteral("Rotate Map %1");
+  if (handle == Handle::Scale) text = QStringLiteral("Scale Map %1");
+  return text.arg(index + 1);
 }
 
 }  // namespace
-
-QPointF handlePoint(const PlaneMap& map, Handle handle) {
-  switch (handle) {
-    case Handle::P0:
-      return {map.e, map.f};
-    case Handle::P1:
-      return {map.a + map.e, map.c + map.f};
-    case Handle::P2:
-      return {map.b + map.e, map.d + map.f};
-    case Handle::Body:
-      break;
-  }
-  return {0.5 * (map.a + map.b) + map.e, 0.5 * (map.c + map.d) + map.f};
-}
-
-PlaneMap movedHandle(const PlaneMap& map, Handle handle, double dx, double dy) {
-  PlaneMap moved = map;
-  switch (handle) {
-    case Handle::Body:
-      moved.e += dx;
-      moved.f += dy;
-      break;
-    case Handle::P0:  // P1 and P2 stay where they are
-      moved.e += dx;
-      moved.f += dy;
-      moved.a -= dx;
-      moved.c -= dy;
-      moved.b -= dx;
-      moved.d -= dy;
-      break;
-    case Handle::P1:
-      moved.a += dx;
-      moved.c += dy;
-      break;
-    case Handle::P2:
-      moved.b += dx;
-      moved.d += dy;
-      break;
-  }
-  return moved;
-}
 
 MapEditorModel::MapEditorModel(PanelState& state, QUndoStack& steps)
     : state_(state), steps_(steps) {
@@ -94,6 +57,11 @@ void MapEditorModel::syncFromGrid() {
     reads_.push_back(read.ok());
     rows_.push_back(good);
   }
+  std::vector<PlaneMap> maps;
+  for (const auto& row : rows_) {
+    if (row) maps.push_back(*row);
+  }
+  fitHint_ = parallelogramsFarSmallerThanAttractor(maps);
   if (selected_ >= mapCount()) select(-1);
 }
 
@@ -118,18 +86,54 @@ QString MapEditorModel::status() const {
                    .arg(numberToText(shown));
     }
   }
+  if (fitHint_) {
+    notes << QStringLiteral(
+        "The parallelograms are far smaller than the attractor: \"Fit Maps to Square\" in the "
+        "Tools menu brings the maps into the square, where they are easier to shape.");
+  }
   return notes.join(QStringLiteral("  "));
 }
 
-void MapEditorModel::select(int index) {
+QString MapEditorModel::selectionText() const {
+  if (selected_ < 0) return {};
+  const int row = selected_ + 1;
+  QString text = QStringLiteral("Map %1").arg(row);
+  if (handle_ != Handle::Body) text += QStringLiteral(", ") + handleName(handle_);
+  QStringList values;
+  for (int column = kColA; column <= kColP; ++column) {
+    values << QStringLiteral("%1 %2").arg(kColumnName[std::size_t(column)], state_.cell(row, column));
+  }
+  return text + QStringLiteral(" — ") + values.join(QStringLiteral(", "));
+}
+
+void MapEditorModel::select(int index, Handle handle) {
   selected_ = index >= 0 && index < mapCount() ? index : -1;
-  handle_ = Handle::Body;
+  handle_ = selected_ >= 0 ? handle : Handle::Body;
+}
+
+Status MapEditorModel::selectNumber(int index) {
+  if (index >= 0 && index < mapCount()) {
+    select(index);
+    return {};
+  }
+  select(-1);
+  return Failure{QStringLiteral("There is no map %1: the grid holds %2.")
+                     .arg(index + 1)
+                     .arg(mapCount() == 1 ? QStringLiteral("1 map")
+                                          : QStringLiteral("%1 maps").arg(mapCount()))};
 }
 
 void MapEditorModel::cycleHandle(bool backwards) {
   if (selected_ < 0) return;
-  const int step = backwards ? kHandleCount - 1 : 1;
-  handle_ = Handle((int(handle_) + step) % kHandleCount);
+  // Body, P0, P1, P2 in turn; from another handle the round starts at the body.
+  constexpr std::array<Handle, 4> kRound = {Handle::Body, Handle::P0, Handle::P1, Handle::P2};
+  const auto at = std::find(kRound.begin(), kRound.end(), handle_);
+  if (at == kRound.end()) {
+    handle_ = Handle::Body;
+    return;
+  }
+  const std::size_t step = backwards ? kRound.size() - 1 : 1;
+  handle_ = kRound[(std::size_t(at - kRound.begin()) + step) % kRound.size()];
 }
 
 void MapEditorModel::writeRow(int index, const PlaneMap& map) {
@@ -149,59 +153,46 @@ bool MapEditorModel::moveSelected(double dx, double dy) {
   return true;
 }
 
-void MapEditorModel::dragTo(int index, const PlaneMap& start, Handle handle, double dx, double dy) {
+void MapEditorModel::beginDrag() {
+  endStep();  // a drag of its own, never folded into the last one
+  dragBefore_ = PanelSnapshot::of(state_);
+}
+
+void MapEditorModel::writeDrag(int index, const PlaneMap& map, Handle handle) {
   if (index < 0 || index >= mapCount()) return;
   const PanelSnapshot before = PanelSnapshot::of(state_);
-  writeRow(index, movedHandle(start, handle, dx, dy));
+  writeRow(index, map);
   record(before, moveText(index, handle), StepKind::Drag);
 }
 
-bool MapEditorModel::insertMap() {
-  if (mapCount() >= kMaxMaps) return false;
-  const PanelSnapshot before = PanelSnapshot::of(state_);
-  const int source = selected_ >= 0 ? selected_ : mapCount() - 1;
-  PlaneMap map = kHalfSquare;
-  QString p = QStringLiteral("1");
-  if (source >= 0 && rows_[std::size_t(source)]) {
-    // Shrunk by half about the centre C of its image: x -> C + (f(x) - C) / 2.
-    const PlaneMap& f = *rows_[std::size_t(source)];
-    const QPointF centre = handlePoint(f, Handle::Body);
-    map = {f.a / 2, f.b / 2, f.c / 2, f.d / 2, f.e / 2 + centre.x() / 2, f.f / 2 + centre.y() / 2};
-    p = state_.cell(source + 1, kColP);
-  }
-  const int index = mapCount();
-  state_.cell(index + 1, kColP) = p;
-  writeRow(index, map);
-  select(index);
-  record(before, QStringLiteral("Insert Map %1").arg(index + 1));
-  return true;
-}
-
-bool MapEditorModel::deleteSelected() {
-  if (selected_ < 0) return false;
-  const PanelSnapshot before = PanelSnapshot::of(state_);
-  const int deleted = selected_;
-  for (int row = selected_ + 1; row < kGridRows; ++row) {
-    for (int column = 0; column < kColumnCount; ++column) {
-      state_.cell(row, column) = state_.cell(row + 1, column);
+DragResult MapEditorModel::drag(int index, const DragInput& input) {
+  const std::vector<QPointF> targets = snapTargets(rows_, index);
+  DragResult result = dragResult(input, targets);
+  if (!result.exact) {
+    const double tolerance = dragTolerance(input.unitsPerPixel);
+    if (result.exactLinearPart) {
+      result.map.e = shortestDecimalWithin(result.map.e, tolerance);
+      result.map.f = shortestDecimalWithin(result.map.f, tolerance);
+    } else {
+      result.map = roundedDrag(input.start, result.map, tolerance);
     }
-    lastGood_[std::size_t(row - 1)] = lastGood_[std::size_t(row)];
   }
-  for (int column = 0; column < kColumnCount; ++column) state_.cell(kGridRows, column).clear();
-  lastGood_.back().reset();
-  select(-1);
-  syncFromGrid();
-  record(before, QStringLiteral("Delete Map %1").arg(deleted + 1));
-  return true;
+  writeDrag(index, result.map, input.handle);
+  return result;
 }
 
-bool MapEditorModel::setProbabilityTexts(const QStringList& texts, const QString& text) {
-  if (texts.size() != mapCount()) return false;
+void MapEditorModel::dragTo(int index, const PlaneMap& start, Handle handle, double dx, double dy) {
+  writeDrag(index, movedHandle(start, handle, dx, dy), handle);
+}
+
+void MapEditorModel::cancelDrag() {
+  if (!dragBefore_) return;
   const PanelSnapshot before = PanelSnapshot::of(state_);
-  for (int index = 0; index < mapCount(); ++index) state_.cell(index + 1, kColP) = texts[index];
+  dragBefore_->restore(state_);
   syncFromGrid();
-  record(before, text);
-  return true;
+  // Folded into the drag's step, which then ends where it began and goes.
+  record(before, moveText(std::max(selected_, 0), handle_), StepKind::Drag);
+  endStep();
 }
 
 bool MapEditorModel::undo() {

@@ -3,6 +3,7 @@
 #include <QFileInfo>
 #include <cmath>
 
+#include "core/base/map_palette.h"
 #include "core/picture/shaded_picture.h"
 #include "core/picture/svg_picture.h"
 
@@ -69,10 +70,7 @@ QString shadingWords(const PictureRequest& request, PictureMode mode) {
 
 }  // namespace
 
-std::vector<Rgb> defaultMapColours() {
-  return {0x1F6FB4, 0xE8710A, 0x2E9E44, 0xC8283A, 0x7B4FB0,
-          0x8C5A3C, 0xD9569E, 0x5F6B73, 0xA6A21C, 0x1AA6B8};
-}
+std::vector<Rgb> defaultMapColours() { return {kMapPalette.begin(), kMapPalette.end()}; }
 
 std::optional<PictureFormat> pictureFormatFor(const QString& path, bool depth16) {
   const QString suffix = QFileInfo(path).suffix().toLower();

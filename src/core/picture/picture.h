@@ -58,7 +58,7 @@ inline const SaveMessages kRenderedPictureMessages = {
     QStringLiteral("Cannot save the picture: disk full."),
     QStringLiteral("Cannot save the picture. Please try again.")};
 
-// A readable palette for colouring by map, one colour per map slot.
+// The maps' colours (kMapPalette), one per map slot: what colouring by map starts from.
 std::vector<Rgb> defaultMapColours();
 
 // The format a file name asks for, whatever the case of its extension: .png or none PNG (of 16
