@@ -168,7 +168,7 @@ QString ControlPanel::cellName(int row, int column) {
 }
 
 template <typename Handler>
-void ControlPanel::run(const QString& step, Handler handler) {
+void ControlPanel::run(const QString& step, Handler handler, bool replacesMaps) {
   const PanelSnapshot before = PanelSnapshot::of(state_);
   handler();
   refreshFromState();
@@ -176,6 +176,8 @@ void ControlPanel::run(const QString& step, Handler handler) {
   recordStep(document_.undoStack, state_, before, step);
   editorModel_.syncFromGrid();
   gridChanged();
+  // New maps may lie anywhere: the editor frames them all.
+  if (replacesMaps && mapEditor_ && state_.grid != before.grid) mapEditor_->mapsReplaced();
 }
 
 void ControlPanel::buildControls() {
@@ -207,8 +209,11 @@ void ControlPanel::buildControls() {
     } else {
       const auto handler = entry.handler;
       const QString step = QString::fromLatin1(entry.caption);
-      connect(buttons_[i], &QPushButton::clicked, this,
-              [this, handler, step] { run(step, [this, handler] { handler(document_); }); });
+      const bool replacesMaps = handler == &loadParameters;
+      connect(buttons_[i], &QPushButton::clicked, this, [this, handler, step, replacesMaps] {
+        run(
+            step, [this, handler] { handler(document_); }, replacesMaps);
+      });
     }
   }
 
@@ -283,14 +288,16 @@ void ControlPanel::buildMenus() {
     QAction* pick = select->addAction(caption);
     pick->setObjectName(QStringLiteral("patternAction_%1").arg(index));
     connect(pick, &QAction::triggered, this, [this, index, caption] {
-      run(QStringLiteral("Choose Pattern ") + caption,
-          [this, index] { choosePattern(document_, index); });
+      run(
+          QStringLiteral("Choose Pattern ") + caption,
+          [this, index] { choosePattern(document_, index); }, true);
     });
     QAction* again = reset->addAction(caption);
     again->setObjectName(QStringLiteral("resetPatternAction_%1").arg(index));
     connect(again, &QAction::triggered, this, [this, index, caption] {
-      run(QStringLiteral("Reset Pattern ") + caption,
-          [this, index] { resetPattern(document_, index); });
+      run(
+          QStringLiteral("Reset Pattern ") + caption,
+          [this, index] { resetPattern(document_, index); }, true);
     });
   }
   QMenu* color = menuBar()->addMenu(QStringLiteral("Choose color"));
@@ -327,8 +334,11 @@ void ControlPanel::buildMenus() {
     const auto handler = commands[i].second;
     // The step is named after the command, without the dots of a command that asks first.
     const QString step = QString(caption).remove(QStringLiteral("..."));
-    connect(action, &QAction::triggered, this,
-            [this, handler, step] { run(step, [this, handler] { handler(document_); }); });
+    // Fit and Import bring new maps (Export changes none).
+    connect(action, &QAction::triggered, this, [this, handler, step] {
+      run(
+          step, [this, handler] { handler(document_); }, true);
+    });
   }
   tools->addSeparator();
   QAction* report = tools->addAction(QStringLiteral("Maths Report"));

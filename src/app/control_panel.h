@@ -103,9 +103,10 @@ class ControlPanel : public QMainWindow {
   QLabel* addLabel(const QString& caption, int left, int top, int width, int height);
   QLineEdit* addField(const QString& name, int left, int top, int width, int height);
   // Runs a handler, then shows what it changed; a change of the panel is one undo step named
-  // `step`.
+  // `step`. A command that `replacesMaps` (a pattern, Load, Import, Fit) has the map editor frame
+  // the new maps.
   template <typename Handler>
-  void run(const QString& step, Handler handler);
+  void run(const QString& step, Handler handler, bool replacesMaps = false);
 
   Document& document_;
   PanelState& state_;

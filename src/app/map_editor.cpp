@@ -1,69 +1,164 @@
 #include "app/map_editor.h"
 
-#include <QAction>
+#include <QDialog>
 #include <QHBoxLayout>
+#include <QKeySequence>
 #include <QLabel>
 #include <QPushButton>
 #include <QVBoxLayout>
 
 #include "app/map_canvas.h"
+#include "app/map_numbers_panel.h"
 
 namespace quill {
+
+namespace {
+
+// The keys as this platform writes them ("Ctrl+Z").
+QString keyText(const QKeySequence& key) { return key.toString(QKeySequence::NativeText); }
+
+const char* const kKeysText =
+    "<table cellspacing=4>"
+    "<tr><th align=left colspan=2>Mouse</th></tr>"
+    "<tr><td>Drag a corner</td><td>moves that corner alone</td></tr>"
+    "<tr><td>Drag inside a map</td><td>moves the map whole</td></tr>"
+    "<tr><td>Drag an edge's dot</td><td>shears the map along that edge</td></tr>"
+    "<tr><td>Drag the round handle</td><td>turns the map about its centre (Shift: 15° steps)</td>"
+    "</tr>"
+    "<tr><td>Drag the diamond</td><td>scales the map about its centre (Ctrl: about P0)</td></tr>"
+    "<tr><td>Ctrl while dragging</td><td>snaps to other maps' corners and a 0.05 grid</td></tr>"
+    "<tr><td>Click again on one spot</td><td>takes the next map or corner there</td></tr>"
+    "<tr><td>Drag empty space</td><td>pans; the wheel zooms</td></tr>"
+    "<tr><th align=left colspan=2>Keys</th></tr>"
+    "<tr><td>1 … 9, 0</td><td>select map 1 … 10</td></tr>"
+    "<tr><td>Tab, Shift+Tab</td><td>the next or last handle</td></tr>"
+    "<tr><td>Arrows</td><td>move it by 0.01 (Shift 0.1, Alt 0.001)</td></tr>"
+    "<tr><td>Escape</td><td>cancels the drag under way</td></tr>"
+    "<tr><td>Insert, Delete</td><td>add a copy of the map, remove it</td></tr>"
+    "<tr><td>F, A, Home</td><td>fit the attractor, frame all, show the unit square</td></tr>"
+    "<tr><td>Ctrl+Z, Ctrl+Shift+Z</td><td>undo, redo</td></tr>"
+    "</table>";
+
+}  // namespace
 
 MapEditor::MapEditor(MapEditorModel& model, QWidget* parent)
     : QWidget(parent, Qt::Dialog), model_(model) {
   setObjectName(QStringLiteral("mapEditor"));
   setWindowTitle(QStringLiteral("Map Editor"));
   canvas_ = new MapCanvas(model_, this);
+  numbers_ = new MapNumbersPanel(model_, this);
   status_ = new QLabel(this);
   status_->setObjectName(QStringLiteral("mapEditorStatus"));
   status_->setWordWrap(true);
 
   auto* buttons = new QHBoxLayout;
-  auto addButton = [this, buttons](const QString& caption, const char* name, auto action) {
+  auto addButton = [this, buttons](const QString& caption, const char* name, const QString& tip,
+                                   auto action) {
     auto* button = new QPushButton(caption, this);
     button->setObjectName(QString::fromLatin1(name));
     button->setFocusPolicy(Qt::NoFocus);  // the keys stay with the drawing
+    button->setToolTip(tip);
     connect(button, &QPushButton::clicked, this, action);
     buttons->addWidget(button);
     return button;
   };
-  auto step = [this](bool (MapEditorModel::*change)()) {
+  auto step = [this](auto change) {
     return [this, change] {
-      if ((model_.*change)()) {
-        canvas_->modelChanged();
-        emit gridEdited();
-        showStatus();
+      said_.clear();
+      const auto done = (model_.*change)();
+      if constexpr (std::is_same_v<decltype(done), const Status>) {
+        if (!done) said_ = done.message();
       }
+      if (done) {
+        canvas_->modelChanged();
+        numbers_->showSelection();
+        emit gridEdited();
+      }
+      showStatus();
     };
   };
-  addButton(QStringLiteral("Insert Map"), "insertMap", step(&MapEditorModel::insertMap));
-  addButton(QStringLiteral("Delete Map"), "deleteMap", step(&MapEditorModel::deleteSelected));
-  QPushButton* undo = addButton(QStringLiteral("Undo"), "undo", step(&MapEditorModel::undo));
-  QPushButton* redo = addButton(QStringLiteral("Redo"), "redo", step(&MapEditorModel::redo));
-  followSteps(undo, false);
-  followSteps(redo, true);
+  const auto tip = [](const QString& what, const QKeySequence& key) {
+    return QStringLiteral("%1 (%2)").arg(what, keyText(key));
+  };
+  addButton(QStringLiteral("Insert Map"), "insertMap",
+            tip(QStringLiteral("Adds a copy of the selected map beside it"), Qt::Key_Insert),
+            step(&MapEditorModel::insertMap));
+  addButton(QStringLiteral("Delete Map"), "deleteMap",
+            tip(QStringLiteral("Removes the selected map"), Qt::Key_Delete),
+            step(&MapEditorModel::deleteSelected));
+  QPushButton* undo = addButton(QStringLiteral("Undo"), "undo", {}, step(&MapEditorModel::undo));
+  QPushButton* redo = addButton(QStringLiteral("Redo"), "redo", {}, step(&MapEditorModel::redo));
+  followSteps(undo, false, keyText(QKeySequence::Undo));
+  followSteps(redo, true, keyText(QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z)));
   buttons->addStretch();
-  addButton(QStringLiteral("Fit"), "fit", [this] { canvas_->fitAttractor(); });
-  addButton(QStringLiteral("Unit Square"), "unitSquare", [this] { canvas_->showUnitSquare(); });
+  addButton(QStringLiteral("Fit"), "fit", tip(QStringLiteral("Frames the attractor"), Qt::Key_F),
+            [this] { canvas_->fitAttractor(); });
+  addButton(QStringLiteral("Frame All"), "frameAll",
+            tip(QStringLiteral("Frames the attractor and every map"), Qt::Key_A),
+            [this] { canvas_->frameAll(); });
+  addButton(QStringLiteral("Unit Square"), "unitSquare",
+            tip(QStringLiteral("Shows the unit square"), Qt::Key_Home),
+            [this] { canvas_->showUnitSquare(); });
+  addButton(QStringLiteral("Keys"), "keys",
+            tip(QStringLiteral("Lists the keys and mouse actions"), Qt::Key_F1),
+            [this] { showKeys(); });
 
   auto* layout = new QVBoxLayout(this);
   layout->addLayout(buttons);
   layout->addWidget(canvas_, 1);
+  layout->addWidget(numbers_);
   layout->addWidget(status_);
   connect(canvas_, &MapCanvas::gridEdited, this, [this] {
+    numbers_->showSelection();
     showStatus();
     emit gridEdited();
   });
-  resize(720, 760);
+  connect(canvas_, &MapCanvas::selectionChanged, this, [this] {
+    numbers_->showSelection();
+    showStatus();
+  });
+  connect(canvas_, &MapCanvas::said, this, [this](const QString& message) {
+    said_ = message;
+    showStatus();
+  });
+  connect(canvas_, &MapCanvas::keysAsked, this, &MapEditor::showKeys);
+  connect(numbers_, &MapNumbersPanel::gridEdited, this, [this] {
+    canvas_->modelChanged();
+    showStatus();
+    emit gridEdited();
+  });
+  resize(720, 800);
   showStatus();
 }
 
-void MapEditor::followSteps(QPushButton* button, bool redo) {
+MapEditor::~MapEditor() = default;
+
+QWidget* MapEditor::keysWindow() const { return keys_; }
+
+void MapEditor::showKeys() {
+  if (keys_ == nullptr) {
+    keys_ = new QDialog(this);
+    keys_->setObjectName(QStringLiteral("mapEditorKeys"));
+    keys_->setWindowTitle(QStringLiteral("Map Editor Keys"));
+    auto* text = new QLabel(QString::fromUtf8(kKeysText), keys_);
+    text->setObjectName(QStringLiteral("mapEditorKeysText"));
+    auto* close = new QPushButton(QStringLiteral("Close"), keys_);
+    connect(close, &QPushButton::clicked, keys_, &QDialog::close);
+    auto* layout = new QVBoxLayout(keys_);
+    layout->addWidget(text);
+    layout->addWidget(close, 0, Qt::AlignRight);
+  }
+  keys_->show();
+  keys_->raise();
+  keys_->activateWindow();
+}
+
+void MapEditor::followSteps(QPushButton* button, bool redo, const QString& key) {
   // As the panel's "Tools" items: enabled only when there is a step, which the tip names.
   QUndoStack& steps = model_.steps();
-  auto name = [button, verb = button->text()](const QString& step) {
-    button->setToolTip(step.isEmpty() ? QString() : verb + u' ' + step);
+  auto name = [button, verb = button->text(), key](const QString& step) {
+    button->setToolTip(
+        QStringLiteral("%1 (%2)").arg(step.isEmpty() ? verb : verb + u' ' + step, key));
   };
   name(redo ? steps.redoText() : steps.undoText());
   button->setEnabled(redo ? steps.canRedo() : steps.canUndo());
@@ -74,16 +169,36 @@ void MapEditor::followSteps(QPushButton* button, bool redo) {
 
 void MapEditor::gridChanged() {
   canvas_->modelChanged();
+  numbers_->showSelection();
   showStatus();
 }
 
+void MapEditor::mapsReplaced() {
+  gridChanged();
+  canvas_->frameAll();
+}
+
+QString MapEditor::hint(int mapCount) {
+  return QStringLiteral(
+             "%1 maps. Click a map or a corner; drag to shape it (Ctrl snaps). 1 to 0 select, Tab "
+             "picks a corner, the arrows move it. The wheel zooms, dragging empty space pans; F "
+             "fits the attractor, A frames all, Home shows the unit square. Insert and Delete add "
+             "and remove maps; Ctrl+Z undoes. F1 lists every key.")
+      .arg(mapCount);
+}
+
 void MapEditor::showStatus() {
+  // What a key or a press had to say, else the selection; the model's notes below them; the
+  // hint when there is nothing else.
+  QStringList lines;
+  if (!said_.isEmpty()) {
+    lines << said_;
+  } else if (model_.selected() >= 0) {
+    lines << model_.selectionText();
+  }
   const QString notes = model_.status();
-  status_->setText(notes.isEmpty() ? QStringLiteral("%1 maps. Drag a corner or the inside of a "
-                                                    "map; 1 to 0 select, Tab picks a corner, the "
-                                                    "arrows move it.")
-                                         .arg(model_.mapCount())
-                                   : notes);
+  if (!notes.isEmpty()) lines << notes;
+  status_->setText(lines.isEmpty() ? hint(model_.mapCount()) : lines.join(u'\n'));
 }
 
 }  // namespace quill

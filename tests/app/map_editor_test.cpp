@@ -15,56 +15,17 @@
 #include "app/map_canvas.h"
 #include "app/preview_thread.h"
 #include "app/program.h"
+#include "core/editor/view_rounding.h"
 #include "core/maps/number_text.h"
 #include "core/maths/attractor_box.h"
-#include "support/running_program.h"
+#include "support/map_editor_window.h"
 #include "support/wait.h"
 
 namespace quill {
 namespace {
 
+using testing::MapEditorWindow;
 using testing::waitUntil;
-
-// The running program with the fern in the grid and the map editor open, as a user meets it.
-class MapEditorWindow : public testing::RunningProgram {
- protected:
-  void SetUp() override {
-    startWith(kFernPattern);
-    trigger(QStringLiteral("mapEditorAction"));
-    editor = program.controlPanel->mapEditor();
-    ASSERT_NE(editor, nullptr);
-    canvas = editor->canvas();
-    editor->resize(600, 640);
-    ASSERT_TRUE(QTest::qWaitForWindowExposed(editor));
-  }
-  QString shown(int row, int column) const {
-    return program.controlPanel->findChild<QLineEdit*>(ControlPanel::cellName(row, column))->text();
-  }
-  PlaneMap mapOfRow(int row) const {
-    auto v = [&](int column) { return *parseNumber(cell(row, column)); };
-    return {v(kColA), v(kColB), v(kColC), v(kColD), v(kColE), v(kColF)};
-  }
-  // The grid's texts of a row a to f for `map`, as the editor writes them.
-  static QStringList textsOf(const PlaneMap& map) {
-    return {numberToText(map.a), numberToText(map.b), numberToText(map.c),
-            numberToText(map.d), numberToText(map.e), numberToText(map.f)};
-  }
-  QStringList rowTexts(int row) const {
-    QStringList texts;
-    for (int column = kColA; column <= kColF; ++column) texts << cell(row, column);
-    return texts;
-  }
-  QPoint at(QPointF unit) const { return canvas->toWidget(unit).toPoint(); }
-  void drag(QPoint from, QPoint to) {
-    QTest::mousePress(canvas, Qt::LeftButton, Qt::NoModifier, from);
-    QTest::mouseMove(canvas, (from + to) / 2);
-    QTest::mouseMove(canvas, to);
-    QTest::mouseRelease(canvas, Qt::LeftButton, Qt::NoModifier, to);
-  }
-
-  MapEditor* editor = nullptr;
-  MapCanvas* canvas = nullptr;
-};
 
 // Each handle of the stem-free fern map 2 dragged by the same pixels: the corner held follows
 // the pointer while the other two stay, the inside carries all three along; p and the other rows
@@ -88,11 +49,13 @@ TEST_F(MapEditorWindow, DraggingAHandleMovesWhatItHoldsUnderThePointer) {
     drag(from, to);
     const QPointF way = canvas->toUnit(to) - canvas->toUnit(from);
     const std::array<QPointF, 3> after = corners(mapOfRow(2));
+    // Written to the view's precision: within half a pixel (or 0.5e-4) of the exact way.
+    const double near = dragTolerance(1 / canvas->pixelsPerUnit()) + 1e-12;
     for (std::size_t k = 0; k < 3; ++k) {
       const bool held = handle == Handle::Body || std::size_t(handle) - 1 == k;
       const QPointF expected = before[k] + (held ? way : QPointF());
-      EXPECT_NEAR(after[k].x(), expected.x(), 1e-12) << "corner " << k;
-      EXPECT_NEAR(after[k].y(), expected.y(), 1e-12) << "corner " << k;
+      EXPECT_NEAR(after[k].x(), expected.x(), near) << "corner " << k;
+      EXPECT_NEAR(after[k].y(), expected.y(), near) << "corner " << k;
     }
     EXPECT_EQ(cell(2, kColP), p);
     EXPECT_EQ(rowTexts(1) + rowTexts(3) + rowTexts(4), otherRows);
@@ -143,23 +106,6 @@ TEST_F(MapEditorWindow, TypingARowMovesTheEditorAndABadRowKeepsItsShape) {
   QTest::keyClicks(a1, QStringLiteral("1e308"));  // its stretch times 1000 would pass the doubles
   EXPECT_EQ(status->text(), QStringLiteral("Map 1 expands: it stretches by 1E+308."));
   EXPECT_TRUE(waitUntil([this] { return canvas->previewPoints() > 0; }));
-}
-
-TEST_F(MapEditorWindow, InsertAddsAHalfCopyAfterTheLastAndDeleteMovesRowsUp) {
-  QTest::keyClick(canvas, Qt::Key_2);
-  const PlaneMap fern2 = mapOfRow(2);
-  QTest::keyClick(canvas, Qt::Key_Insert);
-  const QPointF centre = handlePoint(fern2, Handle::Body);
-  EXPECT_EQ(rowTexts(5), textsOf({fern2.a / 2, fern2.b / 2, fern2.c / 2, fern2.d / 2,
-                                  fern2.e / 2 + centre.x() / 2, fern2.f / 2 + centre.y() / 2}));
-  EXPECT_EQ(cell(5, kColP), cell(2, kColP));
-
-  const QStringList row3 = rowTexts(3) << cell(3, kColP);
-  QTest::keyClick(canvas, Qt::Key_2);
-  editor->findChild<QPushButton*>(QStringLiteral("deleteMap"))->click();
-  EXPECT_EQ(rowTexts(2) << cell(2, kColP), row3);
-  EXPECT_TRUE(cell(5, kColA).isEmpty());
-  EXPECT_EQ(program.controlPanel->editorModel().mapCount(), 4);
 }
 
 // Typing, drags, key presses, a pattern and "Fit Maps to Square" are one step each; a hundred

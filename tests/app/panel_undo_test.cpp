@@ -69,7 +69,7 @@ TEST_F(PanelUndo, ToolsUndoTakesAPatternChoiceBackWhole) {
   EXPECT_EQ(field(ControlPanel::cellName(1, kColE))->text(), fernE1);
   EXPECT_EQ(redo->text(), QStringLiteral("Redo Choose Pattern Sierpinski"));
   EXPECT_TRUE(editorRedo->isEnabled());
-  EXPECT_EQ(editorRedo->toolTip(), QStringLiteral("Redo Choose Pattern Sierpinski"));
+  EXPECT_EQ(editorRedo->toolTip(), QStringLiteral("Redo Choose Pattern Sierpinski (Ctrl+Shift+Z)"));
   EXPECT_EQ(drawFractal(), fern);
 
   undo->trigger();  // the fern's own choice: the panel as it started

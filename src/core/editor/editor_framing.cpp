@@ -45,7 +45,8 @@ bool parallelogramsFarSmallerThanAttractor(std::span<const PlaneMap> maps) {
   const std::optional<Box> attractor = attractorBox(maps);
   const std::optional<Box> shapes = parallelogramsBox(maps);
   if (!attractor || !shapes) return false;
-  const double reach = std::max(attractor->xmax - attractor->xmin, attractor->ymax - attractor->ymin);
+  const double reach =
+      std::max(attractor->xmax - attractor->xmin, attractor->ymax - attractor->ymin);
   const double size = std::max(shapes->xmax - shapes->xmin, shapes->ymax - shapes->ymin);
   return reach > kFitHintRatio * size;
 }

@@ -101,7 +101,8 @@ QString MapEditorModel::selectionText() const {
   if (handle_ != Handle::Body) text += QStringLiteral(", ") + handleName(handle_);
   QStringList values;
   for (int column = kColA; column <= kColP; ++column) {
-    values << QStringLiteral("%1 %2").arg(kColumnName[std::size_t(column)], state_.cell(row, column));
+    values << QStringLiteral("%1 %2").arg(kColumnName[std::size_t(column)],
+                                          state_.cell(row, column));
   }
   return text + QStringLiteral(" — ") + values.join(QStringLiteral(", "));
 }

@@ -16,8 +16,8 @@ QPointF nearestGridPoint(QPointF point) {
 }
 
 // The target nearest `point` within `radius` units, if any.
-std::optional<QPointF> nearestTarget(QPointF point, std::span<const QPointF> targets,
-                                     double radius, double* distance = nullptr) {
+std::optional<QPointF> nearestTarget(QPointF point, std::span<const QPointF> targets, double radius,
+                                     double* distance = nullptr) {
   std::optional<QPointF> best;
   double bestDistance = radius;
   for (const QPointF& target : targets) {
@@ -92,8 +92,8 @@ DragResult dragResult(const DragInput& drag, std::span<const QPointF> targets) {
       const QPointF centre = handlePoint(drag.start, Handle::Body);
       const QPointF from = drag.press - centre;
       const QPointF to = drag.pointer - centre;
-      double degrees = (std::atan2(to.y(), to.x()) - std::atan2(from.y(), from.x())) * 180 /
-                       std::numbers::pi;
+      double degrees =
+          (std::atan2(to.y(), to.x()) - std::atan2(from.y(), from.x())) * 180 / std::numbers::pi;
       if (!std::isfinite(degrees)) degrees = 0;
       if (drag.shift) degrees = std::round(degrees / kRotationStep) * kRotationStep;
       DragResult result{rotatedAbout(drag.start, centre, degrees), std::nullopt, false};
@@ -102,8 +102,8 @@ DragResult dragResult(const DragInput& drag, std::span<const QPointF> targets) {
       return result;
     }
     case Handle::Scale: {
-      const QPointF pivot = drag.ctrl ? QPointF(drag.start.e, drag.start.f)
-                                      : handlePoint(drag.start, Handle::Body);
+      const QPointF pivot =
+          drag.ctrl ? QPointF(drag.start.e, drag.start.f) : handlePoint(drag.start, Handle::Body);
       const double from = std::hypot(drag.press.x() - pivot.x(), drag.press.y() - pivot.y());
       const double to = std::hypot(drag.pointer.x() - pivot.x(), drag.pointer.y() - pivot.y());
       const double factor = from > 0 && std::isfinite(to / from) ? to / from : 1;

@@ -62,8 +62,8 @@ PlaneMap movedHandle(const PlaneMap& map, Handle handle, double dx, double dy) {
   if (isEdge(handle)) {
     // The part of (dx, dy) along the edge; the edge's two corners move by it.
     const EdgeEnds ends = edgeEnds(handle);
-    const QPointF along = applyMap(map, ends.to.x(), ends.to.y()) -
-                          applyMap(map, ends.from.x(), ends.from.y());
+    const QPointF along =
+        applyMap(map, ends.to.x(), ends.to.y()) - applyMap(map, ends.from.x(), ends.from.y());
     const double length2 = along.x() * along.x() + along.y() * along.y();
     if (!(length2 > 0) || !std::isfinite(length2)) return map;
     const double t = (dx * along.x() + dy * along.y()) / length2;

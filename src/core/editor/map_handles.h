@@ -15,9 +15,9 @@ namespace quill {
 enum class Handle { Body, P0, P1, P2, EdgeP0P1, EdgeP0P2, EdgeP1P3, EdgeP2P3, Rotate, Scale };
 
 inline constexpr std::array<Handle, 3> kCornerHandles = {Handle::P0, Handle::P1, Handle::P2};
-inline constexpr std::array<Handle, 6> kSelectedMapHandles = {
-    Handle::EdgeP0P1, Handle::EdgeP0P2, Handle::EdgeP1P3, Handle::EdgeP2P3, Handle::Rotate,
-    Handle::Scale};
+inline constexpr std::array<Handle, 6> kSelectedMapHandles = {Handle::EdgeP0P1, Handle::EdgeP0P2,
+                                                              Handle::EdgeP1P3, Handle::EdgeP2P3,
+                                                              Handle::Rotate,   Handle::Scale};
 
 // Logical pixels from the top edge's midpoint out to the rotation handle.
 inline constexpr double kRotateReach = 24;

@@ -65,7 +65,7 @@ INSTANTIATE_TEST_SUITE_P(
         PickRow{"rotation_handle_of_the_selected_map",
                 {kHalf},
                 0,
-                {0.25, 0.5 + kRotateReach * kPixel},
+                {0.25, 0.5 + kRotateReach* kPixel},
                 {{0, Handle::Rotate}}},
         PickRow{"no_rotation_handle_unselected", {kHalf}, -1, {0.25, 0.5 + 24 * kPixel}, {}},
         PickRow{"empty_space", kSierpinski, -1, {0.9, 0.9}, {}}),
@@ -162,15 +162,15 @@ TEST_P(ShortestDecimal, HasTheFewestDecimalsWithinTheTolerance) {
   EXPECT_EQ(shortestDecimalWithin(row.value, row.tolerance), row.expected);
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Values, ShortestDecimal,
-    ::testing::Values(RoundingRow{"four_decimals", 0.123456, 0.5e-4, 0.1235},
-                      RoundingRow{"three_decimals", 0.123456, 0.5e-3, 0.123},
-                      RoundingRow{"sum_noise", 0.1 + 0.2, 0.5e-10, 0.3},
-                      RoundingRow{"ten_decimals_at_most", 1.0 / 3, 0.5e-10, 0.3333333333},
-                      RoundingRow{"negative", -0.0416667, 0.5e-4, -0.0417},
-                      RoundingRow{"whole", 2.00001, 0.5e-4, 2}),
-    testing::RowName());
+INSTANTIATE_TEST_SUITE_P(Values, ShortestDecimal,
+                         ::testing::Values(RoundingRow{"four_decimals", 0.123456, 0.5e-4, 0.1235},
+                                           RoundingRow{"three_decimals", 0.123456, 0.5e-3, 0.123},
+                                           RoundingRow{"sum_noise", 0.1 + 0.2, 0.5e-10, 0.3},
+                                           RoundingRow{"ten_decimals_at_most", 1.0 / 3, 0.5e-10,
+                                                       0.3333333333},
+                                           RoundingRow{"negative", -0.0416667, 0.5e-4, -0.0417},
+                                           RoundingRow{"whole", 2.00001, 0.5e-4, 2}),
+                         testing::RowName());
 
 TEST(DragTolerance, IsHalfAPixelBetweenFourAndTenDecimals) {
   EXPECT_EQ(dragTolerance(1.0 / 500), 0.5e-4);  // the default zoom: four decimals

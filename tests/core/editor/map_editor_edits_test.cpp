@@ -49,7 +49,8 @@ TEST_P(EveryPreset, ThePanelsNumbersRewriteOnlyTheirOwnColumns) {
     model.select(index);
     EXPECT_EQ(f.state.grid, grid) << "map " << index + 1;
     for (const Change& change : changes) {
-      SCOPED_TRACE(::testing::Message() << "map " << index + 1 << ", number " << int(change.number));
+      SCOPED_TRACE(::testing::Message()
+                   << "map " << index + 1 << ", number " << int(change.number));
       const auto before = f.state.grid;
       ASSERT_TRUE(model.setNumber(change.number, change.value));
       model.endStep();
@@ -57,8 +58,8 @@ TEST_P(EveryPreset, ThePanelsNumbersRewriteOnlyTheirOwnColumns) {
       EXPECT_NEAR(model.number(change.number), change.value, 1e-12);
       for (int col = 0; col < kColumnCount; ++col) {
         if (col == change.columns[0] || col == change.columns[1]) continue;
-        EXPECT_EQ(column(f.state, col, kGridRows), QStringList(before[col].begin() + 1,
-                                                               before[col].end()))
+        EXPECT_EQ(column(f.state, col, kGridRows),
+                  QStringList(before[col].begin() + 1, before[col].end()))
             << "column " << col;
       }
     }
