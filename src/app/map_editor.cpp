@@ -50,6 +50,10 @@ MapEditor::MapEditor(MapEditorModel& model, QWidget* parent)
   status_ = new QLabel(this);
   status_->setObjectName(QStringLiteral("mapEditorStatus"));
   status_->setWordWrap(true);
+  // Room for four lines whatever it says, so that the drawing above keeps its size (and its view)
+  // as the text changes.
+  status_->setFixedHeight(status_->fontMetrics().lineSpacing() * 4 + 4);
+  status_->setAlignment(Qt::AlignLeft | Qt::AlignTop);
 
   auto* buttons = new QHBoxLayout;
   auto addButton = [this, buttons](const QString& caption, const char* name, const QString& tip,

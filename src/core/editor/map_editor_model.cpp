@@ -171,9 +171,16 @@ DragResult MapEditorModel::drag(int index, const DragInput& input) {
   DragResult result = dragResult(input, targets);
   if (!result.exact) {
     const double tolerance = dragTolerance(input.unitsPerPixel);
-    if (result.exactLinearPart) {
-      result.map.e = shortestDecimalWithin(result.map.e, tolerance);
-      result.map.f = shortestDecimalWithin(result.map.f, tolerance);
+    if (result.exactLinearPart || result.fineLinearPart) {
+      PlaneMap& m = result.map;
+      m.e = shortestDecimalWithin(m.e, tolerance);
+      m.f = shortestDecimalWithin(m.f, tolerance);
+      if (result.fineLinearPart) {
+        const double fine = dragTolerance(0);
+        for (double* coefficient : {&m.a, &m.b, &m.c, &m.d}) {
+          *coefficient = shortestDecimalWithin(*coefficient, fine);
+        }
+      }
     } else {
       result.map = roundedDrag(input.start, result.map, tolerance);
     }

@@ -99,6 +99,8 @@ DragResult dragResult(const DragInput& drag, std::span<const QPointF> targets) {
       DragResult result{rotatedAbout(drag.start, centre, degrees), std::nullopt, false};
       // A quarter turn's linear part is exact already; only the corner P0 reads as the view does.
       result.exactLinearPart = std::fmod(degrees, 90.0) == 0;
+      // Another step of 15° keeps its angle and scale to ten decimals, not the view's four.
+      result.fineLinearPart = drag.shift && !result.exactLinearPart;
       return result;
     }
     case Handle::Scale: {

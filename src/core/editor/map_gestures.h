@@ -36,11 +36,13 @@ struct DragInput {
 
 // The map the drag gives, and where it snapped. A snapped result is `exact`: it is written as it
 // is, not rounded to the view. A quarter turn has an `exactLinearPart`: only e and f are rounded.
+// A turn by Shift's steps has a `fineLinearPart`: a to d are rounded to ten decimals.
 struct DragResult {
   PlaneMap map;
   std::optional<QPointF> snappedTo;
   bool exact = false;
   bool exactLinearPart = false;
+  bool fineLinearPart = false;
 };
 
 // The drag's map. A corner or the body follows the pointer's way; with Ctrl the dragged corner

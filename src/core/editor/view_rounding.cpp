@@ -17,7 +17,7 @@ constexpr double kLargestWithDecimals = 9e5;
 
 double dragTolerance(double unitsPerPixel) {
   const double half = unitsPerPixel / 2;
-  if (!(half > 0) || !std::isfinite(half)) return kCoarsest;
+  if (!std::isfinite(half)) return kCoarsest;
   return std::clamp(half, kFinest, kCoarsest);
 }
 

@@ -6,7 +6,8 @@ namespace quill {
 
 // How far a dragged value may stray from the pointer's exact value so that it reads short: half
 // a screen pixel, but never more than half of 10^-4 (four decimals at the default zoom and
-// farther out) and never less than half of 10^-10 (at most ten decimals however far in).
+// farther out) and never less than half of 10^-10 (at most ten decimals however far in); the
+// finest, ten decimals, for a view of no pixel size (0).
 double dragTolerance(double unitsPerPixel);
 
 // The decimal with the fewest decimals (0 to 10) within `tolerance` of `value`, as the double

@@ -176,6 +176,7 @@ TEST(DragTolerance, IsHalfAPixelBetweenFourAndTenDecimals) {
   EXPECT_EQ(dragTolerance(1.0 / 500), 0.5e-4);  // the default zoom: four decimals
   EXPECT_EQ(dragTolerance(1e-5), 0.5e-5);
   EXPECT_EQ(dragTolerance(1e-14), 0.5e-10);
+  EXPECT_EQ(dragTolerance(0), 0.5e-10);  // ten decimals: a turn by Shift's steps
 }
 
 // P0 dragged by (0.1234567, 0): e rounds to 0.2485, and a and b are taken from the rounded P0
