@@ -3,13 +3,16 @@
 
 #include <gtest/gtest.h>
 
+#include <QFile>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMouseEvent>
 #include <QPushButton>
+#include <QTemporaryDir>
 #include <QTest>
 #include <QToolButton>
 #include <QWheelEvent>
+#include <functional>
 
 #include "app/map_numbers_panel.h"
 #include "app/picture_dialog.h"
@@ -17,6 +20,7 @@
 #include "core/editor/view_rounding.h"
 #include "core/picture/picture.h"
 #include "support/map_editor_window.h"
+#include "support/row_name.h"
 
 namespace quill {
 namespace {
@@ -33,8 +37,14 @@ int decimalsOf(const QString& text) {
   return int(std::max<qsizetype>(count, 0));
 }
 
+// The window with its helpers open to the rows of table tests.
 class EditingWindow : public MapEditorWindow {
- protected:
+ public:
+  using MapEditorWindow::dialogs;
+  using MapEditorWindow::pick;
+  using MapEditorWindow::program;
+  using MapEditorWindow::trigger;
+
   // A move of the mouse with its left button held and `keys` down.
   void moveWith(QPoint to, Qt::KeyboardModifiers keys) {
     QMouseEvent move(QEvent::MouseMove, to, canvas->mapToGlobal(to), Qt::NoButton, Qt::LeftButton,
@@ -56,6 +66,7 @@ class EditingWindow : public MapEditorWindow {
   QString status() const {
     return editor->findChild<QLabel*>(QStringLiteral("mapEditorStatus"))->text();
   }
+  QTemporaryDir scratch;
   // Whether `unit` shows inside the drawing.
   bool inView(QPointF unit) const {
     const QPointF at = canvas->toWidget(unit);
@@ -188,11 +199,22 @@ TEST_F(EditingWindow, InsertKeepsThePColumnAddingUpToOne) {
   EXPECT_TRUE(status().startsWith(QStringLiteral("Quillmere draws at most 10 maps.")));
 }
 
-// A pattern chosen while the view is zoomed in elsewhere: the attractor and every handle of the
-// new maps come into view.
-TEST_F(EditingWindow, APatternChoiceFramesTheAttractorAndEveryHandle) {
+// What brings new maps, done while the view is zoomed in elsewhere: the attractor and every
+// handle of the new maps come into view, and stay there through a resize.
+struct FramingRow {
+  const char* name;
+  std::function<void(EditingWindow&)> before;  // ahead of the zoom
+  std::function<void(EditingWindow&)> command;
+  bool fitHint;  // the maps lie far from the square: the status line suggests fitting them
+};
+
+class Framing : public EditingWindow, public ::testing::WithParamInterface<FramingRow> {};
+
+TEST_P(Framing, NewMapsAreFramedWithEveryHandle) {
+  const FramingRow& row = GetParam();
+  if (row.before) row.before(*this);
   zoom(QPoint(5, 5), 12);
-  pick(kKochPattern);
+  row.command(*this);
   std::vector<PlaneMap> maps;
   for (const WeightedMap& each : model().previewMaps()) maps.push_back(each.map);
   const Box box = frameAllBox(maps);
@@ -201,10 +223,49 @@ TEST_F(EditingWindow, APatternChoiceFramesTheAttractorAndEveryHandle) {
   for (const PlaneMap& map : maps) {
     for (const QPointF& corner : parallelogram(map)) EXPECT_TRUE(inView(corner));
   }
+  EXPECT_EQ(status().contains(QStringLiteral("Fit Maps to Square")), row.fitHint);
   editor->resize(500, 760);
   QCoreApplication::processEvents();
   EXPECT_TRUE(inView({box.xmax, box.ymax}));
+  EXPECT_TRUE(inView({box.xmin, box.ymin}));
 }
+
+// The classic fern of the gallery, in its own coordinates (about 10 high).
+void importClassicFern(EditingWindow& w) {
+  w.dialogs.openIfsAnswers = {QStringLiteral(QUILLMERE_TEST_DATA "/ifs/gallery.ifs")};
+  w.dialogs.entryAnswers = {{0, false}};
+  w.trigger(QStringLiteral("importIfsAction"));
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Commands, Framing,
+    ::testing::Values(
+        FramingRow{"pattern_choice", {}, [](EditingWindow& w) { w.pick(kKochPattern); }, false},
+        FramingRow{"reset_pattern",
+                   {},
+                   [](EditingWindow& w) {
+                     w.trigger(QStringLiteral("resetPatternAction_%1").arg(kTwigPattern));
+                   },
+                   false},
+        FramingRow{"load",
+                   {},
+                   [](EditingWindow& w) {
+                     // A gasket moved to (2, 2), away from the square.
+                     const QString path = w.scratch.filePath(QStringLiteral("moved.dat"));
+                     QFile file(path);
+                     ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+                     file.write(
+                         "3\n0.5,0,0,0.5,2,2,0.334\n0.5,0,0,0.5,2.5,2,0.333\n"
+                         "0.5,0,0,0.5,2.25,2.5,0.333\n");
+                     file.close();
+                     w.dialogs.openAnswers = {path};
+                     w.program.controlPanel->findChild<QPushButton*>("loadButton")->click();
+                   },
+                   false},
+        FramingRow{"import", {}, importClassicFern, true},
+        FramingRow{"fit", importClassicFern,
+                   [](EditingWindow& w) { w.trigger(QStringLiteral("fitMapsAction")); }, false}),
+    testing::RowName());
 
 // The editor's map colours are the picture's "by map" colours, in the same order.
 TEST_F(EditingWindow, TheEditorAndThePictureColourMapsAlike) {

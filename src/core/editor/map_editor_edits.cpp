@@ -6,6 +6,7 @@
 #include "core/editor/det_weights.h"
 #include "core/editor/map_editor_model.h"
 #include "core/editor/polar_form.h"
+#include "core/editor/view_rounding.h"
 #include "core/maps/number_text.h"
 
 namespace quill {
@@ -153,21 +154,26 @@ bool MapEditorModel::setNumber(MapNumber number, double value, double angleIfFla
   auto write = [this, row](int column, double coefficient) {
     state_.cell(row, column) = numberToText(coefficient);
   };
+  // a to d from r, s and the angles to ten decimals, as a drag writes them at most: the cosines
+  // would give fifteen digits that no field shows whole.
+  auto writeLinear = [&write](int column, double coefficient) {
+    write(column, shortestDecimalWithin(coefficient, dragTolerance(0)));
+  };
   switch (number) {
     case MapNumber::R:
     case MapNumber::Theta: {
       const PlaneMap out =
           number == MapNumber::R ? withR(map, value, angleIfFlat) : withTheta(map, value);
-      write(kColA, out.a);
-      write(kColC, out.c);
+      writeLinear(kColA, out.a);
+      writeLinear(kColC, out.c);
       break;
     }
     case MapNumber::S:
     case MapNumber::Phi: {
       const PlaneMap out =
           number == MapNumber::S ? withS(map, value, angleIfFlat) : withPhi(map, value);
-      write(kColB, out.b);
-      write(kColD, out.d);
+      writeLinear(kColB, out.b);
+      writeLinear(kColD, out.d);
       break;
     }
     case MapNumber::E:

@@ -89,10 +89,10 @@ class MapEditorModel {
 
   // The selected map's `number` as the panel shows it.
   double number(MapNumber number) const;
-  // Sets the selected map's `number`: r and θ rewrite only a and c, s and φ only b and d, e, f and
-  // p their own column. `angleIfFlat` gives the direction of a new r or s where there is none yet
-  // (θ or φ as the panel shows it). The calls up to the next endStep() are one step. False
-  // without a selected map or for a value that is not finite.
+  // Sets the selected map's `number`: r and θ rewrite only a and c (to ten decimals), s and φ
+  // only b and d, e, f and p their own column. `angleIfFlat` gives the direction of a new r or s
+  // where there is none yet (θ or φ as the panel shows it). The calls up to the next endStep() are
+  // one step. False without a selected map or for a value that is not finite.
   bool setNumber(MapNumber number, double value, double angleIfFlat = 0);
 
   // Ends the drag or the spell of typing under way: the next change is a step of its own.

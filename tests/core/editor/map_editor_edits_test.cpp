@@ -55,7 +55,7 @@ TEST_P(EveryPreset, ThePanelsNumbersRewriteOnlyTheirOwnColumns) {
       ASSERT_TRUE(model.setNumber(change.number, change.value));
       model.endStep();
       if (f.state.grid != before) ++steps;  // a change that changes nothing is no step
-      EXPECT_NEAR(model.number(change.number), change.value, 1e-12);
+      EXPECT_NEAR(model.number(change.number), change.value, 1e-8);  // a to d to ten decimals
       for (int col = 0; col < kColumnCount; ++col) {
         if (col == change.columns[0] || col == change.columns[1]) continue;
         EXPECT_EQ(column(f.state, col, kGridRows),
