@@ -19,6 +19,15 @@ constexpr double kFrameMargin = 0.1;  // share of the view left around what is f
 constexpr double kZoomPerNotch = 1.25;
 constexpr double kSameSpot = 3;  // logical pixels between presses that count as one spot
 
+// The pointer's shape over what a press would take.
+Qt::CursorShape cursorFor(const std::optional<Pick>& pick) {
+  if (!pick) return Qt::ArrowCursor;
+  if (pick->handle == Handle::Body) return Qt::SizeAllCursor;
+  if (pick->handle == Handle::Rotate) return Qt::PointingHandCursor;
+  if (pick->handle == Handle::Scale) return Qt::SizeFDiagCursor;
+  return Qt::CrossCursor;
+}
+
 }  // namespace
 
 QColor MapCanvas::mapColour(int index) {
@@ -225,6 +234,7 @@ void MapCanvas::mouseMoveEvent(QMouseEvent* event) {
       picks.empty() ? std::nullopt : std::optional<Pick>(picks.front());
   if (hovered != hovered_) {
     hovered_ = hovered;
+    setCursor(cursorFor(hovered));
     update();
   }
 }
