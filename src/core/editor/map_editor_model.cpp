@@ -169,7 +169,10 @@ void MapEditorModel::writeDrag(int index, const PlaneMap& map, Handle handle) {
 DragResult MapEditorModel::drag(int index, const DragInput& input) {
   const std::vector<QPointF> targets = snapTargets(rows_, index);
   DragResult result = dragResult(input, targets);
-  if (!result.exact) {
+  if (result.exact) {
+    // On its target already: only the sums' last bits go ("-8.7E-18" reads as 0).
+    result.map = roundedDrag(input.start, result.map, dragTolerance(0));
+  } else {
     const double tolerance = dragTolerance(input.unitsPerPixel);
     if (result.exactLinearPart || result.fineLinearPart) {
       PlaneMap& m = result.map;

@@ -134,6 +134,26 @@ TEST(MapEditorEdits, ACancelledDragLeavesNoStep) {
   EXPECT_EQ(model.shape(1)->a, start.a);
 }
 
+// The body of map 1 snapped by its P3 onto map 3's P0 (0.25, 0.5): the texts are the sums' own,
+// without a remainder in the last bits.
+TEST(MapEditorEdits, ASnappedDragWritesCleanTexts) {
+  PanelFixture f;
+  choosePattern(f.document, kSierpinskiPattern);
+  MapEditorModel model(f.state, f.document.undoStack);
+  const std::array<QString, kColumnCount> moved = {"0.5", "0", "0", "0.5", "0.01", "0.02", "1"};
+  f.setRow(1, moved);
+  model.syncFromGrid();
+  model.beginDrag();
+  const DragInput drag{*model.shape(0), Handle::Body, {0.3, 0.3}, {0.03, 0.28},
+                       false,           true,         1.0 / 500};
+  const DragResult result = model.drag(0, drag);
+  model.endStep();
+  ASSERT_TRUE(result.snappedTo);
+  EXPECT_EQ(*result.snappedTo, QPointF(0.25, 0.5));
+  EXPECT_EQ(f.state.cell(1, kColE), "-0.25");
+  EXPECT_EQ(f.state.cell(1, kColF), "0");
+}
+
 TEST(MapEditorEdits, ANumberKeyForAMissingMapSaysSoAndSelectsNone) {
   PanelFixture f;
   choosePattern(f.document, kFernPattern);
