@@ -208,6 +208,8 @@ struct FramingRow {
   bool fitHint;  // the maps lie far from the square: the status line suggests fitting them
 };
 
+void PrintTo(const FramingRow& row, std::ostream* out) { *out << row.name; }
+
 class Framing : public EditingWindow, public ::testing::WithParamInterface<FramingRow> {};
 
 TEST_P(Framing, NewMapsAreFramedWithEveryHandle) {

@@ -34,6 +34,8 @@ struct PickRow {
   std::vector<Pick> expected;
 };
 
+void PrintTo(const PickRow& row, std::ostream* out) { *out << row.name; }
+
 class Picking : public ::testing::TestWithParam<PickRow> {};
 
 TEST_P(Picking, OffersHandlesNearestFirstThenTheSmallestParallelogram) {
@@ -78,6 +80,8 @@ struct GestureRow {
   PlaneMap expected;
   std::optional<QPointF> snappedTo;
 };
+
+void PrintTo(const GestureRow& row, std::ostream* out) { *out << row.name; }
 
 class Gestures : public ::testing::TestWithParam<GestureRow> {};
 
@@ -154,6 +158,8 @@ struct RoundingRow {
   double tolerance;
   double expected;
 };
+
+void PrintTo(const RoundingRow& row, std::ostream* out) { *out << row.name; }
 
 class ShortestDecimal : public ::testing::TestWithParam<RoundingRow> {};
 
