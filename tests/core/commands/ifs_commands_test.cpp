@@ -262,6 +262,10 @@ TEST(FitMapsToSquare, ChangesOnlyEAndFAndRefusesMapsThatDoNotContract) {
   EXPECT_NEAR(box.xmin, 0.02, 1e-9);
   EXPECT_NEAR(box.xmax, 0.98, 1e-9);
   EXPECT_NEAR(box.ymin, 0.5, 1e-9);  // a segment: centred in the square
+  // Exactly 0.01, 0.49 and 0.25 in the fitted system: the texts carry no rounding noise.
+  EXPECT_EQ(f.state.cell(1, kColE), "0.01");
+  EXPECT_EQ(f.state.cell(2, kColE), "0.49");
+  EXPECT_EQ(f.state.cell(1, kColF), "0.25");
 
   PanelFixture expanding;
   expanding.setRow(1, {"1.5", "0", "0", "0.5", "0", "0", "1"});
