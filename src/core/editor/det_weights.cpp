@@ -42,4 +42,13 @@ QStringList detProportionalTexts(std::span<const double> dets) {
   return texts;
 }
 
+bool sameProbabilities(std::span<const double> current, const QStringList& texts) {
+  if (current.size() != std::size_t(texts.size())) return false;
+  for (std::size_t i = 0; i < current.size(); ++i) {
+    const std::optional<double> value = parseNumber(texts[qsizetype(i)]);
+    if (!value || *value != current[i]) return false;
+  }
+  return true;
+}
+
 }  // namespace quill

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QString>
 #include <QStringList>
 #include <span>
 
@@ -10,5 +11,13 @@ namespace quill {
 // are). The decimal texts add up to exactly 1: each share is rounded to whole units of the last
 // decimal and the rounding's remainder goes to the largest. One map gets "1"; no maps, none.
 QStringList detProportionalTexts(std::span<const double> dets);
+
+// What "Set p ∝ |det|" says when the p column holds those shares already, and writes nothing.
+inline const QString kAlreadyDetProportionalMessage =
+    QStringLiteral("p is already proportional to |det|.");
+
+// Whether the p values `current` are the numbers of `texts` already, one for one: writing the
+// texts would change no map's p.
+bool sameProbabilities(std::span<const double> current, const QStringList& texts);
 
 }  // namespace quill
