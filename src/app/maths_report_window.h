@@ -37,6 +37,8 @@ class MathsReportWindow : public QWidget {
   void gridChanged();
 
   static constexpr int kFrameMilliseconds = 16;
+  // Rows the table shows at least, on a screen too small for all of them.
+  static constexpr int kFewestRowsShown = 3;
 
   // Whether a change waits to be shown, and how many times the report was brought up to date:
   // for the tests and the benchmark.
@@ -61,7 +63,7 @@ class MathsReportWindow : public QWidget {
   void refresh();
   void showMaps();
   void showRow(int row, const MapFacts& map);
-  void fitTableHeight();
+  void fitTable();
   void showSystem();
   void showBoxes();
   void setPByDet();
@@ -82,6 +84,7 @@ class MathsReportWindow : public QWidget {
   QLabel* boxStatus_ = nullptr;
   BoxCountChart* chart_ = nullptr;
   QPushButton* setP_ = nullptr;
+  QLabel* setPNote_ = nullptr;  // says why "Set p ∝ |det|" wrote nothing
   std::unique_ptr<BoxCountThread> counter_;
 };
 
