@@ -65,7 +65,7 @@ class CanvasWidget : public QWidget, public CanvasWindow {
   std::unique_ptr<Canvas> canvas_;
   bool drawing_ = false;
   bool frontPending_ = false;  // shown by a drawing, and not yet active since
-  QImage growing_;  // the running drawing's ink, shown in place of the canvas's
+  QImage growing_;             // the running drawing's ink, shown in place of the canvas's
   FrameFit* frameFit_ = new FrameFit(*this);  // the frame covers the screen; owned by this
 };
 
