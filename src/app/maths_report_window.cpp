@@ -65,8 +65,7 @@ MathsReportWindow::MathsReportWindow(MapEditorModel& model, QWidget* parent)
   table_->setFont(small);
   table_->verticalHeader()->setSectionResizeMode(QHeaderView::ResizeToContents);
   table_->horizontalHeader()->setSectionResizeMode(QHeaderView::ResizeToContents);
-  // Columns as wide as their texts: the window is made wide enough for all of them.
-  table_->horizontalHeader()->setStretchLastSection(false);
+  table_->horizontalHeader()->setStretchLastSection(true);
 
   system_ = new QLabel(this);
   system_->setObjectName(QStringLiteral("systemFacts"));
@@ -238,13 +237,17 @@ void MathsReportWindow::fitTable() {
   // Every column and every row (ten at most) in view without scrolling, the window grown for
   // them as far as the screen allows; the table scrolls only on a screen too small for it. The
   // sections take their sizes now, not on the headers' next turn, so they can be measured.
-  table_->resizeColumnsToContents();
   table_->resizeRowsToContents();
   const QRect screen = this->screen()->availableGeometry();
-  const QHeaderView* across = table_->horizontalHeader();
   const QHeaderView* down = table_->verticalHeader();
   const int frame = 2 * table_->frameWidth();
-  const int wide = std::max(down->width(), down->sizeHint().width()) + frame + across->length();
+  // Measured with the last column as wide as its texts, then stretched over the rest again.
+  QHeaderView* across = table_->horizontalHeader();
+  across->setStretchLastSection(false);
+  table_->resizeColumnsToContents();
+  const int columns = across->length();
+  across->setStretchLastSection(true);
+  const int wide = std::max(down->width(), down->sizeHint().width()) + frame + columns;
   const int chrome = frameGeometry().width() - table_->width();  // frame and margins beside it
   table_->setMinimumWidth(std::min(wide, screen.width() - chrome));
 
