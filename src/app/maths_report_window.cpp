@@ -50,6 +50,10 @@ MathsReportWindow::MathsReportWindow(MapEditorModel& model, QWidget* parent)
   refreshTimer_ = new QTimer(this);
   refreshTimer_->setSingleShot(true);
   refreshTimer_->setInterval(kFrameMilliseconds);
+  fitTimer_ = new QTimer(this);
+  fitTimer_->setSingleShot(true);
+  fitTimer_->setInterval(kFitMilliseconds);
+  connect(fitTimer_, &QTimer::timeout, this, &MathsReportWindow::fitTable);
   connect(refreshTimer_, &QTimer::timeout, this, [this] {
     if (isVisible()) refresh();
   });
@@ -162,8 +166,15 @@ void MathsReportWindow::refresh() {
     counter_->stop();
   }
   setP_->setEnabled(model_.mapCount() > 0 && allRowsRead_);
+  const int rowsBefore = table_->rowCount();
   showMaps();
-  fitTable();
+  // A new row is fitted at once; longer texts within a few frames, so that a held key or a drag
+  // does not measure the table at every step.
+  if (table_->rowCount() != rowsBefore || !isVisible()) {
+    fitTable();
+  } else if (!fitTimer_->isActive()) {
+    fitTimer_->start();
+  }
   showSystem();
   showBoxes();
 }

@@ -37,6 +37,7 @@ class MathsReportWindow : public QWidget {
   void gridChanged();
 
   static constexpr int kFrameMilliseconds = 16;
+  static constexpr int kFitMilliseconds = 100;
   // Rows the table shows at least, on a screen too small for all of them.
   static constexpr int kFewestRowsShown = 3;
 
@@ -77,6 +78,7 @@ class MathsReportWindow : public QWidget {
   bool boxesFinal_ = false;
   QString boxNote_;                 // why there is no estimate, or what is being counted
   QTimer* refreshTimer_ = nullptr;  // single shot, started by the first change of a frame
+  QTimer* fitTimer_ = nullptr;      // single shot: the table's size follows its texts
   int refreshes_ = 0;
 
   QTableWidget* table_ = nullptr;

@@ -204,7 +204,7 @@ TEST_F(MathsReport, ShowsTenRowsAndEveryColumnAndSaysWhenPIsAlreadySet) {
   type(10, kColD, QStringLiteral("0.5"));
   type(10, kColE, QStringLiteral("0"));
   ASSERT_EQ(facts().maps.size(), 10u);
-  QTest::qWait(50);  // the window grows on the layout's next turn
+  QTest::qWait(2 * MathsReportWindow::kFitMilliseconds);  // the window grows to the texts
   EXPECT_EQ(item(9, 4)->text(), QStringLiteral("line through (0, 0) along (1, 0)"));
   EXPECT_FALSE(table()->verticalScrollBar()->isVisible());
   EXPECT_FALSE(table()->horizontalScrollBar()->isVisible());
