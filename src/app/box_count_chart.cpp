@@ -27,25 +27,46 @@ void BoxCountChart::setCounting(const std::optional<BoxCounting>& counting, cons
   update();
 }
 
+namespace {
+
+// Whole-number ticks from `low` to `high`, a step of 1, 2, 5, 10 … so that at most `most` fit.
+std::vector<int> ticksBetween(double low, double high, int most) {
+  static constexpr int kSteps[] = {1, 2, 5, 10, 20, 50, 100, 200, 500};
+  int step = 1;
+  for (int candidate : kSteps) {
+    step = candidate;
+    if ((high - low) / step <= most) break;
+  }
+  std::vector<int> ticks;
+  for (int tick = int(std::ceil(low / step)) * step; tick <= high; tick += step) {
+    ticks.push_back(tick);
+  }
+  return ticks;
+}
+
+}  // namespace
+
 void BoxCountChart::paintEvent(QPaintEvent*) {
   QPainter painter(this);
   painter.setRenderHint(QPainter::Antialiasing);
   painter.fillRect(rect(), palette().base());
   const QFontMetrics metrics = fontMetrics();
-  const int margin = metrics.height() + 6;
-  const QRectF plot = QRectF(rect()).adjusted(margin + 8, 8, -8, -margin);
+  const int line = metrics.height();
+  // Room for the axis titles and the numbers of the ticks, left and below.
+  const int left = line + metrics.horizontalAdvance(QStringLiteral("888")) + 6;
+  const int bottom = 2 * line + 4;
+  const QRectF plot = QRectF(rect()).adjusted(left, 8, -8, -bottom);
   painter.setPen(palette().color(QPalette::Mid));
   painter.drawRect(plot);
   painter.setPen(palette().color(QPalette::Text));
-  painter.drawText(QRectF(plot.left(), plot.bottom() + 2, plot.width(), margin - 2),
+  painter.drawText(QRectF(plot.left(), plot.bottom() + line + 2, plot.width(), line),
                    Qt::AlignCenter, QStringLiteral("log₂ (1 / box size)"));
   painter.save();
   painter.translate(2, plot.bottom());
   painter.rotate(-90);
-  painter.drawText(QRectF(0, 0, plot.height(), margin), Qt::AlignCenter,
+  painter.drawText(QRectF(0, 0, plot.height(), line), Qt::AlignCenter,
                    QStringLiteral("log₂ count"));
   painter.restore();
-
   std::vector<LogPoint> points;
   if (counting_) {
     for (const BoxCountPoint& point : counting_->points) {
@@ -78,6 +99,25 @@ void BoxCountChart::paintEvent(QPaintEvent*) {
     return QPointF(plot.left() + (x - xmin) / (xmax - xmin) * plot.width(),
                    plot.bottom() - (y - ymin) / (ymax - ymin) * plot.height());
   };
+  const QColor tickColour = palette().color(QPalette::Mid);
+  const QColor numberColour = palette().color(QPalette::Text);
+  const int labelWidth = left - line - 4;
+  for (int tick : ticksBetween(xmin, xmax, std::max(2, int(plot.width()) / (3 * line)))) {
+    const double x = toWidget(tick, ymin).x();
+    painter.setPen(tickColour);
+    painter.drawLine(QPointF(x, plot.bottom()), QPointF(x, plot.bottom() - 4));
+    painter.setPen(numberColour);
+    painter.drawText(QRectF(x - 2 * line, plot.bottom() + 1, 4 * line, line), Qt::AlignCenter,
+                     QString::number(tick));
+  }
+  for (int tick : ticksBetween(ymin, ymax, std::max(2, int(plot.height()) / (2 * line)))) {
+    const double y = toWidget(xmin, tick).y();
+    painter.setPen(tickColour);
+    painter.drawLine(QPointF(plot.left(), y), QPointF(plot.left() + 4, y));
+    painter.setPen(numberColour);
+    painter.drawText(QRectF(plot.left() - labelWidth - 3, y - line / 2.0, labelWidth, line),
+                     Qt::AlignRight | Qt::AlignVCenter, QString::number(tick));
+  }
 
   const int first = counting_->fitFirst;
   const int last = counting_->fitLast;
@@ -115,6 +155,23 @@ void BoxCountChart::paintEvent(QPaintEvent*) {
   painter.setPen(palette().color(QPalette::Text));
   painter.drawText(plot.adjusted(6, 4, -6, -4), Qt::AlignLeft | Qt::AlignTop,
                    QStringLiteral("slope %1").arg(counting_->slope, 0, 'f', 3));
+  // The legend, bottom right, where the dots of a rising line leave room.
+  const QString fittedText = QStringLiteral("fitted");
+  const QString leftOutText = QStringLiteral("left out");
+  const int textWidth =
+      std::max(metrics.horizontalAdvance(fittedText), metrics.horizontalAdvance(leftOutText));
+  const QRectF legend(plot.right() - textWidth - 22, plot.bottom() - 2 * line - 6, textWidth + 18,
+                      2 * line + 4);
+  painter.fillRect(legend, palette().base());
+  for (int row = 0; row < 2; ++row) {
+    const double y = legend.top() + 2 + line * (row + 0.5);
+    painter.setPen(QPen(dot, 1.2));
+    painter.setBrush(row == 0 ? QBrush(dot) : QBrush(Qt::NoBrush));
+    painter.drawEllipse(QPointF(legend.left() + 7, y), 3, 3);
+    painter.setPen(palette().color(QPalette::Text));
+    painter.drawText(QRectF(legend.left() + 14, y - line / 2.0, textWidth + 4, line),
+                     Qt::AlignLeft | Qt::AlignVCenter, row == 0 ? fittedText : leftOutText);
+  }
 }
 
 }  // namespace quill

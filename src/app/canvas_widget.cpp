@@ -82,6 +82,18 @@ void CanvasWidget::showCanvas() {
   raise();
   activateWindow();
   update();
+  emit broughtToFront();
+  // A window shown for the first time is activated, and raised by the window manager, only once
+  // it is mapped: it comes to the front again then.
+  frontPending_ = true;
+}
+
+void CanvasWidget::changeEvent(QEvent* event) {
+  if (event->type() == QEvent::ActivationChange && isActiveWindow() && frontPending_) {
+    frontPending_ = false;
+    emit broughtToFront();
+  }
+  QWidget::changeEvent(event);
 }
 
 void CanvasWidget::setDrawing(bool drawing) {

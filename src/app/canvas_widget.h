@@ -49,10 +49,13 @@ class CanvasWidget : public QWidget, public CanvasWindow {
  signals:
   // The user asked for the control panel, which the full-screen canvas hides.
   void showPanelRequested();
+  // The canvas came to the front with a drawing, over every other window of the program.
+  void broughtToFront();
 
  protected:
   void paintEvent(QPaintEvent* event) override;
   void closeEvent(QCloseEvent* event) override;
+  void changeEvent(QEvent* event) override;
 
  private:
   void load();
@@ -61,7 +64,8 @@ class CanvasWidget : public QWidget, public CanvasWindow {
   Dialogs& dialogs_;
   std::unique_ptr<Canvas> canvas_;
   bool drawing_ = false;
-  QImage growing_;  // the running drawing's ink, shown in place of the canvas's
+  bool frontPending_ = false;  // shown by a drawing, and not yet active since
+  QImage growing_;             // the running drawing's ink, shown in place of the canvas's
   FrameFit* frameFit_ = new FrameFit(*this);  // the frame covers the screen; owned by this
 };
 

@@ -343,9 +343,11 @@ void ControlPanel::buildMenus() {
   tools->addSeparator();
   QAction* report = tools->addAction(QStringLiteral("Maths Report"));
   report->setObjectName(QStringLiteral("mathsReportAction"));
+  report->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_M));
   connect(report, &QAction::triggered, this, &ControlPanel::openMathsReport);
   QAction* picture = tools->addAction(QStringLiteral("Render Picture..."));
   picture->setObjectName(QStringLiteral("renderPictureAction"));
+  picture->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_R));
   connect(picture, &QAction::triggered, this, &ControlPanel::openPictureDialog);
 }
 

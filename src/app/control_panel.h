@@ -63,6 +63,9 @@ class ControlPanel : public QMainWindow {
   // front.
   void openPictureDialog();
   PictureDialog* pictureDialog() const { return pictureDialog_.get(); }
+  // The open tool windows back in front of the full-screen canvas, which a drawing brings to the
+  // front; the canvas keeps the keyboard.
+  void raiseToolWindows();
 
   // The object name of the grid's field in `row` (1 to 10) and `column` (kColA to kColP):
   // "cell_a_1" for a of map 1.

@@ -160,4 +160,12 @@ void ControlPanel::openPictureDialog() {
   bringToFront(*pictureDialog_);
 }
 
+void ControlPanel::raiseToolWindows() {
+  for (QWidget* window :
+       {static_cast<QWidget*>(mapEditor_.get()), static_cast<QWidget*>(mathsReport_.get()),
+        static_cast<QWidget*>(pictureDialog_.get())}) {
+    if (window != nullptr && window->isVisible() && !window->isMinimized()) window->raise();
+  }
+}
+
 }  // namespace quill

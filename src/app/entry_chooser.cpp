@@ -2,6 +2,7 @@
 
 #include <QCheckBox>
 #include <QDialogButtonBox>
+#include <QKeyEvent>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QVBoxLayout>
@@ -27,8 +28,17 @@ EntryChooser::EntryChooser(const std::vector<EntryChoice>& entries, bool fit, QW
     auto* item = new QListWidgetItem(text, list_);
     item->setData(Qt::UserRole, int(i));
     item->setData(Qt::UserRole + 1, entry.name);
-    if (!entry.note.isEmpty()) item->setForeground(palette().color(QPalette::PlaceholderText));
+    if (!entry.note.isEmpty()) {
+      item->setForeground(palette().color(QPalette::PlaceholderText));
+      // The list wraps the line; the tooltip gives the whole refusal, where it was in the file.
+      item->setToolTip(entry.reason.isEmpty() ? entry.note : entry.reason);
+    }
   }
+  // A refusal is read in full, over as many lines as it takes.
+  list_->setWordWrap(true);
+  list_->setTextElideMode(Qt::ElideNone);
+  list_->setResizeMode(QListView::Adjust);
+  list_->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
   list_->setCurrentRow(0);
   fit_ = new QCheckBox(QStringLiteral("Fit into the square"), this);
   fit_->setObjectName(QStringLiteral("fitIntoSquare"));
@@ -38,6 +48,7 @@ EntryChooser::EntryChooser(const std::vector<EntryChoice>& entries, bool fit, QW
   connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
   connect(list_, &QListWidget::itemDoubleClicked, this, &QDialog::accept);
   connect(search_, &QLineEdit::textChanged, this, &EntryChooser::filter);
+  search_->installEventFilter(this);
   auto* layout = new QVBoxLayout(this);
   layout->addWidget(search_);
   layout->addWidget(list_, 1);
@@ -55,6 +66,18 @@ void EntryChooser::filter(const QString& text) {
     if (shown && first == nullptr) first = item;
   }
   list_->setCurrentItem(first);
+}
+
+bool EntryChooser::eventFilter(QObject* watched, QEvent* event) {
+  // Down and Page Down go on from the search into the list, at the match that is current.
+  if (watched == search_ && event->type() == QEvent::KeyPress) {
+    const int key = static_cast<QKeyEvent*>(event)->key();
+    if (key == Qt::Key_Down || key == Qt::Key_PageDown) {
+      list_->setFocus(Qt::TabFocusReason);
+      return true;
+    }
+  }
+  return QDialog::eventFilter(watched, event);
 }
 
 int EntryChooser::chosen() const {

@@ -11,9 +11,10 @@ class QListWidget;
 
 namespace quill {
 
-// Lists the entries of a file of several systems with their map counts, narrowed by what the
-// user types, with a "Fit into the square" box. Entries that cannot be drawn are listed with the
-// reason; choosing one shows the reason from the command that imports it.
+// Lists the entries of an .ifs file with their map counts, narrowed by what the user types (Down
+// goes on into the list), with a "Fit into the square" box. Entries that cannot be drawn are listed
+// with the reason, wrapped, and in full in their tooltip; choosing one shows the reason from the
+// command that imports it.
 class EntryChooser : public QDialog {
   Q_OBJECT
 
@@ -23,6 +24,9 @@ class EntryChooser : public QDialog {
   // The chosen entry's index in the list given, or -1.
   int chosen() const;
   bool fit() const;
+
+ protected:
+  bool eventFilter(QObject* watched, QEvent* event) override;
 
  private:
   void filter(const QString& text);

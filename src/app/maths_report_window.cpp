@@ -4,6 +4,7 @@
 #include <QHeaderView>
 #include <QLabel>
 #include <QPushButton>
+#include <QScreen>
 #include <QScrollBar>
 #include <QTableWidget>
 #include <QTimer>
@@ -15,6 +16,7 @@
 #include "app/box_count_thread.h"
 #include "core/editor/det_weights.h"
 #include "core/maths/det_shares.h"
+#include "core/maths/report_wording.h"
 
 namespace quill {
 
@@ -29,12 +31,7 @@ enum ReportColumn { kDet, kSigma, kSimilarity, kFlips, kFixed, kP, kShare, kCont
 const QColor kExpandingText(150, 20, 20);
 const QColor kExpandingBack(255, 222, 214);
 
-// Four significant digits are plenty to read a map by; -0 reads as 0.
-QString number(double value) { return QString::number(value + 0.0, 'g', 4); }
-
-QString pointText(double x, double y) {
-  return QStringLiteral("(%1, %2)").arg(number(x), number(y));
-}
+QString number(double value) { return reportNumber(value); }
 
 // "10 000 000": thin spaces between groups of three, whatever the locale.
 QString pointsText(std::int64_t count) {
@@ -53,6 +50,10 @@ MathsReportWindow::MathsReportWindow(MapEditorModel& model, QWidget* parent)
   refreshTimer_ = new QTimer(this);
   refreshTimer_->setSingleShot(true);
   refreshTimer_->setInterval(kFrameMilliseconds);
+  fitTimer_ = new QTimer(this);
+  fitTimer_->setSingleShot(true);
+  fitTimer_->setInterval(kFitMilliseconds);
+  connect(fitTimer_, &QTimer::timeout, this, &MathsReportWindow::fitTable);
   connect(refreshTimer_, &QTimer::timeout, this, [this] {
     if (isVisible()) refresh();
   });
@@ -87,12 +88,17 @@ MathsReportWindow::MathsReportWindow(MapEditorModel& model, QWidget* parent)
       QStringLiteral("Writes p = max(|det|, %1) / Σ into the grid's p column (one undo step)")
           .arg(kSmallestDetWeight));
   connect(setP_, &QPushButton::clicked, this, &MathsReportWindow::setPByDet);
+  setPNote_ = new QLabel(this);
+  setPNote_->setObjectName(QStringLiteral("setPNote"));
 
   auto* left = new QVBoxLayout;
   left->addWidget(system_);
   left->addWidget(boxStatus_);
   left->addStretch();
-  left->addWidget(setP_, 0, Qt::AlignLeft);
+  auto* setPRow = new QHBoxLayout;
+  setPRow->addWidget(setP_);
+  setPRow->addWidget(setPNote_, 1);
+  left->addLayout(setPRow);
   auto* lower = new QHBoxLayout;
   lower->addLayout(left, 3);
   lower->addWidget(chart_, 2);
@@ -107,6 +113,7 @@ MathsReportWindow::MathsReportWindow(MapEditorModel& model, QWidget* parent)
 MathsReportWindow::~MathsReportWindow() = default;
 
 void MathsReportWindow::gridChanged() {
+  setPNote_->clear();  // it spoke of the p column as it was
   // Not restarted by the changes that follow: a held key still sees the report move each frame.
   if (isVisible() && !refreshTimer_->isActive()) refreshTimer_->start();
 }
@@ -161,7 +168,13 @@ void MathsReportWindow::refresh() {
   setP_->setEnabled(model_.mapCount() > 0 && allRowsRead_);
   const int rowsBefore = table_->rowCount();
   showMaps();
-  if (table_->rowCount() != rowsBefore) fitTableHeight();
+  // A new row is fitted at once; longer texts within a few frames, so that a held key or a drag
+  // does not measure the table at every step.
+  if (table_->rowCount() != rowsBefore || !isVisible()) {
+    fitTable();
+  } else if (!fitTimer_->isActive()) {
+    fitTimer_->start();
+  }
   showSystem();
   showBoxes();
 }
@@ -216,11 +229,10 @@ void MathsReportWindow::showRow(int row, const MapFacts& map) {
     texts[kSimilarity] = QStringLiteral("no");
   }
   texts[kFlips] = map.flips ? QStringLiteral("yes") : QStringLiteral("no");
-  texts[kFixed] = map.fixedPoint ? pointText((*map.fixedPoint)[0], (*map.fixedPoint)[1])
-                                 : QStringLiteral("none");
+  texts[kFixed] = fixedPointWording(map);
   texts[kP] = number(map.row.p);
   texts[kShare] = number(map.detShare);
-  texts[kContracts] = map.expanding ? QStringLiteral("EXPANDS") : QStringLiteral("yes");
+  texts[kContracts] = contractionWording(map);
   for (int column = 0; column <= kContracts; ++column) {
     // An item that is given what it holds already tells nobody, so unchanged cells cost nothing.
     QTableWidgetItem* item = table_->item(row, column);
@@ -232,17 +244,39 @@ void MathsReportWindow::showRow(int row, const MapFacts& map) {
   }
 }
 
-void MathsReportWindow::fitTableHeight() {
-  // As tall as its rows, so the system's facts and the chart get the rest of the window; a
-  // long table scrolls below three rows' height.
-  const int header = table_->horizontalHeader()->sizeHint().height();
+void MathsReportWindow::fitTable() {
+  // Every column and every row (ten at most) in view without scrolling, the window grown for
+  // them as far as the screen allows; the table scrolls only on a screen too small for it. The
+  // sections take their sizes now, not on the headers' next turn, so they can be measured.
+  table_->resizeRowsToContents();
+  const QRect screen = this->screen()->availableGeometry();
+  const QHeaderView* down = table_->verticalHeader();
   const int frame = 2 * table_->frameWidth();
-  const int scroll = table_->horizontalScrollBar()->sizeHint().height();
-  int rows = 0;
-  for (int row = 0; row < table_->rowCount(); ++row) rows += table_->rowHeight(row);
-  const int fewest = header + frame + scroll + 3 * table_->verticalHeader()->defaultSectionSize();
-  table_->setMaximumHeight(header + frame + scroll + rows);
-  table_->setMinimumHeight(std::min(fewest, table_->maximumHeight()));
+  // Measured with the last column as wide as its texts, then stretched over the rest again.
+  QHeaderView* across = table_->horizontalHeader();
+  across->setStretchLastSection(false);
+  table_->resizeColumnsToContents();
+  const int columns = across->length();
+  across->setStretchLastSection(true);
+  const int wide = std::max(down->width(), down->sizeHint().width()) + frame + columns;
+  const int chrome = frameGeometry().width() - table_->width();  // frame and margins beside it
+  table_->setMinimumWidth(std::min(wide, screen.width() - chrome));
+
+  const int top = std::max(across->height(), across->sizeHint().height()) + frame;
+  const int tall = top + down->length();
+  const int row = table_->rowCount() > 0 ? table_->rowHeight(0) : down->defaultSectionSize();
+  const int fewest = top + kFewestRowsShown * row;
+  const int others = frameGeometry().height() - table_->height();
+  table_->setMaximumHeight(std::max(tall, fewest));
+  table_->setMinimumHeight(std::clamp(screen.height() - others, fewest, std::max(tall, fewest)));
+  if (!isVisible()) return;
+  layout()->activate();  // the window grows now, so that it can be kept on the screen
+  QRect placed = frameGeometry();
+  if (placed.right() > screen.right()) placed.moveRight(screen.right());
+  if (placed.bottom() > screen.bottom()) placed.moveBottom(screen.bottom());
+  placed.moveTopLeft(
+      QPoint(std::max(placed.left(), screen.left()), std::max(placed.top(), screen.top())));
+  if (placed.topLeft() != frameGeometry().topLeft()) move(placed.topLeft());
 }
 
 void MathsReportWindow::showSystem() {
@@ -313,8 +347,19 @@ void MathsReportWindow::setPByDet() {
   if (refreshPending()) refresh();  // the dets of the grid as it is now, not as last shown
   if (!allRowsRead_ || facts_.maps.size() != std::size_t(model_.mapCount())) return;
   std::vector<double> dets;
-  for (const MapFacts& map : facts_.maps) dets.push_back(map.det);
-  if (!model_.setProbabilityTexts(detProportionalTexts(dets), setP_->text())) return;
+  std::vector<double> ps;
+  for (const MapFacts& map : facts_.maps) {
+    dets.push_back(map.det);
+    ps.push_back(map.row.p);
+  }
+  const QStringList texts = detProportionalTexts(dets);
+  // No undo step that changes nothing: the user is told why the grid stays as it is.
+  if (sameProbabilities(ps, texts)) {
+    setPNote_->setText(kAlreadyDetProportionalMessage);
+    return;
+  }
+  setPNote_->clear();
+  if (!model_.setProbabilityTexts(texts, setP_->text())) return;
   emit gridEdited();
   refresh();  // at once: the user pressed a button here
 }

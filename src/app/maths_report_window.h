@@ -37,6 +37,9 @@ class MathsReportWindow : public QWidget {
   void gridChanged();
 
   static constexpr int kFrameMilliseconds = 16;
+  static constexpr int kFitMilliseconds = 100;
+  // Rows the table shows at least, on a screen too small for all of them.
+  static constexpr int kFewestRowsShown = 3;
 
   // Whether a change waits to be shown, and how many times the report was brought up to date:
   // for the tests and the benchmark.
@@ -61,7 +64,7 @@ class MathsReportWindow : public QWidget {
   void refresh();
   void showMaps();
   void showRow(int row, const MapFacts& map);
-  void fitTableHeight();
+  void fitTable();
   void showSystem();
   void showBoxes();
   void setPByDet();
@@ -75,6 +78,7 @@ class MathsReportWindow : public QWidget {
   bool boxesFinal_ = false;
   QString boxNote_;                 // why there is no estimate, or what is being counted
   QTimer* refreshTimer_ = nullptr;  // single shot, started by the first change of a frame
+  QTimer* fitTimer_ = nullptr;      // single shot: the table's size follows its texts
   int refreshes_ = 0;
 
   QTableWidget* table_ = nullptr;
@@ -82,6 +86,7 @@ class MathsReportWindow : public QWidget {
   QLabel* boxStatus_ = nullptr;
   BoxCountChart* chart_ = nullptr;
   QPushButton* setP_ = nullptr;
+  QLabel* setPNote_ = nullptr;  // says why "Set p ∝ |det|" wrote nothing
   std::unique_ptr<BoxCountThread> counter_;
 };
 

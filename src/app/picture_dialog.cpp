@@ -7,12 +7,9 @@
 #include <QDoubleSpinBox>
 #include <QFileDialog>
 #include <QFileInfo>
-#include <QFormLayout>
-#include <QHBoxLayout>
-#include <QIcon>
 #include <QLabel>
+#include <QLayout>
 #include <QLineEdit>
-#include <QPixmap>
 #include <QProgressBar>
 #include <QPushButton>
 #include <QSpinBox>
@@ -45,13 +42,6 @@ QString withFolderOf(const QString& message, const QString& path) {
              .arg(QDir::toNativeSeparators(path), QDir::toNativeSeparators(QDir::currentPath()));
 }
 
-void showColour(QToolButton* button, Rgb colour) {
-  // A swatch as the icon: the style greys it while the setting does not apply.
-  QPixmap swatch(button->iconSize());
-  swatch.fill(QColor::fromRgb(colour));
-  button->setIcon(QIcon(swatch));
-}
-
 }  // namespace
 
 PictureDialog::PictureDialog(Document& document, QWidget* parent)
@@ -68,146 +58,6 @@ PictureDialog::PictureDialog(Document& document, QWidget* parent)
 }
 
 PictureDialog::~PictureDialog() = default;
-
-void PictureDialog::buildWidgets() {
-  auto* form = new QFormLayout(this);
-  const PictureRequest defaults;
-  auto side = [this](const char* name, int value) {
-    auto* box = new QSpinBox(this);
-    box->setObjectName(QString::fromLatin1(name));
-    box->setRange(1, kMaxPictureSide);
-    box->setValue(value);
-    box->setSuffix(QStringLiteral(" px"));
-    return box;
-  };
-  width_ = side("pictureWidth", defaults.width);
-  height_ = side("pictureHeight", defaults.height);
-  auto* size = new QHBoxLayout;
-  size->addWidget(width_);
-  size->addWidget(new QLabel(QStringLiteral("×"), this));
-  size->addWidget(height_);
-  size->addStretch();
-  form->addRow(QStringLiteral("Size:"), size);
-
-  mode_ = new QComboBox(this);
-  mode_->setObjectName(QStringLiteral("pictureMode"));
-  mode_->addItems(
-      {QStringLiteral("Blue Print"), QStringLiteral("Fractal"), QStringLiteral("Chaos Game")});
-  mode_->setCurrentIndex(int(PictureMode::ChaosGame));
-  form->addRow(QStringLiteral("Drawing:"), mode_);
-  countLabel_ = new QLabel(this);
-  count_ = new QLineEdit(document_.state.countText, this);
-  count_->setObjectName(QStringLiteral("pictureCount"));
-  form->addRow(countLabel_, count_);
-
-  shading_ = new QComboBox(this);
-  shading_->setObjectName(QStringLiteral("pictureShading"));
-  shading_->addItems({QStringLiteral("Flat: one pixel per point"),
-                      QStringLiteral("Density: hit counts"),
-                      QStringLiteral("By map: hit counts in the maps' colours")});
-  form->addRow(QStringLiteral("Shading:"), shading_);
-  gamma_ = new QDoubleSpinBox(this);
-  gamma_->setObjectName(QStringLiteral("pictureGamma"));
-  gamma_->setRange(0.1, 10.0);
-  gamma_->setSingleStep(0.1);
-  gamma_->setValue(defaults.gamma);
-  form->addRow(QStringLiteral("Gamma:"), gamma_);
-  supersample_ = new QSpinBox(this);
-  supersample_->setObjectName(QStringLiteral("pictureSupersample"));
-  supersample_->setRange(1, 4);
-  supersample_->setPrefix(QStringLiteral("K = "));
-  supersample_->setToolTip(QStringLiteral("Renders K × K times the pixels and averages down"));
-  form->addRow(QStringLiteral("Supersampling:"), supersample_);
-
-  auto* maps = new QHBoxLayout;
-  maps->setSpacing(2);
-  for (std::size_t i = 0; i < mapColours_.size(); ++i) {
-    QToolButton* button =
-        addColourButton(QStringLiteral("pictureMapColour_%1").arg(i + 1), mapColours_[i]);
-    button->setToolTip(QStringLiteral("Map %1").arg(i + 1));
-    mapButtons_.push_back(button);
-    maps->addWidget(button);
-  }
-  maps->addStretch();
-  form->addRow(QStringLiteral("Map colours:"), maps);
-  auto* inks = new QHBoxLayout;
-  inks->addWidget(new QLabel(QStringLiteral("Pen"), this));
-  penButton_ = addColourButton(QStringLiteral("picturePen"), pen_);
-  inks->addWidget(penButton_);
-  inks->addWidget(new QLabel(QStringLiteral("Paper"), this));
-  paperButton_ = addColourButton(QStringLiteral("picturePaper"), paper_);
-  inks->addWidget(paperButton_);
-  inks->addStretch();
-  form->addRow(QStringLiteral("Colours:"), inks);
-  seed_ = new QLineEdit(QString::number(defaults.seed), this);
-  seed_->setObjectName(QStringLiteral("pictureSeed"));
-  seed_->setToolTip(
-      QStringLiteral("The chaos game's generator starts here; the same seed gives "
-                     "the same picture"));
-  form->addRow(QStringLiteral("Seed:"), seed_);
-
-  file_ = new QLineEdit(this);
-  file_->setObjectName(QStringLiteral("pictureFile"));
-  file_->setPlaceholderText(QStringLiteral("picture.png"));
-  file_->setToolTip(
-      QStringLiteral("The name's extension picks the type: .png, .jpg, .bmp, or .svg for Blue "
-                     "Print and Fractal"));
-  auto* browse = new QPushButton(QStringLiteral("Browse..."), this);
-  browse->setObjectName(QStringLiteral("pictureBrowse"));
-  auto* fileRow = new QHBoxLayout;
-  fileRow->addWidget(file_, 1);
-  fileRow->addWidget(browse);
-  form->addRow(QStringLiteral("File:"), fileRow);
-  depth16_ = new QCheckBox(QStringLiteral("16 bits a channel (PNG)"), this);
-  depth16_->setObjectName(QStringLiteral("pictureDepth16"));
-  form->addRow(QString(), depth16_);
-
-  progress_ = new QProgressBar(this);
-  progress_->setObjectName(QStringLiteral("pictureProgress"));
-  progress_->setRange(0, 1000);
-  progress_->setTextVisible(false);
-  form->addRow(progress_);
-  status_ = new QLabel(this);
-  status_->setObjectName(QStringLiteral("pictureStatus"));
-  status_->setWordWrap(true);
-  status_->setTextInteractionFlags(Qt::TextSelectableByMouse);
-  form->addRow(status_);
-  render_ = new QPushButton(QStringLiteral("Render"), this);
-  render_->setObjectName(QStringLiteral("pictureRender"));
-  render_->setDefault(true);
-  cancel_ = new QPushButton(QStringLiteral("Cancel"), this);
-  cancel_->setObjectName(QStringLiteral("pictureCancel"));
-  auto* buttons = new QHBoxLayout;
-  buttons->addStretch();
-  buttons->addWidget(render_);
-  buttons->addWidget(cancel_);
-  form->addRow(buttons);
-
-  connect(mode_, &QComboBox::currentIndexChanged, this, &PictureDialog::updateEnabled);
-  connect(shading_, &QComboBox::currentIndexChanged, this, &PictureDialog::updateEnabled);
-  connect(file_, &QLineEdit::textChanged, this, &PictureDialog::updateEnabled);
-  connect(browse, &QPushButton::clicked, this, &PictureDialog::browse);
-  connect(render_, &QPushButton::clicked, this, &PictureDialog::render);
-  connect(cancel_, &QPushButton::clicked, this, &PictureDialog::cancelRender);
-}
-
-QToolButton* PictureDialog::addColourButton(const QString& name, Rgb& colour) {
-  auto* button = new QToolButton(this);
-  button->setObjectName(name);
-  button->setFixedSize(24, 24);
-  button->setIconSize(QSize(16, 16));
-  showColour(button, colour);
-  // `colour` is a member of this window, alive as long as the button.
-  connect(button, &QToolButton::clicked, this, [this, button, &colour] {
-    const std::optional<Rgb> chosen = document_.dialogs.chooseColor(colour);
-    comeBack();
-    if (chosen) {
-      colour = *chosen;
-      showColour(button, colour);
-    }
-  });
-  return button;
-}
 
 void PictureDialog::takeDocumentColours() {
   pen_ = document_.drawing.penColor;
@@ -260,18 +110,21 @@ void PictureDialog::updateEnabled() {
   const bool idle = !rendering();
   const bool chaos = mode() == PictureMode::ChaosGame;
   const auto shading = Shading(shading_->currentIndex());
-  countLabel_->setText(chaos ? QStringLiteral("Points:") : QStringLiteral("Depth:"));
   for (QWidget* each : findChildren<QWidget*>()) {
     if (each != progress_ && each != status_ && each != cancel_) each->setEnabled(idle);
   }
   cancel_->setEnabled(!idle);
   if (!idle) return;
-  count_->setEnabled(mode() != PictureMode::BluePrint);
+  depth_->setEnabled(mode() == PictureMode::Fractal);
+  points_->setEnabled(chaos);
   shading_->setEnabled(chaos);
   gamma_->setEnabled(chaos && shading != Shading::Flat);
   seed_->setEnabled(chaos);
   for (QToolButton* button : mapButtons_) button->setEnabled(chaos && shading == Shading::ByMap);
-  depth16_->setEnabled(pictureFormatFor(file_->text().trimmed(), false) == PictureFormat::Png8);
+  // Vectors have neither a depth of colour nor pixels to supersample.
+  const std::optional<PictureFormat> format = pictureFormatFor(file_->text().trimmed(), false);
+  depth16_->setEnabled(format == PictureFormat::Png8);
+  supersample_->setEnabled(format != PictureFormat::Svg);
 }
 
 void PictureDialog::browse() {
@@ -315,7 +168,10 @@ void PictureDialog::render() {
   if (rendering()) return;
   const PictureMode pictureMode = mode();
   // The grid and the count first, as the drawing buttons check them.
-  Result<PictureInputs> inputs = checkPictureInputs(document_, pictureMode, count_->text());
+  const QString count = pictureMode == PictureMode::Fractal     ? depth_->text()
+                        : pictureMode == PictureMode::ChaosGame ? points_->text()
+                                                                : QString();
+  Result<PictureInputs> inputs = checkPictureInputs(document_, pictureMode, count);
   if (!inputs) {
     refuse(inputs.message());
     return;

@@ -43,6 +43,10 @@ class PictureDialog : public QWidget {
   // Asks the running render to stop; it stops within a batch of work.
   void cancelRender();
 
+  static constexpr int kFileFieldWidth = 260;  // pixels, at the least
+  inline static const QString kFileTip = QStringLiteral(
+      "The name's extension picks the type: .png, .jpg, .bmp, or .svg for Blue Print and Fractal");
+
   // Pen and paper as the panel's colour commands last set them.
   void takeDocumentColours();
 
@@ -56,6 +60,9 @@ class PictureDialog : public QWidget {
  private:
   void buildWidgets();
   QToolButton* addColourButton(const QString& name, Rgb& colour);
+  static void showColour(QToolButton* button, Rgb colour);
+  // The file field as wide as its text, within the screen.
+  void fitFileField();
   void updateEnabled();
   // A message through the program's dialogs, this window in front again afterwards.
   void tell(const QString& message);
@@ -79,8 +86,8 @@ class PictureDialog : public QWidget {
   QSpinBox* width_ = nullptr;
   QSpinBox* height_ = nullptr;
   QComboBox* mode_ = nullptr;
-  QLabel* countLabel_ = nullptr;
-  QLineEdit* count_ = nullptr;
+  QLineEdit* depth_ = nullptr;   // the Fractal's
+  QLineEdit* points_ = nullptr;  // the Chaos Game's
   QComboBox* shading_ = nullptr;
   QDoubleSpinBox* gamma_ = nullptr;
   QSpinBox* supersample_ = nullptr;

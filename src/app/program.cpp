@@ -1,5 +1,6 @@
 #include "app/program.h"
 
+#include <QAction>
 #include <QCoreApplication>
 
 #include "app/picture_dialog.h"
@@ -34,8 +35,34 @@ void Program::start() {
                    [this] { exit(); });
   QObject::connect(canvasWidget.get(), &CanvasWidget::showPanelRequested, controlPanel.get(),
                    [this] { showPanel(); });
+  // A drawing's canvas covers the screen: the tool windows stay in front of it, and open from it.
+  QObject::connect(canvasWidget.get(), &CanvasWidget::broughtToFront, controlPanel.get(),
+                   &ControlPanel::raiseToolWindows);
+  addToolActions();
   controlPanel->resetPanel();
   controlPanel->show();
+}
+
+void Program::addToolActions() {
+  const struct {
+    const char* name;
+    const char* caption;
+    QKeyCombination key;
+    void (ControlPanel::*open)();
+  } tools[] = {
+      {"canvasMapEditor", "Map Editor...", Qt::CTRL | Qt::Key_E, &ControlPanel::openMapEditor},
+      {"canvasMathsReport", "Maths Report", Qt::CTRL | Qt::Key_M, &ControlPanel::openMathsReport},
+      {"canvasRenderPicture", "Render Picture...", Qt::CTRL | Qt::Key_R,
+       &ControlPanel::openPictureDialog},
+  };
+  for (const auto& tool : tools) {
+    auto* action = new QAction(QString::fromLatin1(tool.caption), canvasWidget.get());
+    action->setObjectName(QString::fromLatin1(tool.name));
+    action->setShortcut(QKeySequence(tool.key));
+    action->setShortcutContext(Qt::WindowShortcut);
+    QObject::connect(action, &QAction::triggered, controlPanel.get(), tool.open);
+    canvasWidget->addAction(action);  // in its right-click menu too
+  }
 }
 
 void Program::exit() {

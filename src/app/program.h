@@ -41,6 +41,11 @@ class Program {
   // Last, so that it is destroyed first: a drawing still running is cancelled and joined before
   // the document its finish step would write to goes away.
   std::unique_ptr<QtDrawRunner> drawRunner;
+
+ private:
+  // Ctrl+E, Ctrl+M and Ctrl+R on the canvas open the map editor, the report and the picture
+  // dialog as the panel's Tools menu does.
+  void addToolActions();
 };
 
 }  // namespace quill

@@ -4,6 +4,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QScrollBar>
 #include <QTableWidget>
 #include <QTest>
 #include <array>
@@ -191,6 +192,36 @@ TEST_F(MathsReport, BoxCountingRefinesRestartsAndStopsOnClose) {
   EXPECT_FALSE(report->boxes());
   program.controlPanel->openMathsReport();
   EXPECT_TRUE(report->isVisible());
+}
+
+// Ten maps and every column in view as the window opens, nothing to scroll; a second "Set p ∝
+// |det|" says why it writes nothing and leaves no undo step.
+TEST_F(MathsReport, ShowsTenRowsAndEveryColumnAndSaysWhenPIsAlreadySet) {
+  for (int row = 4; row <= kGridRows; ++row) {
+    for (int column = 0; column < kColumnCount; ++column) type(row, column, cell(2, column));
+  }
+  type(10, kColA, QStringLiteral("1"));  // a line of fixed points: the longest text in the table
+  type(10, kColD, QStringLiteral("0.5"));
+  type(10, kColE, QStringLiteral("0"));
+  ASSERT_EQ(facts().maps.size(), 10u);
+  QTest::qWait(2 * MathsReportWindow::kFitMilliseconds);  // the window grows to the texts
+  EXPECT_EQ(item(9, 4)->text(), QStringLiteral("line through (0, 0) along (1, 0)"));
+  EXPECT_FALSE(table()->verticalScrollBar()->isVisible());
+  EXPECT_FALSE(table()->horizontalScrollBar()->isVisible());
+  const QRect lastColumn = table()->visualRect(table()->model()->index(9, 7));
+  EXPECT_LE(lastColumn.right(), table()->viewport()->width());
+
+  auto* setP = report->findChild<QPushButton*>(QStringLiteral("setPByDet"));
+  type(10, kColA, QStringLiteral("0.5"));
+  setP->click();
+  const int steps = program.document->undoStack.count();
+  const QStringList written = {cell(1, kColP), cell(10, kColP)};
+  setP->click();
+  EXPECT_EQ(program.document->undoStack.count(), steps);
+  EXPECT_EQ(QStringList({cell(1, kColP), cell(10, kColP)}), written);
+  EXPECT_EQ(shown("setPNote"), QStringLiteral("p is already proportional to |det|."));
+  type(1, kColP, QStringLiteral("0.5"));
+  EXPECT_EQ(shown("setPNote"), QString());
 }
 
 }  // namespace

@@ -54,7 +54,7 @@ class PictureDialogTest : public testing::RunningProgram {
     field<QSpinBox>("pictureWidth")->setValue(width);
     field<QSpinBox>("pictureHeight")->setValue(height);
     field<QComboBox>("pictureMode")->setCurrentIndex(int(PictureMode::ChaosGame));
-    field<QLineEdit>("pictureCount")->setText(QString::fromLatin1(points));
+    field<QLineEdit>("picturePoints")->setText(QString::fromLatin1(points));
     field<QComboBox>("pictureShading")->setCurrentIndex(int(shading));
     field<QLineEdit>("pictureFile")->setText(path);
   }
@@ -182,7 +182,8 @@ TEST_F(PictureDialogTest, RefusesBadFieldsWithTheDrawingCommandsMessages) {
     SCOPED_TRACE(c.message.toStdString());
     dialogs.messages.clear();
     field<QComboBox>("pictureMode")->setCurrentIndex(int(c.mode));
-    field<QLineEdit>("pictureCount")->setText(QString::fromLatin1(c.count));
+    field<QLineEdit>(c.mode == PictureMode::Fractal ? "pictureDepth" : "picturePoints")
+        ->setText(QString::fromLatin1(c.count));
     field<QLineEdit>("pictureSeed")->setText(QString::fromLatin1(c.seed));
     field<QLineEdit>("pictureFile")->setText(c.file);
     clickRender();
@@ -238,7 +239,7 @@ TEST_F(PictureDialogTest, TheOutcomeDecidesTheStatusLine) {
   clickRender();
   ASSERT_TRUE(waitUntil([this] { return !dialog->rendering(); }));
   EXPECT_TRUE(status().startsWith(QStringLiteral("Written to")));
-  field<QLineEdit>("pictureCount")->setText(QString());
+  field<QLineEdit>("picturePoints")->setText(QString());
   clickRender();
   EXPECT_EQ(status(), kEmptyCountMessage);
 }
@@ -301,6 +302,71 @@ INSTANTIATE_TEST_SUITE_P(Rows, PictureDialogTypes,
                                            TypeRow{"png_without_extension", "x", "\x89PNG"},
                                            TypeRow{"gif_refused", "x.gif", {}}),
                          testing::RowName());
+
+// The Fractal's depth and the Chaos Game's points are fields of their own, each used by its own
+// drawing and kept when the drawing or the window changes; the panel's count starts the one it
+// suits.
+TEST_F(PictureDialogTest, DepthAndPointsAreFieldsOfTheirOwn) {
+  const struct {
+    const char* name;
+    const char* panelCount;
+    const char* depth;
+    const char* points;
+  } rows[] = {
+      {"an empty count", "", "7", "1000000"},
+      {"a fractal's depth", "5", "5", "1000000"},
+      {"deeper than a fractal goes", "21", "7", "21"},
+      {"a chaos game's points", "200000", "7", "200000"},
+      {"no number", "abc", "7", "1000000"},
+  };
+  for (const auto& row : rows) {
+    SCOPED_TRACE(row.name);
+    program.document->state.countText = QString::fromLatin1(row.panelCount);
+    PictureDialog fresh(*program.document);
+    EXPECT_EQ(fresh.findChild<QLineEdit*>(QStringLiteral("pictureDepth"))->text(), row.depth);
+    EXPECT_EQ(fresh.findChild<QLineEdit*>(QStringLiteral("picturePoints"))->text(), row.points);
+  }
+
+  auto* mode = field<QComboBox>("pictureMode");
+  mode->setCurrentIndex(int(PictureMode::Fractal));
+  field<QLineEdit>("pictureDepth")->setText(QStringLiteral("21"));
+  mode->setCurrentIndex(int(PictureMode::ChaosGame));
+  field<QLineEdit>("picturePoints")->setText(QStringLiteral("300"));
+  EXPECT_FALSE(field<QLineEdit>("pictureDepth")->isEnabled());
+  dialog->close();
+  trigger(QStringLiteral("renderPictureAction"));
+  EXPECT_EQ(field<QLineEdit>("pictureDepth")->text(), QStringLiteral("21"));
+  EXPECT_EQ(field<QLineEdit>("picturePoints")->text(), QStringLiteral("300"));
+
+  const QString path = dir.filePath(QStringLiteral("kept.png"));
+  field<QLineEdit>("pictureFile")->setText(path);
+  clickRender();  // 300 points, not a depth of 21
+  ASSERT_TRUE(waitUntil([this] { return !dialog->rendering(); }));
+  EXPECT_TRUE(status().startsWith(QStringLiteral("Written to"))) << status().toStdString();
+  mode->setCurrentIndex(int(PictureMode::Fractal));
+  clickRender();
+  EXPECT_EQ(status(), kTooDeepMessage);
+}
+
+// An SVG has no depth of colour and no pixels to supersample; a long name is shown whole.
+TEST_F(PictureDialogTest, SvgGreysThePixelSettingsAndTheNameIsNotCut) {
+  field<QComboBox>("pictureMode")->setCurrentIndex(int(PictureMode::Fractal));
+  for (const char* name : {"gasket.svg", "gasket.png"}) {
+    SCOPED_TRACE(name);
+    const bool svg = QByteArray(name).endsWith(".svg");
+    field<QLineEdit>("pictureFile")->setText(QString::fromLatin1(name));
+    EXPECT_EQ(field<QCheckBox>("pictureDepth16")->isEnabled(), !svg);
+    EXPECT_EQ(field<QSpinBox>("pictureSupersample")->isEnabled(), !svg);
+  }
+  auto* file = field<QLineEdit>("pictureFile");
+  const QString longName = QStringLiteral(
+      "/tmp/a folder with a long name/and another one below "
+      "it/the gasket at depth eight.png");
+  file->setText(longName);
+  QTest::qWait(20);
+  EXPECT_GT(file->width(), file->fontMetrics().horizontalAdvance(longName));
+  EXPECT_TRUE(file->toolTip().startsWith(longName));
+}
 
 }  // namespace
 }  // namespace quill

@@ -114,18 +114,18 @@ void importIfs(Document& document) {
     document.dialogs.message(entries.message());
     return;
   }
-  std::size_t chosen = 0;
-  if (entries->size() > 1) {
-    std::vector<EntryChoice> choices;
-    for (const IfsEntry& entry : *entries) {
-      // A refusal's last line says it best in a list: where the entry's numbers go wrong.
-      choices.push_back({entry.name, entry.mapCount, entry.refusal.section(u'\n', -1)});
-    }
-    const std::optional<int> index = document.dialogs.chooseEntry(choices, document.fitImports);
-    if (!index || *index < 0 || std::size_t(*index) >= entries->size()) return;
-    chosen = std::size_t(*index);
+  // Also a file of one entry goes through the chooser: its "Fit into the square" is the user's
+  // to see and change, not the last import's, used unseen.
+  std::vector<EntryChoice> choices;
+  for (const IfsEntry& entry : *entries) {
+    // A refusal's last line says it best in a list: where the entry's numbers go wrong.
+    choices.push_back(
+        {entry.name, entry.mapCount, entry.refusal.section(u'\n', -1), entry.refusal});
   }
-  showIfFailed(document.dialogs, loadIfsEntry(document, (*entries)[chosen], document.fitImports));
+  const std::optional<int> index = document.dialogs.chooseEntry(choices, document.fitImports);
+  if (!index || *index < 0 || std::size_t(*index) >= entries->size()) return;
+  const IfsEntry& chosen = (*entries)[std::size_t(*index)];
+  showIfFailed(document.dialogs, loadIfsEntry(document, chosen, document.fitImports));
 }
 
 void exportIfs(Document& document) {

@@ -14,7 +14,8 @@ inline const QString kAppTitle = QStringLiteral("Quillmere");
 struct EntryChoice {
   QString name;
   int mapCount = 0;
-  QString note;  // why it cannot be drawn; empty when it can
+  QString note;    // why it cannot be drawn, in a line; empty when it can
+  QString reason;  // the whole of why it cannot be drawn, where the line tells only the end
 };
 
 // The answers to an export onto an existing .ifs file.
@@ -46,8 +47,8 @@ class Dialogs {
   virtual CollectionChoice askAddOrReplace(const QString& /*question*/) {
     return CollectionChoice::Cancel;
   }
-  // The entry the user chose among `entries`, or nothing on Cancel. `fit` is the chooser's "Fit
-  // into the square" box: shown as given, left as the user left it.
+  // The entry the user chose among `entries` (one or more), or nothing on Cancel. `fit` is the
+  // chooser's "Fit into the square" box: shown as given, left as the user left it.
   virtual std::optional<int> chooseEntry(const std::vector<EntryChoice>& /*entries*/,
                                          bool& /*fit*/) {
     return std::nullopt;

@@ -61,4 +61,13 @@ QStringList proportionalTexts(std::span<const double> weights) {
   return shareTexts(shares);
 }
 
+bool sameProbabilities(std::span<const double> current, const QStringList& texts) {
+  if (current.size() != std::size_t(texts.size())) return false;
+  for (std::size_t i = 0; i < current.size(); ++i) {
+    const std::optional<double> value = parseNumber(texts[qsizetype(i)]);
+    if (!value || *value != current[i]) return false;
+  }
+  return true;
+}
+
 }  // namespace quill

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QString>
 #include <QStringList>
 #include <span>
 
@@ -14,5 +15,13 @@ QStringList detProportionalTexts(std::span<const double> dets);
 // The p column's texts for shares in proportion to `weights` (each finite and at least 0, their
 // sum above 0), written as detProportionalTexts writes them: decimal texts adding up to exactly 1.
 QStringList proportionalTexts(std::span<const double> weights);
+
+// What "Set p ∝ |det|" says when the p column holds those shares already, and writes nothing.
+inline const QString kAlreadyDetProportionalMessage =
+    QStringLiteral("p is already proportional to |det|.");
+
+// Whether the p values `current` are the numbers of `texts` already, one for one: writing the
+// texts would change no map's p.
+bool sameProbabilities(std::span<const double> current, const QStringList& texts);
 
 }  // namespace quill

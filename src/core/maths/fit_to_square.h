@@ -12,8 +12,8 @@ namespace quill {
 // The maps conjugated by the similarity T (one scale s, one translation) that puts the attractor's
 // box, centred, inside the unit square with a margin of 2 % of its side: T∘f∘T⁻¹ keeps a, b, c, d
 // and changes only e and f (e' = s·e − A·t + t in vector form), so the attractor becomes T of the
-// old one. Fails with kNoAttractorMessage when the maps do not contract (no attractor, hence no
-// box).
+// old one. The new e and f are rounded to 1e-12 of the square's side. Fails with
+// kNoAttractorMessage when the maps do not contract (no attractor, hence no box).
 inline const QString kNoAttractorMessage =
     QStringLiteral("These maps do not contract, so they have no attractor to fit into the square.");
 // Fails with this when the attractor is so far out or so small that the fitted maps would not be

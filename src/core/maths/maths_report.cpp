@@ -15,6 +15,8 @@ constexpr double kSimilarityTolerance = 1e-9;  // of σ1
 // I − A counts as singular when its rows are this close to parallel: |det| against the product
 // of the rows' lengths is the sine of the angle between them.
 constexpr double kSingularSine = 1e-12;
+// t lies on the image of a singular I − A when it matches it to this share of t.
+constexpr double kOnImageTolerance = 1e-9;
 constexpr int kMoranBisections = 2000;  // far more than the 64-bit doubles ever need
 
 // The k with |x| · 2^-k in [0.5, 1), as scaledLinearPart finds it; 0 for 0 and for what is
@@ -87,6 +89,10 @@ MapFacts factsOf(int index, const WeightedMap& row) {
     facts.rotationDegrees = facts.flips ? degreesOf(b + c, a - d) : degreesOf(c - b, a + d);
   }
   facts.fixedPoint = fixedPointOf(m);
+  if (!facts.fixedPoint) {
+    facts.fixedLine = fixedLineOf(m);
+    facts.everyPointFixed = m.a == 1 && m.b == 0 && m.c == 0 && m.d == 1 && m.e == 0 && m.f == 0;
+  }
   facts.expanding = !(sigma1 < 1);
   return facts;
 }
@@ -187,6 +193,31 @@ std::optional<std::array<double, 2>> fixedPointOf(const PlaneMap& m) {
   if (!(std::abs(det) > kSingularSine * std::hypot(a, b) * std::hypot(c, d))) return std::nullopt;
   // + 0: a fixed point at −0 reads as 0.
   return std::array<double, 2>{det2(e, b, f, d) / det + 0.0, det2(a, e, c, f) / det + 0.0};
+}
+
+std::optional<FixedLine> fixedLineOf(const PlaneMap& m) {
+  // (I − A) x = t with I − A of rank 1: both rows are multiples of the longer one, r, and the
+  // fixed points are the line r·x = t_r, provided the other equation is the same multiple of it.
+  const double m11 = 1 - m.a, m12 = -m.b, m21 = -m.c, m22 = 1 - m.d;
+  const double top = std::hypot(m11, m12), bottom = std::hypot(m21, m22);
+  if (!std::isfinite(top) || !std::isfinite(bottom) || (top == 0 && bottom == 0)) {
+    return std::nullopt;
+  }
+  const bool byTop = top >= bottom;
+  const double length = byTop ? top : bottom;
+  const double r1 = (byTop ? m11 : m21) / length, r2 = (byTop ? m12 : m22) / length;
+  const double rt = (byTop ? m.e : m.f) / length;
+  const double o1 = byTop ? m21 : m11, o2 = byTop ? m22 : m12, ot = byTop ? m.f : m.e;
+  const double k = o1 * r1 + o2 * r2;  // the other row is k·r
+  if (fixedPointOf(m) || !(std::abs(ot - k * rt) <= kOnImageTolerance * std::hypot(ot, k * rt))) {
+    return std::nullopt;
+  }
+  FixedLine line;
+  line.point = {rt * r1 + 0.0, rt * r2 + 0.0};
+  const bool flip = r2 > 0 || (r2 == 0 && r1 < 0);  // the direction (−r2, r1), first part ≥ 0
+  line.direction = {(flip ? r2 : -r2) + 0.0, (flip ? -r1 : r1) + 0.0};
+  if (!std::isfinite(line.point[0]) || !std::isfinite(line.point[1])) return std::nullopt;
+  return line;
 }
 
 std::optional<Box> attractorBoxOf(std::span<const PlaneMap> maps) {

@@ -13,6 +13,13 @@
 
 namespace quill {
 
+// A line of fixed points: through `point` (its point nearest the origin) along the unit
+// `direction` (its first non-zero component positive).
+struct FixedLine {
+  std::array<double, 2> point{};
+  std::array<double, 2> direction{};
+};
+
 // What one map does to the plane.
 struct MapFacts {
   int index = 0;  // 1-based row of the grid
@@ -24,8 +31,11 @@ struct MapFacts {
   std::optional<double> rotationDegrees;   // for a similarity, in (-180, 180]
   bool flips = false;                      // det < 0 (also one below the smallest double)
   std::optional<std::array<double, 2>> fixedPoint;  // where I − A is invertible
-  bool expanding = false;                           // σ1 ≥ 1
-  double detShare = 0;  // its share under detShares: its p under "p ∝ |det|"
+  // Where I − A is singular the fixed points, if any, are a line or the whole plane (A = I, t = 0).
+  std::optional<FixedLine> fixedLine;
+  bool everyPointFixed = false;
+  bool expanding = false;  // σ1 ≥ 1
+  double detShare = 0;     // its share under detShares: its p under "p ∝ |det|"
 };
 
 // What the whole system does; the box-counting estimate is computed apart (it takes a while).
@@ -45,6 +55,11 @@ std::optional<Box> attractorBoxOf(std::span<const PlaneMap> maps);
 
 // The solution of (I − A) x = t; nothing where I − A is singular (its rows parallel to 1e-12).
 std::optional<std::array<double, 2>> fixedPointOf(const PlaneMap& map);
+
+// Where fixedPointOf finds I − A singular: the line of fixed points when t lies on the line
+// I − A maps the plane onto (to 1e-9 of t), nothing otherwise, also for A = I (every point is
+// then fixed for t = 0, and none moves nowhere otherwise).
+std::optional<FixedLine> fixedLineOf(const PlaneMap& map);
 
 // The box-counting estimate: occupied boxes of side 2^-k of the attractor's box, fitted on a
 // log–log line over the sizes the points resolve.

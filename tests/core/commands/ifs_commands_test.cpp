@@ -98,6 +98,53 @@ TEST(ImportIfs, RefusalsChangeNothing) {
   }
 }
 
+// A file of one entry is chosen from the chooser too, so its "Fit into the square" is asked, not
+// taken unseen from the last import; the chooser hears the whole of a refusal as well.
+TEST(ImportIfs, AFileOfOneEntryAsksAboutFitting) {
+  QTemporaryDir dir;
+  const QString one = dir.filePath(QStringLiteral("one.ifs"));
+  {
+    QFile file(one);
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    file.write(
+        "Gasket {\n0.5 0 0 0.5 -40 12 0.33\n0.5 0 0 0.5 -36.5 12 0.33\n"
+        "0.5 0 0 0.5 -38.25 15.5 0.34\n}\n");
+  }
+  const struct {
+    const char* name;
+    std::optional<int> entry;
+    bool fit;
+    const char* e1;  // the grid's e of map 1 afterwards; "" where the grid stays as it was
+  } rows[] = {
+      {"fitted", 0, true, "0.01"},
+      {"as written", 0, false, "-40"},
+      {"Cancel", std::nullopt, false, ""},
+  };
+  for (const auto& row : rows) {
+    SCOPED_TRACE(row.name);
+    PanelFixture f;
+    choosePattern(f.document, kFernPattern);
+    const QString fernE1 = f.state.cell(1, kColE);
+    f.dialogs.openIfsAnswers = {one};
+    if (row.entry) f.dialogs.entryAnswers = {{*row.entry, row.fit}};
+    importIfs(f.document);
+    ASSERT_EQ(f.dialogs.shownEntries.size(), 1u);
+    EXPECT_EQ(f.dialogs.shownEntries[0].name, "Gasket");
+    EXPECT_TRUE(f.dialogs.messages.isEmpty());
+    EXPECT_EQ(f.state.cell(1, kColE), *row.e1 ? QString::fromLatin1(row.e1) : fernE1);
+    if (row.entry) {
+      EXPECT_EQ(f.document.fitImports, row.fit);
+    }
+  }
+
+  PanelFixture f;
+  f.dialogs.openIfsAnswers = {kGallery};
+  importIfs(f.document);
+  ASSERT_EQ(f.dialogs.shownEntries.size(), 4u);
+  EXPECT_EQ(f.dialogs.shownEntries[2].reason, kThreeDimensionalMessage);
+  EXPECT_TRUE(f.dialogs.shownEntries[0].reason.isEmpty());
+}
+
 TEST(ExportIfs, WritesTheGridNamedAfterTheCaptionAndReadsBackTheSameDoubles) {
   QTemporaryDir dir;
   PanelFixture f;
@@ -262,6 +309,10 @@ TEST(FitMapsToSquare, ChangesOnlyEAndFAndRefusesMapsThatDoNotContract) {
   EXPECT_NEAR(box.xmin, 0.02, 1e-9);
   EXPECT_NEAR(box.xmax, 0.98, 1e-9);
   EXPECT_NEAR(box.ymin, 0.5, 1e-9);  // a segment: centred in the square
+  // Exactly 0.01, 0.49 and 0.25 in the fitted system: the texts carry no rounding noise.
+  EXPECT_EQ(f.state.cell(1, kColE), "0.01");
+  EXPECT_EQ(f.state.cell(2, kColE), "0.49");
+  EXPECT_EQ(f.state.cell(1, kColF), "0.25");
 
   PanelFixture expanding;
   expanding.setRow(1, {"1.5", "0", "0", "0.5", "0", "0", "1"});

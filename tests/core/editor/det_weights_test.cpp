@@ -52,5 +52,25 @@ TEST(DetProportionalTexts, SharesAddToExactlyOneInDecimal) {
   }
 }
 
+// "Set p ∝ |det|" writes nothing when every p is the share it would write, whatever its text.
+TEST(DetProportionalTexts, SameProbabilitiesComparesValuesNotTexts) {
+  const struct {
+    const char* name;
+    std::vector<double> current;
+    QStringList texts;
+    bool same;
+  } rows[] = {
+      {"the same numbers", {0.334, 0.333, 0.333}, {"0.334", "0.333", "0.333"}, true},
+      {"written otherwise", {0.5, 0.5}, {".50", "5e-1"}, true},
+      {"one p differs", {0.5, 0.5}, {"0.4", "0.6"}, false},
+      {"another count of maps", {1}, {"0.5", "0.5"}, false},
+      {"a text that is no number", {0.5}, {"x"}, false},
+  };
+  for (const auto& row : rows) {
+    SCOPED_TRACE(row.name);
+    EXPECT_EQ(sameProbabilities(row.current, row.texts), row.same);
+  }
+}
+
 }  // namespace
 }  // namespace quill

@@ -10,6 +10,7 @@
 #include "../render/picture_diff.h"
 #include "chaos_game_box.h"
 #include "core/base/chaos_random.h"
+#include "core/maps/number_text.h"
 
 namespace quill {
 namespace {
@@ -95,6 +96,29 @@ TEST(FitToSquare, FittedAttractorFillsTheSquareCentred) {
     EXPECT_NEAR(std::max(width, height), kFittedSide, 1e-3);
     EXPECT_NEAR((reached.xmin + reached.xmax) / 2, 0.5, 1e-3);
     EXPECT_NEAR((reached.ymin + reached.ymax) / 2, 0.5, 1e-3);
+  }
+}
+
+// Decimals after the point in the grid's text of `value`; 0 for a text in exponent form.
+int decimalsOf(double value) {
+  const QString text = numberToText(value);
+  const qsizetype point = text.indexOf(u'.');
+  if (point < 0 || text.contains(u'E', Qt::CaseInsensitive)) return 0;
+  return int(text.size() - point - 1);
+}
+
+// The fit's rounding noise never reaches the grid: every e and f reads with at most 12 decimals,
+// and the attractor still fills the square as before (the test above, on the same rows).
+TEST(FitToSquare, TranslationsAreWrittenToTwelveDecimals) {
+  for (const SystemRow& row : systemRows()) {
+    SCOPED_TRACE(row.name);
+    const Result<std::vector<PlaneMap>> fitted = fitToSquare(row.maps);
+    ASSERT_TRUE(fitted.ok());
+    for (std::size_t i = 0; i < fitted->size(); ++i) {
+      const PlaneMap& g = (*fitted)[i];
+      EXPECT_LE(decimalsOf(g.e), 12) << "map " << i + 1 << " e " << numberToText(g.e).toStdString();
+      EXPECT_LE(decimalsOf(g.f), 12) << "map " << i + 1 << " f " << numberToText(g.f).toStdString();
+    }
   }
 }
 

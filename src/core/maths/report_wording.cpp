@@ -1,0 +1,35 @@
+#include "core/maths/report_wording.h"
+
+#include <cmath>
+#include <limits>
+
+namespace quill {
+
+QString reportNumber(double value) { return QString::number(value + 0.0, 'g', 4); }
+
+QString reportPoint(double x, double y) {
+  return QStringLiteral("(%1, %2)").arg(reportNumber(x), reportNumber(y));
+}
+
+QString contractionWording(const MapFacts& map) {
+  const double sigma1 = map.singularValues[0];
+  if (!map.expanding) return QStringLiteral("yes");
+  if (std::abs(sigma1 - 1) <= kUnitStretchUlps * std::numeric_limits<double>::epsilon()) {
+    return QStringLiteral("does not contract (stretches by 1)");
+  }
+  return QStringLiteral("EXPANDS");
+}
+
+QString fixedPointWording(const MapFacts& map) {
+  if (map.fixedPoint) return reportPoint((*map.fixedPoint)[0], (*map.fixedPoint)[1]);
+  if (map.fixedLine) {
+    const FixedLine& line = *map.fixedLine;
+    return QStringLiteral("line through %1 along %2")
+        .arg(reportPoint(line.point[0], line.point[1]),
+             reportPoint(line.direction[0], line.direction[1]));
+  }
+  if (map.everyPointFixed) return QStringLiteral("every point");
+  return QStringLiteral("none");
+}
+
+}  // namespace quill
