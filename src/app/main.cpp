@@ -1,4 +1,5 @@
 #include <QApplication>
+#include <QIcon>
 #include <csignal>
 #include <cstdio>
 
@@ -7,6 +8,8 @@
 #include "core/base/version.h"
 
 namespace {
+
+const QString kDesktopId = QStringLiteral("io.github.quillmere.Quillmere");
 
 // --help and --version answer on standard output and end the run; a usage error ends it with
 // status 2. Returns -1 when the program is to start.
@@ -38,7 +41,10 @@ int main(int argc, char* argv[]) {
   QApplication application(argc, argv);
   QApplication::setApplicationName(quill::kAppTitle);
   QApplication::setApplicationVersion(quill::programVersion());
-  QGuiApplication::setDesktopFileName(QStringLiteral("io.github.quillmere.Quillmere"));
+  // The desktop file's name and the icon an install puts in the hicolor theme, so the window
+  // shows the same icon as the menu entry that started it.
+  QGuiApplication::setDesktopFileName(kDesktopId);
+  QApplication::setWindowIcon(QIcon::fromTheme(kDesktopId));
   if (const int status = answerCommandLine(quill::readCommandLine(QCoreApplication::arguments()));
       status >= 0) {
     return status;
