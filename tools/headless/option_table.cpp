@@ -105,8 +105,7 @@ const std::vector<OptionRow>& optionTable() {
 QCommandLineOption tableOption(const QString& name) {
   for (const OptionRow& row : optionTable()) {
     if (row.names.constFirst() == name) {
-      return row.valueName.isEmpty() ? QCommandLineOption(row.names)
-                                     : QCommandLineOption(row.names, row.help, row.valueName);
+      return QCommandLineOption(row.names, row.help, row.valueName);  // no value: a switch
     }
   }
   assert(false && "an option the table does not hold");
