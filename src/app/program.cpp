@@ -2,8 +2,10 @@
 
 #include <QAction>
 #include <QCoreApplication>
+#include <cstdio>
 
 #include "app/picture_dialog.h"
+#include "core/maps/preset_folder.h"
 
 namespace quill {
 
@@ -19,7 +21,13 @@ void Program::start() {
   document = std::make_unique<Document>(*canvasWidget, dialogs, printer);
   canvasWidget->resetCanvas(document->drawing);
   startUp(*document, canvasWidget->widthTwips(), canvasWidget->heightTwips());
-  document->presetDirectory = QCoreApplication::applicationDirPath();
+  // The panel's pattern menus keep their own message for a missing file; the terminal hears
+  // why, once, at start-up.
+  const PresetFolder presets = findPresetFolder(QCoreApplication::applicationDirPath());
+  document->presetDirectory = presets.path;
+  if (!presets.problem.isEmpty()) {
+    std::fprintf(stderr, "quillmere: %s\n", presets.problem.toLocal8Bit().constData());
+  }
 
   controlPanel = std::make_unique<ControlPanel>(*document);
   qtDialogs.setParent(controlPanel.get());

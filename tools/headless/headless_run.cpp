@@ -18,6 +18,7 @@
 #include "core/commands/pattern_menu.h"
 #include "core/document/document.h"
 #include "core/editor/table_maps.h"
+#include "core/maps/preset_folder.h"
 #include "core/maps/read_grid.h"
 #include "core/maths/maths_report.h"
 #include "core/picture/image_file.h"
@@ -245,7 +246,8 @@ int runHeadless(const RenderOptions& options, std::FILE* output, std::FILE* erro
   startUp(document, float(options.width * kTwipsPerPixel), float(options.height * kTwipsPerPixel));
   document.drawing.paperColor = options.paper;
   document.drawing.penColor = options.pen;
-  document.presetDirectory = QCoreApplication::applicationDirPath();
+  const PresetFolder presets = findPresetFolder(QCoreApplication::applicationDirPath());
+  document.presetDirectory = presets.path;
 
   Status loaded;
   if (!options.ifsFile.isEmpty()) {
@@ -259,7 +261,10 @@ int runHeadless(const RenderOptions& options, std::FILE* output, std::FILE* erro
   } else {
     loaded = loadParametersFrom(document, options.paramsFile);
   }
-  if (!loaded) return refuse(loaded.message());
+  if (!loaded) {
+    if (options.pattern >= 0 && !presets.problem.isEmpty()) printMessage(presets.problem, errors);
+    return refuse(loaded.message());
+  }
   if (options.fit && options.ifsFile.isEmpty()) {
     if (const Status fitted = fitGridToSquare(document); !fitted) return refuse(fitted.message());
   }

@@ -11,6 +11,7 @@
 #include <new>
 
 #include "headless/headless_run.h"
+#include "headless/option_table.h"
 #include "headless/render_options.h"
 
 namespace {
@@ -55,8 +56,8 @@ int main(int argc, char* argv[]) {
   QGuiApplication application(argc, argv);
 
   const ParsedArguments parsed = parseArguments(QCoreApplication::arguments());
-  if (parsed.help) {
-    std::fputs(helpText().toLocal8Bit().constData(), stdout);
+  if (parsed.help || parsed.version) {
+    std::fputs((parsed.help ? helpText() : versionText()).toLocal8Bit().constData(), stdout);
     return finishOutput(stdout, stderr, kExitDrawn);
   }
   if (!parsed.options) {

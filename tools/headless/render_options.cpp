@@ -7,6 +7,7 @@
 
 #include "core/maps/map_table.h"
 #include "core/maps/pattern_catalogue.h"
+#include "headless/option_table.h"
 
 namespace quill::headless {
 
@@ -169,110 +170,41 @@ ParsedArguments usageError(const QString& message) {
 
 }  // namespace
 
-QString helpText() {
-  return QStringLiteral(
-             "Usage: quillmere-render (--pattern NAME | --params FILE | --ifs FILE [--entry "
-             "NAME])\n"
-             "                        [--fit] [--save-ifs FILE [--add-to-collection]] "
-             "[--list-entries]\n"
-             "                        [--mode blueprint|fractal|chaos --output FILE\n"
-             "                        [--format png|bmp|jpg|svg]]\n"
-             "                        [--iterations N] [--size WIDTHxHEIGHT] [--pen RRGGBB] "
-             "[--paper RRGGBB]\n"
-             "                        [--threads N] [--shade flat|density|by-map] [--gamma G]\n"
-             "                        [--supersample K] [--map-colours RRGGBB,...] [--depth16]\n"
-             "                        [--seed N] [--report FILE [--report-points N]]\n"
-             "\n"
-             "Draws an iterated function system without a window and writes the picture.\n"
-             "\n"
-             "  --pattern NAME      a pattern of the pattern menu, any case: %1\n"
-             "  --params FILE       a saved parameter file (.dat)\n"
-             "  --ifs FILE          an .ifs file; its first entry, or the one --entry names\n"
-             "  --entry NAME        the .ifs entry to draw, any case\n"
-             "  --list-entries      print the .ifs file's entries: name, map count, 2D or 3D\n"
-             "  --fit               fit the maps into the square (only e and f change)\n"
-             "  --save-ifs FILE     write the maps, after --fit, as one .ifs entry (- for\n"
-             "                      standard output)\n"
-             "  --add-to-collection add the entry to the .ifs file at --save-ifs, in place of\n"
-             "                      the entry of its name if there is one; the rest is kept\n"
-             "  --mode MODE         blueprint, fractal or chaos\n"
-             "  --iterations N      the number of iterations, as typed in the panel\n"
-             "                      (fractal: depth, at most 20; chaos: points)\n"
-             "  --size WxH          drawing area in pixels, default 1920x1080\n"
-             "  --pen RRGGBB        drawing colour, default 000000\n"
-             "  --paper RRGGBB      background colour, default FFFFFF\n"
-             "  --threads N         threads to draw on, default one per core; 1 plays the chaos\n"
-             "                      game as one orbit (the picture is the same either way)\n"
-             "  --output FILE       the picture; the format follows the extension (.png, .bmp, "
-             ".jpg ...);\n"
-             "                      .svg draws the blue print or the fractal as vectors; - for\n"
-             "                      standard output. A FIFO or a device is written into\n"
-             "  --format FORMAT     png, bmp, jpg or svg: the picture's type for - (default png),\n"
-             "                      or for a name, which must then agree with it\n"
-             "  --shade SHADING     the chaos game's shading: flat (default; one pixel per point,\n"
-             "                      as on the canvas), density (hit counts, log scaled) or by-map\n"
-             "                      (hit counts in the colour of the maps that placed them)\n"
-             "  --gamma G           density and by-map brightness curve, 0.1 to 10, default 2.2\n"
-             "  --supersample K     render K x K times the pixels and average down, 1 to 4\n"
-             "  --map-colours LIST  by-map colours of maps 1, 2 ..., such as E6194B,3CB44B\n"
-             "  --depth16           a PNG of 16 bits a channel (BMP and JPEG have 8)\n"
-             "  --seed N            the chaos game's generator seed, default the program's own,\n"
-             "                      so the picture matches the program's \"Render Picture...\"\n"
-             "  --report FILE       what the maps do, as JSON (- for standard output): each map's\n"
-             "                      determinant, stretches, turn and fixed point, the attractor's\n"
-             "                      box and its similarity and box-counting dimensions; no "
-             "picture\n"
-             "                      is needed\n"
-             "  --report-points N   chaos-game points for the box counting, 1000 to 1000000000,\n"
-             "                      default 10000000\n"
-             "\n"
-             "Exit status: 0 drawn or written, 1 a command refused or a write failed (its\n"
-             "message on standard error), 2 usage error, 130 interrupted before the file was\n"
-             "written.\n")
-      .arg(patternNames());
-}
-
 ParsedArguments parseArguments(const QStringList& arguments) {
   QCommandLineParser parser;
   parser.setSingleDashWordOptionMode(QCommandLineParser::ParseAsLongOptions);
-  const QCommandLineOption pattern(QStringLiteral("pattern"), QString(), QStringLiteral("NAME"));
-  const QCommandLineOption params(QStringLiteral("params"), QString(), QStringLiteral("FILE"));
-  const QCommandLineOption mode(QStringLiteral("mode"), QString(), QStringLiteral("MODE"));
-  const QCommandLineOption iterations(QStringLiteral("iterations"), QString(), QStringLiteral("N"));
-  const QCommandLineOption size(QStringLiteral("size"), QString(), QStringLiteral("WxH"));
-  const QCommandLineOption pen(QStringLiteral("pen"), QString(), QStringLiteral("RRGGBB"));
-  const QCommandLineOption paper(QStringLiteral("paper"), QString(), QStringLiteral("RRGGBB"));
-  const QCommandLineOption threads(QStringLiteral("threads"), QString(), QStringLiteral("N"));
-  const QCommandLineOption output(QStringLiteral("output"), QString(), QStringLiteral("FILE"));
-  const QCommandLineOption format(QStringLiteral("format"), QString(), QStringLiteral("FORMAT"));
-  const QCommandLineOption ifs(QStringLiteral("ifs"), QString(), QStringLiteral("FILE"));
-  const QCommandLineOption entry(QStringLiteral("entry"), QString(), QStringLiteral("NAME"));
-  const QCommandLineOption fit(QStringLiteral("fit"));
-  const QCommandLineOption saveIfs(QStringLiteral("save-ifs"), QString(), QStringLiteral("FILE"));
-  const QCommandLineOption listEntries(QStringLiteral("list-entries"));
-  const QCommandLineOption addToCollection(QStringLiteral("add-to-collection"));
-  const QCommandLineOption report(QStringLiteral("report"), QString(), QStringLiteral("FILE"));
-  const QCommandLineOption reportPoints(QStringLiteral("report-points"), QString(),
-                                        QStringLiteral("N"));
-  const QCommandLineOption help(QStringList{QStringLiteral("help"), QStringLiteral("h")});
-  const QCommandLineOption shade(QStringLiteral("shade"), QString(), QStringLiteral("SHADING"));
-  const QCommandLineOption gamma(QStringLiteral("gamma"), QString(), QStringLiteral("G"));
-  const QCommandLineOption supersample(QStringLiteral("supersample"), QString(),
-                                       QStringLiteral("K"));
-  const QCommandLineOption mapColours(QStringLiteral("map-colours"), QString(),
-                                      QStringLiteral("COLOURS"));
-  const QCommandLineOption depth16(QStringLiteral("depth16"));
-  const QCommandLineOption seed(QStringLiteral("seed"), QString(), QStringLiteral("N"));
-  parser.addOptions({pattern,    params,      mode,   iterations, size,         pen,
-                     paper,      threads,     output, ifs,        entry,        fit,
-                     saveIfs,    listEntries, help,   shade,      gamma,        supersample,
-                     mapColours, depth16,     seed,   report,     reportPoints, format});
-  parser.addOption(addToCollection);
+  parser.addOptions(tableOptions());
+  const QCommandLineOption pattern = tableOption(QStringLiteral("pattern"));
+  const QCommandLineOption params = tableOption(QStringLiteral("params"));
+  const QCommandLineOption mode = tableOption(QStringLiteral("mode"));
+  const QCommandLineOption iterations = tableOption(QStringLiteral("iterations"));
+  const QCommandLineOption size = tableOption(QStringLiteral("size"));
+  const QCommandLineOption pen = tableOption(QStringLiteral("pen"));
+  const QCommandLineOption paper = tableOption(QStringLiteral("paper"));
+  const QCommandLineOption threads = tableOption(QStringLiteral("threads"));
+  const QCommandLineOption output = tableOption(QStringLiteral("output"));
+  const QCommandLineOption format = tableOption(QStringLiteral("format"));
+  const QCommandLineOption ifs = tableOption(QStringLiteral("ifs"));
+  const QCommandLineOption entry = tableOption(QStringLiteral("entry"));
+  const QCommandLineOption fit = tableOption(QStringLiteral("fit"));
+  const QCommandLineOption saveIfs = tableOption(QStringLiteral("save-ifs"));
+  const QCommandLineOption listEntries = tableOption(QStringLiteral("list-entries"));
+  const QCommandLineOption addToCollection = tableOption(QStringLiteral("add-to-collection"));
+  const QCommandLineOption report = tableOption(QStringLiteral("report"));
+  const QCommandLineOption reportPoints = tableOption(QStringLiteral("report-points"));
+  const QCommandLineOption help = tableOption(QStringLiteral("help"));
+  const QCommandLineOption version = tableOption(QStringLiteral("version"));
+  const QCommandLineOption shade = tableOption(QStringLiteral("shade"));
+  const QCommandLineOption gamma = tableOption(QStringLiteral("gamma"));
+  const QCommandLineOption supersample = tableOption(QStringLiteral("supersample"));
+  const QCommandLineOption mapColours = tableOption(QStringLiteral("map-colours"));
+  const QCommandLineOption seed = tableOption(QStringLiteral("seed"));
 
   if (!parser.parse(arguments)) return usageError(parser.errorText());
-  if (parser.isSet(help)) {
+  if (parser.isSet(help) || parser.isSet(version)) {
     ParsedArguments parsed;
-    parsed.help = true;
+    parsed.help = parser.isSet(help);
+    parsed.version = !parsed.help;
     return parsed;
   }
   if (!parser.positionalArguments().isEmpty()) {

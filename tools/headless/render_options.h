@@ -52,11 +52,13 @@ struct RenderOptions {
   std::uint64_t seed = ChaosRandom::kSeed;
 };
 
-// The outcome of reading the command line: options to run, help to print, or a usage error
+// The outcome of reading the command line: options to run, help or the version to print, or a
+// usage error
 // with a one-line hint.
 struct ParsedArguments {
   std::optional<RenderOptions> options;
   bool help = false;
+  bool version = false;
   QString error;
 };
 
@@ -68,8 +70,7 @@ inline constexpr int kMaxThreads = 256;
 inline constexpr double kMinGamma = 0.1;
 inline constexpr double kMaxGamma = 10.0;
 
+// Reads the options of the table in option_table.h.
 [[nodiscard]] ParsedArguments parseArguments(const QStringList& arguments);
-
-QString helpText();
 
 }  // namespace quill::headless

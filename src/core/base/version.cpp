@@ -1,0 +1,7 @@
+#include "core/base/version.h"
+
+namespace quill {
+
+QString programVersion() { return QStringLiteral(QUILLMERE_VERSION); }
+
+}  // namespace quill

@@ -1,0 +1,145 @@
+#include "headless/option_table.h"
+
+#include <cassert>
+
+#include "core/base/version.h"
+#include "core/maps/pattern_catalogue.h"
+
+namespace quill::headless {
+
+namespace {
+
+constexpr int kLineWidth = 79;   // columns a line of --help may take
+constexpr int kHelpColumn = 24;  // where each option's help starts
+
+QString patternNames() {
+  QStringList names;
+  for (const PatternEntry& pattern : kPatterns) names << pattern.menuCaption;
+  return names.join(QStringLiteral(", "));
+}
+
+// The paragraph's words in lines that start at the help column and end before kLineWidth.
+QString wrapped(const QString& paragraph, int firstColumn) {
+  QString text;
+  int column = firstColumn;
+  for (const QString& word : paragraph.split(u' ', Qt::SkipEmptyParts)) {
+    if (column > kHelpColumn && column + 1 + word.size() > kLineWidth) {
+      text += u'\n' + QString(kHelpColumn, u' ');
+      column = kHelpColumn;
+    } else if (column > kHelpColumn || column < kHelpColumn) {
+      const int spaces = column < kHelpColumn ? kHelpColumn - column : 1;
+      text += QString(spaces, u' ');
+      column += spaces;
+    }
+    text += word;
+    column += int(word.size());
+  }
+  return text + u'\n';
+}
+
+}  // namespace
+
+const std::vector<OptionRow>& optionTable() {
+  static const std::vector<OptionRow> table = {
+      {{"pattern"}, "NAME", "a pattern of the pattern menu, any case: " + patternNames()},
+      {{"params"}, "FILE", "a saved parameter file (.dat)"},
+      {{"ifs"}, "FILE", "an .ifs file; its first entry, or the one --entry names"},
+      {{"entry"}, "NAME", "the .ifs entry to draw, any case"},
+      {{"list-entries"}, "", "print the .ifs file's entries: name, map count, 2D or 3D"},
+      {{"fit"}, "", "fit the maps into the square (only e and f change)"},
+      {{"save-ifs"},
+       "FILE",
+       "write the maps, after --fit, as one .ifs entry (- for standard output)"},
+      {{"add-to-collection"},
+       "",
+       "add the entry to the .ifs file at --save-ifs, in place of the entry of its name if "
+       "there is one; the rest is kept"},
+      {{"mode"}, "MODE", "blueprint, fractal or chaos"},
+      {{"iterations"},
+       "N",
+       "the number of iterations, as typed in the panel (fractal: depth, at most 20; chaos: "
+       "points)"},
+      {{"size"}, "WxH", "drawing area in pixels, default 1920x1080"},
+      {{"pen"}, "RRGGBB", "drawing colour, default 000000"},
+      {{"paper"}, "RRGGBB", "background colour, default FFFFFF"},
+      {{"threads"},
+       "N",
+       "threads to draw on, default one per core; 1 plays the chaos game as one orbit (the "
+       "picture is the same either way)"},
+      {{"output"},
+       "FILE",
+       "the picture; the format follows the extension (.png, .bmp, .jpg ...); .svg draws the "
+       "blue print or the fractal as vectors; - for standard output. A FIFO or a device is "
+       "written into"},
+      {{"format"},
+       "FORMAT",
+       "png, bmp, jpg or svg: the picture's type for - (default png), or for a name, which "
+       "must then agree with it"},
+      {{"shade"},
+       "SHADING",
+       "the chaos game's shading: flat (default; one pixel per point, as on the canvas), "
+       "density (hit counts, log scaled) or by-map (hit counts in the colour of the maps that "
+       "placed them)"},
+      {{"gamma"}, "G", "density and by-map brightness curve, 0.1 to 10, default 2.2"},
+      {{"supersample"}, "K", "render K x K times the pixels and average down, 1 to 4"},
+      {{"map-colours"}, "LIST", "by-map colours of maps 1, 2 ..., such as E6194B,3CB44B"},
+      {{"depth16"}, "", "a PNG of 16 bits a channel (BMP and JPEG have 8)"},
+      {{"seed"},
+       "N",
+       "the chaos game's generator seed, default the program's own, so the picture matches "
+       "the program's \"Render Picture...\""},
+      {{"report"},
+       "FILE",
+       "what the maps do, as JSON (- for standard output): each map's determinant, "
+       "stretches, turn and fixed point, the attractor's box and its similarity and "
+       "box-counting dimensions; no picture is needed"},
+      {{"report-points"},
+       "N",
+       "chaos-game points for the box counting, 1000 to 1000000000, default 10000000"},
+      {{"help", "h"}, "", "print this help and exit"},
+      {{"version"}, "", "print the version and exit"},
+  };
+  return table;
+}
+
+QCommandLineOption tableOption(const QString& name) {
+  for (const OptionRow& row : optionTable()) {
+    if (row.names.constFirst() == name) {
+      return QCommandLineOption(row.names, row.help, row.valueName);  // no value: a switch
+    }
+  }
+  assert(false && "an option the table does not hold");
+  return QCommandLineOption(name);
+}
+
+QList<QCommandLineOption> tableOptions() {
+  QList<QCommandLineOption> options;
+  for (const OptionRow& row : optionTable()) options << tableOption(row.names.constFirst());
+  return options;
+}
+
+QString helpText() {
+  QString text = QStringLiteral(
+      "Usage: quillmere-render (--pattern NAME | --params FILE | --ifs FILE) [OPTION]...\n"
+      "\n"
+      "Draws an iterated function system without a window and writes the picture, the\n"
+      "maps as an .ifs entry, or a report of what the maps do.\n"
+      "\n"
+      "Options:\n");
+  for (const OptionRow& row : optionTable()) {
+    QString names = QStringLiteral("  --") + row.names.constFirst();
+    if (!row.valueName.isEmpty()) names += u' ' + row.valueName;
+    for (qsizetype i = 1; i < row.names.size(); ++i) names += QStringLiteral(", -") + row.names[i];
+    text += names + wrapped(row.help, int(names.size()));
+  }
+  text += QStringLiteral(
+      "\n"
+      "Exit status: 0 drawn or written, 1 a command refused or a write failed (its\n"
+      "message on standard error), 2 usage error, 130 interrupted before the file was\n"
+      "written.\n");
+  return text;
+}
+
+QString versionText() { return QStringLiteral("quillmere-render ") + programVersion() + u'\n'; }
+
+}  // namespace quill::headless
