@@ -98,7 +98,7 @@ void CanvasWidget::showGrowingPicture(const QImage& ink) {
 
 void CanvasWidget::savePictureAs() {
   if (!canvas_ || drawing_) return;  // nothing drawn since the window was closed, or unfinished
-  savePicture(canvas_->picture(), dialogs_);
+  savePicture(canvas_->picture(), dialogs_, canvas_->drawnFrom());
 }
 
 void CanvasWidget::paintEvent(QPaintEvent* /*event*/) {

@@ -20,6 +20,7 @@
 #include <memory>
 
 #include "core/commands/drawing_checks.h"
+#include "core/commands/open_picture.h"
 #include "core/document/document.h"
 #include "core/document/draw_runner.h"
 
@@ -334,6 +335,7 @@ void PictureDialog::render() {
     return;
   }
   request->format = *format;
+  request->record = recordText(pictureRecordOf(document_, *inputs, *request));
   if (const Status fits = checkPictureRequest(*request, pictureMode); !fits) {
     refuse(fits.message());
     return;

@@ -172,7 +172,8 @@ ParsedArguments usageError(const QString& message) {
 QString helpText() {
   return QStringLiteral(
              "Usage: quillmere-render (--pattern NAME | --params FILE | --ifs FILE [--entry "
-             "NAME])\n"
+             "NAME] |\n"
+             "                         --from-picture FILE)\n"
              "                        [--fit] [--save-ifs FILE [--add-to-collection]] "
              "[--list-entries]\n"
              "                        [--mode blueprint|fractal|chaos --output FILE\n"
@@ -189,6 +190,8 @@ QString helpText() {
              "  --params FILE       a saved parameter file (.dat)\n"
              "  --ifs FILE          an .ifs file; its first entry, or the one --entry names\n"
              "  --entry NAME        the .ifs entry to draw, any case\n"
+             "  --from-picture FILE a PNG or SVG that Quillmere wrote: its maps, mode, count,\n"
+             "                      size, colours, shading and seed, to draw the picture again\n"
              "  --list-entries      print the .ifs file's entries: name, map count, 2D or 3D\n"
              "  --fit               fit the maps into the square (only e and f change)\n"
              "  --save-ifs FILE     write the maps, after --fit, as one .ifs entry (- for\n"
@@ -263,11 +266,14 @@ ParsedArguments parseArguments(const QStringList& arguments) {
                                       QStringLiteral("COLOURS"));
   const QCommandLineOption depth16(QStringLiteral("depth16"));
   const QCommandLineOption seed(QStringLiteral("seed"), QString(), QStringLiteral("N"));
+  const QCommandLineOption fromPicture(QStringLiteral("from-picture"), QString(),
+                                       QStringLiteral("FILE"));
   parser.addOptions({pattern,    params,      mode,   iterations, size,         pen,
                      paper,      threads,     output, ifs,        entry,        fit,
                      saveIfs,    listEntries, help,   shade,      gamma,        supersample,
                      mapColours, depth16,     seed,   report,     reportPoints, format});
   parser.addOption(addToCollection);
+  parser.addOption(fromPicture);
 
   if (!parser.parse(arguments)) return usageError(parser.errorText());
   if (parser.isSet(help)) {
@@ -280,17 +286,29 @@ ParsedArguments parseArguments(const QStringList& arguments) {
         QStringLiteral("unexpected argument '%1'").arg(parser.positionalArguments().constFirst()));
   }
   for (const QCommandLineOption& option :
-       {pattern,     params,     mode, iterations, size,         pen,   paper,
-        threads,     output,     ifs,  entry,      saveIfs,      shade, gamma,
-        supersample, mapColours, seed, report,     reportPoints, format}) {
+       {pattern,     params,     mode, iterations, size,         pen,    paper,
+        threads,     output,     ifs,  entry,      saveIfs,      shade,  gamma,
+        supersample, mapColours, seed, report,     reportPoints, format, fromPicture}) {
     if (parser.values(option).size() > 1) {
       return usageError(QStringLiteral("--%1 given more than once").arg(option.names().first()));
     }
   }
 
   RenderOptions options;
-  if (int(parser.isSet(pattern)) + int(parser.isSet(params)) + int(parser.isSet(ifs)) != 1) {
-    return usageError(QStringLiteral("give exactly one of --pattern, --params and --ifs"));
+  if (int(parser.isSet(pattern)) + int(parser.isSet(params)) + int(parser.isSet(ifs)) +
+          int(parser.isSet(fromPicture)) !=
+      1) {
+    return usageError(
+        QStringLiteral("give exactly one of --pattern, --params, --ifs and --from-picture"));
+  }
+  // The picture says how it was drawn; these would only say it otherwise.
+  for (const QCommandLineOption& option :
+       {mode, iterations, size, pen, paper, shade, gamma, supersample, mapColours, depth16, seed}) {
+    if (parser.isSet(fromPicture) && parser.isSet(option)) {
+      return usageError(QStringLiteral("--from-picture draws with the picture's own settings; "
+                                       "leave out --%1")
+                            .arg(option.names().first()));
+    }
   }
   if ((parser.isSet(entry) || parser.isSet(listEntries)) && !parser.isSet(ifs)) {
     return usageError(QStringLiteral("--entry and --list-entries go with --ifs"));
@@ -314,6 +332,11 @@ ParsedArguments parseArguments(const QStringList& arguments) {
     if (options.pattern < 0) {
       return usageError(QStringLiteral("unknown pattern '%1'; the patterns are: %2")
                             .arg(parser.value(pattern), patternNames()));
+    }
+  } else if (parser.isSet(fromPicture)) {
+    options.fromPicture = parser.value(fromPicture);
+    if (options.fromPicture.isEmpty()) {
+      return usageError(QStringLiteral("--from-picture needs a file"));
     }
   } else {
     options.paramsFile = parser.value(params);
@@ -344,6 +367,8 @@ ParsedArguments parseArguments(const QStringList& arguments) {
   const QString modeName = parser.value(mode).toLower();
   if (!picture) {
     // nothing to draw
+  } else if (parser.isSet(fromPicture)) {
+    options.mode = Mode::BluePrint;  // until the picture says which
   } else if (modeName == u"blueprint") {
     options.mode = Mode::BluePrint;
   } else if (modeName == u"fractal") {
@@ -410,7 +435,8 @@ ParsedArguments parseArguments(const QStringList& arguments) {
     if (const QString wrong = readFormat(parser, options); !wrong.isEmpty()) {
       return usageError(wrong);
     }
-    if (const QString wrong = readPictureOptions(parser, options); !wrong.isEmpty()) {
+    if (const QString wrong = readPictureOptions(parser, options);
+        !wrong.isEmpty() && options.fromPicture.isEmpty()) {
       return usageError(wrong);
     }
   }

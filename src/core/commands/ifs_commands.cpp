@@ -109,6 +109,10 @@ Status exportIfsTo(Document& document, const QString& path, ExportMode mode) {
 void importIfs(Document& document) {
   const QString path = document.dialogs.openIfsFileName();
   if (path.isEmpty()) return;
+  importIfsFrom(document, path);
+}
+
+void importIfsFrom(Document& document, const QString& path) {
   const Result<std::vector<IfsEntry>> entries = readIfsFile(path);
   if (!entries) {
     document.dialogs.message(entries.message());

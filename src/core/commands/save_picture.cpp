@@ -8,11 +8,11 @@
 
 namespace quill {
 
-void savePicture(const QImage& picture, Dialogs& dialogs) {
+void savePicture(const QImage& picture, Dialogs& dialogs, const QByteArray& record) {
   QString path = dialogs.savePictureFileName();
   if (path.isEmpty()) return;
   if (QFileInfo(path).suffix().isEmpty()) path += QStringLiteral(".png");
-  showIfFailed(dialogs, writePicture(picture, path));
+  showIfFailed(dialogs, writePicture(picture, path, record));
 }
 
 }  // namespace quill
