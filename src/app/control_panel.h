@@ -18,6 +18,7 @@ class QMenu;
 namespace quill {
 
 struct Document;
+class FileDrop;
 class MapEditor;
 class MathsReportWindow;
 class PictureDialog;
@@ -64,6 +65,11 @@ class ControlPanel : public QMainWindow {
   void openPictureDialog();
   PictureDialog* pictureDialog() const { return pictureDialog_.get(); }
 
+  // Opens each file as its kind asks (a parameter file, an .ifs file, a picture Quillmere wrote),
+  // each one undo step; a picture's other settings go to the Render Picture window, opened.
+  // Failures are shown, one message for each file.
+  void openFiles(const QStringList& paths);
+
   // The object name of the grid's field in `row` (1 to 10) and `column` (kColA to kColP):
   // "cell_a_1" for a of map 1.
   static QString cellName(int row, int column);
@@ -106,6 +112,8 @@ class ControlPanel : public QMainWindow {
   // `step`.
   template <typename Handler>
   void run(const QString& step, Handler handler);
+  // Files dropped on the panel, its fields or the Map Editor are opened.
+  void acceptFileDrops();
 
   Document& document_;
   PanelState& state_;
@@ -124,6 +132,7 @@ class ControlPanel : public QMainWindow {
   const QString* typingIn_ = nullptr;         // the field of the spell of typing under way, if any
   std::uint64_t typingSpell_ = 0;             // numbers the spells of typing
   FrameFit* frameFit_ = new FrameFit(*this);  // owned by this window
+  FileDrop* fileDrop_ = nullptr;              // owned by this window
 };
 
 }  // namespace quill

@@ -11,5 +11,7 @@ int main(int argc, char* argv[]) {
   QApplication::setApplicationName(quill::kAppTitle);
   quill::Program program;
   program.start();
+  // Files named on the command line (a file manager's "Open With") open as if dropped.
+  program.controlPanel->openFiles(QApplication::arguments().mid(1));
   return QApplication::exec();
 }

@@ -22,6 +22,7 @@ class QToolButton;
 namespace quill {
 
 struct Document;
+struct PictureRecord;
 
 // "Render Picture...": a window of its own beside the panel that renders the current maps to a
 // file of any size up to 16384 a side, the chaos game shaded by its hit counts if asked. Render
@@ -45,6 +46,8 @@ class PictureDialog : public QWidget {
 
   // Pen and paper as the panel's colour commands last set them.
   void takeDocumentColours();
+  // The settings an opened picture was rendered with: size, mode, count, shading, colours, seed.
+  void takeSettings(const PictureRecord& record);
 
  signals:
   // A render ended: written, failed or cancelled; the status label says which.

@@ -43,7 +43,16 @@ PictureRecord pictureRecordOf(const Document& document, const PictureInputs& inp
   record.shading = request.shading;
   record.gamma = request.gamma;
   record.supersample = request.supersample;
-  record.mapColours = request.mapColours;
+  // The colours that shade the picture, the palette's own left out: the program and
+  // quillmere-render describe the same picture alike.
+  if (request.shading == Shading::ByMap) {
+    const std::vector<Rgb> palette = defaultMapColours();
+    record.mapColours = request.mapColours;
+    while (!record.mapColours.empty() && record.mapColours.size() <= palette.size() &&
+           record.mapColours.back() == palette[record.mapColours.size() - 1]) {
+      record.mapColours.pop_back();
+    }
+  }
   record.depth16 = request.format == PictureFormat::Png16;
   record.seed = request.seed;
   record.generatorState = request.generatorState;
