@@ -338,6 +338,7 @@ void ControlPanel::buildMenus() {
   QAction* picture = tools->addAction(QStringLiteral("Render Picture..."));
   picture->setObjectName(QStringLiteral("renderPictureAction"));
   connect(picture, &QAction::triggered, this, &ControlPanel::openPictureDialog);
+  addRecentFilesMenu(tools);
 }
 
 void ControlPanel::setTabOrder() {

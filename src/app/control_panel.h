@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "app/frame_fit.h"
+#include "app/recent_files.h"
 #include "core/editor/map_editor_model.h"
 #include "core/maps/panel_state.h"
 
@@ -74,6 +75,8 @@ class ControlPanel : public QMainWindow {
   // "cell_a_1" for a of map 1.
   static QString cellName(int row, int column);
 
+  RecentFiles& recentFiles() { return *recentFiles_; }
+
   // Twips to logical pixels on this screen.
   int px(int twips) const;
 
@@ -112,8 +115,12 @@ class ControlPanel : public QMainWindow {
   // `step`.
   template <typename Handler>
   void run(const QString& step, Handler handler);
-  // Files dropped on the panel, its fields or the Map Editor are opened.
+  // Files dropped on the panel, its fields or the Map Editor are opened; files the commands use
+  // go to "Recent Files".
   void acceptFileDrops();
+  // "Tools" -> "Recent Files", listed afresh each time it opens.
+  void addRecentFilesMenu(QMenu* tools);
+  void openRecent(const RecentFile& file);
 
   Document& document_;
   PanelState& state_;
@@ -133,6 +140,7 @@ class ControlPanel : public QMainWindow {
   std::uint64_t typingSpell_ = 0;             // numbers the spells of typing
   FrameFit* frameFit_ = new FrameFit(*this);  // owned by this window
   FileDrop* fileDrop_ = nullptr;              // owned by this window
+  RecentFiles* recentFiles_ = new RecentFiles(this);
 };
 
 }  // namespace quill

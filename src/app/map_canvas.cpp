@@ -94,6 +94,14 @@ void MapCanvas::frameBox(double xmin, double ymin, double xmax, double ymax) {
 
 void MapCanvas::showUnitSquare() { frameBox(0, 0, 1, 1); }
 
+void MapCanvas::setView(QPointF centre, double pixelsPerUnit) {
+  scale_ = pixelsPerUnit;
+  origin_ = QPointF(width() / 2.0 - centre.x() * scale_, height() / 2.0 + centre.y() * scale_);
+  framed_ = true;
+  restartPreview();
+  update();
+}
+
 void MapCanvas::fitAttractor() {
   std::vector<PlaneMap> maps;
   for (const WeightedMap& each : model_.previewMaps()) maps.push_back(each.map);

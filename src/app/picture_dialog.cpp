@@ -376,6 +376,7 @@ void PictureDialog::finished(const Status& outcome) {
     progress_->setValue(progress_->maximum());
     showStatus(QStringLiteral("Written to %1").arg(nativeAbsolute(target_)));
     agreed_ = QFileInfo(target_).absoluteFilePath();
+    noteFileUsed(document_, agreed_);
   } else if (cancelAsked_) {
     progress_->setValue(0);
     showStatus(QStringLiteral("Cancelled; the file was left as it was."));

@@ -15,6 +15,7 @@ class QDoubleSpinBox;
 class QLabel;
 class QLineEdit;
 class QProgressBar;
+class QSettings;
 class QPushButton;
 class QSpinBox;
 class QToolButton;
@@ -48,6 +49,9 @@ class PictureDialog : public QWidget {
   void takeDocumentColours();
   // The settings an opened picture was rendered with: size, mode, count, shading, colours, seed.
   void takeSettings(const PictureRecord& record);
+  // The settings kept between runs (not the colours, which follow the panel's).
+  void saveSettings(QSettings& settings) const;
+  void restoreSettings(const QSettings& settings);
 
  signals:
   // A render ended: written, failed or cancelled; the status label says which.

@@ -6,7 +6,8 @@
 
 namespace quill {
 
-Program::Program() : dialogs(qtDialogs), printer(qtPrinter) {}
+Program::Program()
+    : dialogs(qtDialogs), printer(qtPrinter), settingsPath(Remembered::defaultPath()) {}
 
 Program::Program(Dialogs& scriptedDialogs, Printer& scriptedPrinter)
     : dialogs(scriptedDialogs), printer(scriptedPrinter) {}
@@ -36,9 +37,15 @@ void Program::start() {
                    [this] { showPanel(); });
   controlPanel->resetPanel();
   controlPanel->show();
+  canvasWidget->pictureSaved = [this](const QString& path) { noteFileUsed(*document, path); };
+  if (!settingsPath.isEmpty()) {
+    remembered = std::make_unique<Remembered>(settingsPath);
+    remembered->restore(*controlPanel, &qtDialogs, *document);
+  }
 }
 
 void Program::exit() {
+  if (remembered && controlPanel) remembered->save(*controlPanel, &qtDialogs, *document);
   if (drawRunner) drawRunner->cancel();
   // A picture being rendered stops; its file is left as it was.
   if (controlPanel && controlPanel->pictureDialog()) controlPanel->pictureDialog()->close();

@@ -129,7 +129,9 @@ void importIfsFrom(Document& document, const QString& path) {
     if (!index || *index < 0 || std::size_t(*index) >= entries->size()) return;
     chosen = std::size_t(*index);
   }
-  showIfFailed(document.dialogs, loadIfsEntry(document, (*entries)[chosen], document.fitImports));
+  const Status loaded = loadIfsEntry(document, (*entries)[chosen], document.fitImports);
+  showIfFailed(document.dialogs, loaded);
+  if (loaded) noteFileUsed(document, path, (*entries)[chosen].name);
 }
 
 void exportIfs(Document& document) {
@@ -153,7 +155,9 @@ void exportIfs(Document& document) {
         return;
     }
   }
-  showIfFailed(document.dialogs, exportIfsTo(document, path, mode));
+  const Status exported = exportIfsTo(document, path, mode);
+  showIfFailed(document.dialogs, exported);
+  if (exported) noteFileUsed(document, path, ifsEntryName(document.state.caption));
 }
 
 void fitMapsToSquare(Document& document) {

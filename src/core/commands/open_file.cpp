@@ -39,6 +39,15 @@ Status openFileFrom(Document& document, const QString& path) {
   return loadParametersFrom(document, path);
 }
 
+Status openIfsEntryFrom(Document& document, const QString& path, const QString& entry) {
+  const Result<std::vector<IfsEntry>> entries = readIfsFile(path);
+  if (!entries) return Failure{entries.message()};
+  const IfsEntry* found = findEntry(*entries, entry);
+  if (found == nullptr)
+    return Failure{QStringLiteral("The file has no entry named %1.").arg(entry)};
+  return loadIfsEntry(document, *found, document.fitImports);
+}
+
 std::optional<OpenedFile> openFile(Document& document, const QString& path) {
   const OpenedFile kind = openedFileKind(path);
   if (kind == OpenedFile::Ifs) {

@@ -20,6 +20,10 @@ OpenedFile openedFileKind(const QString& path);
 // a parameter file as "Load Parameters". Fails with the reader's message.
 Status openFileFrom(Document& document, const QString& path);
 
+// Loads the entry named `entry` (any case) of the .ifs file at `path`, fitted when the chooser's
+// box says so. Fails with the reader's message, or when the file has no such entry.
+Status openIfsEntryFrom(Document& document, const QString& path, const QString& entry);
+
 // The same for the user: an .ifs file of several entries offers the chooser, and a failure is
 // shown. Returns the kind opened, or nothing when it failed or was cancelled.
 std::optional<OpenedFile> openFile(Document& document, const QString& path);
