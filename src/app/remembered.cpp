@@ -2,6 +2,7 @@
 
 #include <QFileInfo>
 #include <QStandardPaths>
+#include <cmath>
 #include <cstdio>
 
 #include "app/control_panel.h"
@@ -104,10 +105,15 @@ void Remembered::restore(ControlPanel& panel, QtDialogs* dialogs, Document& docu
     in.endGroup();
   }
   if (MapEditor* editor = panel.mapEditor()) {
-    const QVariant centre = in.value(QStringLiteral("mapEditor/centre"));
-    const double scale = in.value(QStringLiteral("mapEditor/pixelsPerUnit")).toDouble();
-    if (centre.canConvert<QPointF>() && scale > 0) {
-      editor->canvas()->setView(centre.toPointF(), scale);
+    bool x = false;
+    bool y = false;
+    bool s = false;
+    const QPointF centre(in.value(QStringLiteral("mapEditor/centreX")).toDouble(&x),
+                         in.value(QStringLiteral("mapEditor/centreY")).toDouble(&y));
+    const double scale = in.value(QStringLiteral("mapEditor/pixelsPerUnit")).toDouble(&s);
+    if (x && y && s && std::isfinite(centre.x()) && std::isfinite(centre.y()) && scale > 0 &&
+        std::isfinite(scale)) {
+      editor->canvas()->setView(centre, scale);
     }
   }
 }
@@ -139,8 +145,9 @@ void Remembered::save(ControlPanel& panel, const QtDialogs* dialogs, const Docum
   }
   if (MapEditor* editor = panel.mapEditor()) {
     const MapCanvas* canvas = editor->canvas();
-    out.setValue(QStringLiteral("mapEditor/centre"),
-                 canvas->toUnit(QPointF(canvas->width(), canvas->height()) / 2));
+    const QPointF centre = canvas->toUnit(QPointF(canvas->width(), canvas->height()) / 2);
+    out.setValue(QStringLiteral("mapEditor/centreX"), centre.x());
+    out.setValue(QStringLiteral("mapEditor/centreY"), centre.y());
     out.setValue(QStringLiteral("mapEditor/pixelsPerUnit"), canvas->pixelsPerUnit());
   }
   out.sync();
