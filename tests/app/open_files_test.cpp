@@ -1,4 +1,5 @@
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
 #include <QAction>
 #include <QApplication>
@@ -100,9 +101,12 @@ TEST_F(OpenFiles, AParameterFileDroppedOnTheMapEditorOpens) {
 }
 
 TEST_F(OpenFiles, EachFileThatDoesNotOpenIsShownAndChangesNothing) {
-  program.controlPanel->openFiles(
-      {dir.filePath(QStringLiteral("missing.dat")), QStringLiteral(QUILLMERE_PRESET_DIR "/x.png")});
-  EXPECT_EQ(dialogs.messages.size(), 2);
+  const QString fifo = dir.filePath(QStringLiteral("fifo.ifs"));
+  ASSERT_EQ(::mkfifo(fifo.toLocal8Bit().constData(), 0600), 0);
+  program.controlPanel->openFiles({dir.filePath(QStringLiteral("missing.dat")),
+                                   QStringLiteral(QUILLMERE_PRESET_DIR "/x.png"), fifo,
+                                   dir.path()});
+  EXPECT_EQ(dialogs.messages.size(), 4);
   EXPECT_TRUE(cell(1, kColA).isEmpty());
   EXPECT_FALSE(
       program.controlPanel->findChild<QAction*>(QStringLiteral("undoAction"))->isEnabled());

@@ -20,7 +20,21 @@ OpenedFile openedFileKind(const QString& path) {
   return OpenedFile::Parameters;
 }
 
+namespace {
+
+// A folder, a FIFO or a device given as a file to open: the readers would wait on a FIFO.
+Status checkRegularFile(const QString& path) {
+  const QFileInfo info(path);
+  if (info.exists() && !info.isFile()) {
+    return Failure{QStringLiteral("%1 is not a file that can be opened.").arg(path)};
+  }
+  return {};
+}
+
+}  // namespace
+
 Status openFileFrom(Document& document, const QString& path) {
+  if (const Status regular = checkRegularFile(path); !regular) return regular;
   switch (openedFileKind(path)) {
     case OpenedFile::Picture: {
       const Result<PictureRecord> record = openPictureFrom(document, path);
@@ -50,6 +64,10 @@ Status openIfsEntryFrom(Document& document, const QString& path, const QString& 
 
 std::optional<OpenedFile> openFile(Document& document, const QString& path) {
   const OpenedFile kind = openedFileKind(path);
+  if (const Status regular = checkRegularFile(path); !regular) {
+    document.dialogs.message(regular.message());
+    return std::nullopt;
+  }
   if (kind == OpenedFile::Ifs) {
     // The chooser for several entries; the command shows its own failures.
     const PanelSnapshot before = PanelSnapshot::of(document.state);

@@ -114,6 +114,8 @@ qint64 PngChunkInserter::writeData(const char* data, qint64 size) {
 }
 
 bool looksLikePicture(const QString& path) {
+  // A FIFO or a device would hold the open up, or give what it gives once: not a picture.
+  if (!QFileInfo(path).isFile()) return false;
   QFile file(path);
   if (!file.open(QIODevice::ReadOnly)) return false;
   const QByteArray start = file.peek(256);
