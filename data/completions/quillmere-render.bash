@@ -14,6 +14,7 @@ _quillmere_render() {
       return ;;
     --params) COMPREPLY=($(compgen -f -X '!*.[dD][aA][tT]' -- "$cur") $(compgen -d -- "$cur")); return ;;
     --ifs) COMPREPLY=($(compgen -f -X '!*.[iI][fF][sS]' -- "$cur") $(compgen -d -- "$cur")); return ;;
+    --from-picture) COMPREPLY=($(compgen -f -X '!*.@([pP][nN][gG]|[sS][vV][gG])' -- "$cur") $(compgen -d -- "$cur")); return ;;
     --output | --save-ifs | --report) COMPREPLY=($(compgen -f -- "$cur")); return ;;
     --mode) COMPREPLY=($(compgen -W 'blueprint fractal chaos' -- "$cur")); return ;;
     --format) COMPREPLY=($(compgen -W 'png bmp jpg svg' -- "$cur")); return ;;
@@ -23,7 +24,7 @@ _quillmere_render() {
       return ;;
   esac
 
-  COMPREPLY=($(compgen -W '--pattern --params --ifs --entry --list-entries --fit --save-ifs
+  COMPREPLY=($(compgen -W '--pattern --params --ifs --entry --from-picture --list-entries --fit --save-ifs
     --add-to-collection --mode --iterations --size --pen --paper --threads --output --format
     --shade --gamma --supersample --map-colours --depth16 --seed --report --report-points
     --help --version' -- "$cur"))

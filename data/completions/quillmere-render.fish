@@ -5,6 +5,7 @@ complete -c quillmere-render -l pattern -x -d 'A pattern of the pattern menu' -a
 complete -c quillmere-render -l params -r -F -d 'A saved parameter file'
 complete -c quillmere-render -l ifs -r -F -d 'An .ifs file'
 complete -c quillmere-render -l entry -x -d 'The .ifs entry to draw'
+complete -c quillmere-render -l from-picture -r -F -d 'A picture Quillmere wrote, drawn again'
 complete -c quillmere-render -l list-entries -d "List the .ifs file's entries"
 complete -c quillmere-render -l fit -d 'Fit the maps into the square'
 complete -c quillmere-render -l save-ifs -r -F -d 'Write the maps as one .ifs entry'

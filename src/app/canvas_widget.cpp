@@ -110,7 +110,8 @@ void CanvasWidget::showGrowingPicture(const QImage& ink) {
 
 void CanvasWidget::savePictureAs() {
   if (!canvas_ || drawing_) return;  // nothing drawn since the window was closed, or unfinished
-  savePicture(canvas_->picture(), dialogs_);
+  const QString saved = savePicture(canvas_->picture(), dialogs_, canvas_->drawnFrom());
+  if (!saved.isEmpty() && pictureSaved) pictureSaved(saved);
 }
 
 void CanvasWidget::paintEvent(QPaintEvent* /*event*/) {

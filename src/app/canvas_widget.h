@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QWidget>
+#include <functional>
 #include <memory>
 
 #include "app/frame_fit.h"
@@ -39,6 +40,8 @@ class CanvasWidget : public QWidget, public CanvasWindow {
 
   // "Save Picture...": asks for a file name and writes the drawing area as shown.
   void savePictureAs();
+  // Told of each picture "Save Picture..." wrote.
+  std::function<void(const QString& path)> pictureSaved;
 
   // While a drawing runs on another thread the window cannot be closed (the drawing's picture
   // comes back to it when the drawing ends), and shows the growing picture it is handed.

@@ -40,17 +40,21 @@ CommandLine readCommandLine(const QStringList& arguments) {
   }
   line.help = parser.isSet(QStringLiteral("help"));
   line.version = !line.help && parser.isSet(QStringLiteral("version"));
+  line.files = parser.positionalArguments();
   return line;
 }
 
 QString programHelpText() {
   QString text = QStringLiteral(
-      "Usage: quillmere [OPTION]...\n"
+      "Usage: quillmere [OPTION]... [FILE]...\n"
       "\n"
       "Draws fractals defined by an iterated function system: type up to ten affine maps\n"
       "into the panel's grid, compute one from scale factors and angles, or pick a\n"
       "pattern; then draw them as a \"Blue Print\", as the deterministic \"Fractal\" or by\n"
       "the \"Chaos Game\".\n"
+      "\n"
+      "Each FILE opens as if dropped on the panel: a parameter file, an .ifs file (its\n"
+      "entries to choose from) or a PNG or SVG picture Quillmere wrote.\n"
       "\n"
       "Options:\n");
   for (const ProgramOption& option : kProgramOptions) {

@@ -115,6 +115,7 @@ ControlPanel::ControlPanel(Document& document, QWidget* parent)
   // F10 opens the first menu, as desktop users expect; the captions keep no mnemonics.
   auto* menuKey = new QShortcut(QKeySequence(Qt::Key_F10), this);
   connect(menuKey, &QShortcut::activated, this, &ControlPanel::openFirstMenu);
+  acceptFileDrops();
 }
 
 int ControlPanel::px(int twips) const {
@@ -349,6 +350,7 @@ void ControlPanel::buildMenus() {
   picture->setObjectName(QStringLiteral("renderPictureAction"));
   picture->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_R));
   connect(picture, &QAction::triggered, this, &ControlPanel::openPictureDialog);
+  addRecentFilesMenu(tools);
 }
 
 void ControlPanel::setTabOrder() {

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "app/frame_fit.h"
+#include "app/recent_files.h"
 #include "core/editor/map_editor_model.h"
 #include "core/maps/panel_state.h"
 
@@ -18,6 +19,7 @@ class QMenu;
 namespace quill {
 
 struct Document;
+class FileDrop;
 class MapEditor;
 class MathsReportWindow;
 class PictureDialog;
@@ -67,9 +69,16 @@ class ControlPanel : public QMainWindow {
   // front; the canvas keeps the keyboard.
   void raiseToolWindows();
 
+  // Opens each file as its kind asks (a parameter file, an .ifs file, a picture Quillmere wrote),
+  // each one undo step; a picture's other settings go to the Render Picture window, opened.
+  // Failures are shown, one message for each file.
+  void openFiles(const QStringList& paths);
+
   // The object name of the grid's field in `row` (1 to 10) and `column` (kColA to kColP):
   // "cell_a_1" for a of map 1.
   static QString cellName(int row, int column);
+
+  RecentFiles& recentFiles() { return *recentFiles_; }
 
   // Twips to logical pixels on this screen.
   int px(int twips) const;
@@ -110,6 +119,12 @@ class ControlPanel : public QMainWindow {
   // the new maps.
   template <typename Handler>
   void run(const QString& step, Handler handler, bool replacesMaps = false);
+  // Files dropped on the panel, its fields or the Map Editor are opened; files the commands use
+  // go to "Recent Files".
+  void acceptFileDrops();
+  // "Tools" -> "Recent Files", listed afresh each time it opens.
+  void addRecentFilesMenu(QMenu* tools);
+  void openRecent(const RecentFile& file);
 
   Document& document_;
   PanelState& state_;
@@ -128,6 +143,8 @@ class ControlPanel : public QMainWindow {
   const QString* typingIn_ = nullptr;         // the field of the spell of typing under way, if any
   std::uint64_t typingSpell_ = 0;             // numbers the spells of typing
   FrameFit* frameFit_ = new FrameFit(*this);  // owned by this window
+  FileDrop* fileDrop_ = nullptr;              // owned by this window
+  RecentFiles* recentFiles_ = new RecentFiles(this);
 };
 
 }  // namespace quill

@@ -9,6 +9,7 @@
 #include <algorithm>
 
 #include "app/control_panel.h"
+#include "app/file_drop.h"
 #include "app/map_editor.h"
 #include "app/maths_report_window.h"
 #include "app/picture_dialog.h"
@@ -105,6 +106,7 @@ void ControlPanel::openMapEditor() {
     // panel, which fills most of the screen, while the user types in the grid.
     mapEditor_ = std::make_unique<MapEditor>(editorModel_, this);
     connect(mapEditor_.get(), &MapEditor::gridEdited, this, &ControlPanel::gridEditedInEditor);
+    fileDrop_->watch(mapEditor_.get());
     // Beside the panel's controls, which fill its top-left corner, and within the screen.
     const QRect panel = geometry();
     const QRect screen = this->screen()->availableGeometry();

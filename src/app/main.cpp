@@ -45,11 +45,11 @@ int main(int argc, char* argv[]) {
   // shows the same icon as the menu entry that started it.
   QGuiApplication::setDesktopFileName(kDesktopId);
   QApplication::setWindowIcon(QIcon::fromTheme(kDesktopId));
-  if (const int status = answerCommandLine(quill::readCommandLine(QCoreApplication::arguments()));
-      status >= 0) {
-    return status;
-  }
+  const quill::CommandLine line = quill::readCommandLine(QCoreApplication::arguments());
+  if (const int status = answerCommandLine(line); status >= 0) return status;
   quill::Program program;
   program.start();
+  // Files named on the command line (a file manager's "Open With") open as if dropped.
+  program.controlPanel->openFiles(line.files);
   return QApplication::exec();
 }

@@ -100,6 +100,14 @@ void MapCanvas::showUnitSquare() {
   frameBox(0, 0, 1, 1);
 }
 
+void MapCanvas::setView(QPointF centre, double pixelsPerUnit) {
+  scale_ = pixelsPerUnit;
+  origin_ = QPointF(width() / 2.0 - centre.x() * scale_, height() / 2.0 + centre.y() * scale_);
+  framing_ = Framing::ByHand;
+  restartPreview();
+  update();
+}
+
 void MapCanvas::frameAll() {
   framing_ = Framing::All;
   std::vector<PlaneMap> maps;

@@ -37,6 +37,8 @@ class MapCanvas : public QWidget {
   void frameAll();
   // Frames the unit square.
   void showUnitSquare();
+  // Shows the plane's point `centre` in the middle at `pixelsPerUnit`: a view kept from before.
+  void setView(QPointF centre, double pixelsPerUnit);
 
   // Logical pixels of a point of the plane, and back.
   QPointF toWidget(QPointF unit) const;

@@ -17,6 +17,7 @@
 #include <memory>
 
 #include "core/commands/drawing_checks.h"
+#include "core/commands/open_picture.h"
 #include "core/document/document.h"
 #include "core/document/draw_runner.h"
 
@@ -190,6 +191,7 @@ void PictureDialog::render() {
     return;
   }
   request->format = *format;
+  request->record = recordText(pictureRecordOf(document_, *inputs, *request));
   if (const Status fits = checkPictureRequest(*request, pictureMode); !fits) {
     refuse(fits.message());
     return;
@@ -230,6 +232,7 @@ void PictureDialog::finished(const Status& outcome) {
     progress_->setValue(progress_->maximum());
     showStatus(QStringLiteral("Written to %1").arg(nativeAbsolute(target_)));
     agreed_ = QFileInfo(target_).absoluteFilePath();
+    noteFileUsed(document_, agreed_);
   } else if (cancelAsked_) {
     progress_->setValue(0);
     showStatus(QStringLiteral("Cancelled; the file was left as it was."));

@@ -15,6 +15,7 @@ class QDoubleSpinBox;
 class QLabel;
 class QLineEdit;
 class QProgressBar;
+class QSettings;
 class QPushButton;
 class QSpinBox;
 class QToolButton;
@@ -22,6 +23,7 @@ class QToolButton;
 namespace quill {
 
 struct Document;
+struct PictureRecord;
 
 // "Render Picture...": a window of its own beside the panel that renders the current maps to a
 // file of any size up to 16384 a side, the chaos game shaded by its hit counts if asked. Render
@@ -49,6 +51,11 @@ class PictureDialog : public QWidget {
 
   // Pen and paper as the panel's colour commands last set them.
   void takeDocumentColours();
+  // The settings an opened picture was rendered with: size, mode, count, shading, colours, seed.
+  void takeSettings(const PictureRecord& record);
+  // The settings kept between runs (not the colours, which follow the panel's).
+  void saveSettings(QSettings& settings) const;
+  void restoreSettings(const QSettings& settings);
 
  signals:
   // A render ended: written, failed or cancelled; the status label says which.

@@ -9,7 +9,8 @@
 
 namespace quill {
 
-Program::Program() : dialogs(qtDialogs), printer(qtPrinter) {}
+Program::Program()
+    : dialogs(qtDialogs), printer(qtPrinter), settingsPath(Remembered::defaultPath()) {}
 
 Program::Program(Dialogs& scriptedDialogs, Printer& scriptedPrinter)
     : dialogs(scriptedDialogs), printer(scriptedPrinter) {}
@@ -49,6 +50,11 @@ void Program::start() {
   addToolActions();
   controlPanel->resetPanel();
   controlPanel->show();
+  canvasWidget->pictureSaved = [this](const QString& path) { noteFileUsed(*document, path); };
+  if (!settingsPath.isEmpty()) {
+    remembered = std::make_unique<Remembered>(settingsPath);
+    remembered->restore(*controlPanel, &qtDialogs, *document);
+  }
 }
 
 void Program::addToolActions() {
@@ -74,6 +80,7 @@ void Program::addToolActions() {
 }
 
 void Program::exit() {
+  if (remembered && controlPanel) remembered->save(*controlPanel, &qtDialogs, *document);
   if (drawRunner) drawRunner->cancel();
   // A picture being rendered stops; its file is left as it was.
   if (controlPanel && controlPanel->pictureDialog()) controlPanel->pictureDialog()->close();

@@ -7,6 +7,7 @@
 #include "app/qt_dialogs.h"
 #include "app/qt_draw_runner.h"
 #include "app/qt_printer.h"
+#include "app/remembered.h"
 #include "core/document/document.h"
 
 namespace quill {
@@ -38,6 +39,10 @@ class Program {
   std::unique_ptr<CanvasWidget> canvasWidget;
   std::unique_ptr<Document> document;
   std::unique_ptr<ControlPanel> controlPanel;
+  // The settings kept between runs: the user's own file for the real program; none (an empty
+  // path) for scripted runs unless a test names one.
+  QString settingsPath;
+  std::unique_ptr<Remembered> remembered;
   // Last, so that it is destroyed first: a drawing still running is cancelled and joined before
   // the document its finish step would write to goes away.
   std::unique_ptr<QtDrawRunner> drawRunner;

@@ -1,5 +1,7 @@
 #pragma once
 
+#include <QStringList>
+
 #include "core/document/dialogs.h"
 
 class QWidget;
@@ -10,6 +12,15 @@ namespace quill {
 class QtDialogs : public Dialogs {
  public:
   void setParent(QWidget* parent) { parent_ = parent; }
+
+  // The names the file dialogs start from, kept between runs: Load and Save Parameters, Save
+  // Picture, and the .ifs files.
+  QStringList startingNames() const { return {lastFileName_, lastPictureName_, lastIfsName_}; }
+  void setStartingNames(const QStringList& names) {
+    lastFileName_ = names.value(0);
+    lastPictureName_ = names.value(1);
+    lastIfsName_ = names.value(2);
+  }
 
   void message(const QString& text) override;
   QString openFileName() override;

@@ -15,6 +15,7 @@
 #include "core/commands/drawing_checks.h"
 #include "core/commands/ifs_commands.h"
 #include "core/commands/load_save.h"
+#include "core/commands/open_picture.h"
 #include "core/commands/pattern_menu.h"
 #include "core/document/document.h"
 #include "core/editor/table_maps.h"
@@ -23,6 +24,8 @@
 #include "core/maths/maths_report.h"
 #include "core/picture/image_file.h"
 #include "core/picture/picture.h"
+#include "core/picture/picture_carrier.h"
+#include "headless/from_picture.h"
 
 namespace quill::headless {
 
@@ -192,8 +195,10 @@ int renderToFile(const Document& document, const RenderOptions& options, std::FI
   request.mapColours = options.mapColours;
   request.format = *format;
   request.seed = options.seed;
+  request.generatorState = options.generatorState;
   request.pen = options.pen;
   request.paper = options.paper;
+  request.record = recordText(pictureRecordOf(document, *inputs, request));
   if (const Status fits = checkPictureRequest(request, mode); !fits) {
     printMessage(fits.message(), errors);
     return kExitRefused;
@@ -216,12 +221,21 @@ int renderToFile(const Document& document, const RenderOptions& options, std::FI
 
 }  // namespace
 
-int runHeadless(const RenderOptions& options, std::FILE* output, std::FILE* errors,
+int runHeadless(const RenderOptions& asked, std::FILE* output, std::FILE* errors,
                 const std::atomic<bool>* cancel, bool showProgress) {
   auto refuse = [errors](const QString& message) {
     printMessage(message, errors);
     return kExitRefused;
   };
+  // A picture's settings stand in for the options before anything is derived from them.
+  RenderOptions options = asked;
+  if (!asked.fromPicture.isEmpty()) {
+    const Result<PictureRecord> record = readPictureRecord(asked.fromPicture);
+    if (!record) return refuse(record.message());
+    Result<RenderOptions> settings = withPictureSettings(asked, *record);
+    if (!settings) return refuse(settings.message());
+    options = std::move(settings.value());
+  }
   std::vector<IfsEntry> entries;
   if (!options.ifsFile.isEmpty()) {
     Result<std::vector<IfsEntry>> read = readIfsFile(options.ifsFile);
@@ -256,6 +270,9 @@ int runHeadless(const RenderOptions& options, std::FILE* output, std::FILE* erro
       return refuse(QStringLiteral("The file has no entry named %1.").arg(options.entry));
     }
     loaded = loadIfsEntry(document, *entry, options.fit);
+  } else if (!options.fromPicture.isEmpty()) {
+    const Result<PictureRecord> opened = openPictureFrom(document, options.fromPicture);
+    if (!opened) loaded = Failure{opened.message()};
   } else if (options.pattern >= 0) {
     loaded = loadPattern(document, options.pattern);
   } else {

@@ -45,6 +45,10 @@ const std::vector<OptionRow>& optionTable() {
       {{"params"}, "FILE", "a saved parameter file (.dat)"},
       {{"ifs"}, "FILE", "an .ifs file; its first entry, or the one --entry names"},
       {{"entry"}, "NAME", "the .ifs entry to draw, any case"},
+      {{"from-picture"},
+       "FILE",
+       "a PNG or SVG that Quillmere wrote: its maps, mode, count, size, colours, shading and "
+       "seed, to draw the picture again"},
       {{"list-entries"}, "", "print the .ifs file's entries: name, map count, 2D or 3D"},
       {{"fit"}, "", "fit the maps into the square (only e and f change)"},
       {{"save-ifs"},
@@ -120,7 +124,8 @@ QList<QCommandLineOption> tableOptions() {
 
 QString helpText() {
   QString text = QStringLiteral(
-      "Usage: quillmere-render (--pattern NAME | --params FILE | --ifs FILE) [OPTION]...\n"
+      "Usage: quillmere-render (--pattern NAME | --params FILE | --ifs FILE |\n"
+      "                         --from-picture FILE) [OPTION]...\n"
       "\n"
       "Draws an iterated function system without a window and writes the picture, the\n"
       "maps as an .ifs entry, or a report of what the maps do.\n"

@@ -199,6 +199,8 @@ ParsedArguments parseArguments(const QStringList& arguments) {
   const QCommandLineOption supersample = tableOption(QStringLiteral("supersample"));
   const QCommandLineOption mapColours = tableOption(QStringLiteral("map-colours"));
   const QCommandLineOption seed = tableOption(QStringLiteral("seed"));
+  const QCommandLineOption depth16 = tableOption(QStringLiteral("depth16"));
+  const QCommandLineOption fromPicture = tableOption(QStringLiteral("from-picture"));
 
   if (!parser.parse(arguments)) return usageError(parser.errorText());
   if (parser.isSet(help) || parser.isSet(version)) {
@@ -212,17 +214,29 @@ ParsedArguments parseArguments(const QStringList& arguments) {
         QStringLiteral("unexpected argument '%1'").arg(parser.positionalArguments().constFirst()));
   }
   for (const QCommandLineOption& option :
-       {pattern,     params,     mode, iterations, size,         pen,   paper,
-        threads,     output,     ifs,  entry,      saveIfs,      shade, gamma,
-        supersample, mapColours, seed, report,     reportPoints, format}) {
+       {pattern,     params,     mode, iterations, size,         pen,    paper,
+        threads,     output,     ifs,  entry,      saveIfs,      shade,  gamma,
+        supersample, mapColours, seed, report,     reportPoints, format, fromPicture}) {
     if (parser.values(option).size() > 1) {
       return usageError(QStringLiteral("--%1 given more than once").arg(option.names().first()));
     }
   }
 
   RenderOptions options;
-  if (int(parser.isSet(pattern)) + int(parser.isSet(params)) + int(parser.isSet(ifs)) != 1) {
-    return usageError(QStringLiteral("give exactly one of --pattern, --params and --ifs"));
+  if (int(parser.isSet(pattern)) + int(parser.isSet(params)) + int(parser.isSet(ifs)) +
+          int(parser.isSet(fromPicture)) !=
+      1) {
+    return usageError(
+        QStringLiteral("give exactly one of --pattern, --params, --ifs and --from-picture"));
+  }
+  // The picture says how it was drawn; these would only say it otherwise.
+  for (const QCommandLineOption& option :
+       {mode, iterations, size, pen, paper, shade, gamma, supersample, mapColours, depth16, seed}) {
+    if (parser.isSet(fromPicture) && parser.isSet(option)) {
+      return usageError(QStringLiteral("--from-picture draws with the picture's own settings; "
+                                       "leave out --%1")
+                            .arg(option.names().first()));
+    }
   }
   if ((parser.isSet(entry) || parser.isSet(listEntries)) && !parser.isSet(ifs)) {
     return usageError(QStringLiteral("--entry and --list-entries go with --ifs"));
@@ -246,6 +260,11 @@ ParsedArguments parseArguments(const QStringList& arguments) {
     if (options.pattern < 0) {
       return usageError(QStringLiteral("unknown pattern '%1'; the patterns are: %2")
                             .arg(parser.value(pattern), patternNames()));
+    }
+  } else if (parser.isSet(fromPicture)) {
+    options.fromPicture = parser.value(fromPicture);
+    if (options.fromPicture.isEmpty()) {
+      return usageError(QStringLiteral("--from-picture needs a file"));
     }
   } else {
     options.paramsFile = parser.value(params);
@@ -276,6 +295,8 @@ ParsedArguments parseArguments(const QStringList& arguments) {
   const QString modeName = parser.value(mode).toLower();
   if (!picture) {
     // nothing to draw
+  } else if (parser.isSet(fromPicture)) {
+    options.mode = Mode::BluePrint;  // until the picture says which
   } else if (modeName == u"blueprint") {
     options.mode = Mode::BluePrint;
   } else if (modeName == u"fractal") {
@@ -342,7 +363,8 @@ ParsedArguments parseArguments(const QStringList& arguments) {
     if (const QString wrong = readFormat(parser, options); !wrong.isEmpty()) {
       return usageError(wrong);
     }
-    if (const QString wrong = readPictureOptions(parser, options); !wrong.isEmpty()) {
+    if (const QString wrong = readPictureOptions(parser, options);
+        !wrong.isEmpty() && options.fromPicture.isEmpty()) {
       return usageError(wrong);
     }
   }

@@ -24,6 +24,7 @@ struct RenderOptions {
   QString paramsFile;        // a saved parameter file, loaded as "Load Parameters" would
   QString ifsFile;           // an .ifs file, its entry imported as "Import .ifs..." would
   QString entry;             // the entry's name, any case; empty: the first entry
+  QString fromPicture;       // a picture Quillmere wrote: its maps and settings (from_picture.h)
   bool fit = false;          // fit the maps into the square before anything else
   bool listEntries = false;  // list the .ifs file's entries and do nothing else
   QString saveIfs;           // write the maps as an .ifs entry; "-" for standard output
@@ -50,6 +51,7 @@ struct RenderOptions {
   std::vector<Rgb> mapColours;  // empty: the default palette
   bool depth16 = false;
   std::uint64_t seed = ChaosRandom::kSeed;
+  std::optional<std::uint64_t> generatorState;  // a canvas picture's, in place of the seed
 };
 
 // The outcome of reading the command line: options to run, help or the version to print, or a

@@ -15,6 +15,14 @@ class ChaosRandom {
   // Another sequence, for reproducible series of pictures.
   explicit ChaosRandom(std::uint64_t seedValue) { seed(seedValue); }
 
+  // The generator at a state another one reported: it goes on where that one stood.
+  static ChaosRandom resumedAt(std::uint64_t state) {
+    ChaosRandom random;
+    random.state_ = state;
+    return random;
+  }
+  std::uint64_t state() const { return state_; }
+
   // The next number r, 0 ≤ r < 1, in single precision: 24 random bits, so every value is exact.
   float next() { return float(nextBits() >> 8) * 0x1p-24f; }
 

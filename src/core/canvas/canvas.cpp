@@ -41,7 +41,8 @@ Canvas::Canvas(const Canvas& other)
       backColor_(other.backColor_),
       drawStyle_(other.drawStyle_),
       currentX_(other.currentX_),
-      currentY_(other.currentY_) {}
+      currentY_(other.currentY_),
+      drawnFrom_(other.drawnFrom_) {}
 
 Canvas& Canvas::operator=(const Canvas& other) {
   if (this != &other) *this = Canvas(other);
@@ -61,7 +62,19 @@ Canvas& Canvas::operator=(Canvas&& other) noexcept {
   drawStyle_ = other.drawStyle_;
   currentX_ = other.currentX_;
   currentY_ = other.currentY_;
+  drawnFrom_ = std::move(other.drawnFrom_);
   return *this;
+}
+
+bool Canvas::isBlank() const {
+  for (int y = 0; y < inkHeight_; ++y) {
+    const auto* row =
+        reinterpret_cast<const std::uint32_t*>(inkBits_ + std::ptrdiff_t(y) * inkStride_);
+    for (int x = 0; x < inkWidth_; ++x) {
+      if (row[x] != 0) return false;
+    }
+  }
+  return true;
 }
 
 QImage Canvas::inkSnapshot() const {

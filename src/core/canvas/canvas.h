@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QByteArray>
 #include <QImage>
 #include <QRectF>
 #include <QString>
@@ -39,6 +40,14 @@ class Canvas {
   int widthPixels() const { return ink_.width(); }
   int heightPixels() const { return ink_.height(); }
   double twipsPerPixel() const { return twipsPerPixel_; }
+
+  // What the last drawing on the canvas was drawn from (a picture record), saved with the
+  // picture; empty when nothing whole was drawn.
+  const QByteArray& drawnFrom() const { return drawnFrom_; }
+  void setDrawnFrom(QByteArray record) { drawnFrom_ = std::move(record); }
+
+  // Nothing drawn on the canvas yet: every pixel is its background.
+  bool isBlank() const;
 
   Rgb backColor() const { return backColor_; }
   void setBackColor(Rgb color) { backColor_ = color; }
@@ -113,6 +122,7 @@ class Canvas {
   DrawStyle drawStyle_ = DrawStyle::Solid;
   float currentX_ = 0;
   float currentY_ = 0;
+  QByteArray drawnFrom_;
 };
 
 }  // namespace quill

@@ -4,6 +4,7 @@
 
 #include "core/canvas/canvas.h"
 #include "core/commands/drawing_checks.h"
+#include "core/commands/open_picture.h"
 #include "core/commands/show_if_failed.h"
 #include "core/document/document.h"
 #include "core/render/fast_drawing.h"
@@ -27,14 +28,19 @@ Status startDrawing(Document& document, DrawingKind kind, DrawingEnded ended) {
   auto job = std::make_shared<DrawJob>(DrawJob{kind, document.drawing, document.random, current});
   if (job->canvas.isNull()) return Failure{kNoMemoryMessage};
   const QString caption = document.state.caption;
+  // Saved with the picture when the drawing ends complete: a cancelled one is no picture that
+  // its record could render again.
+  const QByteArray record = recordText(
+      canvasRecordOf(document, {document.drawing, kind}, job->canvas, document.random.state()));
   DrawTask task;
   task.work = [job](const RenderControl& control) {
     return drawFast(job->canvas, job->kind, job->drawing, job->random, control, control.threads);
   };
   task.snapshot = [job] { return job->canvas.inkSnapshot(); };
-  task.finish = [&document, job, caption, ended = std::move(ended)](const Status& status,
-                                                                    bool /*finished*/) {
+  task.finish = [&document, job, caption, record, ended = std::move(ended)](const Status& status,
+                                                                            bool finished) {
     if (status) {
+      job->canvas.setDrawnFrom(finished ? record : QByteArray());
       document.canvasWindow.canvas() = std::move(job->canvas);
       document.canvasWindow.pictureChanged();
       document.random = job->random;

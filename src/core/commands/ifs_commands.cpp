@@ -109,6 +109,10 @@ Status exportIfsTo(Document& document, const QString& path, ExportMode mode) {
 void importIfs(Document& document) {
   const QString path = document.dialogs.openIfsFileName();
   if (path.isEmpty()) return;
+  importIfsFrom(document, path);
+}
+
+void importIfsFrom(Document& document, const QString& path) {
   const Result<std::vector<IfsEntry>> entries = readIfsFile(path);
   if (!entries) {
     document.dialogs.message(entries.message());
@@ -125,7 +129,9 @@ void importIfs(Document& document) {
   const std::optional<int> index = document.dialogs.chooseEntry(choices, document.fitImports);
   if (!index || *index < 0 || std::size_t(*index) >= entries->size()) return;
   const IfsEntry& chosen = (*entries)[std::size_t(*index)];
-  showIfFailed(document.dialogs, loadIfsEntry(document, chosen, document.fitImports));
+  const Status loaded = loadIfsEntry(document, chosen, document.fitImports);
+  showIfFailed(document.dialogs, loaded);
+  if (loaded) noteFileUsed(document, path, chosen.name);
 }
 
 void exportIfs(Document& document) {
@@ -149,7 +155,9 @@ void exportIfs(Document& document) {
         return;
     }
   }
-  showIfFailed(document.dialogs, exportIfsTo(document, path, mode));
+  const Status exported = exportIfsTo(document, path, mode);
+  showIfFailed(document.dialogs, exported);
+  if (exported) noteFileUsed(document, path, ifsEntryName(document.state.caption));
 }
 
 void fitMapsToSquare(Document& document) {

@@ -43,6 +43,8 @@ Status exportIfsTo(Document& document, const QString& path,
 // "Tools" -> "Import .ifs...": asks for the file; a file of one entry loads at once, with several
 // the user chooses one; a failure is shown.
 void importIfs(Document& document);
+// The same for the file at `path`, asked for no more: opened from the command line or dropped.
+void importIfsFrom(Document& document, const QString& path);
 // "Tools" -> "Export .ifs...": asks for the file, and onto an existing one whether to add the
 // entry to the collection or replace the file; a failure is shown.
 void exportIfs(Document& document);

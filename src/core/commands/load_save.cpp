@@ -37,13 +37,17 @@ Status saveParametersTo(Document& document, const QString& path) {
 void loadParameters(Document& document) {
   const QString path = document.dialogs.openFileName();
   if (path.isEmpty()) return;
-  showIfFailed(document.dialogs, loadParametersFrom(document, path));
+  const Status loaded = loadParametersFrom(document, path);
+  showIfFailed(document.dialogs, loaded);
+  if (loaded) noteFileUsed(document, path);
 }
 
 void saveParameters(Document& document) {
   const QString path = document.dialogs.saveFileName();
   if (path.isEmpty()) return;
-  showIfFailed(document.dialogs, saveParametersTo(document, path));
+  const Status saved = saveParametersTo(document, path);
+  showIfFailed(document.dialogs, saved);
+  if (saved) noteFileUsed(document, path);
 }
 
 }  // namespace quill

@@ -5,6 +5,7 @@
 #include "core/canvas/canvas.h"
 #include "core/commands/show_if_failed.h"
 #include "core/document/document.h"
+#include "core/picture/picture_record.h"
 
 namespace quill {
 
@@ -19,7 +20,13 @@ void setPenColour(Document& document, Rgb colour) { document.drawing.penColor = 
 
 void setPaperColour(Document& document, Rgb colour) {
   document.drawing.paperColor = colour;
-  document.canvasWindow.canvas().setBackColor(colour);
+  Canvas& canvas = document.canvasWindow.canvas();
+  canvas.setBackColor(colour);
+  // The ink stays: the picture is its drawing on the new paper, and says so.
+  if (Result<PictureRecord> record = readRecordText(canvas.drawnFrom()); record) {
+    record.value().paper = colour;
+    canvas.setDrawnFrom(recordText(*record));
+  }
   document.canvasWindow.pictureChanged();
 }
 

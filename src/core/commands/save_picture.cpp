@@ -8,11 +8,13 @@
 
 namespace quill {
 
-void savePicture(const QImage& picture, Dialogs& dialogs) {
+QString savePicture(const QImage& picture, Dialogs& dialogs, const QByteArray& record) {
   QString path = dialogs.savePictureFileName();
-  if (path.isEmpty()) return;
+  if (path.isEmpty()) return {};
   if (QFileInfo(path).suffix().isEmpty()) path += QStringLiteral(".png");
-  showIfFailed(dialogs, writePicture(picture, path));
+  const Status written = writePicture(picture, path, record);
+  showIfFailed(dialogs, written);
+  return written ? path : QString();
 }
 
 }  // namespace quill

@@ -3,6 +3,7 @@
 #include <QString>
 #include <QUndoStack>
 #include <array>
+#include <functional>
 #include <vector>
 
 #include "core/base/chaos_random.h"
@@ -54,7 +55,15 @@ struct Document {
   std::array<PresetRows, kPatternCount> presetCache;
   Rgb dialogColor = kBlack;  // the colour dialog's last colour, shared by both colour commands
   bool fitImports = true;    // "Fit into the square" when importing .ifs entries, kept for the run
+  // Told of each file a command read or wrote for the user (the .ifs entry's name with it), for
+  // the program's "Recent Files"; unset, nobody is told.
+  std::function<void(const QString& path, const QString& entry)> fileUsed;
 };
+
+// Tells the document's listener, if any, that `path` was read or written.
+inline void noteFileUsed(const Document& document, const QString& path, const QString& entry = {}) {
+  if (document.fileUsed) document.fileUsed(path, entry);
+}
 
 // Start-up without windows: clears the map table, white paper, no numbered figures, the drawing
 // square derived once from the canvas's outer size in twips; then the panel's load event.

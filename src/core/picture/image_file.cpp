@@ -6,10 +6,11 @@
 #include <new>
 
 #include "core/base/render_control.h"
+#include "core/picture/picture_carrier.h"
 
 namespace quill {
 
-Status writePicture(const QImage& picture, const QString& path) {
+Status writePicture(const QImage& picture, const QString& path, const QByteArray& record) {
   QByteArray format = QFileInfo(path).suffix().toLower().toLatin1();
   if (format.isEmpty()) format = "png";
   if (!QImageWriter::supportedImageFormats().contains(format)) {
@@ -21,7 +22,13 @@ Status writePicture(const QImage& picture, const QString& path) {
   // the encoded bytes in memory could take as much again as the picture.
   return writeFileStreaming(path, kPictureSaveMessages, [&](QIODevice& device) -> Status {
     try {
-      QImageWriter writer(&device, format);
+      if (format != "png" || record.isEmpty()) {
+        QImageWriter writer(&device, format);
+        if (!writer.write(picture)) return Failure{kPictureSaveMessages.other};
+        return {};
+      }
+      PngChunkInserter carrier(device, pngTextChunk(kPictureRecordKeyword, record));
+      QImageWriter writer(&carrier, format);
       if (!writer.write(picture)) return Failure{kPictureSaveMessages.other};
     } catch (const std::bad_alloc&) {
       return Failure{kNoMemoryMessage};

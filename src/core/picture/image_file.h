@@ -19,7 +19,8 @@ inline const SaveMessages kPictureSaveMessages = {
 // (PNG when it has none), atomically: a failure never leaves a broken image or harms an earlier
 // file. Fails with kUnknownImageFormatMessage, one of kPictureSaveMessages, or kNoMemoryMessage
 // when the encoder runs out of memory. The whole picture is in memory already: large pictures are
-// written a row at a time by the picture writers instead.
-Status writePicture(const QImage& picture, const QString& path);
+// written a row at a time by the picture writers instead. A PNG carries `record` (recordText)
+// when it is not empty.
+Status writePicture(const QImage& picture, const QString& path, const QByteArray& record = {});
 
 }  // namespace quill

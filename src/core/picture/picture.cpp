@@ -11,19 +11,6 @@ namespace quill {
 
 namespace {
 
-PictureMode modeOf(DrawingKind kind) {
-  switch (kind) {
-    case DrawingKind::BluePrint:
-      return PictureMode::BluePrint;
-    case DrawingKind::TriangleFractal:
-    case DrawingKind::SquareFractal:
-      return PictureMode::Fractal;
-    case DrawingKind::ChaosGame:
-      break;
-  }
-  return PictureMode::ChaosGame;
-}
-
 // Bytes a rendered pixel takes (K × K of them per pixel of the file), and bytes besides that do
 // not grow with the size. Flat pictures and line drawings hold the canvas (4 bytes a pixel); the
 // chaos game on the canvas adds its bit-planes, at most 256 MiB; density holds a 32-bit count a
@@ -69,6 +56,19 @@ QString shadingWords(const PictureRequest& request, PictureMode mode) {
 }
 
 }  // namespace
+
+PictureMode pictureModeOf(DrawingKind kind) {
+  switch (kind) {
+    case DrawingKind::BluePrint:
+      return PictureMode::BluePrint;
+    case DrawingKind::TriangleFractal:
+    case DrawingKind::SquareFractal:
+      return PictureMode::Fractal;
+    case DrawingKind::ChaosGame:
+      break;
+  }
+  return PictureMode::ChaosGame;
+}
 
 std::vector<Rgb> defaultMapColours() { return {kMapPalette.begin(), kMapPalette.end()}; }
 
@@ -130,7 +130,7 @@ Status checkPictureRequest(const PictureRequest& request, PictureMode mode) {
 
 Status renderPicture(const PictureInputs& inputs, const PictureRequest& request,
                      const RenderControl& control, const QString& path) {
-  const PictureMode mode = modeOf(inputs.kind);
+  const PictureMode mode = pictureModeOf(inputs.kind);
   if (const Status fits = checkPictureRequest(request, mode); !fits) return fits;
   if (request.format == PictureFormat::Svg) return writeSvgPicture(inputs, request, control, path);
   if (mode == PictureMode::ChaosGame && request.shading != Shading::Flat) {

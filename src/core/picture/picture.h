@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QByteArray>
 #include <QString>
 #include <cstdint>
 #include <optional>
@@ -36,8 +37,12 @@ struct PictureRequest {
   PictureFormat format = PictureFormat::Png8;
   double svgSmallestFigure = 0.1;  // pixels: smaller figures are drawn as what they cover
   std::uint64_t seed = ChaosRandom::kSeed;
+  // Where a canvas's chaos game went on from, in place of the seed (a picture that says so).
+  std::optional<std::uint64_t> generatorState;
   Rgb pen = kBlack;
   Rgb paper = kWhite;
+  // What the picture was drawn from (recordText), carried in PNG and SVG files; empty: nothing.
+  QByteArray record;
 };
 
 inline constexpr int kMaxPictureSide = 16384;
@@ -58,8 +63,18 @@ inline const SaveMessages kRenderedPictureMessages = {
     QStringLiteral("Cannot save the picture: disk full."),
     QStringLiteral("Cannot save the picture. Please try again.")};
 
+// The chaos game's generator at its start: at the generator's state when one is given, else
+// from the seed.
+inline ChaosRandom startingGenerator(const PictureRequest& request) {
+  return request.generatorState ? ChaosRandom::resumedAt(*request.generatorState)
+                                : ChaosRandom(request.seed);
+}
+
 // The maps' colours (kMapPalette), one per map slot: what colouring by map starts from.
 std::vector<Rgb> defaultMapColours();
+
+// What a drawing of `kind` is, as a picture's mode.
+PictureMode pictureModeOf(DrawingKind kind);
 
 // The format a file name asks for, whatever the case of its extension: .png or none PNG (of 16
 // bits when asked), .bmp BMP, .jpg or .jpeg JPEG, .svg SVG; nothing for any other extension.

@@ -8,6 +8,7 @@
 
 #include "core/canvas/canvas.h"
 #include "core/picture/image_file.h"
+#include "core/picture/picture_carrier.h"
 #include "core/picture/picture_rows.h"
 #include "core/render/fast_drawing.h"
 
@@ -96,7 +97,7 @@ Status writeWholeImage(const QString& path, const PictureRequest& request, const
                        eightBits(values[3 * x + 2]));
     }
   }
-  const Status written = writePicture(image, path);
+  const Status written = writePicture(image, path, request.record);
   if (written) control.report(1);
   return written;
 }
@@ -109,8 +110,15 @@ Status writeRows(const QString& path, const PictureRequest& request, const RowSo
   return writeFileStreaming(
       path, kRenderedPictureMessages,
       [&](QIODevice& device) {
-        return writePictureRows(device, request.format, request.width, request.height, row, control,
-                                kRenderShare);
+        const bool png =
+            request.format == PictureFormat::Png8 || request.format == PictureFormat::Png16;
+        if (!png || request.record.isEmpty()) {
+          return writePictureRows(device, request.format, request.width, request.height, row,
+                                  control, kRenderShare);
+        }
+        PngChunkInserter carrier(device, pngTextChunk(kPictureRecordKeyword, request.record));
+        return writePictureRows(carrier, request.format, request.width, request.height, row,
+                                control, kRenderShare);
       },
       control.cancel);
 }
@@ -146,7 +154,7 @@ Status writeShadedPicture(const PictureInputs& inputs, const PictureRequest& req
   const DrawingState drawing = pictureState(inputs, request, width, height);
   const bool byMap = request.shading == Shading::ByMap;
   const std::array<Tint, kMapSlots> tints = mapTints(request);
-  const Result<HitGrid> counted = countHits(width, height, drawing, ChaosRandom(request.seed),
+  const Result<HitGrid> counted = countHits(width, height, drawing, startingGenerator(request),
                                             byMap ? &tints : nullptr, renderingPart(control));
   if (!counted) return Failure{counted.message()};
   const HitGrid& hits = *counted;
@@ -194,7 +202,7 @@ Status writeFlatPicture(const PictureInputs& inputs, const PictureRequest& reque
   DrawingState drawing = pictureState(inputs, request, width, height);
   Canvas canvas(width, height, kTwipsPerPixel, request.paper);
   if (canvas.isNull()) return Failure{kNoMemoryMessage};
-  ChaosRandom random(request.seed);
+  ChaosRandom random = startingGenerator(request);
   if (!drawFast(canvas, inputs.kind, drawing, random, renderingPart(control), control.threads)) {
     return Failure{kPictureCancelledMessage};
   }

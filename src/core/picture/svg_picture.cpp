@@ -3,6 +3,7 @@
 #include <QXmlStreamWriter>
 #include <optional>
 
+#include "core/picture/picture_record.h"
 #include "core/picture/shaded_picture.h"
 #include "core/picture/svg_figures.h"
 
@@ -105,6 +106,13 @@ Status writeSvgPicture(const PictureInputs& inputs, const PictureRequest& reques
     xml.writeAttribute(QStringLiteral("height"), QString::number(request.height));
     xml.writeAttribute(QStringLiteral("viewBox"),
                        QStringLiteral("0 0 %1 %2").arg(request.width).arg(request.height));
+    if (!request.record.isEmpty()) {
+      xml.writeStartElement(QStringLiteral("metadata"));
+      xml.writeNamespace(QLatin1String(kPictureRecordNamespace), QStringLiteral("quillmere"));
+      xml.writeTextElement(QLatin1String(kPictureRecordNamespace), QStringLiteral("picture"),
+                           QString::fromUtf8(request.record));
+      xml.writeEndElement();
+    }
     xml.writeEmptyElement(QStringLiteral("rect"));
     xml.writeAttribute(QStringLiteral("width"), QStringLiteral("100%"));
     xml.writeAttribute(QStringLiteral("height"), QStringLiteral("100%"));
