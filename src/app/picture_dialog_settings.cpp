@@ -28,7 +28,8 @@ void PictureDialog::takeSettings(const PictureRecord& record) {
   width_->setValue(record.width);
   height_->setValue(record.height);
   mode_->setCurrentIndex(int(record.mode));
-  if (record.mode != PictureMode::BluePrint) count_->setText(QString::number(record.count));
+  if (record.mode == PictureMode::Fractal) depth_->setText(QString::number(record.count));
+  if (record.mode == PictureMode::ChaosGame) points_->setText(QString::number(record.count));
   shading_->setCurrentIndex(int(record.shading));
   gamma_->setValue(record.gamma);
   supersample_->setValue(record.supersample);
@@ -52,7 +53,8 @@ void PictureDialog::saveSettings(QSettings& settings) const {
   settings.setValue(QStringLiteral("width"), width_->value());
   settings.setValue(QStringLiteral("height"), height_->value());
   settings.setValue(QStringLiteral("mode"), mode_->currentIndex());
-  settings.setValue(QStringLiteral("count"), count_->text());
+  settings.setValue(QStringLiteral("depth"), depth_->text());
+  settings.setValue(QStringLiteral("points"), points_->text());
   settings.setValue(QStringLiteral("shading"), shading_->currentIndex());
   settings.setValue(QStringLiteral("gamma"), gamma_->value());
   settings.setValue(QStringLiteral("supersample"), supersample_->value());
@@ -85,8 +87,11 @@ void PictureDialog::restoreSettings(const QSettings& settings) {
   bool number = false;
   const double gamma = settings.value(QStringLiteral("gamma")).toDouble(&number);
   if (number) gamma_->setValue(gamma);
-  if (settings.contains(QStringLiteral("count"))) {
-    count_->setText(settings.value(QStringLiteral("count")).toString());
+  if (settings.contains(QStringLiteral("depth"))) {
+    depth_->setText(settings.value(QStringLiteral("depth")).toString());
+  }
+  if (settings.contains(QStringLiteral("points"))) {
+    points_->setText(settings.value(QStringLiteral("points")).toString());
   }
   const QStringList colours = settings.value(QStringLiteral("mapColours")).toStringList();
   for (qsizetype i = 0; i < colours.size() && std::size_t(i) < mapColours_.size(); ++i) {

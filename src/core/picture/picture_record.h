@@ -57,7 +57,6 @@ inline const QString kNewerRecordMessage = QStringLiteral(
     "This picture was written by a newer Quillmere (record version %1); this one "
     "reads version %2 and older. Please update Quillmere to open it.");
 
-
 // The record as compact JSON, the same bytes for the same record.
 QByteArray recordText(const PictureRecord& record);
 
