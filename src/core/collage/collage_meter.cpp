@@ -21,6 +21,19 @@ double cellDistance(std::int32_t squared) {
   return squared == DistanceTransform::kNone ? INFINITY : std::sqrt(double(squared));
 }
 
+// Narrows [from, to] to the i where slope·(i + 0.5) + offset lies in [low, high].
+void clipToSpan(double slope, double offset, double low, double high, double& from, double& to) {
+  if (slope == 0) {
+    if (offset < low || offset > high) to = from - 3;  // no column: the loop does not run
+    return;
+  }
+  double a = (low - offset) / slope - 0.5;
+  double b = (high - offset) / slope - 0.5;
+  if (a > b) std::swap(a, b);
+  from = std::max(from, a);
+  to = std::min(to, b);
+}
+
 bool onEdge(int i, int j, int side) { return i == 0 || j == 0 || i == side - 1 || j == side - 1; }
 
 }  // namespace
@@ -106,7 +119,16 @@ const CollageMeasure& CollageMeter::measure(std::span<const PlaneMap> maps) {
     const int j0 = int(std::clamp(std::floor(top), 0.0, double(side - 1)));
     const int j1 = int(std::clamp(std::floor(bottom), 0.0, double(side - 1)));
     for (int j = j0; j <= j1; ++j) {
-      for (int i = i0; i <= i1; ++i) {
+      // The columns whose centres come back inside the target's box, widened by a cell against
+      // rounding; the test below is exact.
+      double from = i0, to = i1;
+      clipToSpan(inverse->a, inverse->b * (j + 0.5) + inverse->e, box.x, box.x + box.width, from,
+                 to);
+      clipToSpan(inverse->c, inverse->d * (j + 0.5) + inverse->f, box.y, box.y + box.height, from,
+                 to);
+      const int first = std::max(i0, int(std::floor(from)) - 1);
+      const int last = std::min(i1, int(std::ceil(to)) + 1);
+      for (int i = first; i <= last; ++i) {
         const double si = std::floor(inverse->column(i + 0.5, j + 0.5));
         const double sj = std::floor(inverse->row(i + 0.5, j + 0.5));
         if (si < 0 || sj < 0 || si >= side || sj >= side) continue;
