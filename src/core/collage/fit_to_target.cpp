@@ -40,6 +40,7 @@ constexpr std::int64_t kRoundScores = 1000;  // scores of each search in a round
 constexpr double kLeastStep = 1e-4;
 constexpr int kStaleRounds = 3;        // rounds without improvement that end the fit
 constexpr double kImprovement = 1e-3;  // relative: less is no improvement
+constexpr int kStaleHops = 8;          // fits from elsewhere in a row without a better one
 
 bool finite(const PlaneMap& m) {
   return std::isfinite(m.a) && std::isfinite(m.b) && std::isfinite(m.c) && std::isfinite(m.d) &&
@@ -69,12 +70,17 @@ class Fit {
     bestScore_ = judged(best_);
     refine(maps);
     // Work left once a fit settles goes to fits from elsewhere: a map of the best turned and
-    // moved at random, or (from nothing) a cover from another seed; the best of all stands.
-    for (std::uint64_t hop = 1; !stopped(); ++hop) {
+    // moved at random, or (from nothing) a cover from another seed; the best of all stands. The
+    // fit has converged when kStaleHops of them in a row found nothing better.
+    int staleHops = 0;
+    for (std::uint64_t hop = 1; !stopped() && staleHops < kStaleHops; ++hop) {
       ChaosRandom random(options_.seed * 0x9E3779B97F4A7C15ULL + hop);
+      const double before = bestScore_;
       refine(fromNothing && hop % 2 == 1 ? seedMaps(target_, int(best_.size()), options_.seed + hop)
                                          : hopMaps(target_, best_, random));
+      staleHops = bestScore_ < before ? 0 : staleHops + 1;
     }
+    converged_ = staleHops >= kStaleHops;
     FitOutcome outcome;
     outcome.maps = withDetShares(best_);
     const AttractorScore last = judge_.score(best_, options_.seed);
@@ -173,7 +179,6 @@ class Fit {
       step *= 0.5;
       if (++stale >= kStaleRounds || step < kLeastStep) {
         rounds_ += round + 1;
-        converged_ = true;
         return;
       }
     }
@@ -202,6 +207,7 @@ Result<FitOutcome> fitToTarget(const Target& target, std::span<const PlaneMap> s
     return Failure{kFitMapCountMessage};
   }
   if (!std::all_of(start.begin(), start.end(), finite)) return Failure{kFitBadMapsMessage};
+  if (target.cellList.empty()) return Failure{kFitNoTargetMessage};
 
   const Target fitTarget = coarsenTarget(target, kFitFactor);
   std::vector<PlaneMap> maps;

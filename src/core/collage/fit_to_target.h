@@ -38,16 +38,19 @@ struct FitOutcome {
 inline const QString kFitMapCountMessage =
     QStringLiteral("Fit to Target needs a number of maps from 1 to 10.");
 inline const QString kFitTooManyMapsMessage = QStringLiteral("Fit to Target fits at most 10 maps.");
+inline const QString kFitNoTargetMessage = QStringLiteral("There is no target shape to fit.");
 inline const QString kFitBadMapsMessage =
     QStringLiteral("Fit to Target needs maps whose coefficients are all numbers.");
 
 // Improves `start` (1 to 10 maps) toward the target, keeping their number; with no maps, seeds
 // options.mapCount maps from a cover of the target first (seedMaps). Runs the collage least
-// squares, then searches on the attractor itself, each stage as long as it improves and the work
-// allowed lasts. Reports the share of the work done through `control`, looks at its cancel flag
-// at least every few milliseconds, and works on control.threads threads (0: one per core)
-// with the same result on any number. Fails with the messages above for a map count out of
-// range or maps that are not numbers.
+// squares, then searches on the attractor itself, each stage as long as it improves; then fits
+// again from elsewhere (the best with one map turned and moved, or another cover) while that
+// finds better maps and the work allowed lasts. Reports the share of the work done through
+// `control`, looks at its cancel flag at least every few milliseconds (then gives the best so
+// far), and works on control.threads threads (0: one per core) with the same result on any
+// number. Fails with the messages above for a map count out of range, maps that are not
+// numbers, or a target with no cells.
 Result<FitOutcome> fitToTarget(const Target& target, std::span<const PlaneMap> start,
                                const FitOptions& options, const RenderControl& control);
 

@@ -122,6 +122,14 @@ struct RefusalRow {
 
 class FitRefusals : public ::testing::TestWithParam<RefusalRow> {};
 
+TEST(FitToTarget, RefusesATargetWithNoCells) {
+  const Target empty = targetFromMask(CellMask(CollageGrid{64, 32}));
+  const std::vector<PlaneMap> start = {kGasket[0]};
+  const Result<FitOutcome> fit = fitToTarget(empty, start, FitOptions{}, RenderControl{});
+  ASSERT_FALSE(fit.ok());
+  EXPECT_EQ(fit.message(), kFitNoTargetMessage);
+}
+
 TEST_P(FitRefusals, SayWhatIsWrong) {
   const RefusalRow& row = GetParam();
   FitOptions options;
