@@ -38,7 +38,7 @@ constexpr double kLeastSquaresCost = 3000;   // microseconds of one core a step 
 constexpr int kSearches = 2;                 // searches of a round, each on a thread of its own
 constexpr std::int64_t kRoundScores = 1000;  // scores of each search in a round
 constexpr double kLeastStep = 1e-4;
-constexpr int kStaleRounds = 3;        // rounds without improvement that end the fit
+constexpr int kStaleRounds = 3;        // rounds without improvement that end a search
 constexpr double kImprovement = 1e-3;  // relative: less is no improvement
 constexpr int kStaleHops = 8;          // fits from elsewhere in a row without a better one
 

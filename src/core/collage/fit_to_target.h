@@ -16,9 +16,10 @@ namespace quill {
 // How a fit runs.
 struct FitOptions {
   std::uint64_t seed = 1;
-  // The work allowed, in seconds of a two-core machine: counted in scores of the attractor (a
-  // fixed number a second), never on the clock, so that the same options give the same maps on
-  // any machine and any number of threads. A slower machine takes longer for the same fit.
+  // The work allowed, in seconds of a two-core machine: each step of the fit counts the time it
+  // takes on the machine it was measured on, never the clock, so that the same options give the
+  // same maps on any machine and any number of threads. A slower machine (or one core) takes
+  // longer for the same fit.
   double seconds = 10;
   // Maps to seed when the fit starts from nothing (1 to 10).
   int mapCount = 0;
@@ -31,7 +32,7 @@ struct FitOutcome {
   double chamfer = 0;             // its attractor's mean distance to the target both ways, units
   double covered = 0;             // share of the target within a cell of its attractor (fit grid)
   std::int64_t scores = 0;        // attractor scores spent
-  bool converged = false;         // stopped because no step improved any more
+  bool converged = false;         // stopped: neither steps nor fits from elsewhere improved
   bool cancelled = false;         // stopped by the cancel flag: the best so far is given
 };
 
