@@ -8,6 +8,7 @@
 #include "core/base/chaos_random.h"
 #include "core/collage/attractor_raster.h"
 #include "core/collage/attractor_score.h"
+#include "core/collage/fit_report.h"
 #include "core/maths/attractor_box.h"
 #include "support/row_name.h"
 
@@ -57,7 +58,11 @@ TEST(FitToTarget, RecoversAPerturbedGasket) {
   const Result<FitOutcome> fit = fitToTarget(gasketTarget(), start, options, RenderControl{});
   ASSERT_TRUE(fit.ok()) << fit.message().toStdString();
   ASSERT_EQ(fit->maps.size(), 3u);
-  EXPECT_GE(iouWith(gasketTarget(), planeMaps(fit->maps)), 0.95);
+  const FitReport report =
+      reportFit(gasketTarget(), planeMaps(fit->maps), 1, RenderControl{}, 3'000'000);
+  EXPECT_GE(report.iou, 0.95);
+  ASSERT_TRUE(report.bound.has_value());
+  EXPECT_LE(report.attractorDistance, *report.bound + kTargetGrid.cellSize());
   EXPECT_GT(improvements, 0);
   double p = 0;
   for (const WeightedMap& m : fit->maps) {
