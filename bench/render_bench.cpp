@@ -20,7 +20,7 @@
 #include "core/maths/attractor_box.h"
 #include "core/maths/maths_report.h"
 #include "core/render/chaos_game.h"
-#include "core/render/drawing_commands.h"
+#include "core/render/drawing.h"
 #include "core/render/fast_drawing.h"
 #include "core/render/parallel_chaos_game.h"
 #include "core/render/square_figure.h"
@@ -37,10 +37,9 @@ constexpr std::int32_t kChaosPoints = 20'000'000;
 
 using testing::kTenMaps;
 using testing::presetRows;
-using Row = testing::MapRow;
 
 // The shared state as start-up derives it for a full-HD screen, with `rows` in the table.
-DrawingState stateWith(const std::vector<Row>& rows, std::int32_t count) {
+DrawingState stateWith(const std::vector<WeightedMap>& rows, std::int32_t count) {
   DrawingState state;
   state.square =
       DrawingSquare::onCanvas(float(kWidth * kTwipsPerPixel), float(kHeight * kTwipsPerPixel));
@@ -49,8 +48,9 @@ DrawingState stateWith(const std::vector<Row>& rows, std::int32_t count) {
   return state;
 }
 
-const std::vector<Row> kSierpinski(std::begin(testing::kHalfMaps), std::end(testing::kHalfMaps));
-const std::vector<Row>& kFern = testing::kUnitFern;
+const std::vector<WeightedMap> kSierpinski(std::begin(testing::kHalfMaps),
+                                           std::end(testing::kHalfMaps));
+const std::vector<WeightedMap>& kFern = testing::kUnitFern;
 
 void clearInk(Canvas& canvas) {
   for (int y = 0; y < canvas.heightPixels(); ++y) {
@@ -61,7 +61,7 @@ void clearInk(Canvas& canvas) {
 // Items are points. The fast game runs here on one thread, as one orbit; BM_ChaosGameOnCores
 // measures it on several.
 template <bool Fast>
-void chaosGame(benchmark::State& bench, const std::vector<Row>& rows) {
+void chaosGame(benchmark::State& bench, const std::vector<WeightedMap>& rows) {
   DrawingState state = stateWith(rows, kChaosPoints);
   Canvas canvas(kWidth, kHeight, kTwipsPerPixel, kWhite);
   ChaosRandom random;
@@ -119,8 +119,8 @@ void BM_ChaosGameOnCores(benchmark::State& bench) {
 // One fractal drawing on a fresh canvas per iteration: the fast renderer skips what is already
 // in the pen colour, so a canvas kept from the last iteration would flatter it. `threads` 0 is
 // one per core; the reference always runs on one.
-void fractal(benchmark::State& bench, const std::vector<Row>& rows, DrawingKind kind, int depth,
-             bool fast, int threads) {
+void fractal(benchmark::State& bench, const std::vector<WeightedMap>& rows, DrawingKind kind,
+             int depth, bool fast, int threads) {
   DrawingState state = stateWith(rows, depth);
   Canvas canvas(kWidth, kHeight, kTwipsPerPixel, kWhite);
   ChaosRandom random;
@@ -177,8 +177,7 @@ void BM_FractalFastFern(benchmark::State& b) {
 // are; items are points.
 void BM_EditorPreview(benchmark::State& bench) {
   constexpr std::uint64_t kPoints = 2'000'000;
-  std::vector<PreviewMap> maps;
-  for (const Row& r : kTenMaps) maps.push_back({{r.a, r.b, r.c, r.d, r.e, r.f}, r.p});
+  const std::vector<WeightedMap>& maps = kTenMaps;
   const PreviewFrame frame;
   std::vector<std::uint8_t> hits(std::size_t(frame.width) * std::size_t(frame.height));
   ChaosRandom random;
@@ -196,9 +195,9 @@ void BM_EditorPreview(benchmark::State& bench) {
 }
 
 // The attractor's box of the ten maps and of the fern, to 1e-9 of its size.
-void attractorBoxTimes(benchmark::State& bench, const std::vector<Row>& rows) {
+void attractorBoxTimes(benchmark::State& bench, const std::vector<WeightedMap>& rows) {
   std::vector<PlaneMap> maps;
-  for (const Row& r : rows) maps.push_back({r.a, r.b, r.c, r.d, r.e, r.f});
+  for (const WeightedMap& r : rows) maps.push_back(r.map);
   for (auto _ : bench) benchmark::DoNotOptimize(attractorBox(maps));
 }
 void BM_AttractorBoxTenMaps(benchmark::State& b) { attractorBoxTimes(b, kTenMaps); }
@@ -206,11 +205,9 @@ void BM_AttractorBoxFern(benchmark::State& b) { attractorBoxTimes(b, kFern); }
 
 // The maths report's box counting: 10^7 chaos-game points counted in boxes, one core; items
 // are points.
-void countBoxesOf(benchmark::State& bench, const std::vector<Row>& rows) {
+void countBoxesOf(benchmark::State& bench, const std::vector<WeightedMap>& rows) {
   constexpr std::int64_t kPoints = 10'000'000;
-  std::vector<WeightedMap> maps;
-  for (const Row& r : rows) maps.push_back({{r.a, r.b, r.c, r.d, r.e, r.f}, r.p});
-  for (auto _ : bench) benchmark::DoNotOptimize(countBoxes(maps, kPoints, ChaosRandom(), {}));
+  for (auto _ : bench) benchmark::DoNotOptimize(countBoxes(rows, kPoints, ChaosRandom(), {}));
   bench.SetItemsProcessed(bench.iterations() * kPoints);
 }
 void BM_CountBoxesSierpinski(benchmark::State& b) { countBoxesOf(b, kSierpinski); }

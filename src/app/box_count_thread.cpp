@@ -2,14 +2,22 @@
 
 namespace quill {
 
-BoxCountThread::BoxCountThread()
-    : worker_([this](const std::vector<WeightedMap>& maps, const RenderControl& control,
-                     std::uint64_t generation) { work(maps, control, generation); },
-              1) {}  // one thread: the preview and the panel's drawings share the machine
+BoxCountThread::BoxCountThread() = default;
 
-void BoxCountThread::count(std::vector<WeightedMap> maps) { worker_.submit(std::move(maps)); }
+void BoxCountThread::count(std::vector<WeightedMap> maps) {
+  DrawTask task;
+  task.work = [this, maps = std::move(maps),
+               generation = ++generation_](const RenderControl& control) {
+    work(maps, control, generation);
+    return !control.cancelled();
+  };
+  runner_.run(std::move(task));
+}
 
-void BoxCountThread::stop() { worker_.stop(); }
+void BoxCountThread::stop() {
+  ++generation_;
+  runner_.stop();
+}
 
 void BoxCountThread::post(std::optional<BoxCounting> counting, bool final,
                           std::uint64_t generation) {
@@ -19,8 +27,7 @@ void BoxCountThread::post(std::optional<BoxCounting> counting, bool final,
 }
 
 void BoxCountThread::deliver() {
-  if (std::optional<Result> result = results_.take();
-      result && worker_.isLatest(result->generation)) {
+  if (std::optional<Result> result = results_.take(); result && result->generation == generation_) {
     emit counted(result->counting, result->final);
   }
 }

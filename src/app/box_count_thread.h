@@ -5,12 +5,13 @@
 #include <optional>
 #include <vector>
 
-#include "app/latest_job_worker.h"
+#include "app/job_runner.h"
+#include "app/latest_result.h"
 #include "core/maths/maths_report.h"
 
 namespace quill {
 
-// Counts the attractor's boxes for the maths report on a worker thread (LatestJobWorker): each
+// Counts the attractor's boxes for the maths report on a worker thread (a JobRunner): each
 // change drops the count under way and starts again from a quick first estimate, then a long one.
 class BoxCountThread : public QObject {
   Q_OBJECT
@@ -43,8 +44,9 @@ class BoxCountThread : public QObject {
   void post(std::optional<BoxCounting> counting, bool final, std::uint64_t generation);
   void deliver();
 
-  LatestResult<Result> results_;  // before the worker, which puts into it until it is joined
-  LatestJobWorker<std::vector<WeightedMap>> worker_;
+  std::uint64_t generation_ = 0;  // numbers the counts; results of earlier ones are dropped
+  LatestResult<Result> results_;  // before the runner, whose job puts into it until it is joined
+  JobRunner runner_{1};  // one thread: the preview and the panel's drawings share the machine
 };
 
 }  // namespace quill

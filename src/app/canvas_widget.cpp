@@ -6,7 +6,7 @@
 #include <QPainter>
 #include <QScreen>
 
-#include "core/devices/save_picture.h"
+#include "core/commands/save_picture.h"
 #include "core/maps/drawing_state.h"
 
 namespace quill {

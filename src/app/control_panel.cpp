@@ -16,14 +16,14 @@
 #include "app/map_editor.h"
 #include "app/maths_report_window.h"
 #include "app/picture_dialog.h"
-#include "core/devices/print_and_colors.h"
+#include "core/commands/compute_parameters.h"
+#include "core/commands/drawing_commands.h"
+#include "core/commands/ifs_commands.h"
+#include "core/commands/load_save.h"
+#include "core/commands/pattern_menu.h"
+#include "core/commands/print_and_colors.h"
 #include "core/document/document.h"
 #include "core/maps/pattern_catalogue.h"
-#include "core/panel/compute_parameters.h"
-#include "core/params/ifs_commands.h"
-#include "core/params/load_save.h"
-#include "core/params/pattern_menu.h"
-#include "core/render/drawing_commands.h"
 
 namespace quill {
 
@@ -95,7 +95,10 @@ void shareFittingFont(const std::vector<Widget*>& widgets) {
 }  // namespace
 
 ControlPanel::ControlPanel(Document& document, QWidget* parent)
-    : QMainWindow(parent), document_(document), state_(document.state) {
+    : QMainWindow(parent),
+      document_(document),
+      state_(document.state),
+      editorModel_(document.state, document.undoStack) {
   setObjectName(QStringLiteral("controlPanel"));
   setWindowTitle(QStringLiteral("Select a Pattern"));
   client_ = new QWidget(this);
@@ -165,12 +168,13 @@ QString ControlPanel::cellName(int row, int column) {
 }
 
 template <typename Handler>
-void ControlPanel::run(Handler handler) {
+void ControlPanel::run(const QString& step, Handler handler) {
+  const PanelSnapshot before = PanelSnapshot::of(state_);
   handler();
   refreshFromState();
-  // A command that rewrote the grid (a pattern, Load, Compute Parameters) is one undo step.
+  // A command that changed the panel (a pattern, Load, Compute Parameters) is one undo step.
+  recordStep(document_.undoStack, state_, before, step);
   editorModel_.syncFromGrid();
-  editorModel_.endStep();
   gridChanged();
 }
 
@@ -202,8 +206,9 @@ void ControlPanel::buildControls() {
       connect(buttons_[i], &QPushButton::clicked, this, &ControlPanel::exitRequested);
     } else {
       const auto handler = entry.handler;
+      const QString step = QString::fromLatin1(entry.caption);
       connect(buttons_[i], &QPushButton::clicked, this,
-              [this, handler] { run([this, handler] { handler(document_); }); });
+              [this, handler, step] { run(step, [this, handler] { handler(document_); }); });
     }
   }
 
@@ -235,7 +240,7 @@ void ControlPanel::buildControls() {
     computeFields_[k] =
         addField(QStringLiteral("computeField_%1").arg(k), compute[k].fieldLeft, 1920, 855, 405);
     connect(computeFields_[k], &QLineEdit::textEdited, this,
-            [this, k](const QString& text) { state_.computeFields[k] = text; });
+            [this, k](const QString& text) { typed(state_.computeFields[k], text); });
   }
 
   // The grid: headings, row numbers and seven columns of ten fields.
@@ -260,7 +265,7 @@ void ControlPanel::buildControls() {
       QLineEdit* field = addField(cellName(row, column), left, top, kCellWidth, kCellHeight);
       grid_[column][row] = field;
       connect(field, &QLineEdit::textEdited, this, [this, row, column](const QString& text) {
-        state_.cell(row, column) = text;
+        typed(state_.cell(row, column), text);
         editorModel_.syncFromGrid();
         gridChanged();
       });
@@ -277,26 +282,33 @@ void ControlPanel::buildMenus() {
     const QString caption = kPatterns[index].menuCaption;
     QAction* pick = select->addAction(caption);
     pick->setObjectName(QStringLiteral("patternAction_%1").arg(index));
-    connect(pick, &QAction::triggered, this,
-            [this, index] { run([this, index] { choosePattern(document_, index); }); });
+    connect(pick, &QAction::triggered, this, [this, index, caption] {
+      run(QStringLiteral("Choose Pattern ") + caption,
+          [this, index] { choosePattern(document_, index); });
+    });
     QAction* again = reset->addAction(caption);
     again->setObjectName(QStringLiteral("resetPatternAction_%1").arg(index));
-    connect(again, &QAction::triggered, this,
-            [this, index] { run([this, index] { resetPattern(document_, index); }); });
+    connect(again, &QAction::triggered, this, [this, index, caption] {
+      run(QStringLiteral("Reset Pattern ") + caption,
+          [this, index] { resetPattern(document_, index); });
+    });
   }
   QMenu* color = menuBar()->addMenu(QStringLiteral("Choose color"));
   color->setObjectName(QStringLiteral("colourMenu"));
   QAction* fore = color->addAction(QStringLiteral("ForeColor"));
   fore->setObjectName(QStringLiteral("penColourAction"));
-  connect(fore, &QAction::triggered, this, [this] { run([this] { choosePenColour(document_); }); });
+  connect(fore, &QAction::triggered, this,
+          [this, fore] { run(fore->text(), [this] { choosePenColour(document_); }); });
   QAction* back = color->addAction(QStringLiteral("BackColor"));
   back->setObjectName(QStringLiteral("paperColourAction"));
   connect(back, &QAction::triggered, this,
-          [this] { run([this] { choosePaperColour(document_); }); });
+          [this, back] { run(back->text(), [this] { choosePaperColour(document_); }); });
 
   // Commands beyond the panel's own live in a fourth menu, in windows of their own.
   QMenu* tools = menuBar()->addMenu(QStringLiteral("Tools"));
   tools->setObjectName(QStringLiteral("toolsMenu"));
+  addStepActions(tools);
+  tools->addSeparator();
   QAction* editor = tools->addAction(QStringLiteral("Map Editor..."));
   editor->setObjectName(QStringLiteral("mapEditorAction"));
   editor->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_E));
@@ -309,11 +321,14 @@ void ControlPanel::buildMenus() {
   }};
   const std::array<const char*, 3> names = {"fitMapsAction", "importIfsAction", "exportIfsAction"};
   for (std::size_t i = 0; i < commands.size(); ++i) {
-    QAction* action = tools->addAction(QString::fromLatin1(commands[i].first));
+    const QString caption = QString::fromLatin1(commands[i].first);
+    QAction* action = tools->addAction(caption);
     action->setObjectName(QString::fromLatin1(names[i]));
     const auto handler = commands[i].second;
+    // The step is named after the command, without the dots of a command that asks first.
+    const QString step = QString(caption).remove(QStringLiteral("..."));
     connect(action, &QAction::triggered, this,
-            [this, handler] { run([this, handler] { handler(document_); }); });
+            [this, handler, step] { run(step, [this, handler] { handler(document_); }); });
   }
   tools->addSeparator();
   QAction* report = tools->addAction(QStringLiteral("Maths Report"));
@@ -360,9 +375,8 @@ void ControlPanel::openFirstMenu() {
 }
 
 bool ControlPanel::eventFilter(QObject* watched, QEvent* event) {
-  // A text field takes Ctrl+E for itself (the end of the line); here it opens the map editor.
-  if (event->type() == QEvent::ShortcutOverride &&
-      static_cast<QKeyEvent*>(event)->keyCombination() == QKeyCombination(Qt::CTRL, Qt::Key_E)) {
+  if (event->type() == QEvent::FocusOut) typingIn_ = nullptr;  // the spell of typing ends
+  if (event->type() == QEvent::ShortcutOverride && claimedByPanel(watched, event)) {
     event->ignore();
     return true;
   }
@@ -376,6 +390,7 @@ void ControlPanel::closeEvent(QCloseEvent* event) {
 }
 
 void ControlPanel::refreshFromState() {
+  typingIn_ = nullptr;  // the fields show the state now: typing after this is a step of its own
   auto show = [](QLineEdit* field, const QString& text) {
     if (field->text() == text) return;
     field->setText(text);

@@ -46,6 +46,11 @@ class ControlPanel : public QMainWindow {
   // Opens the first menu, as F10 does; the arrow keys go on from there.
   void openFirstMenu();
 
+  // "Tools" -> "Undo ..." and "Redo ...": takes the last step on the document's stack back, or
+  // again, and shows the panel, the editor and the report as the step left them.
+  void undo() { takeStep(false); }
+  void redo() { takeStep(true); }
+
   // "Tools" -> "Map Editor...": opens the editor beside the panel, or brings it to the front.
   void openMapEditor();
   MapEditor* mapEditor() const { return mapEditor_.get(); }
@@ -77,6 +82,16 @@ class ControlPanel : public QMainWindow {
  private:
   void buildControls();
   void buildMenus();
+  // The undo and redo items, named after the step they take, enabled only when there is one.
+  void addStepActions(QMenu* tools);
+  void takeStep(bool redo);
+  // Keys a text field of the panel gives up (a ShortcutOverride): Ctrl+E, its end of the line,
+  // opens the map editor; the undo and redo keys take the panel's steps where the field has no
+  // typing of its own to take back.
+  static bool claimedByPanel(QObject* field, QEvent* event);
+  // The user typed `text` into `field` of the panel state: one spell of typing in one field is
+  // one undo step.
+  void typed(QString& field, const QString& text);
   void setTabOrder();
   void fitFonts();
   // The grid's texts changed here (typing, a command): the editor and the report follow.
@@ -87,13 +102,14 @@ class ControlPanel : public QMainWindow {
   QPushButton* addButton(const char* name, const QString& caption, int left, int top);
   QLabel* addLabel(const QString& caption, int left, int top, int width, int height);
   QLineEdit* addField(const QString& name, int left, int top, int width, int height);
-  // Runs a handler, then shows what it changed.
+  // Runs a handler, then shows what it changed; a change of the panel is one undo step named
+  // `step`.
   template <typename Handler>
-  void run(Handler handler);
+  void run(const QString& step, Handler handler);
 
   Document& document_;
   PanelState& state_;
-  MapEditorModel editorModel_{state_};  // the grid's undo history lives here
+  MapEditorModel editorModel_;  // its steps go on the document's undo stack
   std::unique_ptr<MapEditor> mapEditor_;
   std::unique_ptr<MathsReportWindow> mathsReport_;
   std::unique_ptr<PictureDialog> pictureDialog_;
@@ -105,6 +121,8 @@ class ControlPanel : public QMainWindow {
   std::array<QPushButton*, 8> buttons_{};  // in tab order
   std::vector<QLabel*> fieldLabels_;       // the captions beside the count and compute fields
   QPointer<QWidget> focusBeforeBusy_;
+  const QString* typingIn_ = nullptr;         // the field of the spell of typing under way, if any
+  std::uint64_t typingSpell_ = 0;             // numbers the spells of typing
   FrameFit* frameFit_ = new FrameFit(*this);  // owned by this window
 };
 

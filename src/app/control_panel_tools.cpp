@@ -1,6 +1,10 @@
-// The panel's tool windows: the map editor, the maths report and the picture dialog, each a
-// window of the panel's opened beside its controls, and the grid kept in step between them.
+// The panel's tools: undo and redo of the panel's steps, and the tool windows (the map editor,
+// the maths report and the picture dialog), each a window of the panel's opened beside its
+// controls, with the grid kept in step between them.
 
+#include <QKeyEvent>
+#include <QLineEdit>
+#include <QMenu>
 #include <QScreen>
 #include <algorithm>
 
@@ -8,6 +12,7 @@
 #include "app/map_editor.h"
 #include "app/maths_report_window.h"
 #include "app/picture_dialog.h"
+#include "core/document/document.h"
 
 namespace quill {
 
@@ -19,7 +24,65 @@ void bringToFront(QWidget& window) {
   window.activateWindow();
 }
 
+const QKeyCombination kUndoKey(Qt::CTRL, Qt::Key_Z);
+const QKeyCombination kRedoKey(Qt::CTRL | Qt::SHIFT, Qt::Key_Z);
+const QKeyCombination kOtherRedoKey(Qt::CTRL, Qt::Key_Y);
+
+// "Undo Move Map 2", or "Undo" alone (disabled) when there is no step to take.
+QAction* addStepAction(QMenu* menu, QUndoStack& steps, bool redo) {
+  const QString verb = redo ? QStringLiteral("Redo") : QStringLiteral("Undo");
+  QAction* action = menu->addAction(verb);
+  auto name = [action, verb](const QString& step) {
+    action->setText(step.isEmpty() ? verb : verb + u' ' + step);
+  };
+  name(redo ? steps.redoText() : steps.undoText());
+  action->setEnabled(redo ? steps.canRedo() : steps.canUndo());
+  QObject::connect(&steps, redo ? &QUndoStack::redoTextChanged : &QUndoStack::undoTextChanged,
+                   action, name);
+  QObject::connect(&steps, redo ? &QUndoStack::canRedoChanged : &QUndoStack::canUndoChanged, action,
+                   &QAction::setEnabled);
+  return action;
+}
+
 }  // namespace
+
+void ControlPanel::addStepActions(QMenu* tools) {
+  QAction* undo = addStepAction(tools, document_.undoStack, false);
+  undo->setObjectName(QStringLiteral("undoAction"));
+  undo->setShortcut(QKeySequence(kUndoKey));
+  connect(undo, &QAction::triggered, this, &ControlPanel::undo);
+  QAction* redo = addStepAction(tools, document_.undoStack, true);
+  redo->setObjectName(QStringLiteral("redoAction"));
+  redo->setShortcuts({QKeySequence(kRedoKey), QKeySequence(kOtherRedoKey)});
+  connect(redo, &QAction::triggered, this, &ControlPanel::redo);
+}
+
+void ControlPanel::takeStep(bool redo) {
+  if (!(redo ? editorModel_.redo() : editorModel_.undo())) return;
+  refreshFromState();
+  gridChanged();
+}
+
+void ControlPanel::typed(QString& field, const QString& text) {
+  if (&field != typingIn_) {
+    typingIn_ = &field;
+    ++typingSpell_;
+  }
+  const PanelSnapshot before = PanelSnapshot::of(state_);
+  field = text;
+  recordStep(document_.undoStack, state_, before, QStringLiteral("Typing"), StepKind::Typing,
+             typingSpell_);
+}
+
+bool ControlPanel::claimedByPanel(QObject* field, QEvent* event) {
+  const QKeyCombination key = static_cast<QKeyEvent*>(event)->keyCombination();
+  if (key == QKeyCombination(Qt::CTRL, Qt::Key_E)) return true;
+  const auto* edit = qobject_cast<QLineEdit*>(field);
+  if (edit == nullptr) return false;
+  if (key == kUndoKey) return !edit->isUndoAvailable();
+  if (key == kRedoKey || key == kOtherRedoKey) return !edit->isRedoAvailable();
+  return false;
+}
 
 void ControlPanel::gridChanged() {
   if (mapEditor_) mapEditor_->gridChanged();

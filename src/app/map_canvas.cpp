@@ -10,6 +10,8 @@
 #include <array>
 #include <cmath>
 
+#include "core/maths/attractor_box.h"
+
 namespace quill {
 
 namespace {
@@ -94,7 +96,7 @@ void MapCanvas::showUnitSquare() { frameBox(0, 0, 1, 1); }
 
 void MapCanvas::fitAttractor() {
   std::vector<PlaneMap> maps;
-  for (const PreviewMap& each : model_.previewMaps()) maps.push_back(each.map);
+  for (const WeightedMap& each : model_.previewMaps()) maps.push_back(each.map);
   if (const std::optional<Box> box = attractorBox(maps)) {
     frameBox(box->xmin, box->ymin, box->xmax, box->ymax);
     return;
@@ -182,7 +184,7 @@ void MapCanvas::mousePressEvent(QMouseEvent* event) {
     update();
     return;
   }
-  model_.endStep();  // typing before the drag is a step of its own
+  model_.endStep();  // a drag of its own, never folded into the last one
   model_.select(hit->index);
   while (model_.handle() != hit->handle) model_.cycleHandle(false);
   dragging_ = hit;

@@ -44,7 +44,7 @@ class MapCanvas : public QWidget {
   static constexpr int kFrameMilliseconds = 16;
 
  signals:
-  // The editor changed the grid's texts (one map, or a whole step of the history).
+  // The editor changed the grid's texts (one map, or a whole undo step taken back or again).
   void gridEdited();
 
  protected:

@@ -26,6 +26,7 @@ MapEditor::MapEditor(MapEditorModel& model, QWidget* parent)
     button->setFocusPolicy(Qt::NoFocus);  // the keys stay with the drawing
     connect(button, &QPushButton::clicked, this, action);
     buttons->addWidget(button);
+    return button;
   };
   auto step = [this](bool (MapEditorModel::*change)()) {
     return [this, change] {
@@ -38,8 +39,10 @@ MapEditor::MapEditor(MapEditorModel& model, QWidget* parent)
   };
   addButton(QStringLiteral("Insert Map"), "insertMap", step(&MapEditorModel::insertMap));
   addButton(QStringLiteral("Delete Map"), "deleteMap", step(&MapEditorModel::deleteSelected));
-  addButton(QStringLiteral("Undo"), "undo", step(&MapEditorModel::undo));
-  addButton(QStringLiteral("Redo"), "redo", step(&MapEditorModel::redo));
+  QPushButton* undo = addButton(QStringLiteral("Undo"), "undo", step(&MapEditorModel::undo));
+  QPushButton* redo = addButton(QStringLiteral("Redo"), "redo", step(&MapEditorModel::redo));
+  followSteps(undo, false);
+  followSteps(redo, true);
   buttons->addStretch();
   addButton(QStringLiteral("Fit"), "fit", [this] { canvas_->fitAttractor(); });
   addButton(QStringLiteral("Unit Square"), "unitSquare", [this] { canvas_->showUnitSquare(); });
@@ -54,6 +57,19 @@ MapEditor::MapEditor(MapEditorModel& model, QWidget* parent)
   });
   resize(720, 760);
   showStatus();
+}
+
+void MapEditor::followSteps(QPushButton* button, bool redo) {
+  // As the panel's "Tools" items: enabled only when there is a step, which the tip names.
+  QUndoStack& steps = model_.steps();
+  auto name = [button, verb = button->text()](const QString& step) {
+    button->setToolTip(step.isEmpty() ? QString() : verb + u' ' + step);
+  };
+  name(redo ? steps.redoText() : steps.undoText());
+  button->setEnabled(redo ? steps.canRedo() : steps.canUndo());
+  connect(&steps, redo ? &QUndoStack::redoTextChanged : &QUndoStack::undoTextChanged, button, name);
+  connect(&steps, redo ? &QUndoStack::canRedoChanged : &QUndoStack::canUndoChanged, button,
+          &QPushButton::setEnabled);
 }
 
 void MapEditor::gridChanged() {

@@ -13,7 +13,8 @@ class MapCanvas;
 
 // "Map Editor...": a window of its own beside the panel, in which the maps are shaped by hand
 // over a live preview of their attractor. It edits the grid's texts through the model; the panel
-// stays usable meanwhile. Ctrl+Z undoes a step, Ctrl+Shift+Z and Ctrl+Y redo one.
+// stays usable meanwhile. Ctrl+Z undoes a step, Ctrl+Shift+Z and Ctrl+Y redo one: the document's
+// steps, the panel's commands and typing among them.
 class MapEditor : public QWidget {
   Q_OBJECT
 
@@ -31,6 +32,8 @@ class MapEditor : public QWidget {
 
  private:
   void showStatus();
+  // The undo or redo button enabled only when there is such a step.
+  void followSteps(QPushButton* button, bool redo);
 
   MapEditorModel& model_;
   MapCanvas* canvas_ = nullptr;

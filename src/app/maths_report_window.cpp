@@ -14,6 +14,7 @@
 #include "app/box_count_chart.h"
 #include "app/box_count_thread.h"
 #include "core/editor/det_weights.h"
+#include "core/maths/det_shares.h"
 
 namespace quill {
 
@@ -83,7 +84,8 @@ MathsReportWindow::MathsReportWindow(MapEditorModel& model, QWidget* parent)
   setP_ = new QPushButton(QStringLiteral("Set p ∝ |det|"), this);
   setP_->setObjectName(QStringLiteral("setPByDet"));
   setP_->setToolTip(
-      QStringLiteral("Writes p = max(|det|, 0.01) / Σ into the grid's p column (one undo step)"));
+      QStringLiteral("Writes p = max(|det|, %1) / Σ into the grid's p column (one undo step)")
+          .arg(kSmallestDetWeight));
   connect(setP_, &QPushButton::clicked, this, &MathsReportWindow::setPByDet);
 
   auto* left = new QVBoxLayout;
@@ -312,7 +314,7 @@ void MathsReportWindow::setPByDet() {
   if (!allRowsRead_ || facts_.maps.size() != std::size_t(model_.mapCount())) return;
   std::vector<double> dets;
   for (const MapFacts& map : facts_.maps) dets.push_back(map.det);
-  if (!model_.setProbabilityTexts(detProportionalTexts(dets))) return;
+  if (!model_.setProbabilityTexts(detProportionalTexts(dets), setP_->text())) return;
   emit gridEdited();
   refresh();  // at once: the user pressed a button here
 }

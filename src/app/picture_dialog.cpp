@@ -17,8 +17,9 @@
 #include <QPushButton>
 #include <QSpinBox>
 #include <QToolButton>
-#include <system_error>
+#include <memory>
 
+#include "core/commands/drawing_checks.h"
 #include "core/document/document.h"
 #include "core/document/draw_runner.h"
 
@@ -62,18 +63,11 @@ PictureDialog::PictureDialog(Document& document, QWidget* parent)
   setObjectName(QStringLiteral("pictureDialog"));
   setWindowTitle(QStringLiteral("Render Picture"));
   buildWidgets();
-  poller_.setInterval(kPollMs);
-  connect(&poller_, &QTimer::timeout, this,
-          [this] { progress_->setValue(permille_.load(std::memory_order_relaxed)); });
+  connect(&renders_, &JobRunner::progressed, progress_, &QProgressBar::setValue);
   updateEnabled();
 }
 
-PictureDialog::~PictureDialog() {
-  if (worker_.joinable()) {
-    cancelRender();
-    worker_.join();
-  }
-}
+PictureDialog::~PictureDialog() = default;
 
 void PictureDialog::buildWidgets() {
   auto* form = new QFormLayout(this);
@@ -347,65 +341,48 @@ void PictureDialog::render() {
   const QString path = QDir::fromNativeSeparators(typed);
   if (!mayReplace(path)) return;
   target_ = path;
-  cancelled_.store(false);
-  permille_.store(0);
-  outcome_ = Status();
+  cancelAsked_ = false;
   progress_->setValue(0);
   showStatus(QStringLiteral("Rendering..."));
-  try {
-    // The worker owns its copies of the maps, the settings and the path.
-    const int run = ++runs_;
-    worker_ =
-        std::thread([this, run, job = std::move(*inputs), settings = *request, path = target_] {
-          RenderControl control;
-          control.cancel = &cancelled_;
-          control.progress = [this](double done) {
-            permille_.store(int(std::clamp(done, 0.0, 1.0) * 1000), std::memory_order_relaxed);
-          };
-          Status status;
-          try {
-            status = renderPicture(job, settings, control, path);
-          } catch (const std::bad_alloc&) {
-            status = Failure{kNoMemoryMessage};
-          } catch (const std::system_error&) {
-            status = Failure{kNoThreadMessage};
-          }
-          outcome_ = status;
-          QMetaObject::invokeMethod(
-              this, [this, run] { finished(run); }, Qt::QueuedConnection);
-        });
-  } catch (const std::system_error&) {
-    showStatus(QString());
-    tell(kNoThreadMessage);
-    return;
-  }
-  poller_.start();
+  // The job owns its copies of the maps, the settings and the path, and the render's outcome,
+  // which its finish step reads once the worker has let it go.
+  auto written = std::make_shared<Status>();
+  DrawTask task;
+  task.work = [written, job = std::move(*inputs), settings = *request,
+               path = target_](const RenderControl& control) {
+    *written = renderPicture(job, settings, control, path);
+    return !control.cancelled();
+  };
+  task.finish = [this, written](const Status& failure, bool) {
+    finished(failure ? *written : failure);
+  };
+  renders_.run(std::move(task));
   updateEnabled();
 }
 
-void PictureDialog::cancelRender() { cancelled_.store(true, std::memory_order_relaxed); }
+void PictureDialog::cancelRender() {
+  if (!rendering()) return;
+  cancelAsked_ = true;
+  renders_.cancel();
+}
 
-void PictureDialog::finished(int run, bool closing) {
-  // A close may already have waited for this render, and another may have started since.
-  if (run != runs_ || !worker_.joinable()) return;
-  worker_.join();
-  poller_.stop();
+void PictureDialog::finished(const Status& outcome) {
   updateEnabled();
   // What the render did decides, not whether Cancel was pressed: a Cancel that came once the
   // file was complete found it written.
-  if (outcome_) {
+  if (outcome) {
     progress_->setValue(progress_->maximum());
     showStatus(QStringLiteral("Written to %1").arg(nativeAbsolute(target_)));
     agreed_ = QFileInfo(target_).absoluteFilePath();
-  } else if (cancelled_.load()) {
+  } else if (cancelAsked_) {
     progress_->setValue(0);
     showStatus(QStringLiteral("Cancelled; the file was left as it was."));
   } else {
-    const QString message = withFolderOf(outcome_.message(), target_);
+    const QString message = withFolderOf(outcome.message(), target_);
     progress_->setValue(0);
     showStatus(message);
     // The program is ending or the window closing: no box holds that up.
-    if (!closing) tell(message);
+    if (!closing_) tell(message);
   }
   emit renderEnded();
 }
@@ -414,7 +391,9 @@ void PictureDialog::closeEvent(QCloseEvent* event) {
   // Closing stops a render; its file is left as it was.
   if (rendering()) {
     cancelRender();
-    finished(runs_, true);
+    closing_ = true;
+    renders_.finishNow();
+    closing_ = false;
   }
   event->accept();
 }

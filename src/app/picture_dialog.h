@@ -1,12 +1,10 @@
 #pragma once
 
-#include <QTimer>
 #include <QWidget>
-#include <atomic>
 #include <optional>
-#include <thread>
 #include <vector>
 
+#include "app/job_runner.h"
 #include "core/base/color.h"
 #include "core/base/result.h"
 #include "core/picture/picture.h"
@@ -28,7 +26,8 @@ struct Document;
 // "Render Picture...": a window of its own beside the panel that renders the current maps to a
 // file of any size up to 16384 a side, the chaos game shaded by its hit counts if asked. Render
 // reads the grid as the drawing commands do (a refusal shows their message), then renders on a
-// worker thread with its own copy of the maps, so the panel and the canvas stay usable. The file's
+// worker thread (a JobRunner) with its own copy of the maps, so the panel and the canvas stay
+// usable. The file's
 // name decides its type (PNG, BMP, JPEG or SVG); an existing file is replaced only once the user
 // agrees. Cancel, closing the window or ending the program stops the render; the file is then
 // left as it was.
@@ -40,14 +39,12 @@ class PictureDialog : public QWidget {
   // Cancels a render still running and waits for it.
   ~PictureDialog() override;
 
-  bool rendering() const { return worker_.joinable(); }
+  bool rendering() const { return renders_.busy(); }
   // Asks the running render to stop; it stops within a batch of work.
   void cancelRender();
 
   // Pen and paper as the panel's colour commands last set them.
   void takeDocumentColours();
-
-  static constexpr int kPollMs = 40;  // how often the bar follows the render
 
  signals:
   // A render ended: written, failed or cancelled; the status label says which.
@@ -72,9 +69,8 @@ class PictureDialog : public QWidget {
   void comeBack();
   void browse();
   void render();
-  // On the UI thread once render `run` has posted its outcome, or from a close (`closing`: no
-  // message box then).
-  void finished(int run, bool closing = false);
+  // A render ended: the file written (`outcome` holds no failure), cancelled or failed.
+  void finished(const Status& outcome);
   PictureMode mode() const;
   // The widgets' settings; nothing (with its message shown) when the seed is not a number.
   std::optional<PictureRequest> readRequest();
@@ -102,14 +98,11 @@ class PictureDialog : public QWidget {
   QProgressBar* progress_ = nullptr;
   QLabel* status_ = nullptr;
 
-  std::thread worker_;
-  std::atomic<bool> cancelled_{false};
-  std::atomic<int> permille_{0};  // progress of the running render, 0 to 1000
-  Status outcome_;                // written by the worker before it posts `finished`
-  QString target_;                // the file being written
-  QString agreed_;                // the absolute path the user let this window replace
-  int runs_ = 0;                  // renders started, numbering their outcomes
-  QTimer poller_;
+  QString target_;            // the file being written
+  QString agreed_;            // the absolute path the user let this window replace
+  bool cancelAsked_ = false;  // Cancel, a close or Exit came during the render
+  bool closing_ = false;      // the window is closing: no message box holds that up
+  JobRunner renders_;         // last: a render still running ends before the rest goes
 };
 
 }  // namespace quill

@@ -29,17 +29,20 @@ QImage shade(const std::vector<std::uint8_t>& hits, const PreviewFrame& frame) {
 
 }  // namespace
 
-PreviewThread::PreviewThread()
-    : worker_([this](const Job& job, const RenderControl& control, std::uint64_t generation) {
-        draw(job, control, generation);
-      }) {}
+PreviewThread::PreviewThread() = default;
 
-void PreviewThread::render(std::vector<PreviewMap> maps, const PreviewFrame& frame) {
-  worker_.submit(Job{std::move(maps), frame});
+void PreviewThread::render(std::vector<WeightedMap> maps, const PreviewFrame& frame) {
+  DrawTask task;
+  task.work = [this, job = Job{std::move(maps), frame},
+               generation = ++generation_](const RenderControl& control) {
+    draw(job, control, generation);
+    return !control.cancelled();
+  };
+  runner_.run(std::move(task));
 }
 
 void PreviewThread::draw(const Job& job, const RenderControl& control, std::uint64_t generation) {
-  const std::vector<PreviewMap>& maps = job.maps;
+  const std::vector<WeightedMap>& maps = job.maps;
   const PreviewFrame& frame = job.frame;
   std::vector<std::uint8_t> hits(std::size_t(std::max(frame.width, 0)) *
                                  std::size_t(std::max(frame.height, 0)));
@@ -58,7 +61,7 @@ void PreviewThread::draw(const Job& job, const RenderControl& control, std::uint
 }
 
 void PreviewThread::deliver() {
-  if (std::optional<Frame> frame = frames_.take(); frame && worker_.isLatest(frame->generation)) {
+  if (std::optional<Frame> frame = frames_.take(); frame && frame->generation == generation_) {
     emit rendered(frame->image, frame->points);
   }
 }

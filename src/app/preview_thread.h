@@ -4,14 +4,15 @@
 #include <QObject>
 #include <vector>
 
-#include "app/latest_job_worker.h"
+#include "app/job_runner.h"
+#include "app/latest_result.h"
 #include "core/editor/preview_renderer.h"
 
 namespace quill {
 
-// Draws the map editor's live preview on a worker thread (LatestJobWorker): each
-// change restarts the drawing from a first quick frame, which then refines while nothing changes.
-// The worker owns copies of the maps and the frame; finished frames come back by `rendered`.
+// Draws the map editor's live preview on a worker thread (a JobRunner): each change restarts the
+// drawing from a first quick frame, which then refines while nothing changes. The job owns copies
+// of the maps and the frame; finished frames come back by `rendered`, the newest only.
 class PreviewThread : public QObject {
   Q_OBJECT
 
@@ -23,7 +24,7 @@ class PreviewThread : public QObject {
   PreviewThread();
 
   // Drops any drawing under way and starts this one.
-  void render(std::vector<PreviewMap> maps, const PreviewFrame& frame);
+  void render(std::vector<WeightedMap> maps, const PreviewFrame& frame);
 
  signals:
   // A frame of the preview, the attractor's points shaded over transparency, and how many points
@@ -32,7 +33,7 @@ class PreviewThread : public QObject {
 
  private:
   struct Job {
-    std::vector<PreviewMap> maps;
+    std::vector<WeightedMap> maps;
     PreviewFrame frame;
   };
   struct Frame {
@@ -43,8 +44,9 @@ class PreviewThread : public QObject {
   void draw(const Job& job, const RenderControl& control, std::uint64_t generation);
   void deliver();
 
-  LatestResult<Frame> frames_;  // before the worker, which puts into it until it is joined
-  LatestJobWorker<Job> worker_;
+  std::uint64_t generation_ = 0;  // numbers the drawings; frames of earlier ones are dropped
+  LatestResult<Frame> frames_;    // before the runner, whose job puts into it until it is joined
+  JobRunner runner_;
 };
 
 }  // namespace quill

@@ -4,12 +4,8 @@
 #include <QImage>
 #include <QObject>
 #include <QPointer>
-#include <QTimer>
-#include <atomic>
-#include <chrono>
-#include <mutex>
-#include <thread>
 
+#include "app/job_runner.h"
 #include "core/document/draw_runner.h"
 
 class QProgressDialog;
@@ -17,10 +13,10 @@ class QWidget;
 
 namespace quill {
 
-// Runs drawings on a worker thread so the windows keep repainting. Half a second into a drawing
-// a progress dialog shows how far it is and offers Cancel; it is not modal, since the panel
-// takes no command meanwhile anyway (`busyChanged(true)`), so no event loop ever runs nested in
-// another. A few times a second the worker hands over a copy of the growing picture
+// Runs the panel's drawings on a JobRunner so the windows keep repainting. Half a second into a
+// drawing a progress dialog shows how far it is and offers Cancel; it is not modal, since the
+// panel takes no command meanwhile anyway (`busyChanged(true)`), so no event loop ever runs
+// nested in another. A few times a second the canvas window gets a copy of the growing picture
 // (`growing`). Failures inside the drawing (no memory, no thread) come back as values to the
 // task's finish step, never as exceptions.
 class QtDrawRunner : public QObject, public DrawRunner {
@@ -33,12 +29,11 @@ class QtDrawRunner : public QObject, public DrawRunner {
 
   void run(DrawTask task) override;
 
-  bool busy() const { return busy_; }
+  bool busy() const { return jobs_.busy(); }
   // Asks the running drawing to stop; it stops within a batch of work.
-  void cancel() { cancel_.store(true, std::memory_order_relaxed); }
+  void cancel() { jobs_.cancel(); }
 
   static constexpr int kDialogDelayMs = 500;
-  static constexpr std::chrono::milliseconds kGrowingPictureInterval{150};
 
  signals:
   void busyChanged(bool busy);
@@ -46,26 +41,12 @@ class QtDrawRunner : public QObject, public DrawRunner {
   void growing(const QImage& ink);
 
  private:
-  void poll();
-  void finished();
-  // On the worker, from the drawing's progress reports.
-  void progress(double done);
+  void progressed(int permille);
 
   QWidget* dialogParent_;
-  DrawTask task_;
-  std::thread worker_;
-  bool busy_ = false;
-  std::atomic<bool> cancel_{false};
-  std::atomic<int> permille_{0};  // progress of the running drawing, 0 to 1000
-  // What the worker hands back: the latest picture, and when the drawing ended its outcome.
-  std::mutex handover_;
-  QImage latest_;
-  Status status_;
-  bool finished_ = false;
-  std::chrono::steady_clock::time_point lastSnapshot_;  // the worker's own
-  QTimer poller_;
   QElapsedTimer elapsed_;
   QPointer<QProgressDialog> dialog_;  // owned by its parent window
+  JobRunner jobs_;                    // last: a drawing still running ends before the rest goes
 };
 
 }  // namespace quill

@@ -19,7 +19,7 @@
 #include <QToolButton>
 
 #include "app/program.h"
-#include "core/render/drawing_checks.h"
+#include "core/commands/drawing_checks.h"
 #include "support/row_name.h"
 #include "support/running_program.h"
 #include "support/wait.h"

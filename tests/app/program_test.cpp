@@ -60,11 +60,14 @@ TEST_F(Started, LeavesAClearedTableEmptyFieldsAndAHiddenCanvas) {
 TEST_F(Started, DerivesTheDrawingSquareFromTheCanvasSize) {
   const QSize screen = QGuiApplication::primaryScreen()->size();
   EXPECT_EQ(program.canvasWidget->size(), screen);
-  const float width = program.canvasWidget->widthTwips();
-  const float height = program.canvasWidget->heightTwips();
-  EXPECT_DOUBLE_EQ(program.document->drawing.square.originX, double(width) * 0.1);
-  EXPECT_DOUBLE_EQ(program.document->drawing.square.marginY, double(height) * 0.1);
-  EXPECT_DOUBLE_EQ(program.document->drawing.square.viewScale, 0.8 * std::min(width, height));
+  // The square of the canvas's own size in twips (its arithmetic: DrawingSquareOf).
+  const DrawingSquare expected = DrawingSquare::onCanvas(program.canvasWidget->widthTwips(),
+                                                         program.canvasWidget->heightTwips());
+  const DrawingSquare& square = program.document->drawing.square;
+  EXPECT_EQ(square.viewScale, expected.viewScale);
+  EXPECT_EQ(square.originX, expected.originX);
+  EXPECT_EQ(square.marginY, expected.marginY);
+  EXPECT_EQ(square.originY, expected.originY);
   // The canvas raster covers the screen, one device pixel per canvas pixel.
   Canvas& canvas = program.canvasWidget->canvas();
   EXPECT_EQ(canvas.widthPixels(), int(screen.width() * program.canvasWidget->devicePixelRatioF()));

@@ -25,11 +25,12 @@ namespace {
 using namespace quill;
 using testing::TrickleDevice;
 
-bool sameMaps(const std::vector<IfsMap>& x, const std::vector<IfsMap>& y) {
-  return std::equal(x.begin(), x.end(), y.begin(), y.end(), [](const IfsMap& m, const IfsMap& n) {
-    return m.a == n.a && m.b == n.b && m.c == n.c && m.d == n.d && m.e == n.e && m.f == n.f &&
-           m.p == n.p;
-  });
+bool sameMaps(const std::vector<WeightedMap>& x, const std::vector<WeightedMap>& y) {
+  return std::equal(
+      x.begin(), x.end(), y.begin(), y.end(), [](const WeightedMap& m, const WeightedMap& n) {
+        return m.map.a == n.map.a && m.map.b == n.map.b && m.map.c == n.map.c &&
+               m.map.d == n.map.d && m.map.e == n.map.e && m.map.f == n.map.f && m.p == n.p;
+      });
 }
 
 bool sameEntries(const Result<std::vector<IfsEntry>>& x, const Result<std::vector<IfsEntry>>& y) {
@@ -80,8 +81,9 @@ void checkEntry(const QByteArray& bytes, const std::vector<IfsEntry>& entries,
   }
   FUZZ_CHECK(entry.mapCount >= 1 && entry.mapCount <= 10);
   FUZZ_CHECK(entry.maps.size() == std::size_t(entry.mapCount));
-  for (const IfsMap& m : entry.maps) {
-    for (double v : {m.a, m.b, m.c, m.d, m.e, m.f, m.p}) FUZZ_CHECK(std::isfinite(v));
+  for (const WeightedMap& m : entry.maps) {
+    for (double v : {m.map.a, m.map.b, m.map.c, m.map.d, m.map.e, m.map.f, m.p})
+      FUZZ_CHECK(std::isfinite(v));
   }
 
   // Written and read again: the same name and the very same doubles.
@@ -106,7 +108,8 @@ bool sameButWhere(const IfsEntry& e, const IfsEntry& f) {
 // Adds an entry named `name` to the file and checks what is kept.
 void checkAdded(const QByteArray& bytes, const std::vector<IfsEntry>& entries,
                 const QString& name) {
-  const std::vector<IfsMap> maps = {{0.5, 0, 0, 0.5, 0, 0, 0.5}, {0.5, 0, 0, 0.5, 0.5, 0, 0.5}};
+  const std::vector<WeightedMap> maps = {{{0.5, 0, 0, 0.5, 0, 0}, 0.5},
+                                         {{0.5, 0, 0, 0.5, 0.5, 0}, 0.5}};
   const Result<QByteArray> added = addToCollection(bytes, name, maps);
   FUZZ_CHECK(added.ok());
   QBuffer buffer;

@@ -31,7 +31,7 @@ bool writeAll(const QString& path, const QByteArray& bytes) {
 struct Loaded {
   Loaded() {
     choosePattern(f.document, kFernPattern);
-    EXPECT_TRUE(readGrid(f.document));
+    EXPECT_TRUE(f.readTable());
     table = f.drawing.maps;
     grid = f.state.grid;
   }

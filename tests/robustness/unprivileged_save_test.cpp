@@ -8,8 +8,8 @@
 #include <QTemporaryDir>
 
 #include "core/base/save_file.h"
-#include "core/devices/save_picture.h"
 #include "core/params/param_file.h"
+#include "core/picture/image_file.h"
 #include "support/fakes.h"
 #include "support/row_name.h"
 #include "support/scratch_mount.h"

@@ -6,18 +6,18 @@
 #include <optional>
 
 #include "core/canvas/canvas.h"
-#include "core/devices/print_and_colors.h"
+#include "core/commands/compute_parameters.h"
+#include "core/commands/drawing_commands.h"
+#include "core/commands/ifs_commands.h"
+#include "core/commands/load_save.h"
+#include "core/commands/pattern_menu.h"
+#include "core/commands/print_and_colors.h"
 #include "core/document/canvas_window.h"
 #include "core/document/dialogs.h"
 #include "core/document/document.h"
 #include "core/maps/drawing_state.h"
 #include "core/maps/panel_state.h"
-#include "core/panel/compute_parameters.h"
-#include "core/panel/read_grid.h"
-#include "core/params/ifs_commands.h"
-#include "core/params/load_save.h"
-#include "core/params/pattern_menu.h"
-#include "core/render/drawing_commands.h"
+#include "core/maps/read_grid.h"
 #include "support/qt_printers.h"
 
 namespace quill::testing {
@@ -150,6 +150,14 @@ struct PanelFixture {
   // Fills row `row` of the grid with the seven texts a to p.
   void setRow(int row, const std::array<QString, kColumnCount>& texts) {
     for (int column = 0; column < kColumnCount; ++column) state.cell(row, column) = texts[column];
+  }
+
+  // Reads the grid into the document's map table, as the drawing commands do; false, the table
+  // unchanged, when the grid is refused.
+  bool readTable() {
+    const Result<MapTable> read = readGrid(state);
+    if (read) drawing.maps = *read;
+    return read.ok();
   }
 
   ScriptedDialogs dialogs;

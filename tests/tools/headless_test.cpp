@@ -365,7 +365,7 @@ TEST_F(Headless, ImportsListsFitsAndWritesIfsEntries) {
   ASSERT_TRUE(read);
   ASSERT_EQ(read->front().maps.size(), 4u);
   std::vector<PlaneMap> maps;
-  for (const IfsMap& m : read->front().maps) maps.push_back({m.a, m.b, m.c, m.d, m.e, m.f});
+  for (const WeightedMap& m : read->front().maps) maps.push_back(m.map);
   const Box box = *attractorBox(maps);
   EXPECT_NEAR(std::max(box.xmax - box.xmin, box.ymax - box.ymin), 0.96, 1e-9);
 

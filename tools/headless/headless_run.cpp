@@ -12,14 +12,15 @@
 
 #include "core/base/save_file.h"
 #include "core/canvas/canvas.h"
-#include "core/devices/save_picture.h"
+#include "core/commands/drawing_checks.h"
+#include "core/commands/ifs_commands.h"
+#include "core/commands/load_save.h"
+#include "core/commands/pattern_menu.h"
 #include "core/document/document.h"
 #include "core/editor/table_maps.h"
+#include "core/maps/read_grid.h"
 #include "core/maths/maths_report.h"
-#include "core/panel/read_grid.h"
-#include "core/params/ifs_commands.h"
-#include "core/params/load_save.h"
-#include "core/params/pattern_menu.h"
+#include "core/picture/image_file.h"
 #include "core/picture/picture.h"
 
 namespace quill::headless {
@@ -51,33 +52,13 @@ class OffscreenCanvasWindow : public CanvasWindow {
   std::unique_ptr<Canvas> canvas_;
 };
 
-// The dialogs answered from the command line: the parameter file for the open dialog, Cancel
-// for everything else; messages are kept to be printed.
-class CommandLineDialogs : public Dialogs {
- public:
-  explicit CommandLineDialogs(QString paramsFile) : paramsFile_(std::move(paramsFile)) {}
-
-  void message(const QString& text) override { messages.append(text); }
-  QString openFileName() override { return paramsFile_; }
-  QString saveFileName() override { return QString(); }
-  QString savePictureFileName() override { return QString(); }
-  std::optional<Rgb> chooseColor(Rgb /*initial*/) override { return std::nullopt; }
-
-  QStringList messages;
-
- private:
-  QString paramsFile_;
-};
-
 class NoPrinter : public Printer {
  public:
   Status printPage(const QImage& /*picture*/) override { return Failure{kPrintUnavailableMessage}; }
 };
 
-void printMessages(const QStringList& messages, std::FILE* errors) {
-  for (const QString& message : messages) {
-    std::fprintf(errors, "%s\n", message.toLocal8Bit().constData());
-  }
+void printMessage(const QString& message, std::FILE* errors) {
+  std::fprintf(errors, "%s\n", message.toLocal8Bit().constData());
 }
 
 // "\rDrawing 42%" on a terminal, printed only when the whole percentage changes.
@@ -123,7 +104,7 @@ int outcome(const Status& written, const char* what, std::FILE* errors,
     std::fprintf(errors, "Interrupted; no %s written.\n", what);
     return kExitInterrupted;
   }
-  printMessages({written.message()}, errors);
+  printMessage(written.message(), errors);
   return kExitRefused;
 }
 
@@ -132,13 +113,14 @@ const SaveMessages kReportSaveMessages = {
     QStringLiteral("Cannot save the report. Please try again.")};
 
 // The maths report of the maps the grid holds, to `path` or standard output ("-").
-int writeReport(Document& document, const RenderOptions& options, std::FILE* errors,
+int writeReport(const Document& document, const RenderOptions& options, std::FILE* errors,
                 const std::atomic<bool>* cancel, bool showProgress) {
-  if (const Status read = readGrid(document); !read) {
-    printMessages({read.message()}, errors);
+  const Result<MapTable> table = readGrid(document.state);
+  if (!table) {
+    printMessage(table.message(), errors);
     return kExitRefused;
   }
-  const std::vector<WeightedMap> maps = weightedMaps(document.drawing.maps);
+  const std::vector<WeightedMap> maps = weightedMaps(*table);
   RenderControl control;
   control.cancel = cancel;
   if (showProgress) control.progress = terminalProgress(errors, "Counting boxes");
@@ -187,17 +169,17 @@ std::optional<PictureFormat> outputFormat(const RenderOptions& options) {
 // to the file. Without picture options that is the canvas's own picture, pixel for pixel: drawn
 // by the same renderers on a canvas of the requested size, but written a row at a time rather
 // than copied and encoded whole.
-int renderToFile(Document& document, const RenderOptions& options, std::FILE* errors,
+int renderToFile(const Document& document, const RenderOptions& options, std::FILE* errors,
                  const std::atomic<bool>* cancel, bool showProgress) {
   const PictureMode mode = pictureMode(*options.mode);
   const Result<PictureInputs> inputs = checkPictureInputs(document, mode, options.iterations);
   if (!inputs) {
-    printMessages({inputs.message()}, errors);
+    printMessage(inputs.message(), errors);
     return kExitRefused;
   }
   const std::optional<PictureFormat> format = outputFormat(options);
   if (!format) {
-    printMessages({kUnknownImageFormatMessage}, errors);
+    printMessage(kUnknownImageFormatMessage, errors);
     return kExitRefused;
   }
   PictureRequest request;
@@ -212,7 +194,7 @@ int renderToFile(Document& document, const RenderOptions& options, std::FILE* er
   request.pen = options.pen;
   request.paper = options.paper;
   if (const Status fits = checkPictureRequest(request, mode); !fits) {
-    printMessages({fits.message()}, errors);
+    printMessage(fits.message(), errors);
     return kExitRefused;
   }
   RenderControl control;
@@ -236,7 +218,7 @@ int renderToFile(Document& document, const RenderOptions& options, std::FILE* er
 int runHeadless(const RenderOptions& options, std::FILE* output, std::FILE* errors,
                 const std::atomic<bool>* cancel, bool showProgress) {
   auto refuse = [errors](const QString& message) {
-    printMessages({message}, errors);
+    printMessage(message, errors);
     return kExitRefused;
   };
   std::vector<IfsEntry> entries;
@@ -253,8 +235,9 @@ int runHeadless(const RenderOptions& options, std::FILE* output, std::FILE* erro
     return kExitDrawn;
   }
 
-  // Start-up as the program does it, with the requested canvas in place of the screen.
-  CommandLineDialogs dialogs(options.paramsFile);
+  // Start-up as the program does it, with the requested canvas in place of the screen. The
+  // commands' operations are called straight, so no dialog is ever asked.
+  Dialogs dialogs;
   NoPrinter printer;
   OffscreenCanvasWindow canvasWindow(options.width, options.height);
   Document document(canvasWindow, dialogs, printer);
@@ -264,23 +247,19 @@ int runHeadless(const RenderOptions& options, std::FILE* output, std::FILE* erro
   document.drawing.penColor = options.pen;
   document.presetDirectory = QCoreApplication::applicationDirPath();
 
+  Status loaded;
   if (!options.ifsFile.isEmpty()) {
     const IfsEntry* entry = findEntry(entries, options.entry);
     if (entry == nullptr) {
       return refuse(QStringLiteral("The file has no entry named %1.").arg(options.entry));
     }
-    if (const Status loaded = loadIfsEntry(document, *entry, options.fit); !loaded) {
-      return refuse(loaded.message());
-    }
+    loaded = loadIfsEntry(document, *entry, options.fit);
   } else if (options.pattern >= 0) {
-    choosePattern(document, options.pattern);
+    loaded = loadPattern(document, options.pattern);
   } else {
-    loadParameters(document);
+    loaded = loadParametersFrom(document, options.paramsFile);
   }
-  if (!dialogs.messages.isEmpty()) {
-    printMessages(dialogs.messages, errors);
-    return kExitRefused;
-  }
+  if (!loaded) return refuse(loaded.message());
   if (options.fit && options.ifsFile.isEmpty()) {
     if (const Status fitted = fitGridToSquare(document); !fitted) return refuse(fitted.message());
   }
@@ -292,7 +271,7 @@ int runHeadless(const RenderOptions& options, std::FILE* output, std::FILE* erro
     const ExportMode mode =
         options.addToCollection ? ExportMode::AddToCollection : ExportMode::ReplaceFile;
     const int status =
-        outcome(saveIfs(document, target(options.saveIfs), mode), ".ifs file", errors, cancel);
+        outcome(exportIfsTo(document, target(options.saveIfs), mode), ".ifs file", errors, cancel);
     if (status != kExitDrawn) return status;
   }
   if (!options.report.isEmpty()) {

@@ -1,10 +1,16 @@
 #pragma once
 
+#include <QString>
 #include <atomic>
 #include <cstdint>
 #include <functional>
 
 namespace quill {
+
+// What a drawing says when it cannot be drawn at all.
+inline const QString kNoMemoryMessage = QStringLiteral("Not enough memory to draw this picture.");
+inline const QString kNoThreadMessage =
+    QStringLiteral("Cannot start the drawing. Please try again.");
 
 // What a long drawing is told and tells while it runs: a cancel flag it checks once per batch
 // of work, a progress callback it calls now and then with the share done (0 to 1), and how many

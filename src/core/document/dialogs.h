@@ -20,20 +20,22 @@ struct EntryChoice {
 // The answers to an export onto an existing .ifs file.
 enum class CollectionChoice { AddToCollection, ReplaceFile, Cancel };
 
-// The modal dialogs the commands ask questions with. Production code shows Qt's dialogs; tests
-// script the answers and read what was shown.
+// The modal dialogs the commands' wrappers ask questions with. Production code shows Qt's
+// dialogs; tests script the answers and read what was shown. This base asks no one: every
+// question is cancelled and nothing is shown, for a document driven by the commands' operations
+// alone (quillmere-render), which neither ask nor show.
 class Dialogs {
  public:
   virtual ~Dialogs() = default;
   // A modal box with the text, the application title, an OK button and no icon.
-  virtual void message(const QString& text) = 0;
+  virtual void message(const QString& /*text*/) {}
   // The chosen path, or an empty string when the user cancels.
-  virtual QString openFileName() = 0;
-  virtual QString saveFileName() = 0;
+  virtual QString openFileName() { return {}; }
+  virtual QString saveFileName() { return {}; }
   // A file name for a picture, PNG unless the user names another image format.
-  virtual QString savePictureFileName() = 0;
+  virtual QString savePictureFileName() { return {}; }
   // The chosen colour starting from `initial`, or nothing when the user cancels.
-  virtual std::optional<Rgb> chooseColor(Rgb initial) = 0;
+  virtual std::optional<Rgb> chooseColor(Rgb /*initial*/) { return std::nullopt; }
   // Whether the existing file `path` may be replaced; true only when the user says Yes.
   virtual bool confirmReplace(const QString& /*path*/) { return false; }
   // A name for an .ifs file to read or to write; empty when the user cancels.

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QString>
+#include <QUndoStack>
 #include <array>
 #include <vector>
 
@@ -22,17 +23,24 @@ using PresetRows = std::vector<std::array<QString, kColumnCount>>;
 // One running program without its windows: the shared drawing state, the panel's fields and
 // form-level values, the generator of the chaos game, the preset cache, and the ports through
 // which the commands reach the dialogs, the printer, the canvas window, the drawing runner and
-// the files. The commands of each subsystem are functions taking it (drawChaosGame(document),
-// readGrid(document) ...); the Qt panel, quillmere-render and the tests call them alike.
+// the files. The commands (core/commands) are operations on it, loadParametersFrom(document,
+// path), each with a wrapper that asks and shows, loadParameters(document): the Qt panel calls
+// the wrappers, quillmere-render the operations, the tests both.
 struct Document {
   Document(CanvasWindow& windowPort, Dialogs& dialogPort, Printer& printerPort)
-      : canvasWindow(windowPort), dialogs(dialogPort), printer(printerPort) {}
+      : canvasWindow(windowPort), dialogs(dialogPort), printer(printerPort) {
+    undoStack.setUndoLimit(kMostUndoSteps);
+  }
   Document(const Document&) = delete;
   Document& operator=(const Document&) = delete;
 
   DrawingState drawing;
   PanelState state;
   ChaosRandom random;  // one sequence for the whole run: each game goes on where the last stopped
+  // The panel's undo steps (PanelStep): the panel's commands, typing, and the map editor's
+  // changes, undone and redone alike from the panel's "Tools" menu and from the editor.
+  QUndoStack undoStack;
+  static constexpr int kMostUndoSteps = 1000;
 
   CanvasWindow& canvasWindow;
   Dialogs& dialogs;

@@ -23,11 +23,6 @@ struct DrawTask {
   std::function<void(const Status& status, bool finished)> finish;
 };
 
-// What a drawing says when it cannot be drawn at all.
-inline const QString kNoMemoryMessage = QStringLiteral("Not enough memory to draw this picture.");
-inline const QString kNoThreadMessage =
-    QStringLiteral("Cannot start the drawing. Please try again.");
-
 // Runs the work of a drawing command. The desktop program runs it on a worker thread and shows
 // progress with a Cancel button; tests and the headless renderer run it at once.
 class DrawRunner {

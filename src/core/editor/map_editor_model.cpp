@@ -4,17 +4,22 @@
 
 #include "core/maps/map_table.h"
 #include "core/maps/number_text.h"
+#include "core/maps/read_grid.h"
 #include "core/maths/attractor_box.h"
 
 namespace quill {
 
 namespace {
 
-const QString kEmptyNote = QStringLiteral("Required parameter value cannot be empty.");
-const QString kInvalidNote = QStringLiteral("Invalid parameter value.");
-
 // Half the unit square in its lower-left quarter: what a new map starts as when there is none.
 constexpr PlaneMap kHalfSquare{0.5, 0, 0, 0.5, 0.25, 0.25};
+
+// "Move Map 2" for the whole map, "Move Corner of Map 2" for one corner.
+QString moveText(int index, Handle handle) {
+  return (handle == Handle::Body ? QStringLiteral("Move Map %1")
+                                 : QStringLiteral("Move Corner of Map %1"))
+      .arg(index + 1);
+}
 
 }  // namespace
 
@@ -59,8 +64,13 @@ PlaneMap movedHandle(const PlaneMap& map, Handle handle, double dx, double dy) {
   return moved;
 }
 
-MapEditorModel::MapEditorModel(PanelState& state) : state_(state), history_(state) {
+MapEditorModel::MapEditorModel(PanelState& state, QUndoStack& steps)
+    : state_(state), steps_(steps) {
   syncFromGrid();
+}
+
+void MapEditorModel::record(const PanelSnapshot& before, const QString& text, StepKind kind) {
+  recordStep(steps_, state_, before, text, kind, spell_);
 }
 
 void MapEditorModel::syncFromGrid() {
@@ -68,41 +78,27 @@ void MapEditorModel::syncFromGrid() {
   probabilities_.clear();
   reads_.clear();
   badRows_.clear();
-  int count = kGridRows;
-  for (int row = 1; row <= kGridRows; ++row) {
-    if (state_.cell(row, kColA).isEmpty()) {
-      count = row - 1;
-      break;
-    }
-  }
+  // The rows as the drawing commands read them, but each on its own: a row that does not read
+  // keeps its last good shape and gets a note, and the rows below it still read.
+  const int count = gridMapCount(state_);
   for (int row = 1; row <= count; ++row) {
-    std::array<double, kColumnCount> values{};
-    QString note;
-    for (int column = 0; column < kColumnCount && note.isEmpty(); ++column) {
-      if (state_.cell(row, column).isEmpty()) note = kEmptyNote;
-    }
-    for (int column = 0; column < kColumnCount && note.isEmpty(); ++column) {
-      const std::optional<double> value = parseNumber(state_.cell(row, column));
-      if (!value) note = kInvalidNote;
-      values[std::size_t(column)] = value.value_or(0);
-    }
+    const Result<WeightedMap> read = readGridRow(state_, row);
     std::optional<PlaneMap>& good = lastGood_[std::size_t(row - 1)];
-    if (note.isEmpty()) {
-      good = PlaneMap{values[kColA], values[kColB], values[kColC],
-                      values[kColD], values[kColE], values[kColF]};
-      probabilities_.push_back(values[kColP]);
+    if (read) {
+      good = read->map;
+      probabilities_.push_back(read->p);
     } else {
-      badRows_ << QStringLiteral("Row %1: %2").arg(row).arg(note);
+      badRows_ << QStringLiteral("Row %1: %2").arg(row).arg(read.message());
       probabilities_.push_back(0);
     }
-    reads_.push_back(note.isEmpty());
+    reads_.push_back(read.ok());
     rows_.push_back(good);
   }
   if (selected_ >= mapCount()) select(-1);
 }
 
-std::vector<PreviewMap> MapEditorModel::previewMaps() const {
-  std::vector<PreviewMap> maps;
+std::vector<WeightedMap> MapEditorModel::previewMaps() const {
+  std::vector<WeightedMap> maps;
   for (int i = 0; i < mapCount(); ++i) {
     if (rows_[std::size_t(i)]) maps.push_back({*rows_[std::size_t(i)], probability(i)});
   }
@@ -147,20 +143,22 @@ void MapEditorModel::writeRow(int index, const PlaneMap& map) {
 
 bool MapEditorModel::moveSelected(double dx, double dy) {
   if (selected_ < 0 || !rows_[std::size_t(selected_)]) return false;
-  history_.commit();  // typing before the key press is a step of its own
+  const PanelSnapshot before = PanelSnapshot::of(state_);
   writeRow(selected_, movedHandle(*rows_[std::size_t(selected_)], handle_, dx, dy));
-  history_.commit();
+  record(before, moveText(selected_, handle_));
   return true;
 }
 
 void MapEditorModel::dragTo(int index, const PlaneMap& start, Handle handle, double dx, double dy) {
   if (index < 0 || index >= mapCount()) return;
+  const PanelSnapshot before = PanelSnapshot::of(state_);
   writeRow(index, movedHandle(start, handle, dx, dy));
+  record(before, moveText(index, handle), StepKind::Drag);
 }
 
 bool MapEditorModel::insertMap() {
   if (mapCount() >= kMaxMaps) return false;
-  history_.commit();
+  const PanelSnapshot before = PanelSnapshot::of(state_);
   const int source = selected_ >= 0 ? selected_ : mapCount() - 1;
   PlaneMap map = kHalfSquare;
   QString p = QStringLiteral("1");
@@ -175,13 +173,14 @@ bool MapEditorModel::insertMap() {
   state_.cell(index + 1, kColP) = p;
   writeRow(index, map);
   select(index);
-  history_.commit();
+  record(before, QStringLiteral("Insert Map %1").arg(index + 1));
   return true;
 }
 
 bool MapEditorModel::deleteSelected() {
   if (selected_ < 0) return false;
-  history_.commit();
+  const PanelSnapshot before = PanelSnapshot::of(state_);
+  const int deleted = selected_;
   for (int row = selected_ + 1; row < kGridRows; ++row) {
     for (int column = 0; column < kColumnCount; ++column) {
       state_.cell(row, column) = state_.cell(row + 1, column);
@@ -192,29 +191,31 @@ bool MapEditorModel::deleteSelected() {
   lastGood_.back().reset();
   select(-1);
   syncFromGrid();
-  history_.commit();
+  record(before, QStringLiteral("Delete Map %1").arg(deleted + 1));
   return true;
 }
 
-bool MapEditorModel::setProbabilityTexts(const QStringList& texts) {
+bool MapEditorModel::setProbabilityTexts(const QStringList& texts, const QString& text) {
   if (texts.size() != mapCount()) return false;
-  history_.commit();
+  const PanelSnapshot before = PanelSnapshot::of(state_);
   for (int index = 0; index < mapCount(); ++index) state_.cell(index + 1, kColP) = texts[index];
   syncFromGrid();
-  history_.commit();
+  record(before, text);
   return true;
 }
 
 bool MapEditorModel::undo() {
-  const bool undone = history_.undo();
-  if (undone) syncFromGrid();
-  return undone;
+  if (!steps_.canUndo()) return false;
+  steps_.undo();
+  syncFromGrid();
+  return true;
 }
 
 bool MapEditorModel::redo() {
-  const bool redone = history_.redo();
-  if (redone) syncFromGrid();
-  return redone;
+  if (!steps_.canRedo()) return false;
+  steps_.redo();
+  syncFromGrid();
+  return true;
 }
 
 }  // namespace quill

@@ -7,7 +7,7 @@
 #include <optional>
 #include <vector>
 
-#include "core/editor/grid_history.h"
+#include "core/editor/panel_step.h"
 #include "core/editor/preview_renderer.h"
 #include "core/maps/panel_state.h"
 
@@ -28,10 +28,11 @@ PlaneMap movedHandle(const PlaneMap& map, Handle handle, double dx, double dy);
 // The map editor's view of the grid. The grid's texts are the one table: the editor reads its
 // maps from them and writes every change back as the program's number text, so the grid shows
 // what the editor shows and the drawing commands use it as if typed. A row whose texts do not
-// read keeps its last good shape here, with a quiet note in status().
+// read keeps its last good shape here, with a quiet note in status(). Each change is an undo step
+// on `steps`, the document's.
 class MapEditorModel {
  public:
-  explicit MapEditorModel(PanelState& state);
+  MapEditorModel(PanelState& state, QUndoStack& steps);
 
   // Reads the maps again from the grid, after typing or a panel command.
   void syncFromGrid();
@@ -44,7 +45,7 @@ class MapEditorModel {
   // False for a row whose texts do not read as numbers: its shape is the last good one, if any.
   bool rowReads(int index) const { return reads_[std::size_t(index)]; }
   // The maps with a shape and their probabilities, for the preview.
-  std::vector<PreviewMap> previewMaps() const;
+  std::vector<WeightedMap> previewMaps() const;
   // Rows that do not read, and maps that do not contract; empty when all is well.
   QString status() const;
 
@@ -58,28 +59,33 @@ class MapEditorModel {
   // Moves the selected map's selected handle by (dx, dy) and writes the map's texts: one step.
   bool moveSelected(double dx, double dy);
   // A drag: each call sets map `index` to `start` with `handle` moved by (dx, dy), writing its
-  // texts; the step ends when endStep() is called on release.
+  // texts; the calls up to the next endStep() are one step.
   void dragTo(int index, const PlaneMap& start, Handle handle, double dx, double dy);
   // Adds a map after the last: the selected map (or the last) shrunk by half about its centre,
   // with its p; a half square when there is none. False at ten maps.
   bool insertMap();
   // Removes the selected map; the rows below move up.
   bool deleteSelected();
-  // Writes the p column of the maps in use, one text each: one step. False when the count does
-  // not match.
-  bool setProbabilityTexts(const QStringList& texts);
+  // Writes the p column of the maps in use, one text each: one step named `text`. False when the
+  // count does not match.
+  bool setProbabilityTexts(const QStringList& texts, const QString& text);
 
-  // Ends the current step of the undo history (a drag, a panel command, typing).
-  void endStep() { history_.commit(); }
+  // Ends the drag under way: the next one is a step of its own.
+  void endStep() { ++spell_; }
+  // Undoes or redoes the last step on the document's stack, whoever made it, and reads the maps
+  // again; false when there is none.
   bool undo();
   bool redo();
-  GridHistory& history() { return history_; }
+  QUndoStack& steps() { return steps_; }
 
  private:
   void writeRow(int index, const PlaneMap& map);
+  // The change since `before` as one step named `text` (moves of one drag fold into one).
+  void record(const PanelSnapshot& before, const QString& text, StepKind kind = StepKind::Command);
 
   PanelState& state_;
-  GridHistory history_;
+  QUndoStack& steps_;
+  std::uint64_t spell_ = 0;  // numbers the drags
   std::vector<std::optional<PlaneMap>> rows_;
   std::vector<double> probabilities_;
   std::vector<bool> reads_;

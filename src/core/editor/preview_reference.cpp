@@ -1,16 +1,16 @@
 #include <cstddef>
 
-#include "core/editor/preview_choice.h"
 #include "core/editor/preview_renderer.h"
+#include "core/editor/preview_rules.h"
+#include "core/maps/map_picker.h"
 
 namespace quill {
 
-bool playPreviewReference(std::span<const PreviewMap> maps, const PreviewFrame& frame,
+bool playPreviewReference(std::span<const WeightedMap> maps, const PreviewFrame& frame,
                           std::uint64_t points, ChaosRandom& random, PreviewOrbit& orbit,
                           std::uint8_t* hits, const RenderControl& control) {
   if (maps.empty()) return true;
-  if (maps.size() > std::size_t(kPreviewMaxMaps)) maps = maps.first(kPreviewMaxMaps);
-  const PreviewChoice choice(maps);
+  const MapPicker picker(maps);
   std::uint64_t skip = orbit.x == 0.5 && orbit.y == 0.5 ? kPreviewSkip : 0;
   const double scale = 1 / frame.pixelSize;  // pixels per unit of the square
   double x = orbit.x;
@@ -23,7 +23,7 @@ bool playPreviewReference(std::span<const PreviewMap> maps, const PreviewFrame& 
       }
       if (n > 0) control.report(double(n) / double(points));
     }
-    const PlaneMap& m = maps[std::size_t(choice.pick(random.nextBits() >> 8))].map;
+    const PlaneMap& m = maps[std::size_t(picker.scan(random.nextBits()))].map;
     const double nx = m.a * x + m.b * y + m.e;
     const double ny = m.c * x + m.d * y + m.f;
     x = nx;

@@ -8,7 +8,8 @@
 #include <emmintrin.h>
 #endif
 
-#include "core/editor/preview_choice.h"
+#include "core/editor/preview_rules.h"
+#include "core/maps/map_picker.h"
 
 namespace quill {
 
@@ -20,7 +21,7 @@ namespace {
 // products by the pixels per unit as one packed product, which rounds each lane as the scalar
 // one.
 struct PreviewLoop {
-  const PreviewGuide& guide;
+  const MapPicker& picker;
   const PlaneMap* maps;
   const PreviewFrame frame;
   std::uint8_t* hits;
@@ -33,7 +34,7 @@ struct PreviewLoop {
     std::uint64_t step = 0;
     // A fresh orbit's first steps, unplotted; a restart does not count as one.
     for (; step < steps && skip > 0; ++step) {
-      const PlaneMap& m = maps[guide.pick(local.nextBits() >> 8)];
+      const PlaneMap& m = maps[picker.pick(local.nextBits())];
       const double nx = m.a * x + m.b * y + m.e;
       const double ny = m.c * x + m.d * y + m.f;
       if (!(nx * nx + ny * ny <= kPreviewRunOff)) {
@@ -54,7 +55,7 @@ struct PreviewLoop {
 #endif
     const std::size_t width = std::size_t(frame.width);
     for (; step < steps; ++step) {
-      const PlaneMap& m = maps[guide.pick(local.nextBits() >> 8)];
+      const PlaneMap& m = maps[picker.pick(local.nextBits())];
       const double nx = m.a * x + m.b * y + m.e;
       const double ny = m.c * x + m.d * y + m.f;
       if (!(nx * nx + ny * ny <= kPreviewRunOff)) [[unlikely]] {
@@ -93,17 +94,15 @@ struct PreviewLoop {
 
 }  // namespace
 
-bool playPreview(std::span<const PreviewMap> maps, const PreviewFrame& frame, std::uint64_t points,
+bool playPreview(std::span<const WeightedMap> maps, const PreviewFrame& frame, std::uint64_t points,
                  ChaosRandom& random, PreviewOrbit& orbit, std::uint8_t* hits,
                  const RenderControl& control) {
   if (maps.empty()) return true;
-  if (maps.size() > std::size_t(kPreviewMaxMaps)) maps = maps.first(kPreviewMaxMaps);
-  const PreviewChoice choice(maps);
-  const PreviewGuide guide(choice);
+  const MapPicker picker(maps);
   std::vector<PlaneMap> planeMaps;
   planeMaps.reserve(maps.size());
-  for (const PreviewMap& m : maps) planeMaps.push_back(m.map);
-  const PreviewLoop loop{guide, planeMaps.data(), frame, hits};
+  for (const WeightedMap& m : maps) planeMaps.push_back(m.map);
+  const PreviewLoop loop{picker, planeMaps.data(), frame, hits};
 
   std::uint64_t skip = orbit.x == 0.5 && orbit.y == 0.5 ? kPreviewSkip : 0;
   std::uint64_t done = 0;

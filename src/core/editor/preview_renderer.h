@@ -5,7 +5,7 @@
 
 #include "core/base/chaos_random.h"
 #include "core/base/render_control.h"
-#include "core/maths/attractor_box.h"
+#include "core/maps/weighted_map.h"
 
 namespace quill {
 
@@ -15,12 +15,6 @@ namespace quill {
 struct PreviewFrame {
   double left = -0.1, top = 1.1, pixelSize = 1.2 / 1000;
   int width = 1000, height = 1000;
-};
-
-// A map of the preview with its probability.
-struct PreviewMap {
-  PlaneMap map;
-  double p = 0;
 };
 
 // Where the orbit stands between two calls.
@@ -36,17 +30,17 @@ struct PreviewOrbit {
 // not contract still show what lands in the frame and never hang. Checks control.cancelled() every
 // 65536 points; returns false when cancelled.
 //
-// Exactly: each step draws one nextBits() and applies the map its top 24 bits choose (see
-// PreviewChoice); a point is plotted in the pixel of floor((x − left) · s), floor((top − y) · s),
-// s = 1 / pixelSize, when both lie in the frame (so pixel edges may differ from the exact
-// quotient's by a rounding). With no maps nothing is drawn and the
-// generator is not advanced. An orbit restarted after running off is plotted from its next step.
-bool playPreview(std::span<const PreviewMap> maps, const PreviewFrame& frame, std::uint64_t points,
+// Exactly: each step draws one nextBits() and applies the map MapPicker picks with it; a point is
+// plotted in the pixel of floor((x − left) · s), floor((top − y) · s), s = 1 / pixelSize, when both
+// lie in the frame (so pixel edges may differ from the exact quotient's by a rounding). With no
+// maps nothing is drawn and the generator is not advanced. An orbit restarted after running off is
+// plotted from its next step.
+bool playPreview(std::span<const WeightedMap> maps, const PreviewFrame& frame, std::uint64_t points,
                  ChaosRandom& random, PreviewOrbit& orbit, std::uint8_t* hits,
                  const RenderControl& control);
 
 // The same game as the plain loop, point for point; the fast one is checked against it.
-bool playPreviewReference(std::span<const PreviewMap> maps, const PreviewFrame& frame,
+bool playPreviewReference(std::span<const WeightedMap> maps, const PreviewFrame& frame,
                           std::uint64_t points, ChaosRandom& random, PreviewOrbit& orbit,
                           std::uint8_t* hits, const RenderControl& control);
 

@@ -3,6 +3,7 @@
 #include <cmath>
 #include <vector>
 
+#include "core/maps/map_picker.h"
 #include "core/maths/maths_report.h"
 
 namespace quill {
@@ -108,27 +109,6 @@ class CellSet {
   std::vector<std::uint64_t> keys_;  // scratch for rebuild()
 };
 
-// The maps' thresholds on 32 random bits: map j is chosen when r < thresholds[j] and r is not
-// below an earlier one. Maps of p ≤ 0 are never chosen, as in the drawing; all equally when no
-// p is positive.
-std::vector<std::uint64_t> choiceThresholds(std::span<const WeightedMap> maps) {
-  double total = 0;
-  for (const WeightedMap& m : maps) total += m.p > 0 ? m.p : 0;
-  const bool equal = !(total > 0) || !std::isfinite(total);
-  std::vector<std::uint64_t> thresholds;
-  double sum = 0;
-  std::size_t last = 0;
-  for (std::size_t j = 0; j < maps.size(); ++j) {
-    const double weight = equal ? 1 : (maps[j].p > 0 ? maps[j].p : 0);
-    sum += weight;
-    thresholds.push_back(
-        std::uint64_t(std::ldexp(sum / (equal ? double(maps.size()) : total), 32)));
-    if (weight > 0) last = j;
-  }
-  for (std::size_t j = last; j < thresholds.size(); ++j) thresholds[j] = std::uint64_t(1) << 32;
-  return thresholds;
-}
-
 // Least squares of ln(count) against k ln 2 over points[first..last].
 void fitLine(BoxCounting& result) {
   const int n = result.fitLast - result.fitFirst + 1;
@@ -158,14 +138,12 @@ std::optional<BoxCounting> countBoxes(std::span<const WeightedMap> maps, std::in
   double side = std::max(box->xmax - box->xmin, box->ymax - box->ymin);
   if (!(side > 0) || !std::isfinite(std::ldexp(1.0, kFinestLevel) / side)) side = 1;
 
-  const std::vector<std::uint64_t> thresholds = choiceThresholds(maps);
-  // The game starts on the fixed point of the first map it plays, a point of the attractor;
-  // the box's centre only if rounding made I − A look singular.
-  std::size_t first = 0;
-  while (thresholds[first] == 0) ++first;
+  const MapPicker picker(maps);
+  // The game starts on the fixed point of a map it plays (the one the lowest bits pick), a point
+  // of the attractor; the box's centre only if rounding made I − A look singular.
   double x = (box->xmin + box->xmax) / 2;
   double y = (box->ymin + box->ymax) / 2;
-  if (const auto point = fixedPointOf(planeMaps[first])) {
+  if (const auto point = fixedPointOf(planeMaps[std::size_t(picker.scan(0))])) {
     x = (*point)[0];
     y = (*point)[1];
   }
@@ -176,16 +154,12 @@ std::optional<BoxCounting> countBoxes(std::span<const WeightedMap> maps, std::in
   int level = kFinestLevel;
   double cellsPerUnit = std::ldexp(1.0, level) / side;
   double lastCell = std::ldexp(1.0, level) - 1;
-  const std::uint64_t* threshold = thresholds.data();
   const PlaneMap* map = planeMaps.data();
   for (std::int64_t done = 0; done < steps;) {
     if (control.cancelled()) return std::nullopt;
     const std::int64_t end = std::min(steps, done + kBatch);
     for (; done < end; ++done) {
-      const std::uint64_t r = random.nextBits();
-      std::size_t j = 0;
-      while (r >= threshold[j]) ++j;
-      const PlaneMap& m = map[j];
+      const PlaneMap& m = map[picker.pick(random.nextBits())];
       const double nx = m.a * x + m.b * y + m.e;
       y = m.c * x + m.d * y + m.f;
       x = nx;

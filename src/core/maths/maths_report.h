@@ -60,8 +60,9 @@ struct BoxCounting {
   std::int64_t steps = 0;  // chaos-game points counted
 };
 
-// Plays a chaos game of `steps` points with the maps' p (maps of p ≤ 0 left out, as the drawing
-// does; all alike when none is positive) and counts boxes; nothing when the attractor has no box
+// Plays a chaos game of `steps` points, picking the maps as the Map Editor's preview does
+// (MapPicker: by max(p, 0), so maps of p ≤ 0 are left out as the drawing leaves them out; all
+// alike when none is positive) and counts boxes; nothing when the attractor has no box
 // (attractorBoxOf), when there are no maps or steps, or when cancelled. Memory stays below some
 // 100 MiB whatever the steps.
 std::optional<BoxCounting> countBoxes(std::span<const WeightedMap> maps, std::int64_t steps,

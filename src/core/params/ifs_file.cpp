@@ -229,7 +229,7 @@ class EntryBuilder {
       } else {
         for (std::size_t k = 0; k < numbers_.size(); k += kPlaneNumbers) {
           const double* n = numbers_.data() + k;
-          entry.maps.push_back({n[0], n[1], n[2], n[3], n[4], n[5], n[6]});
+          entry.maps.push_back({{n[0], n[1], n[2], n[3], n[4], n[5]}, n[6]});
         }
       }
     }

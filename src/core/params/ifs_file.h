@@ -7,17 +7,12 @@
 #include <vector>
 
 #include "core/base/result.h"
+#include "core/maps/weighted_map.h"
 #include "core/params/param_file.h"
 
 class QIODevice;
 
 namespace quill {
-
-// One map of an .ifs entry in the grid's order: x' = a·x + b·y + e, y' = c·x + d·y + f, probability
-// p.
-struct IfsMap {
-  double a = 0, b = 0, c = 0, d = 0, e = 0, f = 0, p = 0;
-};
 
 // One entry of an .ifs file. An entry that cannot be drawn keeps its name and says why in
 // `refusal`: kThreeDimensionalMessage, tooManyMapsMessage(n) for more than ten maps, or, when its
@@ -28,7 +23,7 @@ struct IfsEntry {
   QString name;
   int mapCount = 0;
   bool threeD = false;
-  std::vector<IfsMap> maps;
+  std::vector<WeightedMap> maps;
   QString refusal;
   // The bytes of the file the entry takes: from the first byte of its name to just after its '}'.
   qint64 begin = 0;

@@ -49,11 +49,11 @@ QString ifsEntryName(const QString& name) {
   return result;
 }
 
-QByteArray ifsText(const QString& name, std::span<const IfsMap> maps) {
+QByteArray ifsText(const QString& name, std::span<const WeightedMap> maps) {
   QByteArray text = ifsEntryName(name).toUtf8() + " {\n  ; Written by Quillmere\n";
-  for (const IfsMap& m : maps) {
+  for (const WeightedMap& m : maps) {
     text += " ";
-    for (double value : {m.a, m.b, m.c, m.d, m.e, m.f, m.p}) {
+    for (double value : {m.map.a, m.map.b, m.map.c, m.map.d, m.map.e, m.map.f, m.p}) {
       text += ' ';
       appendNumber(text, value);
     }
@@ -64,7 +64,7 @@ QByteArray ifsText(const QString& name, std::span<const IfsMap> maps) {
 }
 
 Result<QByteArray> addToCollection(const QByteArray& file, const QString& name,
-                                   std::span<const IfsMap> maps) {
+                                   std::span<const WeightedMap> maps) {
   const Result<std::vector<IfsEntry>> entries = readBytes(file);
   if (!entries) return Failure{entries.message()};
   const QString entryName = ifsEntryName(name);
@@ -93,7 +93,7 @@ Result<QByteArray> addToCollection(const QByteArray& file, const QString& name,
 }
 
 Result<QByteArray> collectionWithEntry(const QString& path, const QString& name,
-                                       std::span<const IfsMap> maps) {
+                                       std::span<const WeightedMap> maps) {
   if (!QFileInfo(path).isFile()) return ifsText(name, maps);
   QFile file(path);
   if (!file.open(QIODevice::ReadOnly)) return Failure{kUnreadableIfsMessage};

@@ -19,7 +19,7 @@ QString ifsEntryName(const QString& name);
 // line, each number in the shortest form that reads back to the same double, p kept as given.
 // Lines end in LF. The numbers must be finite (as the grid's reading ensures); any other is
 // written as 0 so that the file still reads.
-QByteArray ifsText(const QString& name, std::span<const IfsMap> maps);
+QByteArray ifsText(const QString& name, std::span<const WeightedMap> maps);
 
 inline const QString kCollectionFullMessage =
     QStringLiteral("Cannot add to the collection: an .ifs file holds at most %1 MB and %2 entries.")
@@ -32,12 +32,12 @@ inline const QString kCollectionFullMessage =
 // first line does. Fails with the reader's message when `file` does not read as .ifs, and with
 // kCollectionFullMessage when the result would pass the reader's limits.
 Result<QByteArray> addToCollection(const QByteArray& file, const QString& name,
-                                   std::span<const IfsMap> maps);
+                                   std::span<const WeightedMap> maps);
 
 // What "Add to the collection" writes to `path`: addToCollection of the regular file there, read
 // with the reader's limits and messages; the entry alone where there is no regular file (nothing
 // yet, or a device or pipe, which has no collection to keep).
 Result<QByteArray> collectionWithEntry(const QString& path, const QString& name,
-                                       std::span<const IfsMap> maps);
+                                       std::span<const WeightedMap> maps);
 
 }  // namespace quill

@@ -8,6 +8,7 @@
 #include "core/base/render_control.h"
 #include "core/base/result.h"
 #include "core/maps/drawing_state.h"
+#include "core/render/segmented_orbit.h"
 
 namespace quill {
 
@@ -30,25 +31,19 @@ struct HitGrid {
   std::vector<std::uint64_t> colourSums;  // red, green, blue per pixel; empty unless by map
 };
 
-// How countHits cuts the game. Neither depends on the number of threads, so neither does the
-// grid; tests shorten them to reach the rarely met cases.
-struct HitSettings {
-  std::int64_t segmentSteps = 0;  // 0: chosen from the count and the maps
-  std::int64_t warmUpSteps = 0;   // 0: chosen from the maps (chaos_warm_up.h)
-};
-
 // Counts, on a width × height grid of 15-twip pixels (drawing's drawing square derived for it),
 // the pixels that the chaos game of drawing plots with `random`, hit for hit as the one-orbit
 // game plots them. With mapTints (one per map slot) each point also carries a tint that moves
 // halfway towards the tint of the map that placed it, and each pixel sums the tints of its hits.
 //
-// The steps are cut into segments of a fixed length, each played by whichever thread is free
-// from a warm-up (the generator advanced to its start) and counted straight into the grid;
-// integer sums do not depend on their order. A segment whose warmed-up start is not the true
-// one, to the bit, is taken out again and played from the true start, so the grid is the
-// one-orbit game's whatever the threads. Fails when cancelled or when there is no memory.
+// On control.threads threads the steps are cut into segments by the canvas's game's rule
+// (cutChaosGame), each played by whichever thread is free from a warm-up and counted straight
+// into the grid; integer sums do not depend on their order. A segment whose warmed-up start is
+// not the true one, to the bit, is taken out again and played from the true start, so the grid
+// is the one-orbit game's whatever the threads and the cut. Fails when cancelled or when there
+// is no memory.
 Result<HitGrid> countHits(int width, int height, const DrawingState& drawing,
                           const ChaosRandom& random, const std::array<Tint, kMapSlots>* mapTints,
-                          const RenderControl& control, const HitSettings& settings = {});
+                          const RenderControl& control, const SegmentSettings& settings = {});
 
 }  // namespace quill

@@ -3,10 +3,8 @@
 #include <QFileInfo>
 #include <cmath>
 
-#include "core/document/document.h"
 #include "core/picture/shaded_picture.h"
 #include "core/picture/svg_picture.h"
-#include "core/render/drawing_checks.h"
 
 namespace quill {
 
@@ -130,32 +128,6 @@ Status checkPictureRequest(const PictureRequest& request, PictureMode mode) {
                           gigabytes(double(kPictureMemoryBudget)))
                      .arg(width)
                      .arg(height)};
-}
-
-Result<PictureInputs> checkPictureInputs(Document& document, PictureMode mode,
-                                         const QString& countText) {
-  // The checks read the count from the panel's field; the field keeps what the user typed, and
-  // the shared count stays that of the last drawing.
-  const QString typed = document.state.countText;
-  const std::int32_t count = document.drawing.iterationCount;
-  document.state.countText = countText;
-  Result<DrawingKind> kind = Failure{};
-  switch (mode) {
-    case PictureMode::BluePrint:
-      kind = checkBluePrint(document);
-      break;
-    case PictureMode::Fractal:
-      kind = checkFractal(document);
-      break;
-    case PictureMode::ChaosGame:
-      kind = checkChaos(document);
-      break;
-  }
-  document.state.countText = typed;
-  PictureInputs inputs{document.drawing, kind ? *kind : DrawingKind::BluePrint};
-  document.drawing.iterationCount = count;
-  if (!kind) return Failure{kind.message()};
-  return inputs;
 }
 
 Status renderPicture(const PictureInputs& inputs, const PictureRequest& request,

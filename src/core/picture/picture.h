@@ -10,13 +10,10 @@
 #include "core/base/render_control.h"
 #include "core/base/result.h"
 #include "core/base/save_file.h"
-#include "core/document/draw_runner.h"
 #include "core/maps/drawing_state.h"
 #include "core/render/drawing.h"
 
 namespace quill {
-
-struct Document;
 
 // What the user asks to render; the fractal's figure (triangle or square) follows the pattern.
 enum class PictureMode { BluePrint, Fractal, ChaosGame };
@@ -72,15 +69,12 @@ std::optional<PictureFormat> pictureFormatFor(const QString& path, bool depth16)
 // memory, naming the largest size that fits when it does not.
 Status checkPictureRequest(const PictureRequest& request, PictureMode mode);
 
-// The checks of the drawing command for `mode` with `countText` as the count (the depth or
-// the points), reading the grid as it does, with its messages; the document's fields keep their
-// texts. Gives the maps and count to render.
+// What a picture is rendered from: the drawing state with the maps and count that the drawing
+// command's checks gave (checkPictureInputs), and what to draw.
 struct PictureInputs {
   DrawingState drawing;
   DrawingKind kind = DrawingKind::BluePrint;
 };
-Result<PictureInputs> checkPictureInputs(Document& document, PictureMode mode,
-                                         const QString& countText);
 
 // Renders the picture and writes it to `path` atomically, row by row for PNG, BMP and JPEG; the
 // generator starts from request.seed. Cancelled: nothing written, a failure saying so. Where

@@ -7,7 +7,7 @@
 #include <vector>
 
 #include "core/canvas/canvas.h"
-#include "core/devices/save_picture.h"
+#include "core/picture/image_file.h"
 #include "core/picture/picture_rows.h"
 #include "core/render/fast_drawing.h"
 

@@ -15,19 +15,31 @@
 
 namespace quill {
 
-// The chaos game between two steps: the point the next map acts on, and the point plotted last.
-// They differ only before the first step; after any step both are the last point plotted.
+// What a point of the game carries besides its place, changed by each map that moves it. The
+// canvas's game carries nothing; a picture coloured by map carries a tint.
+struct NoMark {
+  void follow(int /*map*/) {}
+  friend bool operator==(NoMark, NoMark) = default;
+};
+
+// The chaos game between two steps: the point the next map acts on, the point plotted last, and
+// what the point carries. The two points differ only before the first step; after any step both
+// are the last point plotted.
+template <class Mark = NoMark>
 struct OrbitState {
   FigurePoint point;
   FigurePoint mapped;
+  Mark mark{};
 };
 
 // Before the first step: the image of the square's lower-left corner under map 1, and (0, 0),
 // which a first step whose r takes no map plots.
-inline OrbitState orbitStart(const DrawingState& drawing) {
+template <class Mark = NoMark>
+OrbitState<Mark> orbitStart(const DrawingState& drawing, Mark mark = {}) {
   return {{drawing.square.viewScale * drawing.maps.mapE[1],
            drawing.square.viewScale * drawing.maps.mapF[1]},
-          {0, 0}};
+          {0, 0},
+          mark};
 }
 
 // The pixel of a figure point as PSet finds it: (originX + x, originY − y) rounded to single
@@ -88,24 +100,27 @@ struct ChaosOrbit {
   const MapGuide& guide;
   const std::array<ScaledMap, kMapSlots>& maps;
 
-  // Plays `steps` steps from `state`, calling plot(q) with each point the reference plots, and
-  // leaves `random` and `state` as the reference leaves them. `plot` is taken by value and the
-  // loop works on locals, so that the point, the generator and the plotter stay in registers.
-  template <class Plot>
-  void run(std::int64_t steps, ChaosRandom& random, OrbitState& state, Plot plot) const {
+  // Plays `steps` steps from `state`, calling plot(q, mark) with each point the reference plots
+  // and what it carries then, and leaves `random` and `state` as the reference leaves them. The
+  // mark follows each map taken. `plot` is taken by value and the loop works on locals, so that
+  // the point, the mark, the generator and the plotter stay in registers.
+  template <class Mark, class Plot>
+  void run(std::int64_t steps, ChaosRandom& random, OrbitState<Mark>& state, Plot plot) const {
     ChaosRandom local = random;
     FigurePoint p = state.point;
     FigurePoint q = state.mapped;
+    Mark mark = state.mark;
     for (std::int64_t step = 0; step < steps; ++step) {
       const int j = guide.pick(local.nextBits() >> 8);
       if (j != 0) [[likely]] {
         q = maps[j].apply(p);
+        mark.follow(j);
       }
-      plot(q);
+      plot(q, mark);
       p = q;
     }
     random = local;
-    state = {p, q};
+    state = {p, q, mark};
   }
 };
 

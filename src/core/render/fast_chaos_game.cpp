@@ -26,12 +26,12 @@ bool playChaosGameFast(Canvas& canvas, DrawingState& drawing, ChaosRandom& rando
   const CanvasInk ink(canvas);
   const ChaosOrbit orbit{guide, maps};
   const auto plot = [mapper = PixelMapper(view, ink.width(), ink.height(), ink.twipsPerPixel()),
-                     ink, value = CanvasInk::inkOf(drawing.penColor)](FigurePoint q) {
+                     ink, value = CanvasInk::inkOf(drawing.penColor)](FigurePoint q, NoMark) {
     int px = 0;
     int py = 0;
     if (mapper.pixelOf(q, px, py)) *ink.pixel(px, py) = value;
   };
-  OrbitState state = orbitStart(drawing);
+  OrbitState<> state = orbitStart(drawing);
 
   bool finished = true;
   std::int64_t done = 0;

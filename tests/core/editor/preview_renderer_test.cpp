@@ -9,26 +9,21 @@
 #include <vector>
 
 #include "../render/picture_diff.h"
-#include "core/editor/preview_choice.h"
+#include "support/row_name.h"
 
 namespace quill {
 namespace {
 
-std::vector<PreviewMap> previewMaps(const std::vector<testing::MapRow>& rows) {
-  std::vector<PreviewMap> maps;
-  for (const testing::MapRow& r : rows) maps.push_back({{r.a, r.b, r.c, r.d, r.e, r.f}, r.p});
-  return maps;
-}
-
-const std::vector<testing::MapRow>& kFern = testing::kUnitFern;
+const std::vector<WeightedMap>& kFern = testing::kUnitFern;
 
 struct PreviewRow {
   std::string name;
-  std::vector<testing::MapRow> maps;
+  std::vector<WeightedMap> maps;
   PreviewFrame frame;
   std::uint64_t points;
   int calls = 1;  // the orbit and generator carried from call to call
 };
+void PrintTo(const PreviewRow& row, std::ostream* out) { *out << row.name; }
 
 struct Played {
   std::vector<std::uint8_t> hits;
@@ -39,7 +34,7 @@ struct Played {
 
 template <typename Play>
 Played play(const PreviewRow& row, Play playIt, const RenderControl& control = {}) {
-  const std::vector<PreviewMap> maps = previewMaps(row.maps);
+  const std::vector<WeightedMap>& maps = row.maps;
   Played result;
   result.hits.assign(std::size_t(row.frame.width) * std::size_t(row.frame.height), 0);
   ChaosRandom random;
@@ -71,24 +66,24 @@ std::uint64_t plotted(const Played& played) {
   return sum;
 }
 
-TEST(PreviewRenderer, FastMatchesReference) {
+std::vector<PreviewRow> previewRows() {
   const PreviewFrame whole;
   const PreviewFrame zoomed{0.41, 0.52, 0.05 / 700, 700, 500};
   const PreviewFrame aside{0.85, 0.3, 0.001, 400, 300};  // mostly right of the attractor
   const PreviewFrame tiny{0.2, 0.8, 0.6, 1, 1};
-  std::vector<testing::MapRow> unweighted = testing::kTenMaps;
-  for (testing::MapRow& r : unweighted) r.p = r.p > 0.1 ? 0 : -1;  // none positive: all alike
-  std::vector<testing::MapRow> rare = kFern;
+  std::vector<WeightedMap> unweighted = testing::kTenMaps;
+  for (WeightedMap& r : unweighted) r.p = r.p > 0.1 ? 0 : -1;  // none positive: all alike
+  std::vector<WeightedMap> rare = kFern;
   rare[0].p = 1e-6;  // a share far below one guide bucket
   rare[2].p = 3e-4;
-  std::vector<testing::MapRow> extreme = kFern;
+  std::vector<WeightedMap> extreme = kFern;
   extreme[0].p = 1e308;  // weights whose sum overflows
   extreme[1].p = 1e308;
   extreme[2].p = std::nan("");
-  const std::vector<testing::MapRow> expanding = {{1.3, 0.2, -0.1, 1.1, 0.05, 0, 0.2},
-                                                  {0.5, 0, 0, 0.5, 0.5, 0.5, 0.8}};
-  const std::vector<testing::MapRow> exploding = {{3, 0, 0, 3, 0, 0, 1}};
-  const std::vector<PreviewRow> rows = {
+  const std::vector<WeightedMap> expanding = {{{1.3, 0.2, -0.1, 1.1, 0.05, 0}, 0.2},
+                                              {{0.5, 0, 0, 0.5, 0.5, 0.5}, 0.8}};
+  const std::vector<WeightedMap> exploding = {{{3, 0, 0, 3, 0, 0}, 1}};
+  return {
       {"ten maps", testing::kTenMaps, whole, 400'000},
       {"fern", kFern, whole, 400'000},
       {"zoomed in", testing::kTenMaps, zoomed, 300'000},
@@ -104,50 +99,24 @@ TEST(PreviewRenderer, FastMatchesReference) {
       {"fewer points than the skipped start", kFern, whole, 7, 5},
       {"orbit carried over calls", testing::kTenMaps, zoomed, 70'001, 4},
   };
-  for (const PreviewRow& row : rows) {
-    SCOPED_TRACE(row.name);
-    const Played reference = play(row, playPreviewReference);
-    const Played fast = play(row, playPreview);
-    expectSame(reference, fast);
-    EXPECT_TRUE(fast.finished);
-    if (row.maps.empty()) {
-      EXPECT_EQ(plotted(fast), 0u);
-      EXPECT_EQ(fast.nextBits, ChaosRandom().nextBits());
-    }
+}
+
+class PreviewGames : public ::testing::TestWithParam<PreviewRow> {};
+
+TEST_P(PreviewGames, FastMatchesReference) {
+  const PreviewRow& row = GetParam();
+  const Played reference = play(row, playPreviewReference);
+  const Played fast = play(row, playPreview);
+  expectSame(reference, fast);
+  EXPECT_TRUE(fast.finished);
+  if (row.maps.empty()) {
+    EXPECT_EQ(plotted(fast), 0u);
+    EXPECT_EQ(fast.nextBits, ChaosRandom().nextBits());
   }
 }
 
-// Shares of 2^24 as the weights give them; the guide picks as the plain scan for every k.
-TEST(PreviewRenderer, MapChoiceAndGuide) {
-  struct ChoiceRow {
-    std::string name;
-    std::vector<double> p;
-    std::vector<std::uint32_t> thresholds;
-  };
-  const std::uint32_t full = 1u << 24;
-  const std::vector<ChoiceRow> rows = {
-      {"weights", {1, 0, 3}, {full / 4, full / 4, full}},
-      {"negative and zero never chosen", {-2, 0.5, 0, 0.5}, {0, full / 2, full / 2, full}},
-      {"none positive: all alike", {0, -1, std::nan("")}, {full / 3, 2 * full / 3 + 1, full}},
-      {"one map", {0.2}, {full}},
-  };
-  for (const ChoiceRow& row : rows) {
-    SCOPED_TRACE(row.name);
-    std::vector<PreviewMap> maps;
-    for (double p : row.p) maps.push_back({{}, p});
-    const PreviewChoice choice(maps);
-    for (std::size_t j = 0; j < row.thresholds.size(); ++j) {
-      EXPECT_EQ(choice.threshold(int(j)), row.thresholds[j]) << "map " << j;
-    }
-  }
-  std::vector<PreviewMap> rare;
-  for (double p : {1e-6, 0.3, 2e-4, 3e-4, 0.5, 1e-7, 0.2}) rare.push_back({{}, p});
-  const PreviewChoice choice(rare);
-  const PreviewGuide guide(choice);
-  int differing = 0;
-  for (std::uint32_t k = 0; k < full; ++k) differing += guide.pick(k) != choice.pick(k);
-  EXPECT_EQ(differing, 0);
-}
+INSTANTIATE_TEST_SUITE_P(PreviewRenderer, PreviewGames, ::testing::ValuesIn(previewRows()),
+                         testing::RowName());
 
 TEST(PreviewRenderer, CancelledBeforeTheFirstBatch) {
   std::atomic<bool> cancel{true};
@@ -166,7 +135,7 @@ TEST(PreviewRenderer, CancelledBeforeTheFirstBatch) {
 // points would be counted; the count stops at 255.
 TEST(PreviewRenderer, CountsInThePixelAndSaturates) {
   for (const auto& [points, count] : {std::pair<std::uint64_t, int>{100, 80}, {1020, 255}}) {
-    const PreviewRow row{"constant", {{0, 0, 0, 0, 0.3, 0.7, 1}}, PreviewFrame{}, points};
+    const PreviewRow row{"constant", {{{0, 0, 0, 0, 0.3, 0.7}, 1}}, PreviewFrame{}, points};
     for (const Played& played : {play(row, playPreviewReference), play(row, playPreview)}) {
       EXPECT_EQ(played.hits[333 * 1000 + 333], count);
       EXPECT_EQ(plotted(played), std::uint64_t(count));

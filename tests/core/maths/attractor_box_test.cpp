@@ -82,17 +82,17 @@ TEST(AttractorBox, NoBoxWithoutContraction) {
 // Every point of two long chaos games lies in the box, and together they come close to each
 // side: one weighs the maps by p (the fern's tips need long runs of its likely map), the other
 // by at least 0.25 each (the trees' stems need long runs of a rare one).
-void checkAgainstChaosGame(const std::vector<testing::MapRow>& rows, double reachTolerance) {
+void checkAgainstChaosGame(const std::vector<WeightedMap>& rows, double reachTolerance) {
   std::vector<PlaneMap> maps;
   // The files' e and f are already fractions of the square.
-  for (const testing::MapRow& r : rows) maps.push_back({r.a, r.b, r.c, r.d, r.e, r.f});
+  for (const WeightedMap& r : rows) maps.push_back(r.map);
   const std::optional<BoxBounds> bounds = rescaledAttractorBoxBounds(maps);
   ASSERT_TRUE(bounds.has_value());
   const Box& box = bounds->outer;
   const double size = sizeOf(box);
   ASSERT_GT(size, 0);
   std::vector<double> p;
-  for (const testing::MapRow& r : rows) p.push_back(r.p);
+  for (const WeightedMap& r : rows) p.push_back(r.p);
   // The slack covers the game's own rounding.
   const auto [reached, outside] = testing::playTwoGames(maps, p, box, 1e-12 * size, 0, 0);
   EXPECT_EQ(outside, 0);
@@ -113,10 +113,10 @@ void checkAgainstChaosGame(const std::vector<testing::MapRow>& rows, double reac
 TEST(AttractorBox, PresetsAgainstChaosGame) {
   for (int pattern = 0; pattern < 11; ++pattern) {
     SCOPED_TRACE(kPatterns[std::size_t(pattern)].menuCaption.toStdString());
-    const std::vector<testing::MapRow> rows = testing::presetRows(pattern);
+    const std::vector<WeightedMap> rows = testing::presetRows(pattern);
     ASSERT_FALSE(rows.empty());
     std::vector<PlaneMap> maps;
-    for (const testing::MapRow& r : rows) maps.push_back({r.a, r.b, r.c, r.d, r.e, r.f});
+    for (const WeightedMap& r : rows) maps.push_back(r.map);
     EXPECT_EQ(attractorBox(maps).has_value(), pattern != 3);
     checkAgainstChaosGame(rows, 2e-3);
   }

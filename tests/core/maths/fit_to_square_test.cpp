@@ -43,8 +43,8 @@ std::vector<SystemRow> systemRows() {
   std::vector<SystemRow> rows;
   for (int pattern = 0; pattern < 11; ++pattern) {
     SystemRow row{kPatterns[std::size_t(pattern)].menuCaption.toStdString(), {}, {}};
-    for (const testing::MapRow& r : testing::presetRows(pattern)) {
-      row.maps.push_back({r.a, r.b, r.c, r.d, r.e, r.f});
+    for (const WeightedMap& r : testing::presetRows(pattern)) {
+      row.maps.push_back(r.map);
       row.p.push_back(r.p);
     }
     rows.push_back(row);

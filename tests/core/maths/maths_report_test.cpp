@@ -291,7 +291,7 @@ TEST(MathsReport, DetSharesCountEveryMapAtLeastOneHundredth) {
 TEST(MathsReport, PresetBoxesAgainstChaosGames) {
   for (int pattern = 0; pattern < 11; ++pattern) {
     SCOPED_TRACE(kPatterns[std::size_t(pattern)].menuCaption.toStdString());
-    const std::vector<testing::MapRow> rows = testing::presetRows(pattern);
+    const std::vector<WeightedMap> rows = testing::presetRows(pattern);
     const std::vector<WeightedMap> maps = weightedMaps(testing::drawingState(rows, 1).maps);
     ASSERT_EQ(maps.size(), rows.size());
     std::vector<PlaneMap> planeMaps;

@@ -29,11 +29,12 @@ Result<std::vector<IfsEntry>> readBytes(const QByteArray& bytes) {
   return readIfs(buffer);
 }
 
-bool sameMaps(const std::vector<IfsMap>& x, const std::vector<IfsMap>& y) {
-  return std::equal(x.begin(), x.end(), y.begin(), y.end(), [](const IfsMap& m, const IfsMap& n) {
-    return m.a == n.a && m.b == n.b && m.c == n.c && m.d == n.d && m.e == n.e && m.f == n.f &&
-           m.p == n.p;
-  });
+bool sameMaps(const std::vector<WeightedMap>& x, const std::vector<WeightedMap>& y) {
+  return std::equal(
+      x.begin(), x.end(), y.begin(), y.end(), [](const WeightedMap& m, const WeightedMap& n) {
+        return m.map.a == n.map.a && m.map.b == n.map.b && m.map.c == n.map.c &&
+               m.map.d == n.map.d && m.map.e == n.map.e && m.map.f == n.map.f && m.p == n.p;
+      });
 }
 
 // The reader's refusal: the invalid-format line, then where and what.
@@ -46,7 +47,7 @@ struct EntryRow {
   int mapCount;
   bool threeD;
   QString refusal;
-  std::vector<IfsMap> maps;  // checked when the entry can be drawn
+  std::vector<WeightedMap> maps;  // checked when the entry can be drawn
 };
 
 TEST(IfsFile, ReadsEveryEntryOfACollection) {
@@ -57,11 +58,11 @@ TEST(IfsFile, ReadsEveryEntryOfACollection) {
        3,
        false,
        {},
-       {{0.5, 0, 0, 0.5, 0, 0, 0.33},
-        {0.5, 0, 0, 0.5, 0.5, 0, 0.33},
-        {0.5, 0, 0, 0.5, 0.25, 0.5, 0.34}}},
-      {"Gasket2", 1, false, {}, {{0.5, 0, 0, 0.5, 0, 0, 1}}},
-      {"GASKET2", 1, false, {}, {{0.25, 0, 0, 0.25, 0.1, 2.5, -0.5}}},
+       {{{0.5, 0, 0, 0.5, 0, 0}, 0.33},
+        {{0.5, 0, 0, 0.5, 0.5, 0}, 0.33},
+        {{0.5, 0, 0, 0.5, 0.25, 0.5}, 0.34}}},
+      {"Gasket2", 1, false, {}, {{{0.5, 0, 0, 0.5, 0, 0}, 1}}},
+      {"GASKET2", 1, false, {}, {{{0.25, 0, 0, 0.25, 0.1, 2.5}, -0.5}}},
       {"cube", 2, true, kThreeDimensionalMessage, {}},
       {"flat", 1, true, kThreeDimensionalMessage, {}},
       {"eleven", 11, false, tooManyMapsMessage(11), {}},
@@ -75,8 +76,8 @@ TEST(IfsFile, ReadsEveryEntryOfACollection) {
        false,
        invalid("Line 31, entry \"no_numbers\": a map needs 7 numbers; this entry has none."),
        {}},
-      {"left", 1, false, {}, {{0.5, 0, 0, 0.5, 0, 0, 1}}},
-      {"right", 1, false, {}, {{0.5, 0, 0, 0.5, 0.5, 0, 1}}},
+      {"left", 1, false, {}, {{{0.5, 0, 0, 0.5, 0, 0}, 1}}},
+      {"right", 1, false, {}, {{{0.5, 0, 0, 0.5, 0.5, 0}, 1}}},
   };
   ASSERT_EQ(read->size(), rows.size());
   for (std::size_t k = 0; k < rows.size(); ++k) {
@@ -264,10 +265,10 @@ TEST(IfsFile, RefusesAbsurdSizesWithoutReadingThemWhole) {
 }
 
 TEST(IfsFile, WritesTheGoldenFile) {
-  const std::vector<IfsMap> maps = {
-      {0.85, 0.04, -0.04, 0.85, 0, 1.6, 0.85},
-      {0.1 + 0.2, 1.0 / 3, -0.0, 1e-300, 5e-324, std::numeric_limits<double>::max(), 0},
-      {-1.5e-7, 123456789012345680, 1e21, 0.5, -2, 7, -0.25},
+  const std::vector<WeightedMap> maps = {
+      {{0.85, 0.04, -0.04, 0.85, 0, 1.6}, 0.85},
+      {{0.1 + 0.2, 1.0 / 3, -0.0, 1e-300, 5e-324, std::numeric_limits<double>::max()}, 0},
+      {{-1.5e-7, 123456789012345680, 1e21, 0.5, -2, 7}, -0.25},
   };
   const QByteArray written = ifsText(QStringLiteral("Fern (wide;\tcopy)"), maps);
   QFile golden(dataPath("written.ifs"));
@@ -286,9 +287,8 @@ TEST(IfsFile, EveryPresetRoundTripsToTheSameDoubles) {
   for (int pattern = 0; pattern < 11; ++pattern) {
     const PatternEntry& preset = kPatterns[std::size_t(pattern)];
     SCOPED_TRACE(preset.menuCaption.toStdString());
-    std::vector<IfsMap> maps;
-    for (const testing::MapRow& r : testing::presetRows(pattern))
-      maps.push_back({r.a, r.b, r.c, r.d, r.e, r.f, r.p});
+    std::vector<WeightedMap> maps;
+    for (const WeightedMap& r : testing::presetRows(pattern)) maps.push_back(r);
     ASSERT_EQ(int(maps.size()), preset.mapCount);
     const Result<std::vector<IfsEntry>> read = readBytes(ifsText(preset.panelCaption, maps));
     ASSERT_TRUE(read.ok());

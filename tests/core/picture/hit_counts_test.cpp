@@ -2,9 +2,12 @@
 
 #include <gtest/gtest.h>
 
+#include <string>
+
 #include "core/canvas/canvas.h"
 #include "core/render/chaos_game.h"
 #include "core/render/render_fixtures.h"
+#include "support/row_name.h"
 
 namespace quill {
 namespace {
@@ -40,48 +43,77 @@ DrawingState gridState(int count) {
 }
 
 struct SplitRow {
+  std::string name;
   int threads;
-  HitSettings settings;
+  SegmentSettings settings;
+  int steps = 60'000;
 };
+void PrintTo(const SplitRow& row, std::ostream* out) { *out << row.name; }
+
+class HitCountSplits : public ::testing::TestWithParam<SplitRow> {};
 
 // Counted on any number of threads, from segments whose warm-up is too short to find the true
 // start (taken out and played again) or long enough, the grid is the reference game's hit for hit.
-TEST(HitCounts, EqualTheReferenceGamesPlotsWhateverTheSplit) {
-  constexpr int kSteps = 60'000;
-  DrawingState state = gridState(kSteps);
+TEST_P(HitCountSplits, EqualTheReferenceGamesPlots) {
+  const SplitRow& row = GetParam();
+  DrawingState state = gridState(row.steps);
   CountingSurface direct;
   ChaosRandom reference;
   RenderControl control;
   ASSERT_TRUE(playChaosGame(direct, state, reference, control));
 
-  const SplitRow rows[] = {{1, {}}, {2, {7'000, 2}}, {3, {5'000, 0}}, {2, {4'096, 64}}};
-  for (const SplitRow& row : rows) {
-    SCOPED_TRACE(row.threads);
-    control.threads = row.threads;
-    const Result<HitGrid> hits = countHits(kWidth, kHeight, gridState(kSteps), ChaosRandom(),
-                                           nullptr, control, row.settings);
-    ASSERT_TRUE(hits.ok()) << hits.message().toStdString();
-    EXPECT_EQ(hits->counts, direct.counts);
-  }
+  control.threads = row.threads;
+  const Result<HitGrid> hits = countHits(kWidth, kHeight, gridState(row.steps), ChaosRandom(),
+                                         nullptr, control, row.settings);
+  ASSERT_TRUE(hits.ok()) << hits.message().toStdString();
+  EXPECT_EQ(hits->counts, direct.counts);
 }
 
-// The tints follow the orbit too: the sums agree however the game is split.
-TEST(HitCounts, TintSumsDoNotDependOnTheSplit) {
+INSTANTIATE_TEST_SUITE_P(
+    HitCounts, HitCountSplits,
+    ::testing::Values(SplitRow{"one thread", 1, {}},
+                      SplitRow{"warm-ups too short: every segment taken out", 2, {7'000, 2}},
+                      SplitRow{"warm-ups from the maps", 3, {5'000, 0}},
+                      SplitRow{"long warm-ups", 2, {4'096, 64}},
+                      SplitRow{"cut as drawing cuts it", 2, {}, 2'500'000}),
+    testing::RowName());
+
+struct TintRow {
+  std::string name;
+  std::vector<WeightedMap> maps;
+};
+void PrintTo(const TintRow& row, std::ostream* out) { *out << row.name; }
+
+class TintSplits : public ::testing::TestWithParam<TintRow> {};
+
+// The tints follow the orbit too: the sums agree however the game is split, also where a short
+// warm-up finds the true point but not yet the true tint (maps that forget the point at once).
+TEST_P(TintSplits, SumTheOneOrbitGamesTints) {
   std::array<Tint, kMapSlots> tints{};
   tints[1] = {65535, 0, 0};
   tints[2] = {0, 65535, 0};
   tints[3] = {0, 0, 65535};
+  DrawingState state = gridState(50'000);
+  testing::storeRows(state.maps, GetParam().maps);
   RenderControl control;
   control.threads = 1;
-  const Result<HitGrid> one =
-      countHits(kWidth, kHeight, gridState(50'000), ChaosRandom(), &tints, control);
+  const Result<HitGrid> one = countHits(kWidth, kHeight, state, ChaosRandom(), &tints, control);
   control.threads = 3;
   const Result<HitGrid> split =
-      countHits(kWidth, kHeight, gridState(50'000), ChaosRandom(), &tints, control, {3'000, 3});
+      countHits(kWidth, kHeight, state, ChaosRandom(), &tints, control, {3'000, 3});
   ASSERT_TRUE(one.ok() && split.ok());
   EXPECT_EQ(split->counts, one->counts);
   EXPECT_EQ(split->colourSums, one->colourSums);
 }
+
+INSTANTIATE_TEST_SUITE_P(HitCounts, TintSplits,
+                         ::testing::Values(TintRow{"half maps",
+                                                   {kHalfMaps[0], kHalfMaps[1], kHalfMaps[2]}},
+                                           TintRow{"constant maps",
+                                                   {{{0, 0, 0, 0, 0.2, 0.2}, 0.3},
+                                                    {{0, 0, 0, 0, 0.5, 0.8}, 0.3},
+                                                    {{0, 0, 0, 0, 0.8, 0.2}, 0.4}}}),
+                         testing::RowName());
 
 }  // namespace
 }  // namespace quill

@@ -12,7 +12,6 @@
 #include "core/canvas/canvas.h"
 #include "core/picture/hit_counts.h"
 #include "core/picture/shaded_picture.h"
-#include "core/render/drawing_checks.h"
 #include "core/render/fast_drawing.h"
 #include "core/render/render_fixtures.h"
 #include "support/fakes.h"
@@ -22,7 +21,6 @@ namespace {
 
 using testing::drawingState;
 using testing::kHalfMaps;
-using testing::MapRow;
 
 PictureInputs gasket(DrawingKind kind, int count) {
   return {drawingState({kHalfMaps[0], kHalfMaps[1], kHalfMaps[2]}, count), kind};
@@ -96,7 +94,7 @@ TEST_F(PictureFiles, DensityFollowsTheToneCurve) {
 // and each pixel's mean tint leans to the map that placed its points.
 TEST_F(PictureFiles, ByMapColoursEachHalfByItsMap) {
   const PictureInputs inputs{
-      drawingState({{0.4, 0, 0, 0.4, 0, 0.3, 0.5}, {0.4, 0, 0, 0.4, 0.6, 0.3, 0.5}}, 100'000),
+      drawingState({{{0.4, 0, 0, 0.4, 0, 0.3}, 0.5}, {{0.4, 0, 0, 0.4, 0.6, 0.3}, 0.5}}, 100'000),
       DrawingKind::ChaosGame};
   PictureRequest request = smallRequest(Shading::ByMap);
   request.paper = kBlack;
@@ -135,7 +133,7 @@ TEST_F(PictureFiles, ByMapColoursEachHalfByItsMap) {
 // A map onto one point: every hit in one rendered pixel. Supersampled 2 × 2, its pixel of the
 // file is a quarter pen, three quarters paper; every other pixel is paper.
 TEST_F(PictureFiles, SupersamplingAveragesDown) {
-  const PictureInputs inputs{drawingState({{0, 0, 0, 0, 0.3, 0.6, 1}}, 1000),
+  const PictureInputs inputs{drawingState({{{0, 0, 0, 0, 0.3, 0.6}, 1}}, 1000),
                              DrawingKind::ChaosGame};
   PictureRequest request = smallRequest(Shading::Density);
   request.supersample = 2;
@@ -286,25 +284,6 @@ TEST_F(PictureFiles, CancelledRenderKeepsTheEarlierFile) {
   }
   ASSERT_TRUE(earlier.open(QIODevice::ReadOnly));
   EXPECT_EQ(earlier.readAll(), QByteArray("earlier"));
-}
-
-// The checks read the count given, with the drawing command's messages; the panel's field keeps
-// its text.
-TEST(PictureInputs, CheckTheCountAndKeepTheField) {
-  testing::PanelFixture f;
-  f.setRow(1, {"0.5", "0", "0", "0.5", "0", "0", "0.5"});
-  f.setRow(2, {"0.5", "0", "0", "0.5", "0.5", "0", "0.5"});
-  f.state.countText = QStringLiteral("7");
-  const Result<PictureInputs> deep =
-      checkPictureInputs(f.document, PictureMode::Fractal, QStringLiteral("21"));
-  EXPECT_EQ(deep.message(), kTooDeepMessage);
-  const Result<PictureInputs> chaos =
-      checkPictureInputs(f.document, PictureMode::ChaosGame, QStringLiteral("5000"));
-  ASSERT_TRUE(chaos.ok()) << chaos.message().toStdString();
-  EXPECT_EQ(chaos->kind, DrawingKind::ChaosGame);
-  EXPECT_EQ(chaos->drawing.iterationCount, 5000);
-  EXPECT_EQ(chaos->drawing.maps.mapCount, 2);
-  EXPECT_EQ(f.state.countText, QStringLiteral("7"));
 }
 
 }  // namespace

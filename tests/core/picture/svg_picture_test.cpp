@@ -19,13 +19,12 @@ namespace {
 
 using testing::drawingState;
 using testing::kHalfMaps;
-using testing::MapRow;
 
 // Ten maps that shrink by 0.9 only: the figures never become small enough to merge, and each
 // depth is ten times the file of the one before.
-std::vector<MapRow> tenShrinkingMaps() {
-  std::vector<MapRow> maps;
-  for (int i = 0; i < 10; ++i) maps.push_back({0.9, 0, 0, 0.9, 0.01 * i, 0.005 * i, 0.1});
+std::vector<WeightedMap> tenShrinkingMaps() {
+  std::vector<WeightedMap> maps;
+  for (int i = 0; i < 10; ++i) maps.push_back({{0.9, 0, 0, 0.9, 0.01 * i, 0.005 * i}, 0.1});
   return maps;
 }
 
@@ -39,7 +38,7 @@ PictureRequest svgRequest() {
 
 struct SvgRow {
   std::string name;
-  std::vector<MapRow> maps;
+  std::vector<WeightedMap> maps;
   DrawingKind kind;
   int depth;
   const char* message;  // the refusal; empty when the file is written
@@ -83,18 +82,18 @@ INSTANTIATE_TEST_SUITE_P(
         SvgRow{"ten maps of ratio 0.9 at the largest depth that fits", tenShrinkingMaps(),
                DrawingKind::TriangleFractal, 5, ""},
         SvgRow{"a map of 1e30 at depth 5",
-               {{1e30, 0, 0, 1e30, 0, 0, 0.5}, kHalfMaps[1]},
+               {{{1e30, 0, 0, 1e30, 0, 0}, 0.5}, kHalfMaps[1]},
                DrawingKind::TriangleFractal,
                5,
                "The maps carry this fractal at depth 5 beyond the coordinates an SVG file can "
                "hold. The largest depth that can be written is 1."},
         SvgRow{"a map of 1e300 in the blue print",
-               {{1e300, 0, 0, 1e300, 0, 0, 1}},
+               {{{1e300, 0, 0, 1e300, 0, 0}, 1}},
                DrawingKind::BluePrint,
                1,
                "The maps carry the blue print beyond the coordinates an SVG file can hold."},
         SvgRow{"a map of 1e30 in the blue print",
-               {{1e30, 0, 0, -1e30, 0, 0, 1}},
+               {{{1e30, 0, 0, -1e30, 0, 0}, 1}},
                DrawingKind::BluePrint,
                1,
                ""}),
@@ -102,7 +101,7 @@ INSTANTIATE_TEST_SUITE_P(
 
 struct BoundRow {
   std::string name;
-  std::vector<MapRow> maps;
+  std::vector<WeightedMap> maps;
   DrawingKind kind;
   int depth;
 };
@@ -140,20 +139,21 @@ TEST_P(SvgCount, BoundsTheBytesWritten) {
   EXPECT_LE(counter.bytes(), 2 * written);
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Rows, SvgCount,
-    ::testing::Values(BoundRow{"numbered blue print", tenShrinkingMaps(), DrawingKind::BluePrint,
-                               1},
-                      BoundRow{"square fractal", tenShrinkingMaps(), DrawingKind::SquareFractal, 3},
-                      BoundRow{"triangles merged into covered pixels",
-                               {kHalfMaps[0], kHalfMaps[1], kHalfMaps[2]},
-                               DrawingKind::TriangleFractal,
-                               12},
-                      BoundRow{"coordinates in exponent form",
-                               {{-1e30, 0, 0, 1e30, 0, 0, 0.5}, {1e-30, 0, 0, -1e-30, 0, 0, 0.5}},
-                               DrawingKind::SquareFractal,
-                               1}),
-    testing::RowName{});
+INSTANTIATE_TEST_SUITE_P(Rows, SvgCount,
+                         ::testing::Values(BoundRow{"numbered blue print", tenShrinkingMaps(),
+                                                    DrawingKind::BluePrint, 1},
+                                           BoundRow{"square fractal", tenShrinkingMaps(),
+                                                    DrawingKind::SquareFractal, 3},
+                                           BoundRow{"triangles merged into covered pixels",
+                                                    {kHalfMaps[0], kHalfMaps[1], kHalfMaps[2]},
+                                                    DrawingKind::TriangleFractal,
+                                                    12},
+                                           BoundRow{"coordinates in exponent form",
+                                                    {{{-1e30, 0, 0, 1e30, 0, 0}, 0.5},
+                                                     {{1e-30, 0, 0, -1e-30, 0, 0}, 0.5}},
+                                                    DrawingKind::SquareFractal,
+                                                    1}),
+                         testing::RowName{});
 
 }  // namespace
 }  // namespace quill

@@ -126,7 +126,7 @@ TEST(ChaosGame, CountsOfZeroOrLessPlotNothingAndUseNoRandomNumbers) {
 TEST(ChaosGame, OneStepPlotsTheStartPointMappedByTheChosenMap) {
   // Start: map 1's image of the lower-left corner, (0.1, 0.2) of the side.
   DrawingState state =
-      drawingState({{0.5, 0, 0, 0.5, 0.1, 0.2, 0.5}, {0, -1, 1, 0, 0.9, 0.05, 0.5}}, 1);
+      drawingState({{{0.5, 0, 0, 0.5, 0.1, 0.2}, 0.5}, {{0, -1, 1, 0, 0.9, 0.05}, 0.5}}, 1);
   ChaosRandom random;
   ChaosRandom peek = random;
   const float r = peek.next();
@@ -166,7 +166,7 @@ TEST(ChaosGame, HalfMapsPlotOnlyInsideTheirTriangle) {
 TEST(ChaosGame, AMapOfProbabilityZeroIsNeverChosen) {
   // Map 2 would throw the point far right of the square.
   DrawingState state = drawingState(
-      {{0.5, 0, 0, 0.5, 0, 0, 0.5}, {0.5, 0, 0, 0.5, 5, 0, 0}, {0.5, 0, 0, 0.5, 0.5, 0, 0.5}},
+      {{{0.5, 0, 0, 0.5, 0, 0}, 0.5}, {{0.5, 0, 0, 0.5, 5, 0}, 0}, {{0.5, 0, 0, 0.5, 0.5, 0}, 0.5}},
       100000);
   ChaosRandom random;
   RecordingSurface surface;

@@ -4,13 +4,15 @@
 
 #include <atomic>
 #include <cmath>
+#include <string>
 #include <vector>
 
-#include "core/render/drawing_commands.h"
+#include "core/render/drawing.h"
 #include "core/render/fast_drawing.h"
 #include "core/render/map_guide.h"
 #include "picture_diff.h"
 #include "render_fixtures.h"
+#include "support/row_name.h"
 
 namespace quill::testing {
 namespace {
@@ -73,40 +75,49 @@ void expectSameGame(const DrawingState& shared, int width, int height, Rgb pen =
   EXPECT_PRED2(same, expected.currentY(), actual.currentY());
 }
 
-TEST(FastChaosGame, PlotsTheReferencePicturePixelForPixel) {
-  struct Case {
-    const char* name;
-    std::vector<MapRow> rows;
-    int steps;
-  };
-  const std::vector<MapRow> half = {kHalfMaps[0], kHalfMaps[1], kHalfMaps[2]};
-  const Case cases[] = {
-      {"Sierpinski", half, 300000},
-      {"fern preset", presetRows(kFernPattern), 300000},
-      {"ten maps", kTenMaps, 300000},
-      {"one step", half, 1},
-      {"no steps", half, 0},
-      {"negative count", half, -5},
-      // The square is three times the canvas: most points fall outside and are clipped.
-      {"thrown off the canvas",
-       {{0.5, 0, 0, 0.5, 0, 0, 0.5}, {0.5, 0, 0, 0.5, 2.5, 1.5, 0.5}},
-       100000},
-      // Growing maps run off to infinity and NaN; nothing is plotted from there on.
-      {"growing maps", {{1.5, 0, 0, 1.5, 0.1, 0, 0.5}, {-2, 0.5, 0, 2, 0, 0.1, 0.5}}, 20000},
-      {"a map of probability zero", {{0.5, 0, 0, 0.5, 0, 0, 0.5}, {1, 0, 0, 1, 5, 5, 0}}, 50000},
-  };
-  for (const Case& c : cases) {
-    SCOPED_TRACE(c.name);
-    expectSameGame(drawingState(c.rows, c.steps), kCanvasWidth, kCanvasHeight);
-  }
-  {
-    SCOPED_TRACE("a one-pixel-high canvas, pen black");
-    expectSameGame(drawingState(half, 50000), 300, 1, kBlack);
-  }
-  SCOPED_TRACE("110 dots an inch: pixel edges between whole twips");
-  expectSameGame(drawingState(presetRows(kFernPattern), 300000), kCanvasWidth, kCanvasHeight, kPen,
-                 1440.0 / 110);
+struct GameRow {
+  std::string name;
+  std::vector<WeightedMap> rows;
+  int steps;
+  int width = kCanvasWidth;  // pixels
+  int height = kCanvasHeight;
+  Rgb pen = kPen;
+  double twipsPerPixel = 15;
+};
+void PrintTo(const GameRow& row, std::ostream* out) { *out << row.name; }
+
+class FastGames : public ::testing::TestWithParam<GameRow> {};
+
+TEST_P(FastGames, PlotTheReferencePicturePixelForPixel) {
+  const GameRow& row = GetParam();
+  expectSameGame(drawingState(row.rows, row.steps), row.width, row.height, row.pen,
+                 row.twipsPerPixel);
 }
+
+const std::vector<WeightedMap> kHalf = {kHalfMaps[0], kHalfMaps[1], kHalfMaps[2]};
+
+INSTANTIATE_TEST_SUITE_P(
+    FastChaosGame, FastGames,
+    ::testing::Values(
+        GameRow{"Sierpinski", kHalf, 300000},
+        GameRow{"fern preset", presetRows(kFernPattern), 300000},
+        GameRow{"ten maps", kTenMaps, 300000}, GameRow{"one step", kHalf, 1},
+        GameRow{"no steps", kHalf, 0}, GameRow{"negative count", kHalf, -5},
+        // The square is three times the canvas: most points fall outside and are clipped.
+        GameRow{"thrown off the canvas",
+                {{{0.5, 0, 0, 0.5, 0, 0}, 0.5}, {{0.5, 0, 0, 0.5, 2.5, 1.5}, 0.5}},
+                100000},
+        // Growing maps run off to infinity and NaN; nothing is plotted from there on.
+        GameRow{"growing maps",
+                {{{1.5, 0, 0, 1.5, 0.1, 0}, 0.5}, {{-2, 0.5, 0, 2, 0, 0.1}, 0.5}},
+                20000},
+        GameRow{"a map of probability zero",
+                {{{0.5, 0, 0, 0.5, 0, 0}, 0.5}, {{1, 0, 0, 1, 5, 5}, 0}},
+                50000},
+        GameRow{"a one-pixel-high canvas, pen black", kHalf, 50000, 300, 1, kBlack},
+        GameRow{"110 dots an inch: pixel edges between whole twips", presetRows(kFernPattern),
+                300000, kCanvasWidth, kCanvasHeight, kPen, 1440.0 / 110}),
+    testing::RowName());
 
 TEST(FastChaosGame, ASecondGameContinuesTheSequenceAsTheReferenceDoes) {
   DrawingState state = drawingState({kHalfMaps[0], kHalfMaps[1], kHalfMaps[2]}, 20000);

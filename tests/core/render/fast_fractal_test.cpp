@@ -9,7 +9,7 @@
 #include <vector>
 
 #include "core/render/canvas_ink.h"
-#include "core/render/drawing_commands.h"
+#include "core/render/drawing.h"
 #include "core/render/fast_drawing.h"
 #include "core/render/figure_bounds.h"
 #include "picture_diff.h"
@@ -65,8 +65,9 @@ TEST(FigureBounds, HoldEveryFigureOfTheirLevel) {
   for (int pattern : {2, 3, 7, 8}) {
     SCOPED_TRACE(kPatterns[std::size_t(pattern)].menuCaption.toStdString());
     std::vector<ScaledMap> maps;
-    for (const MapRow& r : presetRows(pattern)) {
-      maps.push_back({r.a, r.b, r.c, r.d, r.e * side, r.f * side});
+    for (const WeightedMap& r : presetRows(pattern)) {
+      const PlaneMap& m = r.map;
+      maps.push_back({m.a, m.b, m.c, m.d, m.e * side, m.f * side});
     }
     const FigureBounds bounds = figureBounds(maps, base);
     ASSERT_TRUE(bounds.contractive);
@@ -100,7 +101,7 @@ TEST(FigureBounds, HoldEveryFigureOfTheirLevel) {
 
 struct FractalCase {
   const char* name;
-  std::vector<MapRow> rows;
+  std::vector<WeightedMap> rows;
   DrawingKind kind;
   int depth;
   int width = kCanvasWidth;  // pixels
@@ -149,7 +150,7 @@ int modestDepth(std::size_t maps) {
 
 TEST(FastFractal, EveryPresetDrawsTheReferencePicture) {
   for (int pattern = 0; pattern < kUserPattern; ++pattern) {
-    const std::vector<MapRow> rows = presetRows(pattern);
+    const std::vector<WeightedMap> rows = presetRows(pattern);
     ASSERT_FALSE(rows.empty()) << kPatterns[std::size_t(pattern)].fileName.toStdString();
     const std::string name = kPatterns[std::size_t(pattern)].menuCaption.toStdString();
     const int depth = modestDepth(rows.size());
@@ -159,8 +160,8 @@ TEST(FastFractal, EveryPresetDrawsTheReferencePicture) {
 }
 
 TEST(FastFractal, OtherTablesViewsAndPensDrawTheReferencePicture) {
-  const std::vector<MapRow> half = {kHalfMaps[0], kHalfMaps[1], kHalfMaps[2]};
-  const std::vector<MapRow> fern = presetRows(kFernPattern);
+  const std::vector<WeightedMap> half = {kHalfMaps[0], kHalfMaps[1], kHalfMaps[2]};
+  const std::vector<WeightedMap> fern = presetRows(kFernPattern);
   const FractalCase cases[] = {
       {"depth 1", half, DrawingKind::TriangleFractal, 1},
       {"depth 0 draws the base", half, DrawingKind::SquareFractal, 0},
@@ -178,18 +179,18 @@ TEST(FastFractal, OtherTablesViewsAndPensDrawTheReferencePicture) {
       // that rounding for some points (an optimiser that dropped it did) plots the pixel before.
       {"corners a hair below pixel edges", half, DrawingKind::TriangleFractal, 7, kCanvasWidth,
        kCanvasHeight, 1, kPen, 15, 1e-9},
-      {"one map", {{0.6, 0.2, -0.2, 0.6, 0.1, 0.1, 1}}, DrawingKind::SquareFractal, 12},
+      {"one map", {{{0.6, 0.2, -0.2, 0.6, 0.1, 0.1}, 1}}, DrawingKind::SquareFractal, 12},
       {"a map onto a point",
-       {{0, 0, 0, 0, 0.5, 0.5, 0.5}, kHalfMaps[1]},
+       {{{0, 0, 0, 0, 0.5, 0.5}, 0.5}, kHalfMaps[1]},
        DrawingKind::TriangleFractal,
        12},
       // A quarter turn does not shrink: every figure is drawn, in the recursion's own way.
       {"a map that does not shrink",
-       {kHalfMaps[0], {0, -1, 1, 0, 1, 0, 0.5}},
+       {kHalfMaps[0], {{0, -1, 1, 0, 1, 0}, 0.5}},
        DrawingKind::SquareFractal,
        9},
       {"maps that grow",
-       {{1.2, 0, 0, 1.1, 0, 0, 0.5}, {-1.3, 0, 0, 0.5, 1, 0, 0.5}},
+       {{{1.2, 0, 0, 1.1, 0, 0}, 0.5}, {{-1.3, 0, 0, 0.5, 1, 0}, 0.5}},
        DrawingKind::TriangleFractal,
        10},
   };
@@ -205,13 +206,14 @@ TEST(FastFractal, RandomTablesDrawTheReferencePicture) {
   };
   for (int round = 0; round < 60; ++round) {
     const int maps = 2 + int(generator() % 4);
-    std::vector<MapRow> rows;
+    std::vector<WeightedMap> rows;
     for (int i = 0; i < maps; ++i) {
       const double angle = uniform(-M_PI, M_PI);
       const double sx = uniform(0.05, 0.7);
       const double sy = uniform(0.05, 0.7) * (generator() % 4 == 0 ? -1 : 1);
-      rows.push_back({sx * std::cos(angle), -sy * std::sin(angle), sx * std::sin(angle),
-                      sy * std::cos(angle), uniform(-0.2, 1.0), uniform(-0.2, 1.0), 1.0 / maps});
+      rows.push_back({{sx * std::cos(angle), -sy * std::sin(angle), sx * std::sin(angle),
+                       sy * std::cos(angle), uniform(-0.2, 1.0), uniform(-0.2, 1.0)},
+                      1.0 / maps});
     }
     const int depth = int(std::log(6000.0) / std::log(double(maps)));
     const std::string name = "round " + std::to_string(round);
@@ -231,7 +233,7 @@ TEST(FastFractal, DISABLED_DeepDrawingsMatchTheReference) {
     return int(std::log(3e7) / std::log(double(std::max<std::size_t>(maps, 2))));
   };
   for (int pattern = 0; pattern < kUserPattern; ++pattern) {
-    const std::vector<MapRow> rows = presetRows(pattern);
+    const std::vector<WeightedMap> rows = presetRows(pattern);
     const std::string name = kPatterns[std::size_t(pattern)].menuCaption.toStdString();
     expectSameFractal({name.c_str(), rows,
                        pattern == 0 ? DrawingKind::TriangleFractal : DrawingKind::SquareFractal,
@@ -261,7 +263,7 @@ TEST(FastFractal, DrawsOverAnEarlierPictureAsTheReferenceDoes) {
       }
     }
   };
-  const std::vector<MapRow> half = {kHalfMaps[0], kHalfMaps[1], kHalfMaps[2]};
+  const std::vector<WeightedMap> half = {kHalfMaps[0], kHalfMaps[1], kHalfMaps[2]};
   expectSameFractal({"Sierpinski", half, DrawingKind::TriangleFractal, 10, 320, 240}, earlier);
   expectSameFractal({"fern", presetRows(kFernPattern), DrawingKind::SquareFractal, 7}, earlier);
 }
@@ -270,11 +272,11 @@ TEST(FastFractal, DrawsOverAnEarlierPictureAsTheReferenceDoes) {
 // nothing to cut, and a quarter turn switches it off: both drawings would run for years, and
 // must stop as soon as Cancel is seen.
 TEST(FastFractal, CancelStopsEveryThreadAndKeepsWhatWasDrawn) {
-  std::vector<MapRow> slow = kTenMaps;
-  for (MapRow& row : slow) row.a = row.d = 0.95, row.b = row.c = 0;
-  std::vector<MapRow> turning = kTenMaps;
-  turning[3] = {0, -1, 1, 0, 1, 0, 0.1};
-  for (const std::vector<MapRow>& rows : {slow, turning}) {
+  std::vector<WeightedMap> slow = kTenMaps;
+  for (WeightedMap& row : slow) row.map.a = row.map.d = 0.95, row.map.b = row.map.c = 0;
+  std::vector<WeightedMap> turning = kTenMaps;
+  turning[3] = {{0, -1, 1, 0, 1, 0}, 0.1};
+  for (const std::vector<WeightedMap>& rows : {slow, turning}) {
     DrawingState state = drawingState(rows, 20);
     Canvas canvas(kCanvasWidth, kCanvasHeight, 15.0, kWhite);
     std::atomic<bool> cancel{false};

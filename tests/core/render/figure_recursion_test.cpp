@@ -18,19 +18,20 @@ namespace {
 
 using Kind = SurfaceCall::Kind;
 
-// A map in fractions of the square's side, to compute where figures should land.
-struct UnitMap {
-  double a, b, c, d, e, f;
-  UnitPoint operator()(UnitPoint p) const { return {a * p.u + b * p.v + e, c * p.u + d * p.v + f}; }
-};
-constexpr UnitMap kIdentity{1, 0, 0, 1, 0, 0};
+// Where `map` puts a point in fractions of the square's side: where figures should land.
+UnitPoint mapped(const PlaneMap& map, UnitPoint p) {
+  return {map.a * p.u + map.b * p.v + map.e, map.c * p.u + map.d * p.v + map.f};
+}
+constexpr PlaneMap kIdentity{1, 0, 0, 1, 0, 0};
 
 // Checks the six lines of one square figure mapped by `map`, starting at lines[first].
 void expectSquareFigure(const DrawingState& state, const std::vector<SurfaceCall>& lines,
-                        std::size_t first, const UnitMap& map) {
+                        std::size_t first, const PlaneMap& map) {
   ASSERT_GE(lines.size(), first + 6);
-  const UnitPoint c1 = map({0, 1}), c2 = map({1, 1}), c3 = map({0, 0}), c4 = map({1, 0});
-  const UnitPoint m1 = map({0.1, 0.9}), m2 = map({0.1, 0.6}), m3 = map({0.15, 0.6});
+  const UnitPoint c1 = mapped(map, {0, 1}), c2 = mapped(map, {1, 1}), c3 = mapped(map, {0, 0}),
+                  c4 = mapped(map, {1, 0});
+  const UnitPoint m1 = mapped(map, {0.1, 0.9}), m2 = mapped(map, {0.1, 0.6}),
+                  m3 = mapped(map, {0.15, 0.6});
   const Kind kinds[6] = {Kind::Line,   Kind::LineTo, Kind::LineTo,
                          Kind::LineTo, Kind::Line,   Kind::LineTo};
   const UnitPoint ends[6][2] = {{c1, c2}, {c2, c4}, {c4, c3}, {c3, c1}, {m1, m2}, {m2, m3}};
@@ -46,9 +47,9 @@ void expectSquareFigure(const DrawingState& state, const std::vector<SurfaceCall
 
 // Checks the three lines of one triangle mapped by `map`, starting at lines[first].
 void expectTriangle(const DrawingState& state, const std::vector<SurfaceCall>& lines,
-                    std::size_t first, const UnitMap& map) {
+                    std::size_t first, const PlaneMap& map) {
   ASSERT_GE(lines.size(), first + 3);
-  const UnitPoint c1 = map({0, 0}), c2 = map({1, 0}), c3 = map({0.5, 1});
+  const UnitPoint c1 = mapped(map, {0, 0}), c2 = mapped(map, {1, 0}), c3 = mapped(map, {0.5, 1});
   EXPECT_EQ(lines[first].kind, Kind::Line);
   expectSegment(state, lines[first], c1, c2);
   expectSegment(state, lines[first + 1], c2, c3);
@@ -83,22 +84,22 @@ TEST(drawFrame, RunsDashedAndBlackClockwiseFromTopLeftThenTurnsSolid) {
 TEST(SquareFigure, DrawsTheBaseFigureMappedAsTheTableSays) {
   struct Case {
     const char* name;
-    std::vector<MapRow> rows;
+    std::vector<WeightedMap> rows;
     int depth;
-    std::vector<UnitMap> figures;  // the expected figures' maps, in drawing order
+    std::vector<PlaneMap> figures;  // the expected figures' maps, in drawing order
   };
   const Case cases[] = {
-      {"depth 0 draws the base figure", {{0.5, 0, 0, 0.5, 0.25, 0.25, 1}}, 0, {kIdentity}},
+      {"depth 0 draws the base figure", {{{0.5, 0, 0, 0.5, 0.25, 0.25}, 1}}, 0, {kIdentity}},
       {"identity at depth 1 lies over the frame, mark top left",
-       {{1, 0, 0, 1, 0, 0, 1}},
+       {{{1, 0, 0, 1, 0, 0}, 1}},
        1,
        {kIdentity}},
       {"e = 0.5 shifts right by half the side",
-       {{1, 0, 0, 1, 0.5, 0, 1}},
+       {{{1, 0, 0, 1, 0.5, 0}, 1}},
        1,
        {{1, 0, 0, 1, 0.5, 0}}},
-      {"a mirror puts the mark top right", {{-1, 0, 0, 1, 1, 0, 1}}, 1, {{-1, 0, 0, 1, 1, 0}}},
-      {"a rotation by a quarter turn", {{0, -1, 1, 0, 1, 0, 1}}, 1, {{0, -1, 1, 0, 1, 0}}},
+      {"a mirror puts the mark top right", {{{-1, 0, 0, 1, 1, 0}, 1}}, 1, {{-1, 0, 0, 1, 1, 0}}},
+      {"a rotation by a quarter turn", {{{0, -1, 1, 0, 1, 0}, 1}}, 1, {{0, -1, 1, 0, 1, 0}}},
       {"no maps draw nothing at depth 1", {}, 1, {}},
       {"no maps still draw the base figure at depth 0", {}, 0, {kIdentity}},
   };
@@ -143,11 +144,11 @@ TEST(TriangleFigure, DrawsTheBaseTriangleAtDepthZeroAndNothingWithoutMaps) {
 // the sequences come in lexicographic order with i1 varying slowest. Half maps do not commute
 // with each other's translations, so a wrong composition order lands elsewhere.
 TEST(FigureRecursion, DrawsEverySequenceInLexicographicOrderFirstMapApplied) {
-  const UnitMap half[3] = {
+  const PlaneMap half[3] = {
       {0.5, 0, 0, 0.5, 0, 0}, {0.5, 0, 0, 0.5, 0.5, 0}, {0.5, 0, 0, 0.5, 0.25, 0.5}};
-  auto composed = [](const UnitMap& first, const UnitMap& last) {
+  auto composed = [](const PlaneMap& first, const PlaneMap& last) {
     // last ∘ first
-    return UnitMap{
+    return PlaneMap{
         last.a * first.a + last.b * first.c,          last.a * first.b + last.b * first.d,
         last.c * first.a + last.d * first.c,          last.c * first.b + last.d * first.d,
         last.a * first.e + last.b * first.f + last.e, last.c * first.e + last.d * first.f + last.f};
@@ -169,13 +170,13 @@ TEST(FigureRecursion, DrawsEverySequenceInLexicographicOrderFirstMapApplied) {
   }
   {
     SCOPED_TRACE("square figures, a half map and a mirror, depth 2");
-    const UnitMap mirror{-0.5, 0, 0, 0.5, 1, 0.5};
-    DrawingState state = drawingState({kHalfMaps[0], {-0.5, 0, 0, 0.5, 1, 0.5, 0.5}}, 2);
+    const PlaneMap mirror{-0.5, 0, 0, 0.5, 1, 0.5};
+    DrawingState state = drawingState({kHalfMaps[0], {{-0.5, 0, 0, 0.5, 1, 0.5}, 0.5}}, 2);
     RecordingSurface surface;
     ASSERT_TRUE(drawSquareFigure(surface, state, RenderControl{}));
     const std::vector<SurfaceCall> lines = surface.lines();
     ASSERT_EQ(lines.size(), 4u * 6);
-    const UnitMap maps[2] = {half[0], mirror};
+    const PlaneMap maps[2] = {half[0], mirror};
     std::size_t k = 0;
     for (int i1 = 0; i1 < 2; ++i1) {
       for (int i2 = 0; i2 < 2; ++i2, ++k) {
@@ -242,9 +243,9 @@ TEST(FigureRecursion, CancelStopsAtTheEndOfABatchAndLeavesTheLevelWhereItWas) {
 // Each map's number is printed once, in table order, with its top-left corner on the image of
 // the mark's first point, (0.1, 0.9) of the square.
 TEST(BluePrint, NumbersEachMapsImageAtItsMarkInTableOrder) {
-  const std::pair<const char*, std::vector<MapRow>> cases[] = {
+  const std::pair<const char*, std::vector<WeightedMap>> cases[] = {
       {"three half maps", {kHalfMaps[0], kHalfMaps[1], kHalfMaps[2]}},
-      {"a mirror numbers near the upper right", {{-1, 0, 0, 1, 1, 0, 1}}},
+      {"a mirror numbers near the upper right", {{{-1, 0, 0, 1, 1, 0}, 1}}},
       {"ten turned and mirrored maps number up to 10", kTenMaps},
   };
   for (const auto& [name, rows] : cases) {
@@ -258,8 +259,8 @@ TEST(BluePrint, NumbersEachMapsImageAtItsMarkInTableOrder) {
     ASSERT_EQ(prints.size(), rows.size());
     for (std::size_t i = 0; i < rows.size(); ++i) {
       SCOPED_TRACE(::testing::Message() << "map " << i + 1);
-      const MapRow& w = rows[i];
-      const UnitPoint mark = UnitMap{w.a, w.b, w.c, w.d, w.e, w.f}({0.1, 0.9});
+      const WeightedMap& w = rows[i];
+      const UnitPoint mark = mapped(w.map, {0.1, 0.9});
       EXPECT_EQ(prints[i].text, QString::number(i + 1));
       EXPECT_NEAR(prints[i].x1, canvasX(state, mark), kTwipTolerance);
       EXPECT_NEAR(prints[i].y1, canvasY(state, mark), kTwipTolerance);

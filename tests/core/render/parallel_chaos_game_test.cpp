@@ -17,6 +17,7 @@
 #include "core/render/fast_chaos_game.h"
 #include "picture_diff.h"
 #include "render_fixtures.h"
+#include "support/row_name.h"
 
 namespace quill::testing {
 namespace {
@@ -48,30 +49,30 @@ TEST(ChaosWarmUp, FollowsTheLargestSingularValueOfTheMapsThatCanBeChosen) {
   EXPECT_DOUBLE_EQ(largestSingularValue(0.6, -0.8, 0.8, 0.6), 1);         // a turn
   EXPECT_DOUBLE_EQ(largestSingularValue(1, 1, 0, 1), std::numbers::phi);  // a shear
 
-  const std::vector<MapRow> half = {kHalfMaps[0], kHalfMaps[1], kHalfMaps[2]};
+  const std::vector<WeightedMap> half = {kHalfMaps[0], kHalfMaps[1], kHalfMaps[2]};
   EXPECT_EQ(chaosWarmUpSteps(drawingState(half, 0).maps), kGapBits + kSettleSteps);
-  std::vector<MapRow> withGrowing = half;
-  withGrowing.push_back({1.5, 0, 0, 1.5, 0, 0, 0});  // probability 0: never chosen
+  std::vector<WeightedMap> withGrowing = half;
+  withGrowing.push_back({{1.5, 0, 0, 1.5, 0, 0}, 0});  // probability 0: never chosen
   EXPECT_EQ(chaosWarmUpSteps(drawingState(withGrowing, 0).maps), kGapBits + kSettleSteps);
   withGrowing.back().p = 0.1;
   EXPECT_EQ(chaosWarmUpSteps(drawingState(withGrowing, 0).maps), std::nullopt);
-  EXPECT_EQ(chaosWarmUpSteps(drawingState({{NAN, 0, 0, 0.5, 0, 0, 1}}, 0).maps), std::nullopt);
+  EXPECT_EQ(chaosWarmUpSteps(drawingState({{{NAN, 0, 0, 0.5, 0, 0}, 1}}, 0).maps), std::nullopt);
   // A quarter turn that shrinks one way: σ = 1 for one step, 1/3 for two, and (1/3)^38 < 2^−60.
-  EXPECT_EQ(chaosWarmUpSteps(drawingState({{0, -1.0 / 3, 1, 0, 0, 0, 1}}, 0).maps),
+  EXPECT_EQ(chaosWarmUpSteps(drawingState({{{0, -1.0 / 3, 1, 0, 0, 0}, 1}}, 0).maps),
             2 * 38 + kSettleSteps);
 }
 
 // Maps of random shape, place and weight that shrink by at most `largest`; some weights 0.
-std::vector<MapRow> randomTable(unsigned seed, double largest) {
+std::vector<WeightedMap> randomTable(unsigned seed, double largest) {
   std::mt19937_64 engine(seed);
   std::uniform_real_distribution<double> unit(0, 1);
   const int count = 2 + int(engine() % 9);
-  std::vector<MapRow> rows;
+  std::vector<WeightedMap> rows;
   for (int i = 0; i < count; ++i) {
     const double a = unit(engine) * 2 - 1, b = unit(engine) * 2 - 1;
     const double c = unit(engine) * 2 - 1, d = unit(engine) * 2 - 1;
     const double shrink = largest * unit(engine) / largestSingularValue(a, b, c, d);
-    rows.push_back({a * shrink, b * shrink, c * shrink, d * shrink, unit(engine), unit(engine),
+    rows.push_back({{a * shrink, b * shrink, c * shrink, d * shrink, unit(engine), unit(engine)},
                     i % 4 == 3 ? 0.0 : unit(engine)});
   }
   return rows;
@@ -79,11 +80,12 @@ std::vector<MapRow> randomTable(unsigned seed, double largest) {
 
 struct GameCase {
   std::string name;
-  std::vector<MapRow> rows;
+  std::vector<WeightedMap> rows;
   std::int32_t steps;
   ParallelChaosSettings settings;
   std::uint64_t skip = 0;  // numbers drawn before the game
 };
+void PrintTo(const GameCase& c, std::ostream* out) { *out << c.name; }
 
 struct Played {
   std::unique_ptr<Canvas> canvas;
@@ -131,8 +133,8 @@ std::uint64_t firstZeroDraw() {
   return step;
 }
 
-TEST(ParallelChaosGame, DrawsTheOneOrbitPicturePixelForPixel) {
-  const std::vector<MapRow> half = {kHalfMaps[0], kHalfMaps[1], kHalfMaps[2]};
+std::vector<GameCase> gameCases() {
+  const std::vector<WeightedMap> half = {kHalfMaps[0], kHalfMaps[1], kHalfMaps[2]};
   const ParallelChaosSettings twoThreads{.threads = 2, .segmentSteps = 100'000};
   std::vector<GameCase> cases;
   for (int pattern = 0; pattern < kUserPattern; ++pattern) {
@@ -155,15 +157,15 @@ TEST(ParallelChaosGame, DrawsTheOneOrbitPicturePixelForPixel) {
                    {.threads = 2}});
   // The square is three times the canvas: most points fall outside and are clipped.
   cases.push_back({"thrown off the canvas",
-                   {{0.5, 0, 0, 0.5, 0, 0, 0.5}, {0.5, 0, 0, 0.5, 2.5, 1.5, 0.5}},
+                   {{{0.5, 0, 0, 0.5, 0, 0}, 0.5}, {{0.5, 0, 0, 0.5, 2.5, 1.5}, 0.5}},
                    1'000'000,
                    twoThreads});
   cases.push_back({"growing maps: one orbit",
-                   {{1.5, 0, 0, 1.5, 0.1, 0, 0.5}, {-2, 0.5, 0, 2, 0, 0.1, 0.5}},
+                   {{{1.5, 0, 0, 1.5, 0.1, 0}, 0.5}, {{-2, 0.5, 0, 2, 0, 0.1}, 0.5}},
                    1'000'000,
                    twoThreads});
   cases.push_back({"a turn that does not shrink: one orbit",
-                   {{0.5, 0, 0, 0.5, 0, 0, 0.5}, {0, -1, 1, 0, 0.5, 0.5, 0.5}},
+                   {{{0.5, 0, 0, 0.5, 0, 0}, 0.5}, {{0, -1, 1, 0, 0.5, 0.5}, 0.5}},
                    1'000'000,
                    twoThreads});
   cases.push_back({"a segment a step, warm-ups from the start",
@@ -186,21 +188,27 @@ TEST(ParallelChaosGame, DrawsTheOneOrbitPicturePixelForPixel) {
                    100'000,
                    {.threads = 2, .segmentSteps = 1'000},
                    zero});
+  return cases;
+}
 
-  for (const GameCase& c : cases) {
-    SCOPED_TRACE(c.name);
-    Played oneOrbit = play(c, std::nullopt);
-    Played split = play(c, c.settings);
-    ASSERT_TRUE(oneOrbit.outcome.finished);
-    EXPECT_TRUE(split.outcome.finished);
-    expectSameAsOneOrbit(oneOrbit, split);
-    const bool contracts = !c.name.ends_with("one orbit");
-    EXPECT_EQ(split.outcome.oneOrbit, !contracts);
-    if (contracts) {
-      EXPECT_EQ(split.outcome.stepsDrawn, c.steps);
-    }
+class ParallelGames : public ::testing::TestWithParam<GameCase> {};
+
+TEST_P(ParallelGames, DrawTheOneOrbitPicturePixelForPixel) {
+  const GameCase& c = GetParam();
+  Played oneOrbit = play(c, std::nullopt);
+  Played split = play(c, c.settings);
+  ASSERT_TRUE(oneOrbit.outcome.finished);
+  EXPECT_TRUE(split.outcome.finished);
+  expectSameAsOneOrbit(oneOrbit, split);
+  const bool contracts = !c.name.ends_with("one orbit");
+  EXPECT_EQ(split.outcome.oneOrbit, !contracts);
+  if (contracts) {
+    EXPECT_EQ(split.outcome.stepsDrawn, c.steps);
   }
 }
+
+INSTANTIATE_TEST_SUITE_P(ParallelChaosGame, ParallelGames, ::testing::ValuesIn(gameCases()),
+                         testing::RowName());
 
 // A warm-up far too short leaves each segment's start off the orbit: every segment after the
 // first is drawn again from the true point, and the picture stays the reference's.
@@ -220,7 +228,7 @@ TEST(ParallelChaosGame, RedrawsASegmentWhoseStartMissedTheTruePoint) {
 // Cancel, raised from the first progress report, stops the game with the picture, the
 // generator and the current position of the one-orbit loop after the steps it reports drawn.
 TEST(ParallelChaosGame, CancelLeavesTheOneOrbitStateAfterTheStepsDrawn) {
-  const std::vector<MapRow> fern = presetRows(8);
+  const std::vector<WeightedMap> fern = presetRows(8);
   for (const ParallelChaosSettings& settings :
        {ParallelChaosSettings{.threads = 2, .segmentSteps = 1 << 20},
         ParallelChaosSettings{.threads = 3, .segmentSteps = 1 << 20, .warmUpSteps = 3}}) {

@@ -19,7 +19,7 @@ inline constexpr Rgb kPen = rgb(200, 0, 0);
 // The shared state as start-up leaves it for a 640 × 480 canvas, with `rows` in the table (the
 // running sums of p as the grid reading builds them), the given depth or step count and a red
 // pen.
-inline DrawingState drawingState(const std::vector<MapRow>& rows, int count) {
+inline DrawingState drawingState(const std::vector<WeightedMap>& rows, int count) {
   DrawingState state;
   state.square = DrawingSquare::onCanvas(float(kCanvasWidth * 15), float(kCanvasHeight * 15));
   state.penColor = kPen;
