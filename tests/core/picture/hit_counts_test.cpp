@@ -78,6 +78,7 @@ INSTANTIATE_TEST_SUITE_P(
         SplitRow{"warm-ups from the maps", 3, {5'000, 0}},
         SplitRow{"long warm-ups", 2, {4'096, 64}},
         SplitRow{"cut as drawing cuts it", 2, {}, 2'500'000},
+        SplitRow{"short first segments ramping up", 2, {4'096, 0, 100}},
         SplitRow{"private planes, one thread", 1, {}, 60'000, HitTally::PrivatePlanes},
         SplitRow{"private planes, three threads, segments taken out",
                  3,
