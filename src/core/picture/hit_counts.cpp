@@ -162,11 +162,15 @@ class HitCounter {
 // lone writer counts straight into grids up to kPlaneMostBytes.
 constexpr std::size_t kPlaneMostBytes = std::size_t{64} << 20;
 constexpr std::size_t kPlanesBudgetBytes = std::size_t{256} << 20;
-// A band holds about 1 MiB of counts and sums: half the L2 cache of a core, so that a flush's
-// cells stay within pages the translation cache holds.
+// A band holds about 1 MiB of counts and sums, so that the cells of one flush lie within a few
+// hundred pages, which the address translation cache holds.
 constexpr std::size_t kBandBytes = std::size_t{1} << 20;
-// Hits a band's buffer holds before it is added to the band: 4 KiB of each writer per band.
+// Hits a band's buffer holds before it is added to the band (4 KiB of each writer per band of a
+// density picture), fewer where the buffers of all writers would pass kBandBuffersBytes, but
+// never fewer than kLeastBandBufferHits.
 constexpr std::size_t kBandBufferHits = 1024;
+constexpr std::size_t kLeastBandBufferHits = 64;
+constexpr std::size_t kBandBuffersBytes = std::size_t{16} << 20;
 
 HitTally chooseTally(const HitGrid& grid, int writers) {
   const std::size_t cellBytes = grid.colourSums.empty() ? 4 : 28;
@@ -199,6 +203,7 @@ bool countInPlanes(HitCounter<Mark>& counter, HitGrid& grid, const SegmentCut& c
       [&cut](std::int64_t k) { return cut.end(k) - cut.first(k); });
   if (!played) return false;
   for (const HitGrid& plane : planes) {  // in order; sums of integers in any case
+    if (control.cancelled()) return false;
     for (std::size_t i = 0; i < grid.counts.size(); ++i) grid.counts[i] += plane.counts[i];
     for (std::size_t i = 0; i < grid.colourSums.size(); ++i) {
       grid.colourSums[i] += plane.colourSums[i];
@@ -212,8 +217,11 @@ bool countInBands(HitCounter<Mark>& counter, HitGrid& grid, const SegmentCut& cu
                   const RenderControl& control, bool small) {
   const std::size_t cellBytes = grid.colourSums.empty() ? 4 : 28;
   const int bandShift = small ? 10 : std::bit_width(kBandBytes / cellBytes) - 1;
-  const std::size_t capacity = small ? 61 : kBandBufferHits;
   std::vector<std::mutex> locks(((grid.counts.size() - 1) >> bandShift) + 1);
+  const std::size_t capacity =
+      small ? 61
+            : std::clamp(kBandBuffersBytes / (std::size_t(writers) * locks.size() * sizeof(Entry)),
+                         kLeastBandBufferHits, kBandBufferHits);
   std::vector<BandWriter<Entry>> bands;
   bands.reserve(std::size_t(writers));
   for (int w = 0; w < writers; ++w) bands.emplace_back(grid, bandShift, locks, capacity);
