@@ -11,6 +11,7 @@
 #include <chrono>
 #include <cmath>
 #include <cstring>
+#include <limits>
 #include <thread>
 #include <vector>
 
@@ -132,7 +133,7 @@ bool anyInk(Canvas& canvas) {
 
 // Seconds from the start of the fern's chaos game of 2·10^9 steps on range(0) threads (0: one
 // per core) until its first points are on the canvas, looked for every millisecond; the game is
-// then cancelled.
+// then cancelled. range(1) 1 cuts the game in even segments, as it was cut before the ramp.
 void BM_ChaosGameFirstPoints(benchmark::State& bench) {
   DrawingState state = stateWith(kFern, 2'000'000'000);
   Canvas canvas(kWidth, kHeight, kTwipsPerPixel, kWhite);
@@ -144,7 +145,11 @@ void BM_ChaosGameFirstPoints(benchmark::State& bench) {
     ChaosRandom random;
     const auto start = std::chrono::steady_clock::now();
     std::jthread game([&] {
-      playChaosGameParallel(canvas, state, random, control, {.threads = int(bench.range(0))});
+      playChaosGameParallel(
+          canvas, state, random, control,
+          {.threads = int(bench.range(0)),
+           .firstSegmentSteps =
+               bench.range(1) == 1 ? std::numeric_limits<std::int64_t>::max() : 0});
     });
     while (!anyInk(canvas)) std::this_thread::sleep_for(std::chrono::milliseconds(1));
     bench.SetIterationTime(
@@ -267,7 +272,11 @@ BENCHMARK(BM_ChaosGameOnCores)
     ->Iterations(1)
     ->UseRealTime()
     ->Unit(benchmark::kMillisecond);
-BENCHMARK(BM_ChaosGameFirstPoints)->Arg(0)->UseManualTime()->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_ChaosGameFirstPoints)
+    ->Args({0, 0})
+    ->Args({0, 1})
+    ->UseManualTime()
+    ->Unit(benchmark::kMillisecond);
 // The fast fractal works on threads of its own: the CPU column is the whole process's time (on
 // one thread, one core's), the Time column the wall clock.
 BENCHMARK(BM_FractalDepth20)
