@@ -48,7 +48,7 @@ inline constexpr int kMaxSupersample = 4;
 // the line drawings 4 bytes (the canvas), plus up to 256 MiB for the chaos game's bit-planes;
 // SVG a bit; QtImage 4 bytes a pixel of the file more. Rows of the file come to a few MiB beside,
 // and the threads' own counts (hit_counts.cpp): up to 256 MiB where the counts take at most
-// 64 MiB, some 16 MiB of buffers beyond.
+// 64 MiB, up to 128 MiB of buffers beyond (a seventh of that by map).
 inline constexpr std::int64_t kPictureMemoryBudget = std::int64_t{1536} << 20;
 
 inline const QString kPictureCancelledMessage =
