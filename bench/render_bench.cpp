@@ -7,8 +7,12 @@
 #include <benchmark/benchmark.h>
 
 #include <algorithm>
+#include <atomic>
+#include <chrono>
 #include <cmath>
 #include <cstring>
+#include <limits>
+#include <thread>
 #include <vector>
 
 #include "core/base/chaos_random.h"
@@ -114,6 +118,44 @@ void BM_ChaosGameOnCores(benchmark::State& bench) {
   }
   bench.SetItemsProcessed(bench.iterations() * std::int64_t(kPoints));
   bench.counters["redrawn"] = segments > 0 ? double(redrawn) / double(segments) : 0.0;
+}
+
+// Whether any pixel of the canvas has ink, read while the game's threads merge into it.
+bool anyInk(Canvas& canvas) {
+  for (int y = 0; y < canvas.heightPixels(); ++y) {
+    std::uint32_t* row = canvas.inkScanLine(y);
+    for (int x = 0; x < canvas.widthPixels(); ++x) {
+      if (std::atomic_ref(row[x]).load(std::memory_order_relaxed) != 0) return true;
+    }
+  }
+  return false;
+}
+
+// Seconds from the start of the fern's chaos game of 2·10^9 steps on range(0) threads (0: one
+// per core) until its first points are on the canvas, looked for every millisecond; the game is
+// then cancelled. range(1) 1 cuts the game in even segments, as it was cut before the ramp.
+void BM_ChaosGameFirstPoints(benchmark::State& bench) {
+  DrawingState state = stateWith(kFern, 2'000'000'000);
+  Canvas canvas(kWidth, kHeight, kTwipsPerPixel, kWhite);
+  for (auto _ : bench) {
+    clearInk(canvas);
+    std::atomic<bool> cancel{false};
+    RenderControl control;
+    control.cancel = &cancel;
+    ChaosRandom random;
+    const auto start = std::chrono::steady_clock::now();
+    std::jthread game([&] {
+      playChaosGameParallel(
+          canvas, state, random, control,
+          {.threads = int(bench.range(0)),
+           .firstSegmentSteps =
+               bench.range(1) == 1 ? std::numeric_limits<std::int64_t>::max() : 0});
+    });
+    while (!anyInk(canvas)) std::this_thread::sleep_for(std::chrono::milliseconds(1));
+    bench.SetIterationTime(
+        std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count());
+    cancel = true;
+  }
 }
 
 // One fractal drawing on a fresh canvas per iteration: the fast renderer skips what is already
@@ -229,6 +271,11 @@ BENCHMARK(BM_ChaosGameOnCores)
     ->ArgsProduct({benchmark::CreateDenseRange(0, kUserPattern - 1, 1), {0}, {0, 1 << 16}})
     ->Iterations(1)
     ->UseRealTime()
+    ->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_ChaosGameFirstPoints)
+    ->Args({0, 0})
+    ->Args({0, 1})
+    ->UseManualTime()
     ->Unit(benchmark::kMillisecond);
 // The fast fractal works on threads of its own: the CPU column is the whole process's time (on
 // one thread, one core's), the Time column the wall clock.

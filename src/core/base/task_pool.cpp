@@ -22,10 +22,16 @@ constexpr auto kReportInterval = std::chrono::milliseconds(20);
 int defaultDrawingThreads() { return std::max(1u, std::thread::hardware_concurrency()); }
 
 bool runTasks(std::int64_t count, int threads, const RenderControl& control,
-              const std::function<bool(std::int64_t task)>& work) {
+              const std::function<bool(std::int64_t task)>& work,
+              const std::function<std::int64_t(std::int64_t task)>& size) {
   if (count <= 0) return !control.cancelled();
+  const auto sizeOf = [&size](std::int64_t task) { return size ? size(task) : 1; };
+  std::int64_t total = 0;
+  for (std::int64_t task = 0; task < count; ++task) total += sizeOf(task);
+  total = std::max<std::int64_t>(total, 1);
   std::atomic<std::int64_t> next{0};
-  std::atomic<std::int64_t> done{0};
+  std::atomic<std::int64_t> finishedTasks{0};
+  std::atomic<std::int64_t> done{0};  // the sizes of the tasks finished
   std::atomic<bool> stopped{false};
   std::mutex mutex;
   std::condition_variable finished;
@@ -45,7 +51,8 @@ bool runTasks(std::int64_t count, int threads, const RenderControl& control,
           stopped = true;
           break;
         }
-        done.fetch_add(1, std::memory_order_relaxed);
+        done.fetch_add(sizeOf(task), std::memory_order_relaxed);
+        finishedTasks.fetch_add(1, std::memory_order_relaxed);
       }
     } catch (...) {
       // An exception leaving a thread would end the program: the other workers stop, and the
@@ -85,14 +92,14 @@ bool runTasks(std::int64_t count, int threads, const RenderControl& control,
     while (running > 0) {
       if (finished.wait_for(lock, kReportInterval, [&] { return running == 0; })) break;
       lock.unlock();
-      control.report(double(done.load(std::memory_order_relaxed)) / double(count));
+      control.report(double(done.load(std::memory_order_relaxed)) / double(total));
       lock.lock();
     }
   }
   pool.clear();  // joins
   if (failure) std::rethrow_exception(failure);
-  const bool complete = done.load() == count;
-  control.report(double(done.load()) / double(count));
+  const bool complete = finishedTasks.load() == count;
+  control.report(double(done.load()) / double(total));
   return complete;
 }
 

@@ -51,7 +51,9 @@ inline constexpr int kMaxSupersample = 4;
 // picture supersampled K times): density 4 bytes (a count), so 16384 × 16384 fits; colour by map
 // 28 bytes (a count and three 64-bit sums), at most about 7544 × 7544; flat pictures and PNGs of
 // the line drawings 4 bytes (the canvas), plus up to 256 MiB for the chaos game's bit-planes;
-// SVG a bit; QtImage 4 bytes a pixel of the file more. Rows of the file come to a few MiB beside.
+// SVG a bit; QtImage 4 bytes a pixel of the file more. Rows of the file come to a few MiB beside,
+// and the threads' own counts (hit_counts.cpp): up to 256 MiB where the counts take at most
+// 64 MiB, up to 128 MiB of buffers beyond (a seventh of that by map).
 inline constexpr std::int64_t kPictureMemoryBudget = std::int64_t{1536} << 20;
 
 inline const QString kPictureCancelledMessage =

@@ -223,7 +223,8 @@ ParallelChaosOutcome playChaosGameParallel(Canvas& canvas, DrawingState& drawing
   const std::int64_t pixels =
       std::int64_t(canvas.widthPixels()) * std::int64_t(std::max(canvas.heightPixels(), 0));
   const std::optional<SegmentCut> cut =
-      cutChaosGame(drawing.maps, steps, threads, {settings.segmentSteps, settings.warmUpSteps},
+      cutChaosGame(drawing.maps, steps, threads,
+                   {settings.segmentSteps, settings.warmUpSteps, settings.firstSegmentSteps},
                    pixels / kPixelsPerStep);
   const auto oneOrbit = [&] {
     outcome.finished = playChaosGameFast(canvas, drawing, random, control);
@@ -250,8 +251,10 @@ ParallelChaosOutcome playChaosGameParallel(Canvas& canvas, DrawingState& drawing
   }
 
   SegmentedGame game(canvas, drawing, random, control, *cut, planes);
-  const bool ran = runTasks(cut->count(), int(std::min<std::int64_t>(threads, planeCount)), control,
-                            [&game](std::int64_t k) { return game.drawSegment(k); });
+  const bool ran = runTasks(
+      cut->count(), int(std::min<std::int64_t>(threads, planeCount)), control,
+      [&game](std::int64_t k) { return game.drawSegment(k); },
+      [&cut](std::int64_t k) { return cut->end(k) - cut->first(k); });
   const std::int64_t merged = game.mergedSteps();
   random.advance(std::uint64_t(merged));
   if (merged > 0) {

@@ -13,9 +13,10 @@ class Canvas;
 // How playChaosGameParallel splits the game. The defaults suit drawing; tests shorten the
 // segments and the warm-up to reach the cases drawing seldom meets.
 struct ParallelChaosSettings {
-  int threads = 0;                // 0: one per core; 1: the one-orbit loop
-  std::int64_t segmentSteps = 0;  // 0: chosen from the count, the threads and the canvas
-  std::int64_t warmUpSteps = 0;   // 0: chosen from the maps (chaos_warm_up.h)
+  int threads = 0;                     // 0: one per core; 1: the one-orbit loop
+  std::int64_t segmentSteps = 0;       // 0: chosen from the count, the threads and the canvas
+  std::int64_t warmUpSteps = 0;        // 0: chosen from the maps (chaos_warm_up.h)
+  std::int64_t firstSegmentSteps = 0;  // as SegmentSettings (segmented_orbit.h)
 };
 
 // What a game did, for tests and benchmarks.

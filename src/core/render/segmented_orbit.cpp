@@ -26,12 +26,16 @@ std::optional<SegmentCut> cutChaosGame(const MapTable& maps, std::int64_t steps,
   // Maps not sure to shrink: a segment's start might never be found.
   if (!warmUp) return std::nullopt;
   const std::int64_t perThreads = threads * kSegmentsPerThread;
-  const SegmentCut cut{steps,
-                       settings.segmentSteps > 0
-                           ? settings.segmentSteps
-                           : std::max({kMinSegmentSteps, (steps + perThreads - 1) / perThreads,
-                                       *warmUp * kStepsPerWarmUpStep, leastSegmentSteps}),
-                       *warmUp};
+  // The shortest segment worth its jump and warm-up; drawing's first segments are that short, so
+  // that the first points come at once.
+  const std::int64_t shortest =
+      std::max({kMinSegmentSteps, *warmUp * kStepsPerWarmUpStep, leastSegmentSteps});
+  const bool chosen = settings.segmentSteps <= 0;
+  const SegmentCut cut{
+      steps,
+      chosen ? std::max(shortest, (steps + perThreads - 1) / perThreads) : settings.segmentSteps,
+      *warmUp,
+      settings.firstSegmentSteps > 0 ? settings.firstSegmentSteps : (chosen ? shortest : 0)};
   if (cut.count() < 2) return std::nullopt;
   return cut;
 }

@@ -34,28 +34,58 @@ namespace quill {
 struct SegmentSettings {
   std::int64_t segmentSteps = 0;  // 0: chosen from the count, the threads and the maps
   std::int64_t warmUpSteps = 0;   // 0: chosen from the maps (chaos_warm_up.h)
+  // The first segment's steps, each next one twice as many until they reach segmentSteps.
+  // 0: chosen with segmentSteps when that is chosen, else no ramp.
+  std::int64_t firstSegmentSteps = 0;
 };
 
-// A game of `steps` steps in segments of segmentSteps (the last may be shorter), each but the
-// first played after warmUpSteps steps of its own.
+// A game of `steps` steps cut into segments, each but the first played after warmUpSteps steps
+// of its own. The first segments ramp up: firstSteps, then twice that, and so on while shorter
+// than segmentSteps, so that the first of the game's points come soon; then segmentSteps each
+// (the last may be shorter). firstSteps 0 (or at least segmentSteps): no ramp.
 struct SegmentCut {
   std::int64_t steps = 0;
   std::int64_t segmentSteps = 1;
   std::int64_t warmUpSteps = 0;
+  std::int64_t firstSteps = 0;
 
-  std::int64_t count() const { return (steps + segmentSteps - 1) / segmentSteps; }
-  std::int64_t first(std::int64_t k) const { return k * segmentSteps; }
-  std::int64_t end(std::int64_t k) const { return std::min(steps, (k + 1) * segmentSteps); }
+  std::int64_t count() const {
+    const std::int64_t ramp = rampSegments();
+    const std::int64_t rampSteps = stepsBefore(ramp);
+    if (steps > rampSteps) return ramp + (steps - rampSteps + segmentSteps - 1) / segmentSteps;
+    std::int64_t k = 0;
+    while (stepsBefore(k) < steps) ++k;
+    return k;
+  }
+  std::int64_t first(std::int64_t k) const { return std::min(steps, stepsBefore(k)); }
+  std::int64_t end(std::int64_t k) const { return std::min(steps, stepsBefore(k + 1)); }
   // Where segment k's warm-up starts: no earlier than the game's first step.
   std::int64_t warmUpFrom(std::int64_t k) const {
     return k == 0 ? 0 : std::max<std::int64_t>(0, first(k) - warmUpSteps);
+  }
+
+ private:
+  // Ramp segments: those shorter than segmentSteps (at most 62 of them).
+  std::int64_t rampSegments() const {
+    if (firstSteps <= 0 || firstSteps >= segmentSteps) return 0;
+    std::int64_t k = 0;
+    while ((firstSteps << k) < segmentSteps) ++k;
+    return k;
+  }
+  // The steps of segments 0 to k − 1, uncut by `steps`.
+  std::int64_t stepsBefore(std::int64_t k) const {
+    const std::int64_t ramp = rampSegments();
+    if (k <= ramp) return firstSteps * ((std::int64_t{1} << k) - 1);
+    return firstSteps * ((std::int64_t{1} << ramp) - 1) + (k - ramp) * segmentSteps;
   }
 };
 
 // The cut of a game of `steps` steps of `maps` for `threads` threads: segments of at least
 // leastSegmentSteps (what else a segment costs the caller), and long enough beside their jump and
-// warm-up. Nothing when the game is played as one orbit: one thread, no steps, no maps, maps not
-// sure to shrink (no warm-up finds their orbit), or too few steps to make two segments.
+// warm-up. When the segments' length is chosen here, the first segments ramp up from the
+// shortest such length, so that a long game's first points are plotted within milliseconds. Nothing
+// when the game is played as one orbit: one thread, no steps, no maps, maps not sure to shrink (no
+// warm-up finds their orbit), or too few steps to make two segments.
 [[nodiscard]] std::optional<SegmentCut> cutChaosGame(const MapTable& maps, std::int64_t steps,
                                                      int threads, const SegmentSettings& settings,
                                                      std::int64_t leastSegmentSteps = 0);

@@ -47,6 +47,7 @@ struct SplitRow {
   int threads;
   SegmentSettings settings;
   int steps = 60'000;
+  HitTally tally = HitTally::Automatic;
 };
 void PrintTo(const SplitRow& row, std::ostream* out) { *out << row.name; }
 
@@ -64,23 +65,40 @@ TEST_P(HitCountSplits, EqualTheReferenceGamesPlots) {
 
   control.threads = row.threads;
   const Result<HitGrid> hits = countHits(kWidth, kHeight, gridState(row.steps), ChaosRandom(),
-                                         nullptr, control, row.settings);
+                                         nullptr, control, row.settings, row.tally);
   ASSERT_TRUE(hits.ok()) << hits.message().toStdString();
   EXPECT_EQ(hits->counts, direct.counts);
 }
 
 INSTANTIATE_TEST_SUITE_P(
     HitCounts, HitCountSplits,
-    ::testing::Values(SplitRow{"one thread", 1, {}},
-                      SplitRow{"warm-ups too short: every segment taken out", 2, {7'000, 2}},
-                      SplitRow{"warm-ups from the maps", 3, {5'000, 0}},
-                      SplitRow{"long warm-ups", 2, {4'096, 64}},
-                      SplitRow{"cut as drawing cuts it", 2, {}, 2'500'000}),
+    ::testing::Values(
+        SplitRow{"one thread", 1, {}},
+        SplitRow{"warm-ups too short: every segment taken out", 2, {7'000, 2}},
+        SplitRow{"warm-ups from the maps", 3, {5'000, 0}},
+        SplitRow{"long warm-ups", 2, {4'096, 64}},
+        SplitRow{"cut as drawing cuts it", 2, {}, 2'500'000},
+        SplitRow{"short first segments ramping up", 2, {4'096, 0, 100}},
+        SplitRow{"private planes, one thread", 1, {}, 60'000, HitTally::PrivatePlanes},
+        SplitRow{"private planes, three threads, segments taken out",
+                 3,
+                 {5'000, 2},
+                 60'000,
+                 HitTally::PrivatePlanes},
+        SplitRow{"small bands, one thread", 1, {}, 60'000, HitTally::SmallBands},
+        SplitRow{"small bands, two threads, segments taken out",
+                 2,
+                 {7'000, 2},
+                 60'000,
+                 HitTally::SmallBands},
+        SplitRow{"small bands, three threads", 3, {5'000, 0}, 200'000, HitTally::SmallBands},
+        SplitRow{"poster bands, two threads", 2, {4'096, 64}, 60'000, HitTally::Bands}),
     testing::RowName());
 
 struct TintRow {
   std::string name;
   std::vector<WeightedMap> maps;
+  HitTally tally = HitTally::Automatic;
 };
 void PrintTo(const TintRow& row, std::ostream* out) { *out << row.name; }
 
@@ -99,8 +117,8 @@ TEST_P(TintSplits, SumTheOneOrbitGamesTints) {
   control.threads = 1;
   const Result<HitGrid> one = countHits(kWidth, kHeight, state, ChaosRandom(), &tints, control);
   control.threads = 3;
-  const Result<HitGrid> split =
-      countHits(kWidth, kHeight, state, ChaosRandom(), &tints, control, {3'000, 3});
+  const Result<HitGrid> split = countHits(kWidth, kHeight, state, ChaosRandom(), &tints, control,
+                                          {3'000, 3}, GetParam().tally);
   ASSERT_TRUE(one.ok() && split.ok());
   EXPECT_EQ(split->counts, one->counts);
   EXPECT_EQ(split->colourSums, one->colourSums);

@@ -168,6 +168,19 @@ std::vector<GameCase> gameCases() {
                    {{{0.5, 0, 0, 0.5, 0, 0}, 0.5}, {{0, -1, 1, 0, 0.5, 0.5}, 0.5}},
                    1'000'000,
                    twoThreads});
+  cases.push_back({"short first segments ramping up",
+                   presetRows(8),
+                   1'000'003,
+                   {.threads = 2, .segmentSteps = 100'000, .firstSegmentSteps = 1'000}});
+  cases.push_back(
+      {"ramp with warm-ups too short: segments drawn again",
+       half,
+       300'000,
+       {.threads = 3, .segmentSteps = 64'000, .warmUpSteps = 3, .firstSegmentSteps = 500}});
+  cases.push_back({"game over within the ramp",
+                   presetRows(8),
+                   20'000,
+                   {.threads = 2, .segmentSteps = 100'000, .firstSegmentSteps = 1'000}});
   cases.push_back({"a segment a step, warm-ups from the start",
                    half,
                    20'000,
