@@ -44,8 +44,8 @@ const Target& leafTarget() {
 
 std::vector<PlaneMap> fernMaps() {
   std::vector<PlaneMap> maps;
-  for (const testing::MapRow& r : testing::presetRows(8)) {
-    maps.push_back({r.a, r.b, r.c, r.d, r.e, r.f});
+  for (const WeightedMap& r : testing::presetRows(8)) {
+    maps.push_back(r.map);
   }
   return fitToSquare(maps).value();
 }

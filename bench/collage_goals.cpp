@@ -175,8 +175,8 @@ int measure(const Settings& settings) {
     const PatternEntry& entry = kPatterns[std::size_t(pattern)];
     if (!settings.only.empty() && entry.menuCaption.toStdString() != settings.only) continue;
     std::vector<PlaneMap> preset;
-    for (const testing::MapRow& r : testing::presetRows(pattern)) {
-      preset.push_back({r.a, r.b, r.c, r.d, r.e, r.f});
+    for (const WeightedMap& r : testing::presetRows(pattern)) {
+      preset.push_back(r.map);
     }
     const PatternTarget made = patternTarget(fitToSquare(preset).value(), settings.threads);
     const Target& target = made.target;
