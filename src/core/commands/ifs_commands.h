@@ -10,11 +10,12 @@ namespace quill {
 
 struct Document;
 
-inline const QString kNoMapsToExportMessage = QStringLiteral("There are no maps to export.");
+inline const QString kNoMapsToExportMessage =
+    QStringLiteral(QT_TRANSLATE_NOOP("Messages", "There are no maps to export."));
 
 inline const SaveMessages kIfsSaveMessages = {
-    QStringLiteral("Cannot save the file: disk full."),
-    QStringLiteral("Cannot save the file. Please try again.")};
+    QStringLiteral(QT_TRANSLATE_NOOP("Messages", "Cannot save the file: disk full.")),
+    QStringLiteral(QT_TRANSLATE_NOOP("Messages", "Cannot save the file. Please try again."))};
 
 // Puts an .ifs entry into the grid as "Load Parameters" does: the numbers into the map table, their
 // texts into the rows, the rows below emptied, the entry's name as the panel's caption; fitted into

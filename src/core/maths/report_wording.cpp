@@ -1,5 +1,6 @@
 #include "core/maths/report_wording.h"
 
+#include <QCoreApplication>
 #include <cmath>
 #include <limits>
 
@@ -17,7 +18,7 @@ QString contractionWording(const MapFacts& map) {
   if (std::abs(sigma1 - 1) <= kUnitStretchUlps * std::numeric_limits<double>::epsilon()) {
     return QStringLiteral("does not contract (stretches by 1)");
   }
-  return QStringLiteral("EXPANDS");
+  return QCoreApplication::translate("Messages", "EXPANDS");
 }
 
 QString fixedPointWording(const MapFacts& map) {

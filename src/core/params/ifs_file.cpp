@@ -1,6 +1,7 @@
 #include "core/params/ifs_file.h"
 
 #include <QByteArrayView>
+#include <QCoreApplication>
 #include <QFile>
 #include <QFileInfo>
 #include <QIODevice>
@@ -26,7 +27,7 @@ bool isSeparator(char c) { return isBlank(c) || c == ','; }
 
 // The second line of a refusal: where the fault is, "Line 12" or "Line 12, entry "bad"", and what.
 QString located(qint64 line, const QString& entry, const QString& what) {
-  QString text = QStringLiteral("Line %1").arg(line);
+  QString text = QCoreApplication::translate("Messages", "Line %1").arg(line);
   if (!entry.isEmpty()) text += QStringLiteral(", entry \"%1\"").arg(entry);
   return text + QStringLiteral(": ") + what;
 }
@@ -71,7 +72,9 @@ class EntryBuilder {
         if (brace < 0) {
           const QByteArrayView rest = text.sliced(i);
           return fail(rest.contains('}')
-                          ? located(line_, {}, QStringLiteral("\"}\" without an entry to close."))
+                          ? located(line_, {},
+                                    QCoreApplication::translate("Messages",
+                                                                "\"}\" without an entry to close."))
                           : located(line_, {},
                                     QStringLiteral("%1 stands outside any entry; an entry starts "
                                                    "with its name and \"{\" on one line.")
@@ -98,7 +101,8 @@ class EntryBuilder {
         // A name and '{' where a number belongs: the entry before lacks its '}'.
         if (text.sliced(i).contains('{')) {
           return fail(located(line_, name_,
-                              QStringLiteral("\"{\" inside the entry; its \"}\" is missing.")));
+                              QCoreApplication::translate(
+                                  "Messages", "\"{\" inside the entry; its \"}\" is missing.")));
         }
         const QString quote = quoted(text.sliced(i, end - i));
         return fail(located(line_, name_,
@@ -122,7 +126,7 @@ class EntryBuilder {
       return std::nullopt;
     }
     if (entries_.empty()) {
-      fail(QStringLiteral("The file holds no entry."));
+      fail(QCoreApplication::translate("Messages", "The file holds no entry."));
       return std::nullopt;
     }
     return std::move(entries_);
@@ -145,7 +149,8 @@ class EntryBuilder {
 
   bool open(QByteArrayView header, qint64 headerStart) {
     if (header.contains('}')) {
-      return fail(located(line_, {}, QStringLiteral("\"}\" without an entry to close.")));
+      return fail(located(
+          line_, {}, QCoreApplication::translate("Messages", "\"}\" without an entry to close.")));
     }
     // A byte order mark is no part of a name, wherever a file was cut or joined.
     while (header.startsWith("\xEF\xBB\xBF")) {
@@ -190,7 +195,7 @@ class EntryBuilder {
       misplaced_ = located(segmentMapLine_, name_,
                            sevensText(QStringLiteral("this line has"), start % kPlaneNumbers));
     } else {
-      misplaced_ = QStringLiteral("Lines %1 to %2, entry \"%3\": ")
+      misplaced_ = QCoreApplication::translate("Messages", "Lines %1 to %2, entry \"%3\": ")
                        .arg(segmentMapLine_)
                        .arg(linesBefore_)
                        .arg(name_) +
@@ -259,7 +264,9 @@ class EntryBuilder {
 }  // namespace
 
 QString tooManyMapsMessage(int mapCount) {
-  return QStringLiteral("This entry has %1 maps; Quillmere draws at most 10.").arg(mapCount);
+  return QCoreApplication::translate("Messages",
+                                     "This entry has %1 maps; Quillmere draws at most 10.")
+      .arg(mapCount);
 }
 
 Result<std::vector<IfsEntry>> readIfs(QIODevice& device) {
@@ -289,7 +296,7 @@ Result<std::vector<IfsEntry>> readIfsFile(const QString& path) {
   if (!QFileInfo::exists(path)) return Failure{kFileNotFoundMessage};
   // A folder opens on some platforms and then reads as empty; it is no .ifs file.
   if (QFileInfo(path).isDir())
-    return invalidFormat(QStringLiteral("This is a folder, not a file."));
+    return invalidFormat(QCoreApplication::translate("Messages", "This is a folder, not a file."));
   QFile file(path);
   if (!file.open(QIODevice::ReadOnly)) return Failure{kUnreadableIfsMessage};
   return readIfs(file);
