@@ -8,11 +8,13 @@
 #include <QPushButton>
 
 #include "app/entry_chooser.h"
+#include "core/base/message_text.h"
 
 namespace quill {
 
 void QtDialogs::message(const QString& text) {
-  QMessageBox box(QMessageBox::NoIcon, kAppTitle, text, QMessageBox::Ok, parent_);
+  // The core words its messages in the source language; they are shown in the user's.
+  QMessageBox box(QMessageBox::NoIcon, kAppTitle, messageText(text), QMessageBox::Ok, parent_);
   box.exec();
 }
 
@@ -30,10 +32,9 @@ QString QtDialogs::saveFileName() {
 
 QString QtDialogs::savePictureFileName() {
   const QString name = QFileDialog::getSaveFileName(
-      parent_, QStringLiteral("Save Picture"),
+      parent_, tr("Save Picture"),
       lastPictureName_.isEmpty() ? QStringLiteral("picture.png") : lastPictureName_,
-      QStringLiteral("PNG image (*.png);;JPEG image (*.jpg *.jpeg);;BMP image (*.bmp);;"
-                     "All files (*)"));
+      tr("PNG image (*.png);;JPEG image (*.jpg *.jpeg);;BMP image (*.bmp);;All files (*)"));
   if (!name.isEmpty()) lastPictureName_ = name;
   return name;
 }
@@ -46,18 +47,17 @@ std::optional<Rgb> QtDialogs::chooseColor(Rgb initial) {
 
 bool QtDialogs::confirmReplace(const QString& path) {
   // Worded as Qt's file dialogs ask it; No is the default, so Enter keeps the file.
-  QMessageBox box(QMessageBox::NoIcon, kAppTitle,
-                  QStringLiteral("%1 already exists.\nDo you want to replace it?")
-                      .arg(QDir::toNativeSeparators(path)),
-                  QMessageBox::Yes | QMessageBox::No, parent_);
+  QMessageBox box(
+      QMessageBox::NoIcon, kAppTitle,
+      tr("%1 already exists.\nDo you want to replace it?").arg(QDir::toNativeSeparators(path)),
+      QMessageBox::Yes | QMessageBox::No, parent_);
   box.setDefaultButton(QMessageBox::No);
   return box.exec() == QMessageBox::Yes;
 }
 
 QString QtDialogs::openIfsFileName() {
-  const QString name =
-      QFileDialog::getOpenFileName(parent_, QStringLiteral("Import .ifs"), lastIfsName_,
-                                   QStringLiteral("IFS files (*.ifs);;All files (*)"));
+  const QString name = QFileDialog::getOpenFileName(parent_, tr("Import .ifs"), lastIfsName_,
+                                                    tr("IFS files (*.ifs);;All files (*)"));
   if (!name.isEmpty()) lastIfsName_ = name;
   return name;
 }
@@ -65,9 +65,9 @@ QString QtDialogs::openIfsFileName() {
 QString QtDialogs::saveIfsFileName() {
   // Export asks itself about an existing file, offering to add to it; the dialog asking first
   // would make the user answer twice.
-  QString name = QFileDialog::getSaveFileName(parent_, QStringLiteral("Export .ifs"), lastIfsName_,
-                                              QStringLiteral("IFS files (*.ifs);;All files (*)"),
-                                              nullptr, QFileDialog::DontConfirmOverwrite);
+  QString name = QFileDialog::getSaveFileName(parent_, tr("Export .ifs"), lastIfsName_,
+                                              tr("IFS files (*.ifs);;All files (*)"), nullptr,
+                                              QFileDialog::DontConfirmOverwrite);
   if (!name.isEmpty() && QFileInfo(name).suffix().isEmpty()) name += QStringLiteral(".ifs");
   if (!name.isEmpty()) lastIfsName_ = name;
   return name;
@@ -75,10 +75,8 @@ QString QtDialogs::saveIfsFileName() {
 
 CollectionChoice QtDialogs::askAddOrReplace(const QString& question) {
   QMessageBox box(QMessageBox::NoIcon, kAppTitle, question, QMessageBox::NoButton, parent_);
-  QPushButton* add =
-      box.addButton(QStringLiteral("Add to the collection"), QMessageBox::AcceptRole);
-  QPushButton* replace =
-      box.addButton(QStringLiteral("Replace the file"), QMessageBox::DestructiveRole);
+  QPushButton* add = box.addButton(tr("Add to the collection"), QMessageBox::AcceptRole);
+  QPushButton* replace = box.addButton(tr("Replace the file"), QMessageBox::DestructiveRole);
   box.addButton(QMessageBox::Cancel);
   box.setDefaultButton(add);
   box.exec();
