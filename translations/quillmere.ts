@@ -324,6 +324,110 @@ Please make sure the file name you specify exists.</source>
         <source>An SVG of this fractal at depth %1 would take more than %2 MB. The largest depth that fits is %3.</source>
         <translation type="unfinished"></translation>
     </message>
+    <message>
+        <source>p is already proportional to |det|.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>corner P0</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>corner P1</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>corner P2</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>edge P0–P1</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>edge P0–P2</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>edge P1–P3</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>edge P2–P3</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>rotation handle</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>scale handle</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>yes</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>does not contract (stretches by 1)</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>line through %1 along %2</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>every point</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>none</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>a map needs %1 numbers; %2 %3.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>the file ends before the entry&apos;s &quot;}&quot;.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>an entry needs a name before its &quot;{&quot;.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>this line has</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>these lines have</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>the file holds more than %1 entries.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>this entry has</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>as SVG</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>drawn flat</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>shaded by density</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>coloured by map</source>
+        <translation type="unfinished"></translation>
+    </message>
 </context>
 <context>
     <name>Patterns</name>

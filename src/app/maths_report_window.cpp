@@ -15,6 +15,7 @@
 
 #include "app/box_count_chart.h"
 #include "app/box_count_thread.h"
+#include "core/base/message_text.h"
 #include "core/editor/det_weights.h"
 #include "core/maths/det_shares.h"
 #include "core/maths/report_wording.h"
@@ -359,7 +360,7 @@ void MathsReportWindow::setPByDet() {
   const QStringList texts = detProportionalTexts(dets);
   // No undo step that changes nothing: the user is told why the grid stays as it is.
   if (sameProbabilities(ps, texts)) {
-    setPNote_->setText(kAlreadyDetProportionalMessage);
+    setPNote_->setText(messageText(kAlreadyDetProportionalMessage));
     return;
   }
   setPNote_->clear();

@@ -45,9 +45,10 @@ QString quoted(QByteArrayView bytes) {
 
 // "a map needs 7 numbers; this entry has 13."
 QString sevensText(const QString& holder, qint64 count) {
-  return QStringLiteral("a map needs %1 numbers; %2 %3.")
+  return QCoreApplication::translate("Messages", "a map needs %1 numbers; %2 %3.")
       .arg(kPlaneNumbers)
-      .arg(holder, count == 0 ? QStringLiteral("none") : QString::number(count));
+      .arg(holder,
+           count == 0 ? QCoreApplication::translate("Messages", "none") : QString::number(count));
 }
 
 // Builds the entries line by line; each step returns false, with problem() saying where and why,
@@ -122,7 +123,9 @@ class EntryBuilder {
   // The entries, or nothing (problem() saying why) when an entry is left open or there is none.
   std::optional<std::vector<IfsEntry>> finish() {
     if (inside_) {
-      fail(located(headerLine_, name_, QStringLiteral("the file ends before the entry's \"}\".")));
+      fail(located(
+          headerLine_, name_,
+          QCoreApplication::translate("Messages", "the file ends before the entry's \"}\".")));
       return std::nullopt;
     }
     if (entries_.empty()) {
@@ -161,7 +164,9 @@ class EntryBuilder {
     while (nameEnd < header.size() && !isBlank(header[nameEnd]) && header[nameEnd] != '(')
       ++nameEnd;
     if (nameEnd == 0) {
-      return fail(located(line_, {}, QStringLiteral("an entry needs a name before its \"{\".")));
+      return fail(located(
+          line_, {},
+          QCoreApplication::translate("Messages", "an entry needs a name before its \"{\".")));
     }
     name_ = QString::fromUtf8(header.first(nameEnd));
     threeD_ = QByteArray(header.data(), header.size()).toLower().contains("(3d)");
@@ -189,17 +194,21 @@ class EntryBuilder {
     if (wholeMaps || withinOneMap) return;
     if (start % kPlaneNumbers == 0) {
       // Starts a map and ends inside the next.
-      misplaced_ = located(line_, name_, sevensText(QStringLiteral("this line has"), count));
+      misplaced_ =
+          located(line_, name_,
+                  sevensText(QCoreApplication::translate("Messages", "this line has"), count));
     } else if (segmentMapLine_ == linesBefore_) {
       // The map begun on an earlier line is ended here with numbers of the next.
       misplaced_ = located(segmentMapLine_, name_,
-                           sevensText(QStringLiteral("this line has"), start % kPlaneNumbers));
+                           sevensText(QCoreApplication::translate("Messages", "this line has"),
+                                      start % kPlaneNumbers));
     } else {
       misplaced_ = QCoreApplication::translate("Messages", "Lines %1 to %2, entry \"%3\": ")
                        .arg(segmentMapLine_)
                        .arg(linesBefore_)
                        .arg(name_) +
-                   sevensText(QStringLiteral("these lines have"), start % kPlaneNumbers);
+                   sevensText(QCoreApplication::translate("Messages", "these lines have"),
+                              start % kPlaneNumbers);
     }
   }
 
@@ -208,7 +217,8 @@ class EntryBuilder {
     if (entries_.size() >= std::size_t(kMaxIfsEntries)) {
       return fail(
           located(line_, name_,
-                  QStringLiteral("the file holds more than %1 entries.").arg(kMaxIfsEntries)));
+                  QCoreApplication::translate("Messages", "the file holds more than %1 entries.")
+                      .arg(kMaxIfsEntries)));
     }
     inside_ = false;
     IfsEntry entry;
@@ -225,8 +235,9 @@ class EntryBuilder {
     } else {
       entry.mapCount = int(numberCount_ / kPlaneNumbers);
       if (numberCount_ == 0 || numberCount_ % kPlaneNumbers != 0) {
-        refuse(located(headerLine_, name_,
-                       sevensText(QStringLiteral("this entry has"), numberCount_)));
+        refuse(located(
+            headerLine_, name_,
+            sevensText(QCoreApplication::translate("Messages", "this entry has"), numberCount_)));
       } else if (misplaced_) {
         refuse(*misplaced_);
       } else if (entry.mapCount > kMaxMaps) {

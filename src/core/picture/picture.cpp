@@ -48,12 +48,14 @@ QString gigabytes(double bytes) {
 }
 
 QString shadingWords(const PictureRequest& request, PictureMode mode) {
-  if (request.format == PictureFormat::Svg) return QStringLiteral("as SVG");
+  if (request.format == PictureFormat::Svg)
+    return QCoreApplication::translate("Messages", "as SVG");
   if (mode != PictureMode::ChaosGame || request.shading == Shading::Flat) {
-    return QStringLiteral("drawn flat");
+    return QCoreApplication::translate("Messages", "drawn flat");
   }
-  return request.shading == Shading::Density ? QStringLiteral("shaded by density")
-                                             : QStringLiteral("coloured by map");
+  return request.shading == Shading::Density
+             ? QCoreApplication::translate("Messages", "shaded by density")
+             : QCoreApplication::translate("Messages", "coloured by map");
 }
 
 }  // namespace
