@@ -19,14 +19,16 @@ _quillmere_render() {
     --mode) COMPREPLY=($(compgen -W 'blueprint fractal chaos' -- "$cur")); return ;;
     --format) COMPREPLY=($(compgen -W 'png bmp jpg svg' -- "$cur")); return ;;
     --shade) COMPREPLY=($(compgen -W 'flat density by-map' -- "$cur")); return ;;
-    --entry | --iterations | --size | --pen | --paper | --threads | --gamma | --supersample | \
-      --map-colours | --seed | --report-points)
+    --tone) COMPREPLY=($(compgen -W 'log mean' -- "$cur")); return ;;
+    --entry | --iterations | --size | --pen | --paper | --threads | --gamma | --gamma-threshold | \
+      --supersample | --map-colours | --seed | --report-points)
       return ;;
   esac
 
   COMPREPLY=($(compgen -W '--pattern --params --ifs --entry --from-picture --list-entries --fit --save-ifs
     --add-to-collection --mode --iterations --size --pen --paper --threads --output --format
-    --shade --gamma --supersample --map-colours --depth16 --seed --report --report-points
+    --shade --gamma --tone --gamma-threshold --supersample --map-colours --depth16 --transparent
+    --seed --report --report-points
     --help --version' -- "$cur"))
 }
 # -o filenames quotes what it completes, so "Christmas Tree" comes out as one word.

@@ -122,6 +122,9 @@ void PictureDialog::updateEnabled() {
   points_->setEnabled(chaos);
   shading_->setEnabled(chaos);
   gamma_->setEnabled(chaos && shading != Shading::Flat);
+  tone_->setEnabled(chaos && shading != Shading::Flat);
+  gammaThreshold_->setEnabled(chaos && shading != Shading::Flat &&
+                              Tone(tone_->currentIndex()) == Tone::Mean);
   seed_->setEnabled(chaos);
   for (QToolButton* button : mapButtons_) button->setEnabled(chaos && shading == Shading::ByMap);
   // Vectors have neither a depth of colour nor pixels to supersample.
@@ -154,6 +157,11 @@ std::optional<PictureRequest> PictureDialog::readRequest() {
   const bool chaos = mode() == PictureMode::ChaosGame;
   request.shading = chaos ? Shading(shading_->currentIndex()) : Shading::Flat;
   request.gamma = gamma_->value();
+  if (request.shading != Shading::Flat) {
+    request.tone = Tone(tone_->currentIndex());
+    request.gammaThreshold = gammaThreshold_->value();
+  }
+  request.transparent = transparent_->isChecked();
   request.supersample = supersample_->value();
   request.mapColours = mapColours_;
   request.pen = pen_;

@@ -97,6 +97,8 @@ class PictureDialog : public QWidget {
   QLineEdit* points_ = nullptr;  // the Chaos Game's
   QComboBox* shading_ = nullptr;
   QDoubleSpinBox* gamma_ = nullptr;
+  QComboBox* tone_ = nullptr;  // in the order of Tone
+  QDoubleSpinBox* gammaThreshold_ = nullptr;
   QSpinBox* supersample_ = nullptr;
   std::vector<QToolButton*> mapButtons_;
   std::vector<Rgb> mapColours_;  // one per map slot
@@ -107,6 +109,7 @@ class PictureDialog : public QWidget {
   QLineEdit* seed_ = nullptr;
   QLineEdit* file_ = nullptr;
   QCheckBox* depth16_ = nullptr;
+  QCheckBox* transparent_ = nullptr;
   QPushButton* render_ = nullptr;
   QPushButton* cancel_ = nullptr;
   QProgressBar* progress_ = nullptr;

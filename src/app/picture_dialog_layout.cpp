@@ -79,6 +79,24 @@ void PictureDialog::buildWidgets() {
   gamma_->setSingleStep(0.1);
   gamma_->setValue(defaults.gamma);
   form->addRow(tr("Gamma:"), gamma_);
+  tone_ = new QComboBox(this);
+  tone_->setObjectName(QStringLiteral("pictureTone"));
+  tone_->addItems(
+      {tr("Log: against the most hit pixel"), tr("Mean: against the mean hits per covered pixel")});
+  tone_->setToolTip(
+      tr("Mean keeps the picture's tones as the points grow; Log darkens all but the densest "
+         "parts"));
+  form->addRow(tr("Tone:"), tone_);
+  gammaThreshold_ = new QDoubleSpinBox(this);
+  gammaThreshold_->setObjectName(QStringLiteral("pictureGammaThreshold"));
+  gammaThreshold_->setRange(0, 1);
+  gammaThreshold_->setDecimals(3);
+  gammaThreshold_->setSingleStep(0.005);
+  gammaThreshold_->setValue(defaults.gammaThreshold);
+  gammaThreshold_->setToolTip(
+      tr("Below this brightness a straight ramp replaces the gamma curve, so sparse pixels are "
+         "not lifted"));
+  form->addRow(tr("Gamma threshold:"), gammaThreshold_);
   supersample_ = new QSpinBox(this);
   supersample_->setObjectName(QStringLiteral("pictureSupersample"));
   supersample_->setRange(1, 4);
@@ -127,6 +145,10 @@ void PictureDialog::buildWidgets() {
   depth16_ = new QCheckBox(tr("16 bits a channel (PNG)"), this);
   depth16_->setObjectName(QStringLiteral("pictureDepth16"));
   form->addRow(QString(), depth16_);
+  transparent_ = new QCheckBox(tr("Transparent paper (PNG, SVG)"), this);
+  transparent_->setObjectName(QStringLiteral("pictureTransparent"));
+  transparent_->setToolTip(tr("The paper is left out; density ink takes its tone as its alpha"));
+  form->addRow(QString(), transparent_);
 
   progress_ = new QProgressBar(this);
   progress_->setObjectName(QStringLiteral("pictureProgress"));
@@ -151,6 +173,7 @@ void PictureDialog::buildWidgets() {
 
   connect(mode_, &QComboBox::currentIndexChanged, this, &PictureDialog::updateEnabled);
   connect(shading_, &QComboBox::currentIndexChanged, this, &PictureDialog::updateEnabled);
+  connect(tone_, &QComboBox::currentIndexChanged, this, &PictureDialog::updateEnabled);
   connect(file_, &QLineEdit::textChanged, this, &PictureDialog::updateEnabled);
   connect(file_, &QLineEdit::textChanged, this, &PictureDialog::fitFileField);
   connect(browse, &QPushButton::clicked, this, &PictureDialog::browse);

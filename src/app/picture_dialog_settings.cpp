@@ -32,6 +32,8 @@ void PictureDialog::takeSettings(const PictureRecord& record) {
   if (record.mode == PictureMode::ChaosGame) points_->setText(QString::number(record.count));
   shading_->setCurrentIndex(int(record.shading));
   gamma_->setValue(record.gamma);
+  tone_->setCurrentIndex(int(record.tone));
+  gammaThreshold_->setValue(record.gammaThreshold);
   supersample_->setValue(record.supersample);
   mapColours_ = defaultMapColours();
   for (std::size_t i = 0; i < record.mapColours.size() && i < mapColours_.size(); ++i) {
@@ -46,6 +48,7 @@ void PictureDialog::takeSettings(const PictureRecord& record) {
   showSwatch(paperButton_, paper_);
   seed_->setText(QString::number(record.seed));
   depth16_->setChecked(record.depth16);
+  transparent_->setChecked(record.transparent);
   updateEnabled();
 }
 
@@ -57,6 +60,8 @@ void PictureDialog::saveSettings(QSettings& settings) const {
   settings.setValue(QStringLiteral("points"), points_->text());
   settings.setValue(QStringLiteral("shading"), shading_->currentIndex());
   settings.setValue(QStringLiteral("gamma"), gamma_->value());
+  settings.setValue(QStringLiteral("tone"), tone_->currentIndex());
+  settings.setValue(QStringLiteral("gammaThreshold"), gammaThreshold_->value());
   settings.setValue(QStringLiteral("supersample"), supersample_->value());
   QStringList colours;
   for (const Rgb colour : mapColours_) {
@@ -66,6 +71,7 @@ void PictureDialog::saveSettings(QSettings& settings) const {
   settings.setValue(QStringLiteral("seed"), seed_->text());
   settings.setValue(QStringLiteral("file"), file_->text());
   settings.setValue(QStringLiteral("depth16"), depth16_->isChecked());
+  settings.setValue(QStringLiteral("transparent"), transparent_->isChecked());
 }
 
 void PictureDialog::restoreSettings(const QSettings& settings) {
@@ -83,10 +89,15 @@ void PictureDialog::restoreSettings(const QSettings& settings) {
   whole("shading", [this](int value) {
     if (value >= 0 && value < shading_->count()) shading_->setCurrentIndex(value);
   });
+  whole("tone", [this](int value) {
+    if (value >= 0 && value < tone_->count()) tone_->setCurrentIndex(value);
+  });
   whole("supersample", [this](int value) { supersample_->setValue(value); });
   bool number = false;
   const double gamma = settings.value(QStringLiteral("gamma")).toDouble(&number);
   if (number) gamma_->setValue(gamma);
+  const double threshold = settings.value(QStringLiteral("gammaThreshold")).toDouble(&number);
+  if (number) gammaThreshold_->setValue(threshold);
   if (settings.contains(QStringLiteral("depth"))) {
     depth_->setText(settings.value(QStringLiteral("depth")).toString());
   }
@@ -108,6 +119,7 @@ void PictureDialog::restoreSettings(const QSettings& settings) {
     file_->setText(settings.value(QStringLiteral("file")).toString());
   }
   depth16_->setChecked(settings.value(QStringLiteral("depth16"), false).toBool());
+  transparent_->setChecked(settings.value(QStringLiteral("transparent"), false).toBool());
   updateEnabled();
 }
 

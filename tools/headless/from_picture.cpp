@@ -29,6 +29,9 @@ Result<RenderOptions> withPictureSettings(const RenderOptions& options,
   settings.paper = record.paper;
   settings.shading = record.shading;
   settings.gamma = record.gamma;
+  settings.tone = record.tone;
+  settings.gammaThreshold = record.gammaThreshold;
+  settings.transparent = record.transparent;
   settings.supersample = record.supersample;
   settings.mapColours = record.mapColours;
   settings.seed = record.seed;
@@ -41,7 +44,7 @@ Result<RenderOptions> withPictureSettings(const RenderOptions& options,
   // 16 bits a channel where the file can hold them; BMP and JPEG keep their 8.
   settings.depth16 = record.depth16 && format == PictureFormat::Png16;
   const bool asCanvas = record.shading == Shading::Flat && record.supersample == 1 &&
-                        !record.depth16 && record.seed == ChaosRandom::kSeed;
+                        !record.depth16 && record.seed == ChaosRandom::kSeed && !record.transparent;
   settings.renderToFile = !asCanvas || format == PictureFormat::Svg;
   if (format == PictureFormat::Svg && record.mode == PictureMode::ChaosGame) {
     return Failure{QStringLiteral(

@@ -191,6 +191,9 @@ int renderToFile(const Document& document, const RenderOptions& options, std::FI
   request.height = options.height;
   request.shading = options.shading;
   request.gamma = options.gamma;
+  request.tone = options.tone;
+  request.gammaThreshold = options.gammaThreshold;
+  request.transparent = options.transparent;
   request.supersample = options.supersample;
   request.mapColours = options.mapColours;
   request.format = *format;

@@ -85,9 +85,22 @@ const std::vector<OptionRow>& optionTable() {
        "density (hit counts, log scaled) or by-map (hit counts in the colour of the maps that "
        "placed them)"},
       {{"gamma"}, "G", "density and by-map brightness curve, 0.1 to 10, default 2.2"},
+      {{"tone"},
+       "TONE",
+       "density and by-map brightness: log (default; log hit counts against the most hit "
+       "pixel) or mean (against the mean hits of the covered pixels, so the tones hold as "
+       "points grow)"},
+      {{"gamma-threshold"},
+       "X",
+       "with --tone mean: below this brightness, 0 to 1, a straight ramp in place of the gamma "
+       "curve, so sparse pixels are not lifted; default 0.01"},
       {{"supersample"}, "K", "render K x K times the pixels and average down, 1 to 4"},
       {{"map-colours"}, "LIST", "by-map colours of maps 1, 2 ..., such as E6194B,3CB44B"},
       {{"depth16"}, "", "a PNG of 16 bits a channel (BMP and JPEG have 8)"},
+      {{"transparent"},
+       "",
+       "leave the paper transparent: a PNG with alpha (density ink takes its tone as alpha) or "
+       "an SVG without the paper; BMP and JPEG are refused"},
       {{"seed"},
        "N",
        "the chaos game's generator seed, default the program's own, so the picture matches "

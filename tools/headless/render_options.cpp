@@ -61,6 +61,21 @@ QString readPictureOptions(const QCommandLineParser& parser, RenderOptions& opti
       return QStringLiteral("--gamma must be a number from %1 to %2").arg(kMinGamma).arg(kMaxGamma);
     }
   }
+  if (isSet("tone")) {
+    const QString tone = value("tone").toLower();
+    if (tone != u"log" && tone != u"mean") {
+      return QStringLiteral("unknown tone '%1'; use log or mean").arg(value("tone"));
+    }
+    options.tone = tone == u"mean" ? Tone::Mean : Tone::Log;
+  }
+  if (isSet("gamma-threshold")) {
+    bool number = false;
+    options.gammaThreshold = value("gamma-threshold").toDouble(&number);
+    if (!number || !(options.gammaThreshold >= 0 && options.gammaThreshold <= 1)) {
+      return QStringLiteral("--gamma-threshold must be a number from 0 to 1");
+    }
+  }
+  options.transparent = isSet("transparent");
   if (isSet("supersample")) {
     static const QRegularExpression digit(QStringLiteral("^\\d$"));
     const QString text = value("supersample");
@@ -104,7 +119,8 @@ QString readPictureOptions(const QCommandLineParser& parser, RenderOptions& opti
   const bool svg = format == PictureFormat::Svg;
   const bool chaos = options.mode == Mode::Chaos;
   const bool anyOption = isSet("shade") || isSet("gamma") || isSet("supersample") ||
-                         isSet("map-colours") || options.depth16 || isSet("seed");
+                         isSet("map-colours") || options.depth16 || isSet("seed") ||
+                         isSet("tone") || isSet("gamma-threshold") || options.transparent;
   if (svg && chaos) {
     return QStringLiteral(
         "SVG is drawn for blueprint and fractal only; write the chaos game to a "
@@ -117,6 +133,12 @@ QString readPictureOptions(const QCommandLineParser& parser, RenderOptions& opti
   if (isSet("gamma") && options.shading == Shading::Flat) {
     return QStringLiteral("--gamma goes with --shade density or by-map");
   }
+  if (isSet("tone") && options.shading == Shading::Flat) {
+    return QStringLiteral("--tone goes with --shade density or by-map");
+  }
+  if (isSet("gamma-threshold") && options.tone != Tone::Mean) {
+    return QStringLiteral("--gamma-threshold goes with --tone mean");
+  }
   if (isSet("map-colours") && options.shading != Shading::ByMap) {
     return QStringLiteral("--map-colours goes with --shade by-map");
   }
@@ -128,8 +150,9 @@ QString readPictureOptions(const QCommandLineParser& parser, RenderOptions& opti
   }
   if (anyOption && !format) {
     return QStringLiteral(
-        "pictures with --shade, --gamma, --supersample, --map-colours, "
-        "--depth16 or --seed are written as .png, .bmp or .jpg (or .svg)");
+        "pictures with --shade, --gamma, --tone, --gamma-threshold, --supersample, "
+        "--map-colours, --depth16, --transparent or --seed are written as .png, .bmp or .jpg "
+        "(or .svg)");
   }
   options.renderToFile = anyOption || svg;
   return QString();
@@ -200,6 +223,9 @@ ParsedArguments parseArguments(const QStringList& arguments) {
   const QCommandLineOption mapColours = tableOption(QStringLiteral("map-colours"));
   const QCommandLineOption seed = tableOption(QStringLiteral("seed"));
   const QCommandLineOption depth16 = tableOption(QStringLiteral("depth16"));
+  const QCommandLineOption tone = tableOption(QStringLiteral("tone"));
+  const QCommandLineOption gammaThreshold = tableOption(QStringLiteral("gamma-threshold"));
+  const QCommandLineOption transparent = tableOption(QStringLiteral("transparent"));
   const QCommandLineOption fromPicture = tableOption(QStringLiteral("from-picture"));
 
   if (!parser.parse(arguments)) return usageError(parser.errorText());
@@ -214,9 +240,10 @@ ParsedArguments parseArguments(const QStringList& arguments) {
         QStringLiteral("unexpected argument '%1'").arg(parser.positionalArguments().constFirst()));
   }
   for (const QCommandLineOption& option :
-       {pattern,     params,     mode, iterations, size,         pen,    paper,
-        threads,     output,     ifs,  entry,      saveIfs,      shade,  gamma,
-        supersample, mapColours, seed, report,     reportPoints, format, fromPicture}) {
+       {pattern, params,         mode,        iterations, size,    pen,    paper,
+        threads, output,         ifs,         entry,      saveIfs, shade,  gamma,
+        tone,    gammaThreshold, supersample, mapColours, seed,    report, reportPoints,
+        format,  fromPicture}) {
     if (parser.values(option).size() > 1) {
       return usageError(QStringLiteral("--%1 given more than once").arg(option.names().first()));
     }
@@ -231,7 +258,8 @@ ParsedArguments parseArguments(const QStringList& arguments) {
   }
   // The picture says how it was drawn; these would only say it otherwise.
   for (const QCommandLineOption& option :
-       {mode, iterations, size, pen, paper, shade, gamma, supersample, mapColours, depth16, seed}) {
+       {mode, iterations, size, pen, paper, shade, gamma, tone, gammaThreshold, supersample,
+        mapColours, depth16, transparent, seed}) {
     if (parser.isSet(fromPicture) && parser.isSet(option)) {
       return usageError(QStringLiteral("--from-picture draws with the picture's own settings; "
                                        "leave out --%1")

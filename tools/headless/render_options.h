@@ -47,6 +47,9 @@ struct RenderOptions {
   bool renderToFile = false;
   Shading shading = Shading::Flat;
   double gamma = 2.2;
+  Tone tone = Tone::Log;
+  double gammaThreshold = 0.01;
+  bool transparent = false;
   int supersample = 1;
   std::vector<Rgb> mapColours;  // empty: the default palette
   bool depth16 = false;

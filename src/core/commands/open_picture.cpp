@@ -43,6 +43,9 @@ PictureRecord pictureRecordOf(const Document& document, const PictureInputs& inp
   record.paper = request.paper;
   record.shading = request.shading;
   record.gamma = request.gamma;
+  record.tone = request.tone;
+  record.gammaThreshold = request.gammaThreshold;
+  record.transparent = request.transparent;
   record.supersample = request.supersample;
   // The colours that shade the picture, the palette's own left out: the program and
   // quillmere-render describe the same picture alike.
@@ -80,6 +83,9 @@ PictureRequest requestOf(const PictureRecord& record, PictureFormat format) {
   request.height = record.height;
   request.shading = record.shading;
   request.gamma = record.gamma;
+  request.tone = record.tone;
+  request.gammaThreshold = record.gammaThreshold;
+  request.transparent = record.transparent;
   request.supersample = record.supersample;
   request.mapColours = record.mapColours;
   request.format = format;

@@ -5,6 +5,7 @@
 #include <cmath>
 
 #include "core/base/map_palette.h"
+#include "core/base/message_text.h"
 #include "core/picture/shaded_picture.h"
 #include "core/picture/svg_picture.h"
 
@@ -98,6 +99,14 @@ Status checkPictureRequest(const PictureRequest& request, PictureMode mode) {
   if (!std::isfinite(request.gamma) || request.gamma <= 0) {
     return Failure{
         QCoreApplication::translate("Messages", "Gamma must be a number greater than 0.")};
+  }
+  if (!(request.gammaThreshold >= 0 && request.gammaThreshold <= 1)) {
+    return Failure{QCoreApplication::translate(
+        "Messages", "The gamma threshold must be a number from 0 to 1.")};
+  }
+  if (request.transparent && request.format != PictureFormat::Png8 &&
+      request.format != PictureFormat::Png16 && request.format != PictureFormat::Svg) {
+    return Failure{messageText(kNoAlphaMessage)};
   }
   if (request.format == PictureFormat::Svg && mode == PictureMode::ChaosGame) {
     return Failure{QCoreApplication::translate(

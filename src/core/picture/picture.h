@@ -19,6 +19,9 @@ namespace quill {
 // What the user asks to render; the fractal's figure (triangle or square) follows the pattern.
 enum class PictureMode { BluePrint, Fractal, ChaosGame };
 enum class Shading { Flat, Density, ByMap };
+// How hit counts become brightness: Log against the most hit pixel, so a picture darkens towards
+// its peak as points grow; Mean against the mean hits of the covered pixels, so the median holds.
+enum class Tone { Log, Mean };
 // PNG, BMP and JPEG files are written a row at a time, SVG a figure at a time. QtImage stands
 // for the other types Qt writes (.ppm, .xpm ...): the whole picture is held once more to be
 // encoded, so it costs 4 bytes a pixel of the file beside the render's own memory.
@@ -32,6 +35,12 @@ struct PictureRequest {
   int height = 1080;
   Shading shading = Shading::Flat;  // chaos game only
   double gamma = 2.2;
+  Tone tone = Tone::Log;
+  // Tone::Mean: below this brightness (0 to 1, before gamma) a straight ramp to 0, so the
+  // sparsest pixels are not lifted by the gamma curve's steep start.
+  double gammaThreshold = 0.01;
+  // PNG and SVG only: the paper left transparent; density ink takes its tone as its alpha.
+  bool transparent = false;
   int supersample = 1;          // 1 to 4: rendered K times larger and averaged down
   std::vector<Rgb> mapColours;  // of maps 1, 2, …; missing ones from defaultMapColours()
   PictureFormat format = PictureFormat::Png8;
@@ -58,6 +67,9 @@ inline constexpr std::int64_t kPictureMemoryBudget = std::int64_t{1536} << 20;
 
 inline const QString kPictureCancelledMessage = QStringLiteral(
     QT_TRANSLATE_NOOP("Messages", "The picture was cancelled; no file was written."));
+inline const QString kNoAlphaMessage = QStringLiteral(QT_TRANSLATE_NOOP(
+    "Messages",
+    "A transparent paper needs a PNG or SVG picture; BMP and JPEG have no alpha channel."));
 inline const QString kPictureFormatMessage = QStringLiteral(QT_TRANSLATE_NOOP(
     "Messages",
     "Cannot save the picture: unknown image format. Please use a name ending in .png, .jpg, "

@@ -26,6 +26,7 @@ constexpr Named kModes[] = {{"blueprint", int(PictureMode::BluePrint)},
 constexpr Named kShadings[] = {{"flat", int(Shading::Flat)},
                                {"density", int(Shading::Density)},
                                {"by-map", int(Shading::ByMap)}};
+constexpr Named kTones[] = {{"log", int(Tone::Log)}, {"mean", int(Tone::Mean)}};
 
 template <std::size_t N>
 QString nameOf(const Named (&table)[N], int value) {
@@ -132,6 +133,12 @@ QByteArray recordText(const PictureRecord& record) {
   object[QStringLiteral("paper")] = colourText(record.paper);
   object[QStringLiteral("shading")] = nameOf(kShadings, int(record.shading));
   object[QStringLiteral("gamma")] = record.gamma;
+  // Written only when they differ from what a record without them has always meant.
+  if (record.tone != Tone::Log) {
+    object[QStringLiteral("tone")] = nameOf(kTones, int(record.tone));
+    object[QStringLiteral("gammaThreshold")] = record.gammaThreshold;
+  }
+  if (record.transparent) object[QStringLiteral("transparent")] = true;
   object[QStringLiteral("supersample")] = record.supersample;
   QJsonArray colours;
   for (const Rgb colour : record.mapColours) colours.append(colourText(colour));
@@ -209,6 +216,20 @@ Result<PictureRecord> readRecordText(const QByteArray& text) {
   const double gamma = in.at("gamma").toDouble(-1);
   if (!(std::isfinite(gamma) && gamma > 0)) in.fail(QStringLiteral("gamma"));
   record.gamma = gamma;
+  if (in.has("tone")) {
+    int tone = 0;
+    in.need("tone", valueOf(kTones, in.at("tone").toString()), tone);
+    record.tone = Tone(tone);
+  }
+  if (in.has("gammaThreshold")) {
+    const double threshold = in.at("gammaThreshold").toDouble(-1);
+    if (!(threshold >= 0 && threshold <= 1)) in.fail(QStringLiteral("gammaThreshold"));
+    record.gammaThreshold = threshold;
+  }
+  if (in.has("transparent") && !in.at("transparent").isBool()) {
+    in.fail(QStringLiteral("transparent"));
+  }
+  record.transparent = in.at("transparent").toBool();
   if (in.need("supersample", wholeOf(in.at("supersample"), 1, kMaxSupersample), side)) {
     record.supersample = int(side);
   }

@@ -28,6 +28,9 @@ struct PictureRecord {
   Rgb paper = kWhite;
   Shading shading = Shading::Flat;
   double gamma = 2.2;
+  Tone tone = Tone::Log;
+  double gammaThreshold = 0.01;  // of Tone::Mean
+  bool transparent = false;
   int supersample = 1;
   std::vector<Rgb> mapColours;  // only those the user set
   bool depth16 = false;

@@ -9,8 +9,8 @@ Status writePictureRows(QIODevice& device, PictureFormat format, int width, int 
   switch (format) {
     case PictureFormat::Png8:
     case PictureFormat::Png16:
-      return writePngRows(device, width, height, format == PictureFormat::Png16, row, control,
-                          progressFrom);
+      return writePngRows(device, width, height, format == PictureFormat::Png16, false, row,
+                          control, progressFrom);
     case PictureFormat::Bmp:
       return writeBmpRows(device, width, height, row, control, progressFrom);
     case PictureFormat::Jpeg:

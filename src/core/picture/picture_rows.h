@@ -11,8 +11,9 @@ class QIODevice;
 
 namespace quill {
 
-// Fills one row of the picture: 3 × width values, red, green, blue, 0 to 65535. Rows may be asked
-// for in any order (a BMP is stored from the bottom up).
+// Fills one row of the picture: 3 × width values, red, green, blue, 0 to 65535 (4 × width, alpha
+// fourth, for a PNG with alpha). Rows may be asked for in any order (a BMP is stored from the
+// bottom up).
 using RowSource = std::function<void(int y, std::uint16_t* values)>;
 
 // Rows between two looks at the cancel flag.
@@ -38,8 +39,9 @@ inline std::uint8_t eightBits(std::uint16_t value) {
 // `progressFrom` to 1) every few rows, and fail when cancelled (kPictureCancelledMessage), when
 // the device takes no more, or when the encoder finds no memory (kNoMemoryMessage).
 //
-// PNG of 16 bits a channel, or 8 (each value rounded to the nearest of 0 to 255).
-Status writePngRows(QIODevice& device, int width, int height, bool sixteenBits,
+// PNG of 16 bits a channel, or 8 (each value rounded to the nearest of 0 to 255); with `alpha`,
+// each pixel's fourth value its alpha, not premultiplied.
+Status writePngRows(QIODevice& device, int width, int height, bool sixteenBits, bool alpha,
                     const RowSource& row, const RenderControl& control, double progressFrom);
 // BMP of 24 bits a pixel, uncompressed, rows stored from the bottom up as readers expect.
 Status writeBmpRows(QIODevice& device, int width, int height, const RowSource& row,
@@ -47,7 +49,7 @@ Status writeBmpRows(QIODevice& device, int width, int height, const RowSource& r
 // Baseline JPEG of quality 75.
 Status writeJpegRows(QIODevice& device, int width, int height, const RowSource& row,
                      const RenderControl& control, double progressFrom);
-// The writer of `format`: Png8, Png16, Bmp or Jpeg.
+// The writer of `format`: Png8, Png16, Bmp or Jpeg, all opaque.
 Status writePictureRows(QIODevice& device, PictureFormat format, int width, int height,
                         const RowSource& row, const RenderControl& control, double progressFrom);
 

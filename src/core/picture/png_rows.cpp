@@ -27,9 +27,10 @@ void flushNothing(png_structp /*png*/) {}
 // libpng reports errors by a long jump back to the setjmp of the call that failed. Each call is
 // wrapped in a function of its own that holds nothing to destroy, so the jump skips no
 // destructor; each returns false when libpng failed.
-bool writeHeader(png_structp png, png_infop info, int width, int height, int bitDepth) {
+bool writeHeader(png_structp png, png_infop info, int width, int height, int bitDepth,
+                 int colourType) {
   if (setjmp(png_jmpbuf(png))) return false;
-  png_set_IHDR(png, info, png_uint_32(width), png_uint_32(height), bitDepth, PNG_COLOR_TYPE_RGB,
+  png_set_IHDR(png, info, png_uint_32(width), png_uint_32(height), bitDepth, colourType,
                PNG_INTERLACE_NONE, PNG_COMPRESSION_TYPE_DEFAULT, PNG_FILTER_TYPE_DEFAULT);
   png_set_pHYs(png, info, kDotsPerMetre, kDotsPerMetre, PNG_RESOLUTION_METER);
   png_write_info(png, info);
@@ -57,7 +58,7 @@ struct PngWriter {
 
 }  // namespace
 
-Status writePngRows(QIODevice& device, int width, int height, bool sixteenBits,
+Status writePngRows(QIODevice& device, int width, int height, bool sixteenBits, bool alpha,
                     const RowSource& row, const RenderControl& control, double progressFrom) {
   PngWriter writer;
   if (writer.png == nullptr || writer.info == nullptr) return Failure{kNoMemoryMessage};
@@ -69,10 +70,11 @@ Status writePngRows(QIODevice& device, int width, int height, bool sixteenBits,
     png_set_filter(writer.png, PNG_FILTER_TYPE_BASE, PNG_FILTER_SUB);
     png_set_compression_level(writer.png, 3);
   }
-  if (!writeHeader(writer.png, writer.info, width, height, sixteenBits ? 16 : 8)) {
+  if (!writeHeader(writer.png, writer.info, width, height, sixteenBits ? 16 : 8,
+                   alpha ? PNG_COLOR_TYPE_RGB_ALPHA : PNG_COLOR_TYPE_RGB)) {
     return Failure{kRenderedPictureMessages.other};
   }
-  std::vector<std::uint16_t> values(std::size_t(width) * 3);
+  std::vector<std::uint16_t> values(std::size_t(width) * (alpha ? 4 : 3));
   std::vector<png_byte> bytes(values.size() * (sixteenBits ? 2 : 1));
   for (int y = 0; y < height; ++y) {
     if (!rowBatchGoesOn(y, height, control, progressFrom)) return Failure{kPictureCancelledMessage};

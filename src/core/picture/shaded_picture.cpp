@@ -10,6 +10,7 @@
 #include "core/picture/image_file.h"
 #include "core/picture/picture_carrier.h"
 #include "core/picture/picture_rows.h"
+#include "core/picture/tone_curve.h"
 #include "core/render/fast_drawing.h"
 
 namespace quill {
@@ -17,11 +18,9 @@ namespace quill {
 namespace {
 
 constexpr double kTwipsPerPixel = 15;
+constexpr std::uint32_t kOpaque = 65535;
 // The share of the progress bar that rendering takes; writing the file takes the rest.
 constexpr double kRenderShare = 0.8;
-// Counts below this take their brightness from a table.
-constexpr std::uint32_t kToneTable = 4096;
-
 // The control for the rendering part: progress scaled into [0, kRenderShare].
 RenderControl renderingPart(const RenderControl& control) {
   RenderControl part = control;
@@ -31,52 +30,51 @@ RenderControl renderingPart(const RenderControl& control) {
   return part;
 }
 
-// Brightness of a pixel hit `count` times: log(1 + count) / log(1 + most), raised to 1 / gamma;
-// 0 for no hits, 1 for the most hit pixel.
-class ToneCurve {
- public:
-  ToneCurve(std::uint32_t most, double gamma) : most_(most), inverseGamma_(1 / gamma) {
-    for (std::uint32_t c = 0; c < kToneTable; ++c) table_[c] = compute(c);
-  }
-  double operator()(std::uint32_t count) const {
-    return count < kToneTable ? table_[count] : compute(count);
-  }
-
- private:
-  double compute(std::uint32_t count) const {
-    if (count == 0 || most_ == 0) return 0;
-    if (count >= most_) return 1;
-    return std::pow(std::log1p(double(count)) / std::log1p(double(most_)), inverseGamma_);
-  }
-  std::uint32_t most_;
-  double inverseGamma_;
-  std::array<double, kToneTable> table_{};
-};
-
 std::uint32_t blend(std::uint32_t from, std::uint32_t to, double t) {
   return std::uint32_t(std::lround(double(from) + (double(to) - double(from)) * t));
 }
 
 // Sums K × K rendered values into each pixel of a row of the file (`width` pixels) and divides,
-// rounding to nearest.
+// rounding to nearest. With alpha the colours are summed weighted by their alpha, so that a
+// transparent sample adds nothing to the colour, only to the coverage.
 class Averager {
  public:
-  Averager(int width, int k) : k_(k), sums_(std::size_t(width) * 3) {}
+  Averager(int width, int k, bool alpha)
+      : k_(k), channels_(alpha ? 4 : 3), sums_(std::size_t(width) * std::size_t(channels_)) {}
   void clear() { std::fill(sums_.begin(), sums_.end(), 0); }
   void add(int renderedX, std::uint32_t r, std::uint32_t g, std::uint32_t b) {
+    if (channels_ == 4) return add(renderedX, r, g, b, kOpaque);
     std::uint64_t* sum = &sums_[std::size_t(renderedX / k_) * 3];
     sum[0] += r;
     sum[1] += g;
     sum[2] += b;
   }
+  void add(int renderedX, std::uint32_t r, std::uint32_t g, std::uint32_t b, std::uint32_t a) {
+    std::uint64_t* sum = &sums_[std::size_t(renderedX / k_) * 4];
+    sum[0] += std::uint64_t(r) * a;
+    sum[1] += std::uint64_t(g) * a;
+    sum[2] += std::uint64_t(b) * a;
+    sum[3] += a;
+  }
   void store(std::uint16_t* values) const {
     const std::uint64_t n = std::uint64_t(k_) * std::uint64_t(k_);
-    for (std::size_t i = 0; i < sums_.size(); ++i)
-      values[i] = std::uint16_t((sums_[i] + n / 2) / n);
+    if (channels_ == 3) {
+      for (std::size_t i = 0; i < sums_.size(); ++i)
+        values[i] = std::uint16_t((sums_[i] + n / 2) / n);
+      return;
+    }
+    for (std::size_t i = 0; i < sums_.size(); i += 4) {
+      const std::uint64_t a = sums_[i + 3];
+      for (std::size_t c = 0; c < 3; ++c) {
+        values[i + c] = a == 0 ? 0 : std::uint16_t((sums_[i + c] + a / 2) / a);
+      }
+      values[i + 3] = std::uint16_t((a + n / 2) / n);
+    }
   }
 
  private:
   int k_;
+  int channels_;
   std::vector<std::uint64_t> sums_;
 };
 
@@ -112,13 +110,18 @@ Status writeRows(const QString& path, const PictureRequest& request, const RowSo
       [&](QIODevice& device) {
         const bool png =
             request.format == PictureFormat::Png8 || request.format == PictureFormat::Png16;
-        if (!png || request.record.isEmpty()) {
-          return writePictureRows(device, request.format, request.width, request.height, row,
-                                  control, kRenderShare);
-        }
+        const auto write = [&](QIODevice& into) {
+          if (!request.transparent) {
+            return writePictureRows(into, request.format, request.width, request.height, row,
+                                    control, kRenderShare);
+          }
+          return writePngRows(into, request.width, request.height,
+                              request.format == PictureFormat::Png16, true, row, control,
+                              kRenderShare);
+        };
+        if (!png || request.record.isEmpty()) return write(device);
         PngChunkInserter carrier(device, pngTextChunk(kPictureRecordKeyword, request.record));
-        return writePictureRows(carrier, request.format, request.width, request.height, row,
-                                control, kRenderShare);
+        return write(carrier);
       },
       control.cancel);
 }
@@ -159,13 +162,13 @@ Status writeShadedPicture(const PictureInputs& inputs, const PictureRequest& req
   if (!counted) return Failure{counted.message()};
   const HitGrid& hits = *counted;
 
-  const ToneCurve tone(
-      hits.counts.empty() ? 0 : *std::max_element(hits.counts.begin(), hits.counts.end()),
-      request.gamma);
+  const ToneCurve tone(hits.counts, request);
+  // Transparent: density ink is the pen with its tone as alpha; by map stays the opaque blend.
+  const bool inkAlpha = request.transparent && !byMap;
   const Tint paper{channel16(request.paper, 16), channel16(request.paper, 8),
                    channel16(request.paper, 0)};
   const Tint pen{channel16(request.pen, 16), channel16(request.pen, 8), channel16(request.pen, 0)};
-  Averager average(request.width, k);
+  Averager average(request.width, k, request.transparent);
   const auto row = [&](int y, std::uint16_t* values) {
     average.clear();
     for (int sub = 0; sub < k; ++sub) {
@@ -174,7 +177,11 @@ Status writeShadedPicture(const PictureInputs& inputs, const PictureRequest& req
         const std::size_t at = rowStart + std::size_t(x);
         const std::uint32_t count = hits.counts[at];
         if (count == 0) {
-          average.add(x, paper.red, paper.green, paper.blue);
+          if (request.transparent) {
+            average.add(x, 0, 0, 0, 0);
+          } else {
+            average.add(x, paper.red, paper.green, paper.blue);
+          }
           continue;
         }
         Tint ink = pen;
@@ -185,6 +192,10 @@ Status writeShadedPicture(const PictureInputs& inputs, const PictureRequest& req
                  std::uint32_t((sum[2] + count / 2) / count)};
         }
         const double t = tone(count);
+        if (inkAlpha) {
+          average.add(x, pen.red, pen.green, pen.blue, blend(0, kOpaque, t));
+          continue;
+        }
         average.add(x, blend(paper.red, ink.red, t), blend(paper.green, ink.green, t),
                     blend(paper.blue, ink.blue, t));
       }
@@ -210,7 +221,8 @@ Status writeFlatPicture(const PictureInputs& inputs, const PictureRequest& reque
   // Canvas::picture, into a strip.
   QImage strip(width, k, QImage::Format_RGB32);
   if (strip.isNull()) return Failure{kNoMemoryMessage};
-  Averager average(request.width, k);
+  Averager average(request.width, k, request.transparent);
+  const QRgb paper = qRgb(qRed(request.paper), qGreen(request.paper), qBlue(request.paper));
   const auto row = [&](int y, std::uint16_t* values) {
     {
       QPainter painter(&strip);
@@ -221,6 +233,10 @@ Status writeFlatPicture(const PictureInputs& inputs, const PictureRequest& reque
     for (int sub = 0; sub < k; ++sub) {
       const auto* pixels = reinterpret_cast<const QRgb*>(strip.constScanLine(sub));
       for (int x = 0; x < width; ++x) {
+        if (request.transparent && pixels[x] == paper) {
+          average.add(x, 0, 0, 0, 0);
+          continue;
+        }
         average.add(x, std::uint32_t(qRed(pixels[x])) * 257, std::uint32_t(qGreen(pixels[x])) * 257,
                     std::uint32_t(qBlue(pixels[x])) * 257);
       }

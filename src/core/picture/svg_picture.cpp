@@ -118,10 +118,12 @@ Status writeSvgPicture(const PictureInputs& inputs, const PictureRequest& reques
                            QString::fromUtf8(request.record));
       xml.writeEndElement();
     }
-    xml.writeEmptyElement(QStringLiteral("rect"));
-    xml.writeAttribute(QStringLiteral("width"), QStringLiteral("100%"));
-    xml.writeAttribute(QStringLiteral("height"), QStringLiteral("100%"));
-    xml.writeAttribute(QStringLiteral("fill"), colourText(request.paper));
+    if (!request.transparent) {  // else whatever the picture is laid on shows through
+      xml.writeEmptyElement(QStringLiteral("rect"));
+      xml.writeAttribute(QStringLiteral("width"), QStringLiteral("100%"));
+      xml.writeAttribute(QStringLiteral("height"), QStringLiteral("100%"));
+      xml.writeAttribute(QStringLiteral("fill"), colourText(request.paper));
+    }
 
     // The frame: the drawing square's outline, dashed 8 on and 4 off as on the canvas, black.
     const double left = drawing.square.originX / kTwipsPerPixel;

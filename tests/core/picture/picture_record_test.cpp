@@ -30,6 +30,9 @@ PictureRecord sampleRecord() {
   record.paper = 0xFFF8E0;
   record.shading = Shading::ByMap;
   record.gamma = 1.0 / 7;
+  record.tone = Tone::Mean;
+  record.gammaThreshold = 0.05;
+  record.transparent = true;
   record.supersample = 3;
   record.mapColours = {0xE6194B, 0x3CB44B};
   record.depth16 = true;
@@ -69,6 +72,9 @@ TEST(PictureRecord, ReadsBackWhatItWroteToTheBit) {
   EXPECT_EQ(read->paper, written.paper);
   EXPECT_EQ(read->shading, Shading::ByMap);
   EXPECT_TRUE(sameBits(read->gamma, written.gamma));
+  EXPECT_EQ(read->tone, Tone::Mean);
+  EXPECT_TRUE(sameBits(read->gammaThreshold, written.gammaThreshold));
+  EXPECT_TRUE(read->transparent);
   EXPECT_EQ(read->supersample, 3);
   EXPECT_EQ(read->mapColours, written.mapColours);
   EXPECT_TRUE(read->depth16);
@@ -118,6 +124,11 @@ INSTANTIATE_TEST_SUITE_P(
         DamageRow{"HeightBeyondTheLargest", "\"height\":480", "\"height\":16385", "height"},
         DamageRow{"PenNotAColour", "1A5E20", "1A5E2", "pen"},
         DamageRow{"GammaZero", "\"gamma\":0.14285714285714285", "\"gamma\":0", "gamma"},
+        DamageRow{"UnknownTone", "\"tone\":\"mean\"", "\"tone\":\"bright\"", "tone"},
+        DamageRow{"GammaThresholdAboveOne", "\"gammaThreshold\":0.05", "\"gammaThreshold\":1.5",
+                  "gammaThreshold"},
+        DamageRow{"TransparentNotTrueOrFalse", "\"transparent\":true", "\"transparent\":1",
+                  "transparent"},
         DamageRow{"SupersampleFive", "\"supersample\":3", "\"supersample\":5", "supersample"},
         DamageRow{"UnknownPattern", "\"Fern\"", "\"Spiral\"", "pattern"},
         DamageRow{"SeedNegative", "18446744073709551615", "-1", "seed"},
