@@ -70,14 +70,22 @@ TEST_F(PictureDialogTest, WritesTheFileQuillmereRenderWrites) {
   const struct {
     const char* name;
     Shading shading;
+    bool meanOnClearPaper;
     QStringList options;
   } cases[] = {
       {"density, gamma, supersampled",
        Shading::Density,
+       false,
        {"--shade", "density", "--gamma", "1.5", "--supersample", "2"}},
       {"by map, one colour chosen, 16 bits",
        Shading::ByMap,
+       false,
        {"--shade", "by-map", "--map-colours", "102030", "--depth16"}},
+      {"density, mean tone, transparent paper",
+       Shading::Density,
+       true,
+       {"--shade", "density", "--gamma", "1.5", "--supersample", "2", "--tone", "mean",
+        "--gamma-threshold", "0.05", "--transparent"}},
   };
   // Opened afresh, the dialog takes the pen the panel's colour command set.
   dialog->close();
@@ -91,6 +99,7 @@ TEST_F(PictureDialogTest, WritesTheFileQuillmereRenderWrites) {
     if (c.shading == Shading::Density) {
       field<QDoubleSpinBox>("pictureGamma")->setValue(1.5);
       field<QSpinBox>("pictureSupersample")->setValue(2);
+      field<QCheckBox>("pictureDepth16")->setChecked(false);
     } else {
       field<QDoubleSpinBox>("pictureGamma")->setValue(2.2);
       field<QSpinBox>("pictureSupersample")->setValue(1);
@@ -98,6 +107,9 @@ TEST_F(PictureDialogTest, WritesTheFileQuillmereRenderWrites) {
       QTest::mouseClick(field<QToolButton>("pictureMapColour_1"), Qt::LeftButton);
       field<QCheckBox>("pictureDepth16")->setChecked(true);
     }
+    field<QComboBox>("pictureTone")->setCurrentIndex(c.meanOnClearPaper ? int(Tone::Mean) : 0);
+    field<QDoubleSpinBox>("pictureGammaThreshold")->setValue(c.meanOnClearPaper ? 0.05 : 0.01);
+    field<QCheckBox>("pictureTransparent")->setChecked(c.meanOnClearPaper);
     clickRender();
     ASSERT_TRUE(waitUntil([this] { return !dialog->rendering(); }, 60000));
     ASSERT_TRUE(dialogs.messages.isEmpty()) << dialogs.messages.join(u'|').toStdString();

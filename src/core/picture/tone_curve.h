@@ -18,7 +18,7 @@ namespace quill {
 class ToneCurve {
  public:
   // Pixels this many times the mean or more are given the pen's full colour.
-  static constexpr double kMeanPeak = 20;
+  static constexpr double kMeanPeak = 5;
 
   ToneCurve(const std::vector<std::uint32_t>& counts, const PictureRequest& request);
   double operator()(std::uint32_t count) const {

@@ -69,7 +69,7 @@ TEST_P(MeanTone, HoldsItsMedianAsThePointsGrow) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Systems, MeanTone,
-                         ::testing::Values(GrowthRow{"Fern", kUnitFern},
+                         ::testing::Values(GrowthRow{"Fern", testing::kUnitFern},
                                            GrowthRow{"UnevenGasket",
                                                      {{{0.5, 0, 0, 0.5, 0, 0}, 0.6},
                                                       {{0.5, 0, 0, 0.5, 0.5, 0}, 0.3},
@@ -137,10 +137,15 @@ TEST_P(TransparentPaper, LeavesThePaperOutAndKeepsTheInk) {
            {std::pair{c.red(), o.red()}, {c.green(), o.green()}, {c.blue(), o.blue()}}) {
         const double laid = mine * a + 65535 * (1 - a);
         ASSERT_LE(std::abs(laid - theirs), level) << "at " << x << ", " << y;
-        if (row.ink == Ink::Opaque) ASSERT_EQ(mine, theirs) << "at " << x << ", " << y;
-        if (row.ink == Ink::PenAlpha) ASSERT_EQ(mine, 0) << "at " << x << ", " << y;
+        if (row.ink == Ink::Opaque) {
+          ASSERT_EQ(mine, theirs) << "at " << x << ", " << y;
+        } else if (row.ink == Ink::PenAlpha) {
+          ASSERT_EQ(mine, 0) << "at " << x << ", " << y;
+        }
       }
-      if (row.ink == Ink::Opaque) ASSERT_EQ(c.alpha(), 65535) << "at " << x << ", " << y;
+      if (row.ink == Ink::Opaque) {
+        ASSERT_EQ(c.alpha(), 65535) << "at " << x << ", " << y;
+      }
     }
   }
   EXPECT_GT(papers, 0);
