@@ -428,6 +428,14 @@ Please make sure the file name you specify exists.</source>
         <source>coloured by map</source>
         <translation type="unfinished"></translation>
     </message>
+    <message>
+        <source>The gamma threshold must be a number from 0 to 1.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>A transparent paper needs a PNG or SVG picture; BMP and JPEG have no alpha channel.</source>
+        <translation type="unfinished"></translation>
+    </message>
 </context>
 <context>
     <name>Patterns</name>
@@ -1073,6 +1081,38 @@ Please make sure the file name you specify exists.</source>
     </message>
     <message>
         <source>Cancel</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Log: against the most hit pixel</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Mean: against the mean hits per covered pixel</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Mean keeps the picture&apos;s tones as the points grow; Log darkens all but the densest parts</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Tone:</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Below this brightness a straight ramp replaces the gamma curve, so sparse pixels are not lifted</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Gamma threshold:</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Transparent paper (PNG, SVG)</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>The paper is left out; density ink takes its tone as its alpha</source>
         <translation type="unfinished"></translation>
     </message>
 </context>
