@@ -1092,10 +1092,6 @@ Please make sure the file name you specify exists.</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <source>Mean keeps the picture&apos;s tones as the points grow; Log darkens all but the densest parts</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
         <source>Tone:</source>
         <translation type="unfinished"></translation>
     </message>
@@ -1113,6 +1109,10 @@ Please make sure the file name you specify exists.</source>
     </message>
     <message>
         <source>The paper is left out; density ink takes its tone as its alpha</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Mean keeps the picture&apos;s tones as the points grow; with Log more points darken the whole picture</source>
         <translation type="unfinished"></translation>
     </message>
 </context>

@@ -84,8 +84,8 @@ void PictureDialog::buildWidgets() {
   tone_->addItems(
       {tr("Log: against the most hit pixel"), tr("Mean: against the mean hits per covered pixel")});
   tone_->setToolTip(
-      tr("Mean keeps the picture's tones as the points grow; Log darkens all but the densest "
-         "parts"));
+      tr("Mean keeps the picture's tones as the points grow; with Log more points darken the "
+         "whole picture"));
   form->addRow(tr("Tone:"), tone_);
   gammaThreshold_ = new QDoubleSpinBox(this);
   gammaThreshold_->setObjectName(QStringLiteral("pictureGammaThreshold"));
