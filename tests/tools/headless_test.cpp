@@ -14,7 +14,6 @@
 #include "core/canvas/canvas.h"
 #include "core/maps/pattern_catalogue.h"
 #include "core/maths/attractor_box.h"
-#include "core/picture/picture.h"
 #include "support/fakes.h"
 
 namespace quill {
@@ -140,15 +139,6 @@ TEST_F(Headless, RefusesWithTheProgramsMessagesAndStatusOne) {
     EXPECT_EQ(run.errors, QString::fromLatin1(c.message) + u'\n');
     EXPECT_FALSE(QFile::exists(path));
   }
-  for (const char* name : {"refused.bmp", "refused.jpg"}) {
-    SCOPED_TRACE(name);
-    const QString path = out(QString::fromLatin1(name));
-    const ToolRun run = render({"--pattern", "Fern", "--mode", "chaos", "--iterations", "100",
-                                "--transparent", "--output", path});
-    EXPECT_EQ(run.status, 1);
-    EXPECT_EQ(run.errors, kNoAlphaMessage + u'\n');
-    EXPECT_FALSE(QFile::exists(path));
-  }
 }
 
 TEST_F(Headless, AnswersUsageErrorsWithStatusTwoAndAOneLineHint) {
@@ -225,7 +215,6 @@ TEST_F(Headless, RefusesBadPictureOptionsWithAOneLineHint) {
   const QString seedHint =
       QStringLiteral("--seed must be a whole number from 0 to 18446744073709551615");
   const QString gammaHint = QStringLiteral("--gamma must be a number from 0.1 to 10");
-  const QString thresholdHint = QStringLiteral("--gamma-threshold must be a number from 0 to 1");
   const QString supersampleHint =
       QStringLiteral("--supersample must be a whole number from 1 to 4");
   const struct {
@@ -271,23 +260,6 @@ TEST_F(Headless, RefusesBadPictureOptionsWithAOneLineHint) {
        {"--shade", "density"},
        "pictures with --shade, --gamma, --tone, --gamma-threshold, --supersample, --map-colours, "
        "--depth16, --transparent or --seed are written as .png, .bmp or .jpg (or .svg)"},
-      {"chaos",
-       path,
-       {"--shade", "density", "--tone", "bright"},
-       "unknown tone 'bright'; use log or mean"},
-      {"chaos", path, {"--tone", "mean"}, "--tone goes with --shade density or by-map"},
-      {"chaos",
-       path,
-       {"--shade", "density", "--tone", "mean", "--gamma-threshold", "1.5"},
-       thresholdHint},
-      {"chaos",
-       path,
-       {"--shade", "density", "--tone", "mean", "--gamma-threshold", "nan"},
-       thresholdHint},
-      {"chaos",
-       path,
-       {"--shade", "density", "--gamma-threshold", "0.1"},
-       "--gamma-threshold goes with --tone mean"},
       {"chaos",
        out(QStringLiteral("x.jpg")),
        {"--depth16"},
