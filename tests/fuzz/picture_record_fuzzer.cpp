@@ -27,6 +27,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   FUZZ_CHECK(read->height >= 1 && read->height <= kMaxPictureSide);
   FUZZ_CHECK(read->supersample >= 1 && read->supersample <= kMaxSupersample);
   FUZZ_CHECK(std::isfinite(read->gamma) && read->gamma > 0);
+  FUZZ_CHECK(read->gammaThreshold >= 0 && read->gammaThreshold <= 1);
   FUZZ_CHECK(read->maps.size() <= std::size_t(kMaxMaps));
   FUZZ_CHECK(read->mapColours.size() <= std::size_t(kMaxMaps));
   FUZZ_CHECK(!read->pattern || (*read->pattern >= 0 && *read->pattern < kPatternCount));
