@@ -189,6 +189,13 @@ TEST(FastFractal, OtherTablesViewsAndPensDrawTheReferencePicture) {
        {kHalfMaps[0], {{0, -1, 1, 0, 1, 0}, 0.5}},
        DrawingKind::SquareFractal,
        9},
+      // A shear grows lengths as it stands and shrinks them only in squeezed coordinates, where
+      // the bounds' ellipses are not discs: their reach goes from node to node by the maps'
+      // stretch there.
+      {"a shear that shrinks in other coordinates",
+       {{{0.5, 1.1, 0, 0.45, 0, 0}, 0.5}, {{0.4, 0, 0, 0.5, 0.3, 0.1}, 0.5}},
+       DrawingKind::SquareFractal,
+       11},
       {"maps that grow",
        {{{1.2, 0, 0, 1.1, 0, 0}, 0.5}, {{-1.3, 0, 0, 0.5, 1, 0}, 0.5}},
        DrawingKind::TriangleFractal,
