@@ -33,6 +33,9 @@ constexpr double kClipAllowance = 1e-9;
 // How far, as a share of its size, rounding to single precision (2^-24) and the double roundings
 // around it can move a coordinate in twips: four times over.
 constexpr double kSingleRoundingShare = 0x1p-22;
+// A map whose stretches' geometric mean is at least this share of the larger stretch (so the
+// smaller is at least nearly as much) carries its parent's reach down to its children.
+constexpr double kConformalShare = 0.999;
 // A drawing is split into at least this many tasks, and at least m^4, so that uneven subtrees
 // still spread over the threads.
 constexpr std::int64_t kLeastTasks = 256;
@@ -72,9 +75,10 @@ void applyTo(const ScaledMap& map, Points<Shape>& points) {
 using Node = ComposedMap;
 
 // Upper bounds on the lengths of the rows of a node's map in the bounds' shaped coordinates,
-// |row(W·shape)|, which give the reach of the node's image of a level's ellipse. A child's are
-// its parent's times the child's map's stretch in those coordinates, |v·B| ≤ |v|·stretch(B):
-// equal for maps that only turn and scale, and no square root per node.
+// |row(W·shape)|, which give the reach of the node's image of a level's ellipse. A child by a map
+// that only turns and scales there takes its parent's times the map's stretch,
+// |v·B| ≤ |v|·stretch(B), equal for such maps, and needs no square root; a child by another map
+// has its own computed, as a bound carried down would loosen level by level.
 struct RowLengths {
   double x = 0;
   double y = 0;
@@ -121,6 +125,7 @@ struct FractalJob {
   FigureBounds bounds;
   std::array<int, kMapSlots> order{};       // the maps in the order children are visited
   std::array<double, kMapSlots> stretch{};  // each map's, in the bounds' shaped coordinates
+  std::array<bool, kMapSlots> conformal{};  // the map only turns and scales there, near enough
 
   // Draws one figure as the canvas would draw its lines.
   void drawFigure(const Points<Shape>& points) const {
@@ -328,7 +333,9 @@ class Walker {
     for (int i = 0; i < job_.mapCount && !stopped_; ++i) {
       const int j = job_.order[i];
       const Node child = node.after(job_.maps[j]);
-      const RowLengths childRows = rows.times(job_.stretch[std::size_t(j)]);
+      const RowLengths childRows = job_.conformal[std::size_t(j)]
+                                       ? rows.times(job_.stretch[std::size_t(j)])
+                                       : RowLengths::of(child.a, job_.bounds.shape);
       if (job_.paintOrSkip(job_.boxOf(child, childRows, below), child, below)) continue;
       seq_[level + 1] = j;
       open(level + 1, child, childRows);
@@ -392,8 +399,11 @@ bool drawFractalFast(Canvas& canvas, DrawingState& drawing, const RenderControl&
   std::stable_sort(job.order.begin(), job.order.begin() + mapCount,
                    [&area](int p, int q) { return area(p) > area(q); });
   for (int j = 1; j <= mapCount; ++j) {
-    job.stretch[std::size_t(j)] =
-        stretchOf(job.bounds.back * linearPart(job.maps[std::size_t(j)]) * job.bounds.shape);
+    const Linear b = job.bounds.back * linearPart(job.maps[std::size_t(j)]) * job.bounds.shape;
+    job.stretch[std::size_t(j)] = stretchOf(b);
+    // Any map could carry its parent's bound; only for these is it as tight as computing it.
+    const double least = std::sqrt(std::abs(b.a11 * b.a22 - b.a12 * b.a21));
+    job.conformal[std::size_t(j)] = least >= kConformalShare * job.stretch[std::size_t(j)];
   }
   std::int64_t tasks = 1;
   const std::int64_t m = mapCount;
