@@ -33,6 +33,9 @@ constexpr double kClipAllowance = 1e-9;
 // How far, as a share of its size, rounding to single precision (2^-24) and the double roundings
 // around it can move a coordinate in twips: four times over.
 constexpr double kSingleRoundingShare = 0x1p-22;
+// A map whose stretches' geometric mean is at least this share of the larger stretch (so the
+// smaller is at least nearly as much) carries its parent's reach down to its children.
+constexpr double kConformalShare = 0.999;
 // A drawing is split into at least this many tasks, and at least m^4, so that uneven subtrees
 // still spread over the threads.
 constexpr std::int64_t kLeastTasks = 256;
@@ -71,6 +74,23 @@ void applyTo(const ScaledMap& map, Points<Shape>& points) {
 // A node of the grouped recursion: the composed map of the maps applied last.
 using Node = ComposedMap;
 
+// Upper bounds on the lengths of the rows of a node's map in the bounds' shaped coordinates,
+// |row(W·shape)|, which give the reach of the node's image of a level's ellipse. A child by a map
+// that only turns and scales there takes its parent's times the map's stretch,
+// |v·B| ≤ |v|·stretch(B), equal for such maps, and needs no square root; a child by another map
+// has its own computed, as a bound carried down would loosen level by level.
+struct RowLengths {
+  double x = 0;
+  double y = 0;
+
+  static RowLengths of(const Linear& a, const Linear& shape) {
+    const Linear s = a * shape;
+    return {std::sqrt(s.a11 * s.a11 + s.a12 * s.a12) * (1 + kRoundUpShare),
+            std::sqrt(s.a21 * s.a21 + s.a22 * s.a22) * (1 + kRoundUpShare)};
+  }
+  RowLengths times(double stretch) const { return {x * stretch, y * stretch}; }
+};
+
 // A node's reach in pixels: Inside the picture, or at its Edge (clamped to it, lines may be
 // clipped), or wholly Outside it (nothing to draw), or Unknown (not finite: no bound at all).
 struct PixelBox {
@@ -103,8 +123,9 @@ struct FractalJob {
   Points<Shape> base;
   bool pruning;
   FigureBounds bounds;
-  bool plainShape = true;              // the bounds' ellipses are discs in figure coordinates
-  std::array<int, kMapSlots> order{};  // the maps in the order children are visited
+  std::array<int, kMapSlots> order{};       // the maps in the order children are visited
+  std::array<double, kMapSlots> stretch{};  // each map's, in the bounds' shaped coordinates
+  std::array<bool, kMapSlots> conformal{};  // the map only turns and scales there, near enough
 
   // Draws one figure as the canvas would draw its lines.
   void drawFigure(const Points<Shape>& points) const {
@@ -140,12 +161,11 @@ struct FractalJob {
   // The pixels the figures below `node` can reach, the figures of r maps under its map: the
   // overlap of the bounding boxes of its images of the level's ellipse and box, widened for
   // rounding and taken to pixels the way the canvas takes points.
-  PixelBox boxOf(const Node& node, int r) const {
+  PixelBox boxOf(const Node& node, const RowLengths& rows, int r) const {
     const Linear& a = node.a;
     const FigurePoint e = node.apply(bounds.centre);
-    const Linear s = plainShape ? a : a * bounds.shape;
-    const double ex = bounds.radius[r] * std::sqrt(s.a11 * s.a11 + s.a12 * s.a12);
-    const double ey = bounds.radius[r] * std::sqrt(s.a21 * s.a21 + s.a22 * s.a22);
+    const double ex = bounds.radius[r] * rows.x;
+    const double ey = bounds.radius[r] * rows.y;
     const FigurePoint b = node.apply(bounds.boxCentre[r]);
     const FigurePoint half = bounds.boxHalf[r];
     const double bx = std::abs(a.a11) * half.x + std::abs(a.a12) * half.y;
@@ -262,7 +282,7 @@ class Walker {
     fixDigits(task);
     Node node{};
     for (int level = 1; level <= job_.split; ++level) node = node.after(job_.maps[seq_[level]]);
-    visit(job_.split, node);
+    visit(job_.split, node, RowLengths::of(node.a, job_.bounds.shape));
     return !stopped_;
   }
 
@@ -294,13 +314,13 @@ class Walker {
   }
 
   // seq_[1] is the map applied last, seq_[level] the one applied before seq_[1 .. level − 1].
-  void visit(int level, const Node& node) {
-    if (!job_.paintOrSkip(job_.boxOf(node, job_.depth - level), node, job_.depth - level))
-      open(level, node);
+  void visit(int level, const Node& node, const RowLengths& rows) {
+    if (!job_.paintOrSkip(job_.boxOf(node, rows, job_.depth - level), node, job_.depth - level))
+      open(level, node, rows);
   }
 
   // The figures below a node that needs a look.
-  void open(int level, const Node& node) {
+  void open(int level, const Node& node, const RowLengths& rows) {
     if (!keepGoing()) return;
     if (level == job_.depth) {
       // The figure exactly as the recursion computes it: the map applied first, first.
@@ -313,9 +333,12 @@ class Walker {
     for (int i = 0; i < job_.mapCount && !stopped_; ++i) {
       const int j = job_.order[i];
       const Node child = node.after(job_.maps[j]);
-      if (job_.paintOrSkip(job_.boxOf(child, below), child, below)) continue;
+      const RowLengths childRows = job_.conformal[std::size_t(j)]
+                                       ? rows.times(job_.stretch[std::size_t(j)])
+                                       : RowLengths::of(child.a, job_.bounds.shape);
+      if (job_.paintOrSkip(job_.boxOf(child, childRows, below), child, below)) continue;
       seq_[level + 1] = j;
-      open(level + 1, child);
+      open(level + 1, child, childRows);
     }
   }
 
@@ -375,8 +398,13 @@ bool drawFractalFast(Canvas& canvas, DrawingState& drawing, const RenderControl&
   };
   std::stable_sort(job.order.begin(), job.order.begin() + mapCount,
                    [&area](int p, int q) { return area(p) > area(q); });
-  const Linear& shape = job.bounds.shape;
-  job.plainShape = shape.a11 == 1 && shape.a12 == 0 && shape.a21 == 0 && shape.a22 == 1;
+  for (int j = 1; j <= mapCount; ++j) {
+    const Linear b = job.bounds.back * linearPart(job.maps[std::size_t(j)]) * job.bounds.shape;
+    job.stretch[std::size_t(j)] = stretchOf(b);
+    // Any map could carry its parent's bound; only for these is it as tight as computing it.
+    const double least = std::sqrt(std::abs(b.a11 * b.a22 - b.a12 * b.a21));
+    job.conformal[std::size_t(j)] = least >= kConformalShare * job.stretch[std::size_t(j)];
+  }
   std::int64_t tasks = 1;
   const std::int64_t m = mapCount;
   while (job.split < depth && (tasks < m * m * m * m || tasks < kLeastTasks)) {

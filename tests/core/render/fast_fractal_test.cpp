@@ -189,6 +189,20 @@ TEST(FastFractal, OtherTablesViewsAndPensDrawTheReferencePicture) {
        {kHalfMaps[0], {{0, -1, 1, 0, 1, 0}, 0.5}},
        DrawingKind::SquareFractal,
        9},
+      // Turns and scalings seen through a squeeze: they grow lengths as they stand and shrink
+      // them only in squeezed coordinates, where the bounds' ellipses are not discs and each
+      // node's reach along them is carried down from its parent.
+      {"turns that shrink in squeezed coordinates",
+       {{{0.433, -1.25, 0.05, 0.433, 0, 0}, 0.5},
+        {{0.2893, 1.7235, -0.0689, 0.2893, 0.3, 0.1}, 0.5}},
+       DrawingKind::SquareFractal,
+       11},
+      // A shear shrinks only in squeezed coordinates too, and is no turn there: its children's
+      // reach is computed for each.
+      {"a shear that shrinks in other coordinates",
+       {{{0.5, 1.1, 0, 0.45, 0, 0}, 0.5}, {{0.4, 0, 0, 0.5, 0.3, 0.1}, 0.5}},
+       DrawingKind::SquareFractal,
+       11},
       {"maps that grow",
        {{{1.2, 0, 0, 1.1, 0, 0}, 0.5}, {{-1.3, 0, 0, 0.5, 1, 0}, 0.5}},
        DrawingKind::TriangleFractal,
