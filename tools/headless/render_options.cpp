@@ -7,6 +7,7 @@
 
 #include "core/maps/map_table.h"
 #include "core/maps/pattern_catalogue.h"
+#include "headless/fit_options.h"
 #include "headless/option_table.h"
 
 namespace quill::headless {
@@ -201,6 +202,8 @@ ParsedArguments parseArguments(const QStringList& arguments) {
   const QCommandLineOption seed = tableOption(QStringLiteral("seed"));
   const QCommandLineOption depth16 = tableOption(QStringLiteral("depth16"));
   const QCommandLineOption fromPicture = tableOption(QStringLiteral("from-picture"));
+  const QCommandLineOption saveParams = tableOption(QStringLiteral("save-params"));
+  const QCommandLineOption targetImage = tableOption(QStringLiteral("target"));
 
   if (!parser.parse(arguments)) return usageError(parser.errorText());
   if (parser.isSet(help) || parser.isSet(version)) {
@@ -213,19 +216,23 @@ ParsedArguments parseArguments(const QStringList& arguments) {
     return usageError(
         QStringLiteral("unexpected argument '%1'").arg(parser.positionalArguments().constFirst()));
   }
+  // clang-format off
   for (const QCommandLineOption& option :
        {pattern,     params,     mode, iterations, size,         pen,    paper,
         threads,     output,     ifs,  entry,      saveIfs,      shade,  gamma,
-        supersample, mapColours, seed, report,     reportPoints, format, fromPicture}) {
+        supersample, mapColours, seed, report,     reportPoints, format, fromPicture,
+        saveParams}) {
+    // clang-format on
     if (parser.values(option).size() > 1) {
       return usageError(QStringLiteral("--%1 given more than once").arg(option.names().first()));
     }
   }
 
   RenderOptions options;
-  if (int(parser.isSet(pattern)) + int(parser.isSet(params)) + int(parser.isSet(ifs)) +
-          int(parser.isSet(fromPicture)) !=
-      1) {
+  const int starts = int(parser.isSet(pattern)) + int(parser.isSet(params)) +
+                     int(parser.isSet(ifs)) + int(parser.isSet(fromPicture));
+  // A fit may start from nothing: it seeds its own maps.
+  if (starts > 1 || (starts == 0 && !parser.isSet(targetImage))) {
     return usageError(
         QStringLiteral("give exactly one of --pattern, --params, --ifs and --from-picture"));
   }
@@ -266,9 +273,17 @@ ParsedArguments parseArguments(const QStringList& arguments) {
     if (options.fromPicture.isEmpty()) {
       return usageError(QStringLiteral("--from-picture needs a file"));
     }
-  } else {
+  } else if (parser.isSet(params)) {
     options.paramsFile = parser.value(params);
     if (options.paramsFile.isEmpty()) return usageError(QStringLiteral("--params needs a file"));
+  }
+
+  if (const QString wrong = readFitOptions(parser, options); !wrong.isEmpty()) {
+    return usageError(wrong);
+  }
+  options.saveParams = parser.value(saveParams);
+  if (parser.isSet(saveParams) && options.saveParams.isEmpty()) {
+    return usageError(QStringLiteral("--save-params needs a file, or - for standard output"));
   }
 
   options.report = parser.value(report);
@@ -289,9 +304,9 @@ ParsedArguments parseArguments(const QStringList& arguments) {
   }
 
   // A picture is drawn when asked for; --save-ifs, --list-entries and --report need none.
-  const bool picture =
-      parser.isSet(mode) || parser.isSet(output) ||
-      !(options.listEntries || !options.saveIfs.isEmpty() || !options.report.isEmpty());
+  const bool picture = parser.isSet(mode) || parser.isSet(output) ||
+                       !(options.listEntries || !options.saveIfs.isEmpty() ||
+                         !options.saveParams.isEmpty() || !options.report.isEmpty());
   const QString modeName = parser.value(mode).toLower();
   if (!picture) {
     // nothing to draw
@@ -354,10 +369,12 @@ ParsedArguments parseArguments(const QStringList& arguments) {
   // One stream cannot carry two files.
   if (int(options.output == kStandardOutputArgument) +
           int(options.saveIfs == kStandardOutputArgument) +
+          int(options.saveParams == kStandardOutputArgument) +
           int(options.report == kStandardOutputArgument) >
       1) {
-    return usageError(
-        QStringLiteral("only one of --output, --save-ifs and --report can be - (standard output)"));
+    return usageError(QStringLiteral(
+        "only one of --output, --save-ifs, --save-params and --report can be - (standard "
+        "output)"));
   }
   if (picture) {
     if (const QString wrong = readFormat(parser, options); !wrong.isEmpty()) {
