@@ -13,9 +13,11 @@
 #include <QShortcut>
 #include <algorithm>
 
+#include "app/collage_overlay.h"
 #include "app/map_editor.h"
 #include "app/maths_report_window.h"
 #include "app/picture_dialog.h"
+#include "app/target_fit.h"
 #include "core/commands/compute_parameters.h"
 #include "core/commands/drawing_commands.h"
 #include "core/commands/ifs_commands.h"
@@ -98,7 +100,9 @@ ControlPanel::ControlPanel(Document& document, QWidget* parent)
     : QMainWindow(parent),
       document_(document),
       state_(document.state),
-      editorModel_(document.state, document.undoStack) {
+      editorModel_(document.state, document.undoStack),
+      collage_(new CollageOverlay(this)),
+      targetFit_(new TargetFit(document, this)) {
   setObjectName(QStringLiteral("controlPanel"));
   setWindowTitle(QStringLiteral("Select a Pattern"));
   client_ = new QWidget(this);
@@ -341,6 +345,8 @@ void ControlPanel::buildMenus() {
           step, [this, handler] { handler(document_); }, true);
     });
   }
+  tools->addSeparator();
+  addTargetActions(tools);
   tools->addSeparator();
   QAction* report = tools->addAction(QStringLiteral("Maths Report"));
   report->setObjectName(QStringLiteral("mathsReportAction"));

@@ -8,11 +8,13 @@
 #include <QScreen>
 #include <algorithm>
 
+#include "app/collage_overlay.h"
 #include "app/control_panel.h"
 #include "app/file_drop.h"
 #include "app/map_editor.h"
 #include "app/maths_report_window.h"
 #include "app/picture_dialog.h"
+#include "app/target_fit.h"
 #include "core/document/document.h"
 
 namespace quill {
@@ -106,6 +108,9 @@ void ControlPanel::openMapEditor() {
     // panel, which fills most of the screen, while the user types in the grid.
     mapEditor_ = std::make_unique<MapEditor>(editorModel_, this);
     connect(mapEditor_.get(), &MapEditor::gridEdited, this, &ControlPanel::gridEditedInEditor);
+    mapEditor_->setCollage(collage_);
+    connect(mapEditor_.get(), &MapEditor::fitAsked, this, &ControlPanel::fitToTarget);
+    connect(mapEditor_.get(), &MapEditor::stopAsked, targetFit_, &TargetFit::stop);
     fileDrop_->watch(mapEditor_.get());
     // Beside the panel's controls, which fill its top-left corner, and within the screen.
     const QRect panel = geometry();

@@ -5,8 +5,11 @@
 #include <QKeySequence>
 #include <QLabel>
 #include <QPushButton>
+#include <QSlider>
 #include <QVBoxLayout>
+#include <cmath>
 
+#include "app/collage_overlay.h"
 #include "app/map_canvas.h"
 #include "app/map_numbers_panel.h"
 
@@ -36,6 +39,7 @@ const char* const kKeysText =
     "<tr><td>Escape</td><td>cancels the drag under way</td></tr>"
     "<tr><td>Insert, Delete</td><td>add a copy of the map, remove it</td></tr>"
     "<tr><td>F, A, Home</td><td>fit the attractor, frame all, show the unit square</td></tr>"
+    "<tr><td>T</td><td>hides and shows the target (\"Tools\" → \"Target Image...\")</td></tr>"
     "<tr><td>Ctrl+Z, Ctrl+Shift+Z</td><td>undo, redo</td></tr>"
     "</table>";
 
@@ -107,12 +111,51 @@ MapEditor::MapEditor(MapEditorModel& model, QWidget* parent)
             tip(QStringLiteral("Lists the keys and mouse actions"), Qt::Key_F1),
             [this] { showKeys(); });
 
+  // The target's row, shown while there is a target: the collage's measures, how strongly the
+  // shape shows, and the fit.
+  collageRow_ = new QWidget(this);
+  collageRow_->setObjectName(QStringLiteral("collageRow"));
+  strip_ = new QLabel(collageRow_);
+  strip_->setObjectName(QStringLiteral("collageStrip"));
+  strip_->setToolTip(QStringLiteral(
+      "How far the maps' images of the target lie from it, in units of the square, and how far "
+      "the attractor can then lie from it. Red: target no map covers; blue: images outside the "
+      "target. T hides the target."));
+  opacity_ = new QSlider(Qt::Horizontal, collageRow_);
+  opacity_->setObjectName(QStringLiteral("targetOpacity"));
+  opacity_->setRange(0, 100);
+  opacity_->setFixedWidth(90);
+  opacity_->setFocusPolicy(Qt::NoFocus);
+  opacity_->setToolTip(QStringLiteral("How strongly the target shows (T hides it)"));
+  fit_ = new QPushButton(QStringLiteral("Fit to Target"), collageRow_);
+  fit_->setObjectName(QStringLiteral("fitToTarget"));
+  fit_->setFocusPolicy(Qt::NoFocus);
+  fit_->setToolTip(QStringLiteral(
+      "Improves the maps toward the target, keeping their number (with no maps, asks how many); "
+      "one undo step"));
+  stop_ = new QPushButton(QStringLiteral("Stop"), collageRow_);
+  stop_->setObjectName(QStringLiteral("stopFit"));
+  stop_->setFocusPolicy(Qt::NoFocus);
+  stop_->setToolTip(QStringLiteral("Stops the fit, keeping the best maps so far"));
+  stop_->hide();
+  connect(fit_, &QPushButton::clicked, this, &MapEditor::fitAsked);
+  connect(stop_, &QPushButton::clicked, this, &MapEditor::stopAsked);
+  auto* collageLayout = new QHBoxLayout(collageRow_);
+  collageLayout->setContentsMargins(0, 0, 0, 0);
+  collageLayout->addWidget(strip_, 1);
+  collageLayout->addWidget(opacity_);
+  collageLayout->addWidget(fit_);
+  collageLayout->addWidget(stop_);
+  collageRow_->hide();
+
   auto* layout = new QVBoxLayout(this);
   layout->addLayout(buttons);
   layout->addWidget(canvas_, 1);
+  layout->addWidget(collageRow_);
   layout->addWidget(numbers_);
   layout->addWidget(status_);
   connect(canvas_, &MapCanvas::gridEdited, this, [this] {
+    measureCollage();
     numbers_->showSelection();
     showStatus();
     emit gridEdited();
@@ -128,6 +171,7 @@ MapEditor::MapEditor(MapEditorModel& model, QWidget* parent)
   connect(canvas_, &MapCanvas::keysAsked, this, &MapEditor::showKeys);
   connect(numbers_, &MapNumbersPanel::gridEdited, this, [this] {
     canvas_->modelChanged();
+    measureCollage();
     showStatus();
     emit gridEdited();
   });
@@ -173,6 +217,7 @@ void MapEditor::followSteps(QPushButton* button, bool redo, const QString& key) 
 
 void MapEditor::gridChanged() {
   canvas_->modelChanged();
+  measureCollage();
   numbers_->showSelection();
   showStatus();
 }
@@ -180,6 +225,36 @@ void MapEditor::gridChanged() {
 void MapEditor::mapsReplaced() {
   gridChanged();
   canvas_->frameAll();
+}
+
+void MapEditor::setCollage(CollageOverlay* collage) {
+  collage_ = collage;
+  canvas_->setCollage(collage);
+  opacity_->setValue(int(std::lround(collage_->opacity() * 100)));
+  connect(opacity_, &QSlider::valueChanged, collage_,
+          [this](int value) { collage_->setOpacity(value / 100.0); });
+  connect(collage_, &CollageOverlay::changed, this, &MapEditor::showCollage);
+  showCollage();
+  measureCollage();
+}
+
+void MapEditor::setFitting(bool fitting) {
+  fit_->setVisible(!fitting);
+  stop_->setVisible(fitting);
+}
+
+void MapEditor::measureCollage() {
+  if (collage_ == nullptr || !collage_->hasTarget()) return;
+  std::vector<PlaneMap> maps;
+  for (const WeightedMap& m : model_.previewMaps()) maps.push_back(m.map);
+  collage_->measure(maps);
+}
+
+void MapEditor::showCollage() {
+  const bool target = collage_ != nullptr && collage_->hasTarget();
+  if (target && !collage_->collage()) measureCollage();
+  collageRow_->setVisible(target);
+  if (target) strip_->setText(collage_->stripText());
 }
 
 QString MapEditor::hint(int mapCount) {

@@ -1,0 +1,136 @@
+#include "app/collage_overlay.h"
+
+#include <QMetaObject>
+#include <QRectF>
+#include <algorithm>
+
+namespace quill {
+
+namespace {
+
+// ARGB colours of the collage's cells.
+constexpr QRgb kCoveredColour = qRgba(40, 160, 70, 90);     // target under an image: as wanted
+constexpr QRgb kUncoveredColour = qRgba(220, 40, 40, 170);  // target no image covers
+constexpr QRgb kSpillColour = qRgba(40, 90, 230, 130);      // image outside the target
+constexpr QRgb kShapeColour = qRgba(30, 30, 30, 255);       // the backdrop; its opacity applies
+
+// The grid's cells as a picture, a pixel a cell, the first row at the top.
+QImage cellPicture(const CollageGrid& grid) {
+  QImage picture(grid.side(), grid.side(), QImage::Format_ARGB32_Premultiplied);
+  picture.fill(Qt::transparent);
+  return picture;
+}
+
+QImage shapePicture(const Target& target) {
+  QImage picture = cellPicture(target.mask.grid);
+  const int side = target.mask.grid.side();
+  for (const std::int32_t index : target.cellList) {
+    picture.setPixel(index % side, index / side, kShapeColour);
+  }
+  return picture;
+}
+
+QImage collagePicture(const CellMask& shape, const CellMask& images) {
+  QImage picture = cellPicture(shape.grid);
+  const int side = shape.grid.side();
+  for (int j = 0; j < side; ++j) {
+    auto* line = reinterpret_cast<QRgb*>(picture.scanLine(j));
+    const std::uint8_t* onShape = &shape.cells[std::size_t(j) * std::size_t(side)];
+    const std::uint8_t* onImage = &images.cells[std::size_t(j) * std::size_t(side)];
+    for (int i = 0; i < side; ++i) {
+      if (onShape[i] != 0) {
+        line[i] = qPremultiply(onImage[i] != 0 ? kCoveredColour : kUncoveredColour);
+      } else if (onImage[i] != 0) {
+        line[i] = qPremultiply(kSpillColour);
+      }
+    }
+  }
+  return picture;
+}
+
+}  // namespace
+
+CollageOverlay::CollageOverlay(QObject* parent) : QObject(parent) {}
+
+CollageOverlay::~CollageOverlay() = default;
+
+Status CollageOverlay::load(const QString& path, bool invert) {
+  Result<Target> loaded = loadTarget(path, invert);
+  if (!loaded) return Failure{loaded.message()};
+  runner_.stop();
+  auto target = std::make_shared<const Target>(std::move(loaded.value()));
+  meter_ = std::make_shared<CollageMeter>(*target);
+  target_ = std::move(target);
+  backdrop_ = shapePicture(*target_);
+  collage_.reset();
+  ++generation_;
+  emit changed();
+  return {};
+}
+
+void CollageOverlay::clear() {
+  runner_.stop();
+  target_.reset();
+  meter_.reset();
+  backdrop_ = QImage();
+  collage_.reset();
+  ++generation_;
+  emit changed();
+}
+
+void CollageOverlay::measure(const std::vector<PlaneMap>& maps) {
+  if (!target_) return;
+  DrawTask task;
+  // The job owns the target and its meter (kept alive by these copies) and the maps.
+  task.work = [this, target = target_, meter = meter_, maps,
+               generation = generation_](const RenderControl&) {
+    Collage collage;
+    collage.measure = meter->measure(maps);
+    collage.picture = collagePicture(target->mask, meter->images());
+    if (latest_.put({generation, std::move(collage)})) {
+      QMetaObject::invokeMethod(this, &CollageOverlay::take, Qt::QueuedConnection);
+    }
+    return true;
+  };
+  task.finish = [](const Status&, bool) {};
+  runner_.run(std::move(task));
+}
+
+void CollageOverlay::take() {
+  std::optional<std::pair<std::uint64_t, Collage>> taken = latest_.take();
+  if (!taken || taken->first != generation_) return;
+  collage_ = std::move(taken->second);
+  emit changed();
+}
+
+void CollageOverlay::setOpacity(double opacity) {
+  opacity_ = std::clamp(opacity, 0.0, 1.0);
+  emit changed();
+}
+
+void CollageOverlay::setShown(bool shown) {
+  shown_ = shown;
+  emit changed();
+}
+
+QString CollageOverlay::stripText() const {
+  if (!target_) return {};
+  if (!collage_) return QStringLiteral("Measuring the collage …");
+  const CollageMeasure& m = collage_->measure;
+  const QString bound = m.bound ? QStringLiteral("h(T, A) ≤ %1").arg(*m.bound, 0, 'f', 4)
+                                : QStringLiteral("no bound: a map does not contract");
+  const double share = m.targetCells > 0 ? 100.0 * double(m.uncoveredCells) / m.targetCells : 0;
+  return QStringLiteral("Collage h(T, W(T)) = %1 · %2 · uncovered %3% · spill %4 cells")
+      .arg(m.distance, 0, 'f', 4)
+      .arg(bound)
+      .arg(share, 0, 'f', 1)
+      .arg(m.spillCells);
+}
+
+QRectF CollageOverlay::gridRect() {
+  const CollageGrid& grid = kTargetGrid;
+  const double reach = double(grid.margin) / grid.resolution;  // units beyond each side
+  return QRectF(-reach, 1 + reach, 1 + 2 * reach, 1 + 2 * reach);
+}
+
+}  // namespace quill

@@ -1,0 +1,64 @@
+// The target shape the maps are fitted to: chosen and cleared from "Tools", shown by the map
+// editor with the collage of the maps over it, and fitted to there.
+
+#include <QAction>
+#include <QMenu>
+
+#include "app/collage_overlay.h"
+#include "app/control_panel.h"
+#include "app/map_editor.h"
+#include "app/target_fit.h"
+#include "core/document/document.h"
+
+namespace quill {
+
+void ControlPanel::addTargetActions(QMenu* tools) {
+  QAction* load = tools->addAction(QStringLiteral("Target Image..."));
+  load->setObjectName(QStringLiteral("targetImageAction"));
+  connect(load, &QAction::triggered, this, &ControlPanel::chooseTargetImage);
+  QAction* clear = tools->addAction(QStringLiteral("Clear Target"));
+  clear->setObjectName(QStringLiteral("clearTargetAction"));
+  clear->setEnabled(false);
+  connect(clear, &QAction::triggered, this, &ControlPanel::clearTarget);
+  connect(collage_, &CollageOverlay::changed, clear,
+          [this, clear] { clear->setEnabled(collage_->hasTarget()); });
+
+  connect(targetFit_, &TargetFit::improved, this, &ControlPanel::fittedMapsShown);
+  connect(targetFit_, &TargetFit::ended, this, [this] {
+    fittedMapsShown();
+    if (mapEditor_) mapEditor_->setFitting(false);
+  });
+}
+
+void ControlPanel::chooseTargetImage() {
+  const std::optional<TargetChoice> choice = document_.dialogs.openTargetImage();
+  if (!choice) return;
+  loadTargetImage(choice->path, choice->invert);
+}
+
+void ControlPanel::loadTargetImage(const QString& path, bool invert) {
+  const Status loaded = collage_->load(path, invert);
+  if (!loaded) {
+    document_.dialogs.message(loaded.message());
+    return;
+  }
+  // The target is seen, and fitted to, in the map editor.
+  openMapEditor();
+}
+
+void ControlPanel::clearTarget() {
+  targetFit_->stop();
+  collage_->clear();
+}
+
+void ControlPanel::fitToTarget() {
+  if (targetFit_->start(collage_->target()) && mapEditor_) mapEditor_->setFitting(true);
+}
+
+void ControlPanel::fittedMapsShown() {
+  refreshFromState();
+  editorModel_.syncFromGrid();
+  gridChanged();
+}
+
+}  // namespace quill

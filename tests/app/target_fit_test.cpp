@@ -1,0 +1,110 @@
+#include "app/target_fit.h"
+
+#include <gtest/gtest.h>
+
+#include <QAction>
+#include <QImage>
+#include <QLabel>
+#include <QPainter>
+#include <QPushButton>
+#include <QTemporaryDir>
+#include <QTest>
+
+#include "app/collage_overlay.h"
+#include "app/map_editor.h"
+#include "core/collage/target.h"
+#include "core/editor/panel_step.h"
+#include "support/running_program.h"
+#include "support/wait.h"
+
+namespace quill {
+namespace {
+
+using testing::waitUntil;
+
+// The program with the gasket chosen, and pictures to take as targets.
+class TargetWorkbench : public testing::RunningProgram {
+ protected:
+  void SetUp() override { startWith(kSierpinskiPattern); }
+
+  QString picture(const QString& name, bool withShape) {
+    QImage image(120, 120, QImage::Format_RGB32);
+    image.fill(Qt::white);
+    if (withShape) {
+      QPainter painter(&image);
+      painter.setBrush(Qt::black);
+      painter.setPen(Qt::NoPen);
+      painter.drawEllipse(QPointF(60, 55), 24, 45);
+    }
+    const QString path = dir.filePath(name);
+    EXPECT_TRUE(image.save(path));
+    return path;
+  }
+  void chooseTarget(const QString& path) {
+    dialogs.targetAnswers.push_back(TargetChoice{path, false});
+    trigger(QStringLiteral("targetImageAction"));
+  }
+  QWidget* collageRow() const {
+    MapEditor* editor = program.controlPanel->mapEditor();
+    return editor != nullptr ? editor->findChild<QWidget*>(QStringLiteral("collageRow")) : nullptr;
+  }
+
+  QTemporaryDir dir;
+};
+
+// A target shows in the editor with its collage and measures; a picture without a shape is
+// refused with the target's message; Clear Target takes the target and its overlay away.
+TEST_F(TargetWorkbench, ClearTargetRemovesTheOverlay) {
+  QAction* clear = program.controlPanel->findChild<QAction*>(QStringLiteral("clearTargetAction"));
+  ASSERT_NE(clear, nullptr);
+  EXPECT_FALSE(clear->isEnabled());
+
+  chooseTarget(picture(QStringLiteral("blank.png"), false));
+  EXPECT_EQ(dialogs.messages, QStringList{kBlankTargetMessage});
+  EXPECT_FALSE(program.controlPanel->collage().hasTarget());
+
+  chooseTarget(picture(QStringLiteral("leaf.png"), true));
+  CollageOverlay& collage = program.controlPanel->collage();
+  ASSERT_TRUE(collage.hasTarget());
+  ASSERT_NE(collageRow(), nullptr);
+  EXPECT_TRUE(collageRow()->isVisible());
+  ASSERT_TRUE(waitUntil([&collage] { return collage.collage().has_value(); }));
+  const auto* strip = collageRow()->findChild<QLabel*>(QStringLiteral("collageStrip"));
+  EXPECT_TRUE(strip->text().startsWith(QStringLiteral("Collage h(T, W(T)) = ")))
+      << strip->text().toStdString();
+  EXPECT_TRUE(clear->isEnabled());
+
+  clear->trigger();
+  EXPECT_FALSE(collage.hasTarget());
+  EXPECT_FALSE(collage.collage().has_value());
+  EXPECT_TRUE(collage.backdrop().isNull());
+  EXPECT_FALSE(collageRow()->isVisible());
+  EXPECT_FALSE(clear->isEnabled());
+}
+
+// However many better systems the fit showed on its way, undo gives back the maps it started
+// from in one step, and redo the fitted ones.
+TEST_F(TargetWorkbench, TheWholeFitIsOneUndoStep) {
+  chooseTarget(picture(QStringLiteral("leaf.png"), true));
+  const PanelSnapshot before = PanelSnapshot::of(program.document->state);
+  TargetFit& fit = program.controlPanel->targetFit();
+  auto* start = collageRow()->findChild<QPushButton*>(QStringLiteral("fitToTarget"));
+  QTest::mouseClick(start, Qt::LeftButton);
+  ASSERT_TRUE(fit.running());
+  QTest::qWait(500);
+  QTest::mouseClick(collageRow()->findChild<QPushButton*>(QStringLiteral("stopFit")),
+                    Qt::LeftButton);
+  ASSERT_TRUE(waitUntil([&fit] { return !fit.running(); }, 20000));
+  EXPECT_TRUE(dialogs.messages.isEmpty()) << dialogs.messages.join(u'|').toStdString();
+  const PanelSnapshot fitted = PanelSnapshot::of(program.document->state);
+  EXPECT_NE(fitted.grid, before.grid);
+  QAction* undo = program.controlPanel->findChild<QAction*>(QStringLiteral("undoAction"));
+  EXPECT_EQ(undo->text(), QStringLiteral("Undo Fit to Target"));
+  undo->trigger();
+  EXPECT_EQ(PanelSnapshot::of(program.document->state).grid, before.grid);
+  program.controlPanel->findChild<QAction*>(QStringLiteral("redoAction"))->trigger();
+  EXPECT_EQ(PanelSnapshot::of(program.document->state).grid, fitted.grid);
+}
+
+}  // namespace
+}  // namespace quill
