@@ -3,6 +3,7 @@
 #include <QMetaObject>
 #include <QRectF>
 #include <algorithm>
+#include <cmath>
 
 namespace quill {
 
@@ -117,6 +118,10 @@ QString CollageOverlay::stripText() const {
   if (!target_) return {};
   if (!collage_) return QStringLiteral("Measuring the collage …");
   const CollageMeasure& m = collage_->measure;
+  // No image at all (no maps, or none that reads) lies at no finite distance.
+  if (m.imageCells == 0 || !std::isfinite(m.distance)) {
+    return QStringLiteral("Collage: no map covers the target yet");
+  }
   const QString bound = m.bound ? QStringLiteral("h(T, A) ≤ %1").arg(*m.bound, 0, 'f', 4)
                                 : QStringLiteral("no bound: a map does not contract");
   const double share = m.targetCells > 0 ? 100.0 * double(m.uncoveredCells) / m.targetCells : 0;

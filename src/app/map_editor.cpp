@@ -117,6 +117,8 @@ MapEditor::MapEditor(MapEditorModel& model, QWidget* parent)
   collageRow_->setObjectName(QStringLiteral("collageRow"));
   strip_ = new QLabel(collageRow_);
   strip_->setObjectName(QStringLiteral("collageStrip"));
+  // The measures' text changes with every step; it must not widen the window.
+  strip_->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
   strip_->setToolTip(QStringLiteral(
       "How far the maps' images of the target lie from it, in units of the square, and how far "
       "the attractor can then lie from it. Red: target no map covers; blue: images outside the "
