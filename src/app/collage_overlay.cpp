@@ -60,7 +60,7 @@ Status CollageOverlay::load(const QString& path, bool invert) {
   if (!loaded) return Failure{loaded.message()};
   runner_.stop();
   auto target = std::make_shared<const Target>(std::move(loaded.value()));
-  meter_ = std::make_shared<CollageMeter>(*target);
+  measuring_ = std::make_shared<Measuring>(*target);
   target_ = std::move(target);
   backdrop_ = shapePicture(*target_);
   collage_.reset();
@@ -72,7 +72,7 @@ Status CollageOverlay::load(const QString& path, bool invert) {
 void CollageOverlay::clear() {
   runner_.stop();
   target_.reset();
-  meter_.reset();
+  measuring_.reset();
   backdrop_ = QImage();
   collage_.reset();
   ++generation_;
@@ -82,15 +82,23 @@ void CollageOverlay::clear() {
 void CollageOverlay::measure(const std::vector<PlaneMap>& maps) {
   if (!target_) return;
   DrawTask task;
-  // The job owns the target and its meter (kept alive by these copies) and the maps.
-  task.work = [this, target = target_, meter = meter_, maps,
-               generation = generation_](const RenderControl&) {
+  // The job owns the target, its meter (kept alive by these copies) and the maps. The collage
+  // first, at once; then the attractor's measures, which take longer, unless newer maps came.
+  task.work = [this, target = target_, measuring = measuring_, maps,
+               generation = generation_](const RenderControl& control) {
+    const auto hand = [this, generation](const Collage& collage) {
+      if (latest_.put({generation, collage})) {
+        QMetaObject::invokeMethod(this, &CollageOverlay::take, Qt::QueuedConnection);
+      }
+    };
     Collage collage;
-    collage.measure = meter->measure(maps);
-    collage.picture = collagePicture(target->mask, meter->images());
-    if (latest_.put({generation, std::move(collage)})) {
-      QMetaObject::invokeMethod(this, &CollageOverlay::take, Qt::QueuedConnection);
-    }
+    collage.measure = measuring->meter.measure(maps);
+    collage.picture = collagePicture(target->mask, measuring->meter.images());
+    hand(collage);
+    if (maps.empty() || (control.cancel != nullptr && control.cancel->load())) return false;
+    rasteriseAttractorInto(maps, kAttractorPoints, 1, measuring->raster);
+    collage.attractor = measuring->meter.measureAttractor(measuring->raster);
+    hand(collage);
     return true;
   };
   task.finish = [](const Status&, bool) {};
@@ -126,10 +134,14 @@ QString CollageOverlay::stripText() const {
                                 : QStringLiteral("no bound: a map does not contract");
   const double share = m.targetCells > 0 ? 100.0 * double(m.uncoveredCells) / m.targetCells : 0;
   return QStringLiteral("Collage h(T, W(T)) = %1 · %2 · uncovered %3% · spill %4 cells")
-      .arg(m.distance, 0, 'f', 4)
-      .arg(bound)
-      .arg(share, 0, 'f', 1)
-      .arg(m.spillCells);
+             .arg(m.distance, 0, 'f', 4)
+             .arg(bound)
+             .arg(share, 0, 'f', 1)
+             .arg(m.spillCells) +
+         (collage_->attractor ? QStringLiteral(" · attractor h(T, A) = %1, IoU %2")
+                                    .arg(collage_->attractor->distance, 0, 'f', 4)
+                                    .arg(collage_->attractor->iou, 0, 'f', 3)
+                              : QString());
 }
 
 QRectF CollageOverlay::gridRect() {

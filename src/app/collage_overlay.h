@@ -26,7 +26,13 @@ class CollageOverlay : public QObject {
   struct Collage {
     CollageMeasure measure;
     QImage picture;  // the grid's cells: covered, uncovered and spill in their colours
+    // h(T, A) and the IoU of the maps' attractor, played after the collage: none until then.
+    std::optional<AttractorMeasure> attractor;
   };
+
+  // Points of the attractor's game behind the strip's h(T, A) and IoU: enough to cover a leaf's
+  // cells at the working resolution in a few milliseconds.
+  static constexpr std::uint64_t kAttractorPoints = 1'000'000;
 
   explicit CollageOverlay(QObject* parent = nullptr);
   ~CollageOverlay() override;
@@ -67,7 +73,15 @@ class CollageOverlay : public QObject {
   void take();
 
   std::shared_ptr<const Target> target_;
-  std::shared_ptr<CollageMeter> meter_;  // the worker's alone, one per target
+  // The worker's alone, one per target: the meter and the raster it plays attractors into.
+  struct Measuring {
+    explicit Measuring(const Target& target) : meter(target) {
+      raster.mask = CellMask(target.mask.grid);
+    }
+    CollageMeter meter;
+    AttractorRaster raster;
+  };
+  std::shared_ptr<Measuring> measuring_;
   QImage backdrop_;
   std::optional<Collage> collage_;
   double opacity_ = 0.35;

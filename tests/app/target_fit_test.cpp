@@ -72,6 +72,10 @@ TEST_F(TargetWorkbench, ClearTargetRemovesTheOverlay) {
   const auto* strip = collageRow()->findChild<QLabel*>(QStringLiteral("collageStrip"));
   EXPECT_TRUE(strip->text().startsWith(QStringLiteral("Collage h(T, W(T)) = ")))
       << strip->text().toStdString();
+  // Then the attractor's own measures: the gasket overlaps the leaf only in part.
+  ASSERT_TRUE(waitUntil([&collage] { return collage.collage()->attractor.has_value(); }));
+  EXPECT_GT(collage.collage()->attractor->iou, 0.0);
+  EXPECT_LT(collage.collage()->attractor->iou, 1.0);
   EXPECT_TRUE(clear->isEnabled());
 
   clear->trigger();
