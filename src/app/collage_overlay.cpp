@@ -138,7 +138,7 @@ QString CollageOverlay::stripText() const {
              .arg(bound)
              .arg(share, 0, 'f', 1)
              .arg(m.spillCells) +
-         (collage_->attractor ? QStringLiteral(" · attractor h(T, A) = %1, IoU %2")
+         (collage_->attractor ? QStringLiteral("\nAttractor h(T, A) = %1 · IoU with the target %2")
                                     .arg(collage_->attractor->distance, 0, 'f', 4)
                                     .arg(collage_->attractor->iou, 0, 'f', 3)
                               : QString());

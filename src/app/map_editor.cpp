@@ -118,7 +118,9 @@ MapEditor::MapEditor(MapEditorModel& model, QWidget* parent)
   strip_ = new QLabel(collageRow_);
   strip_->setObjectName(QStringLiteral("collageStrip"));
   // The measures' text changes with every step; it must not widen the window.
-  strip_->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
+  // Two lines, the collage's and the attractor's, kept so that the drawing keeps its size.
+  strip_->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Fixed);
+  strip_->setFixedHeight(strip_->fontMetrics().lineSpacing() * 2 + 2);
   strip_->setToolTip(QStringLiteral(
       "How far the maps' images of the target lie from it, in units of the square, and how far "
       "the attractor can then lie from it. Red: target no map covers; blue: images outside the "
