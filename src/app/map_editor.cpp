@@ -36,7 +36,7 @@ const char* const kKeysText =
     "<tr><td>1 … 9, 0</td><td>select map 1 … 10</td></tr>"
     "<tr><td>Tab, Shift+Tab</td><td>the next or last handle</td></tr>"
     "<tr><td>Arrows</td><td>move it by 0.01 (Shift 0.1, Alt 0.001)</td></tr>"
-    "<tr><td>Escape</td><td>cancels the drag under way</td></tr>"
+    "<tr><td>Escape</td><td>cancels the drag under way, or stops Fit to Target</td></tr>"
     "<tr><td>Insert, Delete</td><td>add a copy of the map, remove it</td></tr>"
     "<tr><td>F, A, Home</td><td>fit the attractor, frame all, show the unit square</td></tr>"
     "<tr><td>T</td><td>hides and shows the target (\"Tools\" → \"Target Image...\")</td></tr>"
@@ -140,7 +140,11 @@ MapEditor::MapEditor(MapEditorModel& model, QWidget* parent)
   stop_ = new QPushButton(QStringLiteral("Stop"), collageRow_);
   stop_->setObjectName(QStringLiteral("stopFit"));
   stop_->setFocusPolicy(Qt::NoFocus);
-  stop_->setToolTip(QStringLiteral("Stops the fit, keeping the best maps so far"));
+  // Escape stops what is under way: while a fit runs (and only then is this button shown, its
+  // key live), that is the fit.
+  stop_->setShortcut(QKeySequence(Qt::Key_Escape));
+  stop_->setToolTip(QStringLiteral("Stops the fit, keeping the best maps so far (%1)")
+                        .arg(keyText(QKeySequence(Qt::Key_Escape))));
   stop_->hide();
   connect(fit_, &QPushButton::clicked, this, &MapEditor::fitAsked);
   connect(stop_, &QPushButton::clicked, this, &MapEditor::stopAsked);
