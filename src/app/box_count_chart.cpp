@@ -60,12 +60,11 @@ void BoxCountChart::paintEvent(QPaintEvent*) {
   painter.drawRect(plot);
   painter.setPen(palette().color(QPalette::Text));
   painter.drawText(QRectF(plot.left(), plot.bottom() + line + 2, plot.width(), line),
-                   Qt::AlignCenter, QStringLiteral("log₂ (1 / box size)"));
+                   Qt::AlignCenter, tr("log₂ (1 / box size)"));
   painter.save();
   painter.translate(2, plot.bottom());
   painter.rotate(-90);
-  painter.drawText(QRectF(0, 0, plot.height(), line), Qt::AlignCenter,
-                   QStringLiteral("log₂ count"));
+  painter.drawText(QRectF(0, 0, plot.height(), line), Qt::AlignCenter, tr("log₂ count"));
   painter.restore();
   std::vector<LogPoint> points;
   if (counting_) {
@@ -154,10 +153,10 @@ void BoxCountChart::paintEvent(QPaintEvent*) {
   painter.restore();
   painter.setPen(palette().color(QPalette::Text));
   painter.drawText(plot.adjusted(6, 4, -6, -4), Qt::AlignLeft | Qt::AlignTop,
-                   QStringLiteral("slope %1").arg(counting_->slope, 0, 'f', 3));
+                   tr("slope %1").arg(counting_->slope, 0, 'f', 3));
   // The legend, bottom right, where the dots of a rising line leave room.
-  const QString fittedText = QStringLiteral("fitted");
-  const QString leftOutText = QStringLiteral("left out");
+  const QString fittedText = tr("fitted");
+  const QString leftOutText = tr("left out");
   const int textWidth =
       std::max(metrics.horizontalAdvance(fittedText), metrics.horizontalAdvance(leftOutText));
   const QRectF legend(plot.right() - textWidth - 22, plot.bottom() - 2 * line - 6, textWidth + 18,

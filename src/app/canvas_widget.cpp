@@ -8,6 +8,7 @@
 
 #include "core/commands/save_picture.h"
 #include "core/maps/drawing_state.h"
+#include "core/maps/pattern_catalogue.h"
 
 namespace quill {
 
@@ -25,14 +26,14 @@ QScreen* screenOf(const QWidget* widget) {
 CanvasWidget::CanvasWidget(Dialogs& dialogs, QWidget* parent) : QWidget(parent), dialogs_(dialogs) {
   setAttribute(Qt::WA_OpaquePaintEvent);
   setWindowTitle(QStringLiteral("CanvasWidget"));
-  auto* save = new QAction(QStringLiteral("Save Picture..."), this);
+  auto* save = new QAction(tr("Save Picture..."), this);
   save->setObjectName(QStringLiteral("savePicture"));
   save->setShortcut(QKeySequence::Save);
   save->setShortcutContext(Qt::WindowShortcut);
   connect(save, &QAction::triggered, this, &CanvasWidget::savePictureAs);
   addAction(save);
   // The canvas covers the screen; without a task bar this is the way back to the panel.
-  auto* showPanel = new QAction(QStringLiteral("Show Panel"), this);
+  auto* showPanel = new QAction(tr("Show Panel"), this);
   showPanel->setObjectName(QStringLiteral("showPanel"));
   showPanel->setShortcut(QKeySequence(Qt::Key_Escape));
   showPanel->setShortcutContext(Qt::WindowShortcut);
@@ -73,7 +74,7 @@ Canvas& CanvasWidget::canvas() {
   return *canvas_;
 }
 
-void CanvasWidget::setCaption(const QString& caption) { setWindowTitle(caption); }
+void CanvasWidget::setCaption(const QString& caption) { setWindowTitle(patternCaption(caption)); }
 
 void CanvasWidget::showCanvas() {
   // A minimised canvas comes back, or the drawing would stay out of sight.

@@ -124,23 +124,23 @@ void CollageOverlay::setShown(bool shown) {
 
 QString CollageOverlay::stripText() const {
   if (!target_) return {};
-  if (!collage_) return QStringLiteral("Measuring the collage …");
+  if (!collage_) return tr("Measuring the collage …");
   const CollageMeasure& m = collage_->measure;
   // No image at all (no maps, or none that reads) lies at no finite distance.
   if (m.imageCells == 0 || !std::isfinite(m.distance)) {
-    return QStringLiteral("Collage: no map covers the target yet");
+    return tr("Collage: no map covers the target yet");
   }
-  const QString bound = m.bound ? QStringLiteral("h(T, A) ≤ %1").arg(*m.bound, 0, 'f', 4)
-                                : QStringLiteral("no bound: a map does not contract");
+  const QString bound = m.bound ? tr("h(T, A) ≤ %1").arg(*m.bound, 0, 'f', 4)
+                                : tr("no bound: a map does not contract");
   const double share = m.targetCells > 0 ? 100.0 * double(m.uncoveredCells) / m.targetCells : 0;
-  return QStringLiteral("Collage h(T, W(T)) = %1 · %2 · uncovered %3% · spill %4 cells")
+  return tr("Collage h(T, W(T)) = %1 · %2 · uncovered %3% · spill %4 cells")
              .arg(m.distance, 0, 'f', 4)
              .arg(bound)
              .arg(share, 0, 'f', 1)
              .arg(m.spillCells) +
-         (collage_->attractor ? QStringLiteral("\nAttractor h(T, A) = %1 · IoU with the target %2")
-                                    .arg(collage_->attractor->distance, 0, 'f', 4)
-                                    .arg(collage_->attractor->iou, 0, 'f', 3)
+         (collage_->attractor ? u'\n' + tr("Attractor h(T, A) = %1 · IoU with the target %2")
+                                            .arg(collage_->attractor->distance, 0, 'f', 4)
+                                            .arg(collage_->attractor->iou, 0, 'f', 3)
                               : QString());
 }
 

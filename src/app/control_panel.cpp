@@ -104,7 +104,7 @@ ControlPanel::ControlPanel(Document& document, QWidget* parent)
       collage_(new CollageOverlay(this)),
       targetFit_(new TargetFit(document, this)) {
   setObjectName(QStringLiteral("controlPanel"));
-  setWindowTitle(QStringLiteral("Select a Pattern"));
+  setWindowTitle(tr("Select a Pattern"));
   client_ = new QWidget(this);
   client_->setAutoFillBackground(true);
   QPalette palette = client_->palette();
@@ -196,24 +196,24 @@ void ControlPanel::buildControls() {
   // In tab order: Exit, Chaos Game, Blue Print, Compute Parameters, Print Picture, Fractal, Save
   // Parameters, Load Parameters.
   const std::array<ButtonLayout, 8> layout = {{
-      {"exitButton", "Exit", 7200, 1080, nullptr},
-      {"chaosGameButton", "Chaos Game", 2160, 240, &drawChaosGame},
-      {"bluePrintButton", "Blue Print", 3840, 240, &drawBluePrint},
-      {"computeButton", "Compute Parameters", 3840, 1080, &computeParameters},
-      {"printButton", "Print Picture", 5520, 1080, &printPicture},
-      {"fractalButton", "Fractal", 480, 240, &drawFractal},
-      {"saveButton", "Save Parameters", 7200, 240, &saveParameters},
-      {"loadButton", "Load Parameters", 5520, 240, &loadParameters},
+      {"exitButton", QT_TR_NOOP("Exit"), 7200, 1080, nullptr},
+      {"chaosGameButton", QT_TR_NOOP("Chaos Game"), 2160, 240, &drawChaosGame},
+      {"bluePrintButton", QT_TR_NOOP("Blue Print"), 3840, 240, &drawBluePrint},
+      {"computeButton", QT_TR_NOOP("Compute Parameters"), 3840, 1080, &computeParameters},
+      {"printButton", QT_TR_NOOP("Print Picture"), 5520, 1080, &printPicture},
+      {"fractalButton", QT_TR_NOOP("Fractal"), 480, 240, &drawFractal},
+      {"saveButton", QT_TR_NOOP("Save Parameters"), 7200, 240, &saveParameters},
+      {"loadButton", QT_TR_NOOP("Load Parameters"), 5520, 240, &loadParameters},
   }};
   for (std::size_t i = 0; i < layout.size(); ++i) {
     const ButtonLayout& entry = layout[i];
-    buttons_[i] = addButton(entry.name, QString::fromLatin1(entry.caption), entry.left, entry.top);
+    buttons_[i] = addButton(entry.name, tr(entry.caption), entry.left, entry.top);
     if (entry.handler == nullptr) {
       // "Exit": the program ends at once, nothing asked, nothing saved.
       connect(buttons_[i], &QPushButton::clicked, this, &ControlPanel::exitRequested);
     } else {
       const auto handler = entry.handler;
-      const QString step = QString::fromLatin1(entry.caption);
+      const QString step = tr(entry.caption);
       const bool replacesMaps = handler == &loadParameters;
       connect(buttons_[i], &QPushButton::clicked, this, [this, handler, step, replacesMaps] {
         run(
@@ -222,7 +222,7 @@ void ControlPanel::buildControls() {
     }
   }
 
-  QLabel* label1 = addLabel(QStringLiteral("Number of Iteration:"), 600, 1320, 2055, 255);
+  QLabel* label1 = addLabel(tr("Number of Iteration:"), 600, 1320, 2055, 255);
   label1->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
   fieldLabels_.push_back(label1);
   countField_ = addField(QStringLiteral("countField"), 2640, 1200, 855, 405);
@@ -236,15 +236,15 @@ void ControlPanel::buildControls() {
     int fieldLeft;
   };
   const std::array<ComputeFieldLayout, kComputeFieldCount> compute = {{
-      {"r:", 600, 135, 720},
-      {"s:", 1920, 255, 2160},
-      {"angle 1:", 3360, 855, 4200},
-      {"angle 2:", 5400, 855, 6240},
-      {"i:", 7560, 135, 7680},
+      {QT_TR_NOOP("r:"), 600, 135, 720},
+      {QT_TR_NOOP("s:"), 1920, 255, 2160},
+      {QT_TR_NOOP("angle 1:"), 3360, 855, 4200},
+      {QT_TR_NOOP("angle 2:"), 5400, 855, 6240},
+      {QT_TR_NOOP("i:"), 7560, 135, 7680},
   }};
   for (int k = 0; k < kComputeFieldCount; ++k) {
-    QLabel* label = addLabel(QString::fromLatin1(compute[k].caption), compute[k].labelLeft, 2040,
-                             compute[k].labelWidth, 255);
+    QLabel* label =
+        addLabel(tr(compute[k].caption), compute[k].labelLeft, 2040, compute[k].labelWidth, 255);
     label->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
     fieldLabels_.push_back(label);
     computeFields_[k] =
@@ -284,56 +284,56 @@ void ControlPanel::buildControls() {
 }
 
 void ControlPanel::buildMenus() {
-  QMenu* select = menuBar()->addMenu(QStringLiteral("Select a Pattern"));
+  QMenu* select = menuBar()->addMenu(tr("Select a Pattern"));
   select->setObjectName(QStringLiteral("patternMenu"));
-  QMenu* reset = menuBar()->addMenu(QStringLiteral("Reset a Pattern"));
+  QMenu* reset = menuBar()->addMenu(tr("Reset a Pattern"));
   reset->setObjectName(QStringLiteral("resetMenu"));
   for (int index = 0; index < kPatternCount; ++index) {
-    const QString caption = kPatterns[index].menuCaption;
+    const QString caption = patternCaption(kPatterns[index].menuCaption);
     QAction* pick = select->addAction(caption);
     pick->setObjectName(QStringLiteral("patternAction_%1").arg(index));
     connect(pick, &QAction::triggered, this, [this, index, caption] {
       run(
-          QStringLiteral("Choose Pattern ") + caption,
-          [this, index] { choosePattern(document_, index); }, true);
+          tr("Choose Pattern %1").arg(caption), [this, index] { choosePattern(document_, index); },
+          true);
     });
     QAction* again = reset->addAction(caption);
     again->setObjectName(QStringLiteral("resetPatternAction_%1").arg(index));
     connect(again, &QAction::triggered, this, [this, index, caption] {
       run(
-          QStringLiteral("Reset Pattern ") + caption,
-          [this, index] { resetPattern(document_, index); }, true);
+          tr("Reset Pattern %1").arg(caption), [this, index] { resetPattern(document_, index); },
+          true);
     });
   }
-  QMenu* color = menuBar()->addMenu(QStringLiteral("Choose color"));
+  QMenu* color = menuBar()->addMenu(tr("Choose color"));
   color->setObjectName(QStringLiteral("colourMenu"));
-  QAction* fore = color->addAction(QStringLiteral("ForeColor"));
+  QAction* fore = color->addAction(tr("ForeColor"));
   fore->setObjectName(QStringLiteral("penColourAction"));
   connect(fore, &QAction::triggered, this,
           [this, fore] { run(fore->text(), [this] { choosePenColour(document_); }); });
-  QAction* back = color->addAction(QStringLiteral("BackColor"));
+  QAction* back = color->addAction(tr("BackColor"));
   back->setObjectName(QStringLiteral("paperColourAction"));
   connect(back, &QAction::triggered, this,
           [this, back] { run(back->text(), [this] { choosePaperColour(document_); }); });
 
   // Commands beyond the panel's own live in a fourth menu, in windows of their own.
-  QMenu* tools = menuBar()->addMenu(QStringLiteral("Tools"));
+  QMenu* tools = menuBar()->addMenu(tr("Tools"));
   tools->setObjectName(QStringLiteral("toolsMenu"));
   addStepActions(tools);
   tools->addSeparator();
-  QAction* editor = tools->addAction(QStringLiteral("Map Editor..."));
+  QAction* editor = tools->addAction(tr("Map Editor..."));
   editor->setObjectName(QStringLiteral("mapEditorAction"));
   editor->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_E));
   connect(editor, &QAction::triggered, this, &ControlPanel::openMapEditor);
   tools->addSeparator();
   const std::array<std::pair<const char*, void (*)(Document&)>, 3> commands = {{
-      {"Fit Maps to Square", &fitMapsToSquare},
-      {"Import .ifs...", &importIfs},
-      {"Export .ifs...", &exportIfs},
+      {QT_TR_NOOP("Fit Maps to Square"), &fitMapsToSquare},
+      {QT_TR_NOOP("Import .ifs..."), &importIfs},
+      {QT_TR_NOOP("Export .ifs..."), &exportIfs},
   }};
   const std::array<const char*, 3> names = {"fitMapsAction", "importIfsAction", "exportIfsAction"};
   for (std::size_t i = 0; i < commands.size(); ++i) {
-    const QString caption = QString::fromLatin1(commands[i].first);
+    const QString caption = tr(commands[i].first);
     QAction* action = tools->addAction(caption);
     action->setObjectName(QString::fromLatin1(names[i]));
     const auto handler = commands[i].second;
@@ -348,11 +348,11 @@ void ControlPanel::buildMenus() {
   tools->addSeparator();
   addTargetActions(tools);
   tools->addSeparator();
-  QAction* report = tools->addAction(QStringLiteral("Maths Report"));
+  QAction* report = tools->addAction(tr("Maths Report"));
   report->setObjectName(QStringLiteral("mathsReportAction"));
   report->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_M));
   connect(report, &QAction::triggered, this, &ControlPanel::openMathsReport);
-  QAction* picture = tools->addAction(QStringLiteral("Render Picture..."));
+  QAction* picture = tools->addAction(tr("Render Picture..."));
   picture->setObjectName(QStringLiteral("renderPictureAction"));
   picture->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_R));
   connect(picture, &QAction::triggered, this, &ControlPanel::openPictureDialog);
@@ -421,7 +421,7 @@ void ControlPanel::refreshFromState() {
   for (int column = 0; column < kColumnCount; ++column) {
     for (int row = 1; row <= kGridRows; ++row) show(grid_[column][row], state_.cell(row, column));
   }
-  setWindowTitle(state_.caption);
+  setWindowTitle(patternCaption(state_.caption));
 }
 
 }  // namespace quill

@@ -32,8 +32,7 @@ void ControlPanel::openFiles(const QStringList& paths) {
     const PanelSnapshot before = PanelSnapshot::of(state_);
     const std::optional<OpenedFile> opened = openFile(document_, path);
     refreshFromState();
-    recordStep(document_.undoStack, state_, before,
-               QStringLiteral("Open %1").arg(QFileInfo(path).fileName()));
+    recordStep(document_.undoStack, state_, before, tr("Open %1").arg(QFileInfo(path).fileName()));
     editorModel_.syncFromGrid();
     gridChanged();
     // An .ifs entry is noted by the import itself, with its name.
@@ -57,7 +56,7 @@ void ControlPanel::openRecent(const RecentFile& file) {
   const Status opened = openIfsEntryFrom(document_, file.path, file.entry);
   showIfFailed(document_.dialogs, opened);
   refreshFromState();
-  recordStep(document_.undoStack, state_, before, QStringLiteral("Open %1").arg(file.entry));
+  recordStep(document_.undoStack, state_, before, tr("Open %1").arg(file.entry));
   editorModel_.syncFromGrid();
   gridChanged();
   if (opened) recentFiles_->add(file.path, file.entry);
@@ -65,7 +64,7 @@ void ControlPanel::openRecent(const RecentFile& file) {
 
 void ControlPanel::addRecentFilesMenu(QMenu* tools) {
   tools->addSeparator();
-  QMenu* menu = tools->addMenu(QStringLiteral("Recent Files"));
+  QMenu* menu = tools->addMenu(tr("Recent Files"));
   menu->setObjectName(QStringLiteral("recentFilesMenu"));
   connect(menu, &QMenu::aboutToShow, this, [this, menu] {
     menu->clear();
@@ -82,9 +81,9 @@ void ControlPanel::addRecentFilesMenu(QMenu* tools) {
       action->setToolTip(QDir::toNativeSeparators(file.path));
       connect(action, &QAction::triggered, this, [this, file] { openRecent(file); });
     }
-    if (number == 0) menu->addAction(QStringLiteral("No Recent Files"))->setEnabled(false);
+    if (number == 0) menu->addAction(tr("No Recent Files"))->setEnabled(false);
     menu->addSeparator();
-    QAction* clear = menu->addAction(QStringLiteral("Clear Recent Files"));
+    QAction* clear = menu->addAction(tr("Clear Recent Files"));
     clear->setObjectName(QStringLiteral("clearRecentFiles"));
     clear->setEnabled(number > 0);
     connect(clear, &QAction::triggered, recentFiles_, [this] { recentFiles_->setFiles({}); });

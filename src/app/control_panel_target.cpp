@@ -13,10 +13,10 @@
 namespace quill {
 
 void ControlPanel::addTargetActions(QMenu* tools) {
-  QAction* load = tools->addAction(QStringLiteral("Target Image..."));
+  QAction* load = tools->addAction(tr("Target Image..."));
   load->setObjectName(QStringLiteral("targetImageAction"));
   connect(load, &QAction::triggered, this, &ControlPanel::chooseTargetImage);
-  QAction* clear = tools->addAction(QStringLiteral("Clear Target"));
+  QAction* clear = tools->addAction(tr("Clear Target"));
   clear->setObjectName(QStringLiteral("clearTargetAction"));
   clear->setEnabled(false);
   connect(clear, &QAction::triggered, this, &ControlPanel::clearTarget);

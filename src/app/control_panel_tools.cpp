@@ -33,7 +33,7 @@ const QKeyCombination kOtherRedoKey(Qt::CTRL, Qt::Key_Y);
 
 // "Undo Move Map 2", or "Undo" alone (disabled) when there is no step to take.
 QAction* addStepAction(QMenu* menu, QUndoStack& steps, bool redo) {
-  const QString verb = redo ? QStringLiteral("Redo") : QStringLiteral("Undo");
+  const QString verb = redo ? ControlPanel::tr("Redo") : ControlPanel::tr("Undo");
   QAction* action = menu->addAction(verb);
   auto name = [action, verb](const QString& step) {
     action->setText(step.isEmpty() ? verb : verb + u' ' + step);
@@ -73,8 +73,7 @@ void ControlPanel::typed(QString& field, const QString& text) {
   }
   const PanelSnapshot before = PanelSnapshot::of(state_);
   field = text;
-  recordStep(document_.undoStack, state_, before, QStringLiteral("Typing"), StepKind::Typing,
-             typingSpell_);
+  recordStep(document_.undoStack, state_, before, tr("Typing"), StepKind::Typing, typingSpell_);
 }
 
 bool ControlPanel::claimedByPanel(QObject* field, QEvent* event) {

@@ -12,10 +12,10 @@ namespace quill {
 EntryChooser::EntryChooser(const std::vector<EntryChoice>& entries, bool fit, QWidget* parent)
     : QDialog(parent) {
   setObjectName(QStringLiteral("entryChooser"));
-  setWindowTitle(QStringLiteral("Import .ifs"));
+  setWindowTitle(tr("Import .ifs"));
   search_ = new QLineEdit(this);
   search_->setObjectName(QStringLiteral("entrySearch"));
-  search_->setPlaceholderText(QStringLiteral("Type to search the names"));
+  search_->setPlaceholderText(tr("Type to search the names"));
   list_ = new QListWidget(this);
   list_->setObjectName(QStringLiteral("entryList"));
   for (std::size_t i = 0; i < entries.size(); ++i) {
@@ -23,7 +23,7 @@ EntryChooser::EntryChooser(const std::vector<EntryChoice>& entries, bool fit, QW
     QString text = QStringLiteral("%1  (%2 %3)")
                        .arg(entry.name)
                        .arg(entry.mapCount)
-                       .arg(entry.mapCount == 1 ? QStringLiteral("map") : QStringLiteral("maps"));
+                       .arg(entry.mapCount == 1 ? tr("map") : tr("maps"));
     if (!entry.note.isEmpty()) text += QStringLiteral(" - ") + entry.note;
     auto* item = new QListWidgetItem(text, list_);
     item->setData(Qt::UserRole, int(i));
@@ -40,7 +40,7 @@ EntryChooser::EntryChooser(const std::vector<EntryChoice>& entries, bool fit, QW
   list_->setResizeMode(QListView::Adjust);
   list_->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
   list_->setCurrentRow(0);
-  fit_ = new QCheckBox(QStringLiteral("Fit into the square"), this);
+  fit_ = new QCheckBox(tr("Fit into the square"), this);
   fit_->setObjectName(QStringLiteral("fitIntoSquare"));
   fit_->setChecked(fit);
   auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);

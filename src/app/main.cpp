@@ -5,6 +5,7 @@
 
 #include "app/command_line.h"
 #include "app/program.h"
+#include "app/translations.h"
 #include "core/base/version.h"
 
 namespace {
@@ -41,6 +42,9 @@ int main(int argc, char* argv[]) {
   QApplication application(argc, argv);
   QApplication::setApplicationName(quill::kAppTitle);
   QApplication::setApplicationVersion(quill::programVersion());
+  // Before any window is made, so every caption is read in the user's language.
+  quill::installTranslations(application, QLocale::system(),
+                             QCoreApplication::applicationDirPath());
   // The desktop file's name and the icon an install puts in the hicolor theme, so the window
   // shows the same icon as the menu entry that started it.
   QGuiApplication::setDesktopFileName(kDesktopId);

@@ -12,6 +12,7 @@
 #include "app/collage_overlay.h"
 #include "app/map_canvas.h"
 #include "app/map_numbers_panel.h"
+#include "core/base/message_text.h"
 
 namespace quill {
 
@@ -20,7 +21,8 @@ namespace {
 // The keys as this platform writes them ("Ctrl+Z").
 QString keyText(const QKeySequence& key) { return key.toString(QKeySequence::NativeText); }
 
-const char* const kKeysText =
+const char* const kKeysText = QT_TRANSLATE_NOOP(
+    "quill::MapEditor",
     "<table cellspacing=4>"
     "<tr><th align=left colspan=2>Mouse</th></tr>"
     "<tr><td>Drag a corner</td><td>moves that corner alone</td></tr>"
@@ -41,14 +43,14 @@ const char* const kKeysText =
     "<tr><td>F, A, Home</td><td>fit the attractor, frame all, show the unit square</td></tr>"
     "<tr><td>T</td><td>hides and shows the target (\"Tools\" → \"Target Image...\")</td></tr>"
     "<tr><td>Ctrl+Z, Ctrl+Shift+Z</td><td>undo, redo</td></tr>"
-    "</table>";
+    "</table>");
 
 }  // namespace
 
 MapEditor::MapEditor(MapEditorModel& model, QWidget* parent)
     : QWidget(parent, Qt::Dialog), model_(model) {
   setObjectName(QStringLiteral("mapEditor"));
-  setWindowTitle(QStringLiteral("Map Editor"));
+  setWindowTitle(tr("Map Editor"));
   canvas_ = new MapCanvas(model_, this);
   numbers_ = new MapNumbersPanel(model_, this);
   status_ = new QLabel(this);
@@ -88,27 +90,23 @@ MapEditor::MapEditor(MapEditorModel& model, QWidget* parent)
   const auto tip = [](const QString& what, const QKeySequence& key) {
     return QStringLiteral("%1 (%2)").arg(what, keyText(key));
   };
-  addButton(QStringLiteral("Insert Map"), "insertMap",
-            tip(QStringLiteral("Adds a copy of the selected map beside it"), Qt::Key_Insert),
+  addButton(tr("Insert Map"), "insertMap",
+            tip(tr("Adds a copy of the selected map beside it"), Qt::Key_Insert),
             step(&MapEditorModel::insertMap));
-  addButton(QStringLiteral("Delete Map"), "deleteMap",
-            tip(QStringLiteral("Removes the selected map"), Qt::Key_Delete),
+  addButton(tr("Delete Map"), "deleteMap", tip(tr("Removes the selected map"), Qt::Key_Delete),
             step(&MapEditorModel::deleteSelected));
-  QPushButton* undo = addButton(QStringLiteral("Undo"), "undo", {}, step(&MapEditorModel::undo));
-  QPushButton* redo = addButton(QStringLiteral("Redo"), "redo", {}, step(&MapEditorModel::redo));
+  QPushButton* undo = addButton(tr("Undo"), "undo", {}, step(&MapEditorModel::undo));
+  QPushButton* redo = addButton(tr("Redo"), "redo", {}, step(&MapEditorModel::redo));
   followSteps(undo, false, keyText(QKeySequence::Undo));
   followSteps(redo, true, keyText(QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z)));
   buttons->addStretch();
-  addButton(QStringLiteral("Fit"), "fit", tip(QStringLiteral("Frames the attractor"), Qt::Key_F),
+  addButton(tr("Fit"), "fit", tip(tr("Frames the attractor"), Qt::Key_F),
             [this] { canvas_->fitAttractor(); });
-  addButton(QStringLiteral("Frame All"), "frameAll",
-            tip(QStringLiteral("Frames the attractor and every map"), Qt::Key_A),
+  addButton(tr("Frame All"), "frameAll", tip(tr("Frames the attractor and every map"), Qt::Key_A),
             [this] { canvas_->frameAll(); });
-  addButton(QStringLiteral("Unit Square"), "unitSquare",
-            tip(QStringLiteral("Shows the unit square"), Qt::Key_Home),
+  addButton(tr("Unit Square"), "unitSquare", tip(tr("Shows the unit square"), Qt::Key_Home),
             [this] { canvas_->showUnitSquare(); });
-  addButton(QStringLiteral("Keys"), "keys",
-            tip(QStringLiteral("Lists the keys and mouse actions"), Qt::Key_F1),
+  addButton(tr("Keys"), "keys", tip(tr("Lists the keys and mouse actions"), Qt::Key_F1),
             [this] { showKeys(); });
 
   // The target's row, shown while there is a target: the collage's measures, how strongly the
@@ -121,29 +119,29 @@ MapEditor::MapEditor(MapEditorModel& model, QWidget* parent)
   // Two lines, the collage's and the attractor's, kept so that the drawing keeps its size.
   strip_->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Fixed);
   strip_->setFixedHeight(strip_->fontMetrics().lineSpacing() * 2 + 2);
-  strip_->setToolTip(QStringLiteral(
-      "How far the maps' images of the target lie from it, in units of the square, and how far "
-      "the attractor can then lie from it. Red: target no map covers; blue: images outside the "
-      "target. T hides the target."));
+  strip_->setToolTip(
+      tr("How far the maps' images of the target lie from it, in units of the square, and how far "
+         "the attractor can then lie from it. Red: target no map covers; blue: images outside the "
+         "target. T hides the target."));
   opacity_ = new QSlider(Qt::Horizontal, collageRow_);
   opacity_->setObjectName(QStringLiteral("targetOpacity"));
   opacity_->setRange(0, 100);
   opacity_->setFixedWidth(90);
   opacity_->setFocusPolicy(Qt::NoFocus);
-  opacity_->setToolTip(QStringLiteral("How strongly the target shows (T hides it)"));
-  fit_ = new QPushButton(QStringLiteral("Fit to Target"), collageRow_);
+  opacity_->setToolTip(tr("How strongly the target shows (T hides it)"));
+  fit_ = new QPushButton(tr("Fit to Target"), collageRow_);
   fit_->setObjectName(QStringLiteral("fitToTarget"));
   fit_->setFocusPolicy(Qt::NoFocus);
-  fit_->setToolTip(QStringLiteral(
-      "Improves the maps toward the target, keeping their number (with no maps, asks how many); "
-      "one undo step"));
-  stop_ = new QPushButton(QStringLiteral("Stop"), collageRow_);
+  fit_->setToolTip(
+      tr("Improves the maps toward the target, keeping their number (with no maps, asks how many); "
+         "one undo step"));
+  stop_ = new QPushButton(tr("Stop"), collageRow_);
   stop_->setObjectName(QStringLiteral("stopFit"));
   stop_->setFocusPolicy(Qt::NoFocus);
   // Escape stops what is under way: while a fit runs (and only then is this button shown, its
   // key live), that is the fit.
   stop_->setShortcut(QKeySequence(Qt::Key_Escape));
-  stop_->setToolTip(QStringLiteral("Stops the fit, keeping the best maps so far (%1)")
+  stop_->setToolTip(tr("Stops the fit, keeping the best maps so far (%1)")
                         .arg(keyText(QKeySequence(Qt::Key_Escape))));
   stop_->hide();
   connect(fit_, &QPushButton::clicked, this, &MapEditor::fitAsked);
@@ -195,10 +193,10 @@ void MapEditor::showKeys() {
   if (keys_ == nullptr) {
     keys_ = new QDialog(this);
     keys_->setObjectName(QStringLiteral("mapEditorKeys"));
-    keys_->setWindowTitle(QStringLiteral("Map Editor Keys"));
-    auto* text = new QLabel(QString::fromUtf8(kKeysText), keys_);
+    keys_->setWindowTitle(tr("Map Editor Keys"));
+    auto* text = new QLabel(tr(kKeysText), keys_);
     text->setObjectName(QStringLiteral("mapEditorKeysText"));
-    auto* close = new QPushButton(QStringLiteral("Close"), keys_);
+    auto* close = new QPushButton(tr("Close"), keys_);
     connect(close, &QPushButton::clicked, keys_, &QDialog::close);
     auto* layout = new QVBoxLayout(keys_);
     layout->addWidget(text);
@@ -266,11 +264,10 @@ void MapEditor::showCollage() {
 }
 
 QString MapEditor::hint(int mapCount) {
-  return QStringLiteral(
-             "%1 maps. Click a map or a corner; drag to shape it (Ctrl snaps). 1 to 0 select, Tab "
-             "picks a corner, the arrows move it. The wheel zooms, dragging empty space pans; F "
-             "fits the attractor, A frames all, Home shows the unit square. Insert and Delete add "
-             "and remove maps; Ctrl+Z undoes. F1 lists every key.")
+  return tr("%1 maps. Click a map or a corner; drag to shape it (Ctrl snaps). 1 to 0 select, Tab "
+            "picks a corner, the arrows move it. The wheel zooms, dragging empty space pans; F "
+            "fits the attractor, A frames all, Home shows the unit square. Insert and Delete add "
+            "and remove maps; Ctrl+Z undoes. F1 lists every key.")
       .arg(mapCount);
 }
 
@@ -279,7 +276,7 @@ void MapEditor::showStatus() {
   // hint when there is nothing else.
   QStringList lines;
   if (!said_.isEmpty()) {
-    lines << said_;
+    lines << messageText(said_);  // the core's messages come in the source language
   } else if (model_.selected() >= 0) {
     lines << model_.selectionText();
   }

@@ -20,13 +20,22 @@ struct NumberField {
   const char* tip;
 };
 constexpr std::array<NumberField, MapNumbersPanel::kNumberCount> kFields = {{
-    {"r", "r", "The stretch of the square's bottom edge: |(a, c)|"},
-    {"s", "s", "The stretch of the square's left edge: |(b, d)|"},
-    {"theta", "θ°", "The turn of the bottom edge in degrees: a = r·cos θ, c = r·sin θ"},
-    {"phi", "φ°", "The turn of the left edge in degrees: b = −s·sin φ, d = s·cos φ"},
-    {"e", "e", "Where the map takes (0, 0), across"},
-    {"f", "f", "Where the map takes (0, 0), up"},
-    {"p", "p", "How often the chaos game picks this map"},
+    {"r", "r",
+     QT_TRANSLATE_NOOP("quill::MapNumbersPanel",
+                       "The stretch of the square's bottom edge: |(a, c)|")},
+    {"s", "s",
+     QT_TRANSLATE_NOOP("quill::MapNumbersPanel",
+                       "The stretch of the square's left edge: |(b, d)|")},
+    {"theta", "θ°",
+     QT_TRANSLATE_NOOP("quill::MapNumbersPanel",
+                       "The turn of the bottom edge in degrees: a = r·cos θ, c = r·sin θ")},
+    {"phi", "φ°",
+     QT_TRANSLATE_NOOP("quill::MapNumbersPanel",
+                       "The turn of the left edge in degrees: b = −s·sin φ, d = s·cos φ")},
+    {"e", "e", QT_TRANSLATE_NOOP("quill::MapNumbersPanel", "Where the map takes (0, 0), across")},
+    {"f", "f", QT_TRANSLATE_NOOP("quill::MapNumbersPanel", "Where the map takes (0, 0), up")},
+    {"p", "p",
+     QT_TRANSLATE_NOOP("quill::MapNumbersPanel", "How often the chaos game picks this map")},
 }};
 
 bool derived(MapNumber number) { return number <= MapNumber::Phi; }
@@ -42,7 +51,7 @@ MapNumbersPanel::MapNumbersPanel(MapEditorModel& model, QWidget* parent)
     auto* label = new QLabel(QString::fromUtf8(each.caption), this);
     auto* field = new QLineEdit(this);
     field->setObjectName(QStringLiteral("mapNumber_") + QString::fromLatin1(each.name));
-    field->setToolTip(QString::fromUtf8(each.tip));
+    field->setToolTip(tr(each.tip));
     label->setBuddy(field);
     layout->addWidget(label, 0, 2 * i);
     layout->addWidget(field, 0, 2 * i + 1);

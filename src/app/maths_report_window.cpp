@@ -10,10 +10,12 @@
 #include <QTimer>
 #include <QVBoxLayout>
 #include <algorithm>
+#include <array>
 #include <cmath>
 
 #include "app/box_count_chart.h"
 #include "app/box_count_thread.h"
+#include "core/base/message_text.h"
 #include "core/editor/det_weights.h"
 #include "core/maths/det_shares.h"
 #include "core/maths/report_wording.h"
@@ -22,10 +24,15 @@ namespace quill {
 
 namespace {
 
-const QStringList kHeadings = {QStringLiteral("det"),         QStringLiteral("σ1 ≥ σ2"),
-                               QStringLiteral("similarity"),  QStringLiteral("flips"),
-                               QStringLiteral("fixed point"), QStringLiteral("p"),
-                               QStringLiteral("|det| share"), QStringLiteral("contracts")};
+const std::array<const char*, 8> kHeadings = {
+    QT_TRANSLATE_NOOP("quill::MathsReportWindow", "det"),
+    QT_TRANSLATE_NOOP("quill::MathsReportWindow", "σ1 ≥ σ2"),
+    QT_TRANSLATE_NOOP("quill::MathsReportWindow", "similarity"),
+    QT_TRANSLATE_NOOP("quill::MathsReportWindow", "flips"),
+    QT_TRANSLATE_NOOP("quill::MathsReportWindow", "fixed point"),
+    QT_TRANSLATE_NOOP("quill::MathsReportWindow", "p"),
+    QT_TRANSLATE_NOOP("quill::MathsReportWindow", "|det| share"),
+    QT_TRANSLATE_NOOP("quill::MathsReportWindow", "contracts")};
 enum ReportColumn { kDet, kSigma, kSimilarity, kFlips, kFixed, kP, kShare, kContracts };
 
 const QColor kExpandingText(150, 20, 20);
@@ -45,7 +52,7 @@ QString pointsText(std::int64_t count) {
 MathsReportWindow::MathsReportWindow(MapEditorModel& model, QWidget* parent)
     : QWidget(parent, Qt::Dialog), model_(model), counter_(std::make_unique<BoxCountThread>()) {
   setObjectName(QStringLiteral("mathsReport"));
-  setWindowTitle(QStringLiteral("Maths Report"));
+  setWindowTitle(tr("Maths Report"));
   connect(counter_.get(), &BoxCountThread::counted, this, &MathsReportWindow::counted);
   refreshTimer_ = new QTimer(this);
   refreshTimer_->setSingleShot(true);
@@ -60,7 +67,9 @@ MathsReportWindow::MathsReportWindow(MapEditorModel& model, QWidget* parent)
 
   table_ = new QTableWidget(0, int(kHeadings.size()), this);
   table_->setObjectName(QStringLiteral("mapFacts"));
-  table_->setHorizontalHeaderLabels(kHeadings);
+  QStringList headings;
+  for (const char* heading : kHeadings) headings << tr(heading);
+  table_->setHorizontalHeaderLabels(headings);
   table_->setEditTriggers(QAbstractItemView::NoEditTriggers);
   table_->setSelectionMode(QAbstractItemView::NoSelection);
   table_->setFocusPolicy(Qt::NoFocus);
@@ -82,11 +91,10 @@ MathsReportWindow::MathsReportWindow(MapEditorModel& model, QWidget* parent)
   boxStatus_->setWordWrap(true);
   boxStatus_->setTextFormat(Qt::RichText);
   chart_ = new BoxCountChart(this);
-  setP_ = new QPushButton(QStringLiteral("Set p ∝ |det|"), this);
+  setP_ = new QPushButton(tr("Set p ∝ |det|"), this);
   setP_->setObjectName(QStringLiteral("setPByDet"));
-  setP_->setToolTip(
-      QStringLiteral("Writes p = max(|det|, %1) / Σ into the grid's p column (one undo step)")
-          .arg(kSmallestDetWeight));
+  setP_->setToolTip(tr("Writes p = max(|det|, %1) / Σ into the grid's p column (one undo step)")
+                        .arg(kSmallestDetWeight));
   connect(setP_, &QPushButton::clicked, this, &MathsReportWindow::setPByDet);
   setPNote_ = new QLabel(this);
   setPNote_->setObjectName(QStringLiteral("setPNote"));
@@ -153,12 +161,12 @@ void MathsReportWindow::refresh() {
   // also for maps that contract only once y is rescaled (a quarter turn).
   const bool countable = facts_.boundingBox.has_value();
   if (maps.empty()) {
-    boxNote_ = QStringLiteral("no maps to count.");
+    boxNote_ = tr("no maps to count.");
   } else if (!countable) {
-    boxNote_ = QStringLiteral("not counted, the system does not contract.");
+    boxNote_ = tr("not counted, the system does not contract.");
   } else {
-    boxNote_ = QStringLiteral("counting %1 points for a first estimate…")
-                   .arg(pointsText(BoxCountThread::kFirstSteps));
+    boxNote_ =
+        tr("counting %1 points for a first estimate…").arg(pointsText(BoxCountThread::kFirstSteps));
   }
   if (isVisible() && countable) {
     counter_->count(std::move(maps));
@@ -206,7 +214,7 @@ void MathsReportWindow::showMaps() {
     if (!spanned) table_->setSpan(row, 0, 1, columns);
     for (int column = 0; column < columns; ++column) {
       QTableWidgetItem* item = table_->item(row, column);
-      item->setText(column == 0 ? QStringLiteral("does not read as numbers; left out") : QString());
+      item->setText(column == 0 ? tr("does not read as numbers; left out") : QString());
       item->setData(Qt::ForegroundRole, column == 0
                                             ? QVariant(palette().brush(QPalette::PlaceholderText))
                                             : QVariant());
@@ -221,14 +229,14 @@ void MathsReportWindow::showRow(int row, const MapFacts& map) {
   texts[kSigma] =
       QStringLiteral("%1, %2").arg(number(map.singularValues[0]), number(map.singularValues[1]));
   if (map.similarity && map.ratio) {
-    texts[kSimilarity] = QStringLiteral("ratio %1").arg(number(*map.ratio));
+    texts[kSimilarity] = tr("ratio %1").arg(number(*map.ratio));
     if (map.rotationDegrees) {
       texts[kSimilarity] += QStringLiteral(", %1°").arg(number(*map.rotationDegrees));
     }
   } else {
-    texts[kSimilarity] = QStringLiteral("no");
+    texts[kSimilarity] = tr("no");
   }
-  texts[kFlips] = map.flips ? QStringLiteral("yes") : QStringLiteral("no");
+  texts[kFlips] = map.flips ? tr("yes") : tr("no");
   texts[kFixed] = fixedPointWording(map);
   texts[kP] = number(map.row.p);
   texts[kShare] = number(map.detShare);
@@ -282,64 +290,61 @@ void MathsReportWindow::fitTable() {
 void MathsReportWindow::showSystem() {
   QStringList lines;
   if (facts_.maps.empty()) {
-    lines << QStringLiteral("No maps that read.");
+    lines << tr("No maps that read.");
   } else if (facts_.contracting) {
-    lines << QStringLiteral("Contracting: yes, every map has σ1 &lt; 1.");
+    lines << tr("Contracting: yes, every map has σ1 &lt; 1.");
   } else {
     QStringList expanding;
     for (std::size_t k = 0; k < facts_.maps.size(); ++k) {
       if (facts_.maps[k].expanding) expanding << QString::number(rowOfFact_[k] + 1);
     }
-    lines << QStringLiteral(
-                 "<span style=\"color:#961414\"><b>Contracting: no</b>, map %1 %2 σ1 ≥ 1."
-                 "</span>")
+    lines << tr("<span style=\"color:#961414\"><b>Contracting: no</b>, map %1 %2 σ1 ≥ 1."
+                "</span>")
                  .arg(expanding.join(QStringLiteral(", ")),
-                      expanding.size() == 1 ? QStringLiteral("has") : QStringLiteral("have"));
+                      expanding.size() == 1 ? tr("has") : tr("have"));
   }
   if (facts_.boundingBox) {
     const Box& box = *facts_.boundingBox;
     // The box is found to 1e-9 of its size; a side nearer 0 than that reads as 0, not -3e-13.
     const double size = std::max({box.xmax - box.xmin, box.ymax - box.ymin, 1e-300});
     auto side = [size](double value) { return number(std::abs(value) < 1e-9 * size ? 0 : value); };
-    lines << QStringLiteral("Bounding box: x %1 to %2, y %3 to %4")
+    lines << tr("Bounding box: x %1 to %2, y %3 to %4")
                  .arg(side(box.xmin), side(box.xmax), side(box.ymin), side(box.ymax));
   } else if (!facts_.maps.empty()) {
-    lines << QStringLiteral("Bounding box: none, the system does not contract.");
+    lines << tr("Bounding box: none, the system does not contract.");
   }
   if (facts_.similarityDimension) {
-    lines << QStringLiteral(
-                 "Similarity dimension: <b>%1</b> (the fractal's dimension when the maps' "
-                 "images do not overlap much)")
+    lines << tr("Similarity dimension: <b>%1</b> (the fractal's dimension when the maps' "
+                "images do not overlap much)")
                  .arg(number(*facts_.similarityDimension));
   } else if (!facts_.maps.empty()) {
-    lines << QStringLiteral("Similarity dimension: none, %1.")
-                 .arg(facts_.contracting ? QStringLiteral("not all maps are similarities")
-                                         : QStringLiteral("it does not contract"));
+    lines << tr("Similarity dimension: none, %1.")
+                 .arg(facts_.contracting ? tr("not all maps are similarities")
+                                         : tr("it does not contract"));
   }
   system_->setText(lines.join(QStringLiteral("<br>")));
 }
 
 void MathsReportWindow::showBoxes() {
   if (!boxes_) {
-    boxStatus_->setText(QStringLiteral("Box counting: ") + boxNote_);
+    boxStatus_->setText(tr("Box counting: %1").arg(boxNote_));
     chart_->setCounting(std::nullopt, boxNote_);
     return;
   }
   const QString estimate = number(boxes_->slope);
-  boxStatus_->setText(
-      boxesFinal_
-          ? QStringLiteral("Box-counting dimension: <b>%1</b> (%2 points)")
-                .arg(estimate, pointsText(boxes_->steps))
-          : QStringLiteral("Box-counting dimension: %1 (first estimate, %2 points; "
-                           "refining with %3…)")
-                .arg(estimate, pointsText(boxes_->steps), pointsText(BoxCountThread::kFinalSteps)));
+  boxStatus_->setText(boxesFinal_ ? tr("Box-counting dimension: <b>%1</b> (%2 points)")
+                                        .arg(estimate, pointsText(boxes_->steps))
+                                  : tr("Box-counting dimension: %1 (first estimate, %2 points; "
+                                       "refining with %3…)")
+                                        .arg(estimate, pointsText(boxes_->steps),
+                                             pointsText(BoxCountThread::kFinalSteps)));
   chart_->setCounting(boxes_);
 }
 
 void MathsReportWindow::counted(const std::optional<BoxCounting>& counting, bool final) {
   boxes_ = counting;
   boxesFinal_ = final;
-  if (!counting) boxNote_ = QStringLiteral("the points could not be counted.");
+  if (!counting) boxNote_ = tr("the points could not be counted.");
   showBoxes();
 }
 
@@ -355,7 +360,7 @@ void MathsReportWindow::setPByDet() {
   const QStringList texts = detProportionalTexts(dets);
   // No undo step that changes nothing: the user is told why the grid stays as it is.
   if (sameProbabilities(ps, texts)) {
-    setPNote_->setText(kAlreadyDetProportionalMessage);
+    setPNote_->setText(messageText(kAlreadyDetProportionalMessage));
     return;
   }
   setPNote_->clear();

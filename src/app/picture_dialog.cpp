@@ -16,6 +16,7 @@
 #include <QToolButton>
 #include <memory>
 
+#include "core/base/message_text.h"
 #include "core/commands/drawing_checks.h"
 #include "core/commands/open_picture.h"
 #include "core/document/document.h"
@@ -25,9 +26,10 @@ namespace quill {
 
 namespace {
 
-inline const QString kSeedMessage =
-    QStringLiteral("The seed must be a whole number from 0 to 18446744073709551615.");
-inline const QString kNoFileMessage = QStringLiteral("Please choose the file to write.");
+inline const QString kSeedMessage = QStringLiteral(QT_TRANSLATE_NOOP(
+    "Messages", "The seed must be a whole number from 0 to 18446744073709551615."));
+inline const QString kNoFileMessage =
+    QStringLiteral(QT_TRANSLATE_NOOP("Messages", "Please choose the file to write."));
 
 QString nativeAbsolute(const QString& path) {
   return QDir::toNativeSeparators(QFileInfo(path).absoluteFilePath());
@@ -38,8 +40,8 @@ QString withFolderOf(const QString& message, const QString& path) {
   if (QFileInfo(path).isAbsolute() || message == kNoMemoryMessage || message == kNoThreadMessage) {
     return message;
   }
-  return message + u'\n' +
-         QStringLiteral("The name %1 is relative to the program's working folder, %2.")
+  return messageText(message) + u'\n' +
+         PictureDialog::tr("The name %1 is relative to the program's working folder, %2.")
              .arg(QDir::toNativeSeparators(path), QDir::toNativeSeparators(QDir::currentPath()));
 }
 
@@ -52,7 +54,7 @@ PictureDialog::PictureDialog(Document& document, QWidget* parent)
       pen_(document.drawing.penColor),
       paper_(document.drawing.paperColor) {
   setObjectName(QStringLiteral("pictureDialog"));
-  setWindowTitle(QStringLiteral("Render Picture"));
+  setWindowTitle(tr("Render Picture"));
   buildWidgets();
   connect(&renders_, &JobRunner::progressed, progress_, &QProgressBar::setValue);
   updateEnabled();
@@ -80,7 +82,7 @@ void PictureDialog::tell(const QString& message) {
 }
 
 void PictureDialog::showStatus(const QString& text) {
-  status_->setText(text);
+  status_->setText(messageText(text));  // the core's messages come in the source language
   // A window does not grow by itself for a wrapped label's extra lines: a long message would be
   // cut off at the bottom.
   const int needed = layout()->totalHeightForWidth(width());
@@ -130,10 +132,10 @@ void PictureDialog::updateEnabled() {
 
 void PictureDialog::browse() {
   const QString name = QFileDialog::getSaveFileName(
-      this, QStringLiteral("Render Picture To"),
+      this, tr("Render Picture To"),
       file_->text().isEmpty() ? QStringLiteral("picture.png") : file_->text(),
-      QStringLiteral("PNG image (*.png);;JPEG image (*.jpg *.jpeg);;BMP image (*.bmp);;"
-                     "SVG drawing, Blue Print and Fractal only (*.svg)"));
+      tr("PNG image (*.png);;JPEG image (*.jpg *.jpeg);;BMP image (*.bmp);;"
+         "SVG drawing, Blue Print and Fractal only (*.svg)"));
   if (name.isEmpty()) return;
   // A name without an extension is a PNG, and says so. The file dialog has asked already
   // whether a file of the name it gave may be replaced.
@@ -201,7 +203,7 @@ void PictureDialog::render() {
   target_ = path;
   cancelAsked_ = false;
   progress_->setValue(0);
-  showStatus(QStringLiteral("Rendering..."));
+  showStatus(tr("Rendering..."));
   // The job owns its copies of the maps, the settings and the path, and the render's outcome,
   // which its finish step reads once the worker has let it go.
   auto written = std::make_shared<Status>();
@@ -230,12 +232,12 @@ void PictureDialog::finished(const Status& outcome) {
   // file was complete found it written.
   if (outcome) {
     progress_->setValue(progress_->maximum());
-    showStatus(QStringLiteral("Written to %1").arg(nativeAbsolute(target_)));
+    showStatus(tr("Written to %1").arg(nativeAbsolute(target_)));
     agreed_ = QFileInfo(target_).absoluteFilePath();
     noteFileUsed(document_, agreed_);
   } else if (cancelAsked_) {
     progress_->setValue(0);
-    showStatus(QStringLiteral("Cancelled; the file was left as it was."));
+    showStatus(tr("Cancelled; the file was left as it was."));
   } else {
     const QString message = withFolderOf(outcome.message(), target_);
     progress_->setValue(0);

@@ -37,7 +37,7 @@ void PictureDialog::buildWidgets() {
     box->setObjectName(QString::fromLatin1(name));
     box->setRange(1, kMaxPictureSide);
     box->setValue(value);
-    box->setSuffix(QStringLiteral(" px"));
+    box->setSuffix(tr(" px"));
     return box;
   };
   width_ = side("pictureWidth", defaults.width);
@@ -47,14 +47,13 @@ void PictureDialog::buildWidgets() {
   size->addWidget(new QLabel(QStringLiteral("×"), this));
   size->addWidget(height_);
   size->addStretch();
-  form->addRow(QStringLiteral("Size:"), size);
+  form->addRow(tr("Size:"), size);
 
   mode_ = new QComboBox(this);
   mode_->setObjectName(QStringLiteral("pictureMode"));
-  mode_->addItems(
-      {QStringLiteral("Blue Print"), QStringLiteral("Fractal"), QStringLiteral("Chaos Game")});
+  mode_->addItems({tr("Blue Print"), tr("Fractal"), tr("Chaos Game")});
   mode_->setCurrentIndex(int(PictureMode::ChaosGame));
-  form->addRow(QStringLiteral("Drawing:"), mode_);
+  form->addRow(tr("Drawing:"), mode_);
   // The fractal's depth and the chaos game's points are kept apart, so that switching the drawing
   // never turns a depth of 7 into 7 points. The panel's count starts the one it suits.
   const QString count = document_.state.countText.trimmed();
@@ -62,71 +61,70 @@ void PictureDialog::buildWidgets() {
   const bool panelDepth = panelCount && *panelCount >= 0 && *panelCount <= kMaxFractalDepth;
   depth_ = new QLineEdit(panelDepth ? count : QStringLiteral("7"), this);
   depth_->setObjectName(QStringLiteral("pictureDepth"));
-  depth_->setToolTip(QStringLiteral("The Fractal's depth: 0 to %1").arg(kMaxFractalDepth));
-  form->addRow(QStringLiteral("Depth:"), depth_);
+  depth_->setToolTip(tr("The Fractal's depth: 0 to %1").arg(kMaxFractalDepth));
+  form->addRow(tr("Depth:"), depth_);
   points_ = new QLineEdit(panelCount && !panelDepth ? count : QStringLiteral("1000000"), this);
   points_->setObjectName(QStringLiteral("picturePoints"));
-  points_->setToolTip(QStringLiteral("The Chaos Game's number of points"));
-  form->addRow(QStringLiteral("Points:"), points_);
+  points_->setToolTip(tr("The Chaos Game's number of points"));
+  form->addRow(tr("Points:"), points_);
 
   shading_ = new QComboBox(this);
   shading_->setObjectName(QStringLiteral("pictureShading"));
-  shading_->addItems({QStringLiteral("Flat: one pixel per point"),
-                      QStringLiteral("Density: hit counts"),
-                      QStringLiteral("By map: hit counts in the maps' colours")});
-  form->addRow(QStringLiteral("Shading:"), shading_);
+  shading_->addItems({tr("Flat: one pixel per point"), tr("Density: hit counts"),
+                      tr("By map: hit counts in the maps' colours")});
+  form->addRow(tr("Shading:"), shading_);
   gamma_ = new QDoubleSpinBox(this);
   gamma_->setObjectName(QStringLiteral("pictureGamma"));
   gamma_->setRange(0.1, 10.0);
   gamma_->setSingleStep(0.1);
   gamma_->setValue(defaults.gamma);
-  form->addRow(QStringLiteral("Gamma:"), gamma_);
+  form->addRow(tr("Gamma:"), gamma_);
   supersample_ = new QSpinBox(this);
   supersample_->setObjectName(QStringLiteral("pictureSupersample"));
   supersample_->setRange(1, 4);
   supersample_->setPrefix(QStringLiteral("K = "));
-  supersample_->setToolTip(QStringLiteral("Renders K × K times the pixels and averages down"));
-  form->addRow(QStringLiteral("Supersampling:"), supersample_);
+  supersample_->setToolTip(tr("Renders K × K times the pixels and averages down"));
+  form->addRow(tr("Supersampling:"), supersample_);
 
   auto* maps = new QHBoxLayout;
   maps->setSpacing(2);
   for (std::size_t i = 0; i < mapColours_.size(); ++i) {
     QToolButton* button =
         addColourButton(QStringLiteral("pictureMapColour_%1").arg(i + 1), mapColours_[i]);
-    button->setToolTip(QStringLiteral("Map %1").arg(i + 1));
+    button->setToolTip(tr("Map %1").arg(i + 1));
     mapButtons_.push_back(button);
     maps->addWidget(button);
   }
   maps->addStretch();
-  form->addRow(QStringLiteral("Map colours:"), maps);
+  form->addRow(tr("Map colours:"), maps);
   auto* inks = new QHBoxLayout;
-  inks->addWidget(new QLabel(QStringLiteral("Pen"), this));
+  inks->addWidget(new QLabel(tr("Pen"), this));
   penButton_ = addColourButton(QStringLiteral("picturePen"), pen_);
   inks->addWidget(penButton_);
-  inks->addWidget(new QLabel(QStringLiteral("Paper"), this));
+  inks->addWidget(new QLabel(tr("Paper"), this));
   paperButton_ = addColourButton(QStringLiteral("picturePaper"), paper_);
   inks->addWidget(paperButton_);
   inks->addStretch();
-  form->addRow(QStringLiteral("Colours:"), inks);
+  form->addRow(tr("Colours:"), inks);
   seed_ = new QLineEdit(QString::number(defaults.seed), this);
   seed_->setObjectName(QStringLiteral("pictureSeed"));
   seed_->setToolTip(
-      QStringLiteral("The chaos game's generator starts here; the same seed gives "
-                     "the same picture"));
-  form->addRow(QStringLiteral("Seed:"), seed_);
+      tr("The chaos game's generator starts here; the same seed gives "
+         "the same picture"));
+  form->addRow(tr("Seed:"), seed_);
 
   file_ = new QLineEdit(this);
   file_->setObjectName(QStringLiteral("pictureFile"));
   file_->setPlaceholderText(QStringLiteral("picture.png"));
   file_->setToolTip(kFileTip);
   file_->setMinimumWidth(kFileFieldWidth);
-  auto* browse = new QPushButton(QStringLiteral("Browse..."), this);
+  auto* browse = new QPushButton(tr("Browse..."), this);
   browse->setObjectName(QStringLiteral("pictureBrowse"));
   auto* fileRow = new QHBoxLayout;
   fileRow->addWidget(file_, 1);
   fileRow->addWidget(browse);
-  form->addRow(QStringLiteral("File:"), fileRow);
-  depth16_ = new QCheckBox(QStringLiteral("16 bits a channel (PNG)"), this);
+  form->addRow(tr("File:"), fileRow);
+  depth16_ = new QCheckBox(tr("16 bits a channel (PNG)"), this);
   depth16_->setObjectName(QStringLiteral("pictureDepth16"));
   form->addRow(QString(), depth16_);
 
@@ -140,10 +138,10 @@ void PictureDialog::buildWidgets() {
   status_->setWordWrap(true);
   status_->setTextInteractionFlags(Qt::TextSelectableByMouse);
   form->addRow(status_);
-  render_ = new QPushButton(QStringLiteral("Render"), this);
+  render_ = new QPushButton(tr("Render"), this);
   render_->setObjectName(QStringLiteral("pictureRender"));
   render_->setDefault(true);
-  cancel_ = new QPushButton(QStringLiteral("Cancel"), this);
+  cancel_ = new QPushButton(tr("Cancel"), this);
   cancel_->setObjectName(QStringLiteral("pictureCancel"));
   auto* buttons = new QHBoxLayout;
   buttons->addStretch();

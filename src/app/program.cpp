@@ -64,13 +64,15 @@ void Program::addToolActions() {
     QKeyCombination key;
     void (ControlPanel::*open)();
   } tools[] = {
-      {"canvasMapEditor", "Map Editor...", Qt::CTRL | Qt::Key_E, &ControlPanel::openMapEditor},
-      {"canvasMathsReport", "Maths Report", Qt::CTRL | Qt::Key_M, &ControlPanel::openMathsReport},
-      {"canvasRenderPicture", "Render Picture...", Qt::CTRL | Qt::Key_R,
-       &ControlPanel::openPictureDialog},
+      {"canvasMapEditor", QT_TRANSLATE_NOOP("quill::ControlPanel", "Map Editor..."),
+       Qt::CTRL | Qt::Key_E, &ControlPanel::openMapEditor},
+      {"canvasMathsReport", QT_TRANSLATE_NOOP("quill::ControlPanel", "Maths Report"),
+       Qt::CTRL | Qt::Key_M, &ControlPanel::openMathsReport},
+      {"canvasRenderPicture", QT_TRANSLATE_NOOP("quill::ControlPanel", "Render Picture..."),
+       Qt::CTRL | Qt::Key_R, &ControlPanel::openPictureDialog},
   };
   for (const auto& tool : tools) {
-    auto* action = new QAction(QString::fromLatin1(tool.caption), canvasWidget.get());
+    auto* action = new QAction(ControlPanel::tr(tool.caption), canvasWidget.get());
     action->setObjectName(QString::fromLatin1(tool.name));
     action->setShortcut(QKeySequence(tool.key));
     action->setShortcutContext(Qt::WindowShortcut);

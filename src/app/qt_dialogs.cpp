@@ -12,11 +12,13 @@
 #include <QPushButton>
 
 #include "app/entry_chooser.h"
+#include "core/base/message_text.h"
 
 namespace quill {
 
 void QtDialogs::message(const QString& text) {
-  QMessageBox box(QMessageBox::NoIcon, kAppTitle, text, QMessageBox::Ok, parent_);
+  // The core words its messages in the source language; they are shown in the user's.
+  QMessageBox box(QMessageBox::NoIcon, kAppTitle, messageText(text), QMessageBox::Ok, parent_);
   box.exec();
 }
 
@@ -34,10 +36,9 @@ QString QtDialogs::saveFileName() {
 
 QString QtDialogs::savePictureFileName() {
   const QString name = QFileDialog::getSaveFileName(
-      parent_, QStringLiteral("Save Picture"),
+      parent_, tr("Save Picture"),
       lastPictureName_.isEmpty() ? QStringLiteral("picture.png") : lastPictureName_,
-      QStringLiteral("PNG image (*.png);;JPEG image (*.jpg *.jpeg);;BMP image (*.bmp);;"
-                     "All files (*)"));
+      tr("PNG image (*.png);;JPEG image (*.jpg *.jpeg);;BMP image (*.bmp);;All files (*)"));
   if (!name.isEmpty()) lastPictureName_ = name;
   return name;
 }
@@ -50,18 +51,17 @@ std::optional<Rgb> QtDialogs::chooseColor(Rgb initial) {
 
 bool QtDialogs::confirmReplace(const QString& path) {
   // Worded as Qt's file dialogs ask it; No is the default, so Enter keeps the file.
-  QMessageBox box(QMessageBox::NoIcon, kAppTitle,
-                  QStringLiteral("%1 already exists.\nDo you want to replace it?")
-                      .arg(QDir::toNativeSeparators(path)),
-                  QMessageBox::Yes | QMessageBox::No, parent_);
+  QMessageBox box(
+      QMessageBox::NoIcon, kAppTitle,
+      tr("%1 already exists.\nDo you want to replace it?").arg(QDir::toNativeSeparators(path)),
+      QMessageBox::Yes | QMessageBox::No, parent_);
   box.setDefaultButton(QMessageBox::No);
   return box.exec() == QMessageBox::Yes;
 }
 
 QString QtDialogs::openIfsFileName() {
-  const QString name =
-      QFileDialog::getOpenFileName(parent_, QStringLiteral("Import .ifs"), lastIfsName_,
-                                   QStringLiteral("IFS files (*.ifs);;All files (*)"));
+  const QString name = QFileDialog::getOpenFileName(parent_, tr("Import .ifs"), lastIfsName_,
+                                                    tr("IFS files (*.ifs);;All files (*)"));
   if (!name.isEmpty()) lastIfsName_ = name;
   return name;
 }
@@ -69,9 +69,9 @@ QString QtDialogs::openIfsFileName() {
 QString QtDialogs::saveIfsFileName() {
   // Export asks itself about an existing file, offering to add to it; the dialog asking first
   // would make the user answer twice.
-  QString name = QFileDialog::getSaveFileName(parent_, QStringLiteral("Export .ifs"), lastIfsName_,
-                                              QStringLiteral("IFS files (*.ifs);;All files (*)"),
-                                              nullptr, QFileDialog::DontConfirmOverwrite);
+  QString name = QFileDialog::getSaveFileName(parent_, tr("Export .ifs"), lastIfsName_,
+                                              tr("IFS files (*.ifs);;All files (*)"), nullptr,
+                                              QFileDialog::DontConfirmOverwrite);
   if (!name.isEmpty() && QFileInfo(name).suffix().isEmpty()) name += QStringLiteral(".ifs");
   if (!name.isEmpty()) lastIfsName_ = name;
   return name;
@@ -79,10 +79,8 @@ QString QtDialogs::saveIfsFileName() {
 
 CollectionChoice QtDialogs::askAddOrReplace(const QString& question) {
   QMessageBox box(QMessageBox::NoIcon, kAppTitle, question, QMessageBox::NoButton, parent_);
-  QPushButton* add =
-      box.addButton(QStringLiteral("Add to the collection"), QMessageBox::AcceptRole);
-  QPushButton* replace =
-      box.addButton(QStringLiteral("Replace the file"), QMessageBox::DestructiveRole);
+  QPushButton* add = box.addButton(tr("Add to the collection"), QMessageBox::AcceptRole);
+  QPushButton* replace = box.addButton(tr("Replace the file"), QMessageBox::DestructiveRole);
   box.addButton(QMessageBox::Cancel);
   box.setDefaultButton(add);
   box.exec();
@@ -104,11 +102,11 @@ std::optional<TargetChoice> QtDialogs::openTargetImage() {
     patterns << QStringLiteral("*.") + QString::fromLatin1(suffix);
   }
   // Qt's own dialog, so that the "Invert" box can sit under the file list.
-  QFileDialog dialog(parent_, QStringLiteral("Target Image"), lastTargetName_,
-                     QStringLiteral("Pictures (%1);;All files (*)").arg(patterns.join(u' ')));
+  QFileDialog dialog(parent_, tr("Target Image"), lastTargetName_,
+                     tr("Pictures (%1);;All files (*)").arg(patterns.join(u' ')));
   dialog.setOption(QFileDialog::DontUseNativeDialog);
   dialog.setFileMode(QFileDialog::ExistingFile);
-  auto* invert = new QCheckBox(QStringLiteral("Invert (a light shape on a dark background)"));
+  auto* invert = new QCheckBox(tr("Invert (a light shape on a dark background)"));
   invert->setObjectName(QStringLiteral("invertTarget"));
   invert->setChecked(invertTarget_);
   if (auto* grid = qobject_cast<QGridLayout*>(dialog.layout())) {
@@ -123,8 +121,8 @@ std::optional<TargetChoice> QtDialogs::openTargetImage() {
 std::optional<int> QtDialogs::askFitMapCount() {
   bool ok = false;
   const int count = QInputDialog::getInt(
-      parent_, QStringLiteral("Fit to Target"),
-      QStringLiteral("The grid is empty. How many maps should draw the target?"), 4, 1, 10, 1, &ok);
+      parent_, tr("Fit to Target"), tr("The grid is empty. How many maps should draw the target?"),
+      4, 1, 10, 1, &ok);
   return ok ? std::optional<int>(count) : std::nullopt;
 }
 

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QCoreApplication>
 #include <QStringList>
 
 #include "core/document/dialogs.h"
@@ -10,6 +11,8 @@ namespace quill {
 
 // The real dialogs: Qt's message box, file dialogs and colour dialog, modal over `parent`.
 class QtDialogs : public Dialogs {
+  Q_DECLARE_TR_FUNCTIONS(quill::QtDialogs)
+
  public:
   void setParent(QWidget* parent) { parent_ = parent; }
 

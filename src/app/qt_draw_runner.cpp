@@ -3,6 +3,8 @@
 #include <QProgressDialog>
 #include <QWidget>
 
+#include "core/document/dialogs.h"
+
 namespace quill {
 
 QtDrawRunner::QtDrawRunner(QWidget* dialogParent) : dialogParent_(dialogParent) {
@@ -29,10 +31,9 @@ void QtDrawRunner::run(DrawTask task) {
 
 void QtDrawRunner::progressed(int permille) {
   if (!dialog_ && elapsed_.elapsed() >= kDialogDelayMs) {
-    dialog_ = new QProgressDialog(QStringLiteral("Drawing..."), QStringLiteral("Cancel"), 0, 1000,
-                                  dialogParent_);
+    dialog_ = new QProgressDialog(tr("Drawing..."), tr("Cancel"), 0, 1000, dialogParent_);
     dialog_->setObjectName(QStringLiteral("drawingProgress"));
-    dialog_->setWindowTitle(QStringLiteral("Quillmere"));
+    dialog_->setWindowTitle(kAppTitle);
     dialog_->setWindowModality(Qt::NonModal);
     dialog_->setMinimumDuration(0);
     dialog_->setAutoClose(false);

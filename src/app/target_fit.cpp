@@ -12,8 +12,6 @@ namespace quill {
 
 namespace {
 
-const QString kFitStep = QStringLiteral("Fit to Target");
-
 // What the worker hands back at the end.
 struct FitEnd {
   std::vector<WeightedMap> maps;
@@ -73,7 +71,7 @@ bool TargetFit::start(std::shared_ptr<const Target> target) {
     } else if (!end->maps.empty()) {
       fillGrid(document_, end->maps);
     }
-    recordStep(document_.undoStack, document_.state, before_, kFitStep);
+    recordStep(document_.undoStack, document_.state, before_, tr("Fit to Target"));
     emit ended();
   };
   runner_.run(std::move(task));

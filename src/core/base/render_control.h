@@ -8,9 +8,10 @@
 namespace quill {
 
 // What a drawing says when it cannot be drawn at all.
-inline const QString kNoMemoryMessage = QStringLiteral("Not enough memory to draw this picture.");
+inline const QString kNoMemoryMessage =
+    QStringLiteral(QT_TRANSLATE_NOOP("Messages", "Not enough memory to draw this picture."));
 inline const QString kNoThreadMessage =
-    QStringLiteral("Cannot start the drawing. Please try again.");
+    QStringLiteral(QT_TRANSLATE_NOOP("Messages", "Cannot start the drawing. Please try again."));
 
 // What a long drawing is told and tells while it runs: a cancel flag it checks once per batch
 // of work, a progress callback it calls now and then with the share done (0 to 1), and how many

@@ -36,12 +36,14 @@ struct FitOutcome {
   bool cancelled = false;         // stopped by the cancel flag: the best so far is given
 };
 
-inline const QString kFitMapCountMessage =
-    QStringLiteral("Fit to Target needs a number of maps from 1 to 10.");
-inline const QString kFitTooManyMapsMessage = QStringLiteral("Fit to Target fits at most 10 maps.");
-inline const QString kFitNoTargetMessage = QStringLiteral("There is no target shape to fit.");
-inline const QString kFitBadMapsMessage =
-    QStringLiteral("Fit to Target needs maps whose coefficients are all numbers.");
+inline const QString kFitMapCountMessage = QStringLiteral(
+    QT_TRANSLATE_NOOP("Messages", "Fit to Target needs a number of maps from 1 to 10."));
+inline const QString kFitTooManyMapsMessage =
+    QStringLiteral(QT_TRANSLATE_NOOP("Messages", "Fit to Target fits at most 10 maps."));
+inline const QString kFitNoTargetMessage =
+    QStringLiteral(QT_TRANSLATE_NOOP("Messages", "There is no target shape to fit."));
+inline const QString kFitBadMapsMessage = QStringLiteral(
+    QT_TRANSLATE_NOOP("Messages", "Fit to Target needs maps whose coefficients are all numbers."));
 
 // Improves `start` (1 to 10 maps) toward the target, keeping their number; with no maps, seeds
 // options.mapCount maps from a cover of the target first (seedMaps). Runs the collage least

@@ -5,6 +5,7 @@
 #include <array>
 #include <cmath>
 
+#include "core/base/message_text.h"
 #include "core/collage/distance_transform.h"
 
 namespace quill {
@@ -185,7 +186,7 @@ Result<Target> loadTarget(const QString& fileName, bool invert) {
   if (image.isNull()) {
     QString reason = reader.errorString();
     if (!reason.isEmpty()) reason[0] = reason[0].toLower();
-    return Failure{kNotAPictureMessage.arg(fileName, reason)};
+    return Failure{messageText(kNotAPictureMessage).arg(fileName, reason)};
   }
   return targetFromImage(image, invert);
 }

@@ -28,19 +28,21 @@ inline constexpr CollageGrid kTargetGrid{512, 256};
 // places an attractor.
 inline constexpr double kTargetSide = 0.96;
 
-inline const QString kBlankTargetMessage =
-    QStringLiteral("The picture is blank: nothing in it is darker than its background.");
-inline const QString kBlankInvertedTargetMessage =
-    QStringLiteral("The picture is blank: nothing in it is lighter than its background.");
-inline const QString kDarkTargetMessage = QStringLiteral(
+inline const QString kBlankTargetMessage = QStringLiteral(QT_TRANSLATE_NOOP(
+    "Messages", "The picture is blank: nothing in it is darker than its background."));
+inline const QString kBlankInvertedTargetMessage = QStringLiteral(QT_TRANSLATE_NOOP(
+    "Messages", "The picture is blank: nothing in it is lighter than its background."));
+inline const QString kDarkTargetMessage = QStringLiteral(QT_TRANSLATE_NOOP(
+    "Messages",
     "The picture is dark all over: there is no background to tell a shape from. For a light "
-    "shape on a dark background, choose \"Invert\".");
-inline const QString kLightTargetMessage = QStringLiteral(
+    "shape on a dark background, choose \"Invert\"."));
+inline const QString kLightTargetMessage = QStringLiteral(QT_TRANSLATE_NOOP(
+    "Messages",
     "The picture is light all over: there is no background to tell a shape from. For a dark "
-    "shape on a light background, leave \"Invert\" off.");
+    "shape on a light background, leave \"Invert\" off."));
 // %1: the file's name, %2: why it does not read.
 inline const QString kNotAPictureMessage =
-    QStringLiteral("\"%1\" is not a picture that can be read: %2.");
+    QStringLiteral(QT_TRANSLATE_NOOP("Messages", "\"%1\" is not a picture that can be read: %2."));
 
 // The shape of a picture: the pixels darker than its background (lighter, with `invert`), the
 // threshold on luminance chosen by Otsu's method, transparent pixels counting as background.

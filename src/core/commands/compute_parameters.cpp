@@ -1,5 +1,6 @@
 #include "core/commands/compute_parameters.h"
 
+#include <QCoreApplication>
 #include <cmath>
 
 #include "core/commands/show_if_failed.h"
@@ -29,7 +30,8 @@ QString cutText(double value) {
 Status computeCoefficients(PanelState& state, MapTable& maps) {
   for (const QString& text : state.computeFields) {
     if (text.isEmpty()) {
-      return Failure{QStringLiteral("Please enter values for all parameters")};
+      return Failure{
+          QCoreApplication::translate("Messages", "Please enter values for all parameters")};
     }
   }
 
@@ -40,7 +42,7 @@ Status computeCoefficients(PanelState& state, MapTable& maps) {
     // to radians overflows (their sine and cosine would be NaN).
     const bool isAngle = k == 2 || k == 3;
     if (!value || (isAngle && !std::isfinite(radians(*value)))) {
-      return Failure{QStringLiteral("Please enter only numerical values")};
+      return Failure{QCoreApplication::translate("Messages", "Please enter only numerical values")};
     }
     values[k] = *value;
   }
@@ -54,7 +56,7 @@ Status computeCoefficients(PanelState& state, MapTable& maps) {
   const std::optional<std::int32_t> index = roundToInt32(values[4]);
   if (index) state.workIndex = *index;
   if (!index || *index < 1 || *index > kMaxMaps) {
-    return Failure{QStringLiteral("Enter index i from 1 to 10")};
+    return Failure{QCoreApplication::translate("Messages", "Enter index i from 1 to 10")};
   }
 
   const int i = *index;

@@ -14,12 +14,12 @@ namespace quill {
 
 struct Document;
 
-inline const QString kEmptyCountMessage =
-    QStringLiteral("Please enter a value for the number of iteration");
+inline const QString kEmptyCountMessage = QStringLiteral(
+    QT_TRANSLATE_NOOP("Messages", "Please enter a value for the number of iteration"));
 inline const QString kImproperCountMessage =
-    QStringLiteral("Please enter proper number of iteration");
-inline const QString kTooDeepMessage =
-    QStringLiteral("Maxium number of iteration allowed for fractal is 20");
+    QStringLiteral(QT_TRANSLATE_NOOP("Messages", "Please enter proper number of iteration"));
+inline const QString kTooDeepMessage = QStringLiteral(
+    QT_TRANSLATE_NOOP("Messages", "Maxium number of iteration allowed for fractal is 20"));
 
 // The first half of each drawing command: the checks, in the command's order, the count first
 // and the grid after it. They read the panel's fields and the count text they are given and

@@ -11,11 +11,12 @@ namespace quill {
 
 struct Document;
 
-inline const QString kNoMapsToExportMessage = QStringLiteral("There are no maps to export.");
+inline const QString kNoMapsToExportMessage =
+    QStringLiteral(QT_TRANSLATE_NOOP("Messages", "There are no maps to export."));
 
 inline const SaveMessages kIfsSaveMessages = {
-    QStringLiteral("Cannot save the file: disk full."),
-    QStringLiteral("Cannot save the file. Please try again.")};
+    QStringLiteral(QT_TRANSLATE_NOOP("Messages", "Cannot save the file: disk full.")),
+    QStringLiteral(QT_TRANSLATE_NOOP("Messages", "Cannot save the file. Please try again."))};
 
 // Empties the grid and writes `maps` (at most ten) into its first rows and into the map table,
 // each number in the grid's own text.

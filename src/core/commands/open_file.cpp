@@ -1,5 +1,6 @@
 #include "core/commands/open_file.h"
 
+#include <QCoreApplication>
 #include <QFileInfo>
 
 #include "core/commands/ifs_commands.h"
@@ -44,7 +45,8 @@ Status openFileFrom(Document& document, const QString& path) {
     case OpenedFile::Ifs: {
       const Result<std::vector<IfsEntry>> entries = readIfsFile(path);
       if (!entries) return Failure{entries.message()};
-      if (entries->empty()) return Failure{QStringLiteral("The file holds no entry.")};
+      if (entries->empty())
+        return Failure{QCoreApplication::translate("Messages", "The file holds no entry.")};
       return loadIfsEntry(document, entries->front(), document.fitImports);
     }
     case OpenedFile::Parameters:
@@ -58,7 +60,8 @@ Status openIfsEntryFrom(Document& document, const QString& path, const QString& 
   if (!entries) return Failure{entries.message()};
   const IfsEntry* found = findEntry(*entries, entry);
   if (found == nullptr)
-    return Failure{QStringLiteral("The file has no entry named %1.").arg(entry)};
+    return Failure{
+        QCoreApplication::translate("Messages", "The file has no entry named %1.").arg(entry)};
   return loadIfsEntry(document, *found, document.fitImports);
 }
 

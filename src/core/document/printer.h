@@ -9,9 +9,12 @@
 namespace quill {
 
 // What the print command says when the page could not be printed.
-inline const QString kPrintUnavailableMessage = QStringLiteral("Cannot print: device unavailable.");
-inline const QString kPrintIoErrorMessage = QStringLiteral("Cannot print: device I/O error.");
-inline const QString kPrintOtherMessage = QStringLiteral("Cannot print. Please try again.");
+inline const QString kPrintUnavailableMessage =
+    QStringLiteral(QT_TRANSLATE_NOOP("Messages", "Cannot print: device unavailable."));
+inline const QString kPrintIoErrorMessage =
+    QStringLiteral(QT_TRANSLATE_NOOP("Messages", "Cannot print: device I/O error."));
+inline const QString kPrintOtherMessage =
+    QStringLiteral(QT_TRANSLATE_NOOP("Messages", "Cannot print. Please try again."));
 
 // The default printer: prints one page, no dialog.
 class Printer {

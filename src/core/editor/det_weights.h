@@ -18,7 +18,7 @@ QStringList proportionalTexts(std::span<const double> weights);
 
 // What "Set p ∝ |det|" says when the p column holds those shares already, and writes nothing.
 inline const QString kAlreadyDetProportionalMessage =
-    QStringLiteral("p is already proportional to |det|.");
+    QStringLiteral(QT_TRANSLATE_NOOP("Messages", "p is already proportional to |det|."));
 
 // Whether the p values `current` are the numbers of `texts` already, one for one: writing the
 // texts would change no map's p.

@@ -1,6 +1,7 @@
 // The map editor's edits beyond a move: inserting and deleting maps, the p column, and the
 // numbers of the selected map typed into the editor's panel.
 
+#include <QCoreApplication>
 #include <cmath>
 
 #include "core/editor/det_weights.h"
@@ -91,7 +92,7 @@ Status MapEditorModel::insertMap() {
   for (int i = 0; i < int(texts.size()); ++i) state_.cell(i + 1, kColP) = texts[i];
   syncFromGrid();
   select(index);
-  record(before, QStringLiteral("Insert Map %1").arg(index + 1));
+  record(before, QCoreApplication::translate("Messages", "Insert Map %1").arg(index + 1));
   return {};
 }
 
@@ -109,7 +110,7 @@ bool MapEditorModel::deleteSelected() {
   lastGood_.back().reset();
   syncFromGrid();
   select(std::min(deleted, mapCount() - 1));
-  record(before, QStringLiteral("Delete Map %1").arg(deleted + 1));
+  record(before, QCoreApplication::translate("Messages", "Delete Map %1").arg(deleted + 1));
   return true;
 }
 
@@ -190,8 +191,10 @@ bool MapEditorModel::setNumber(MapNumber number, double value, double angleIfFla
   const Handle handle = handle_;
   syncFromGrid();
   select(index, handle);
-  record(before, QStringLiteral("Set %1 of Map %2").arg(numberName(number)).arg(row),
-         StepKind::Drag);
+  record(
+      before,
+      QCoreApplication::translate("Messages", "Set %1 of Map %2").arg(numberName(number)).arg(row),
+      StepKind::Drag);
   return true;
 }
 

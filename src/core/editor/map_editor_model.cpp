@@ -1,7 +1,9 @@
 #include "core/editor/map_editor_model.h"
 
+#include <QCoreApplication>
 #include <algorithm>
 
+#include "core/base/message_text.h"
 #include "core/editor/editor_framing.h"
 #include "core/editor/view_rounding.h"
 #include "core/maps/map_table.h"
@@ -17,11 +19,11 @@ const std::array<QString, kColumnCount> kColumnName = {"a", "b", "c", "d", "e", 
 
 // The step a change of `handle` makes: "Move Map 2", "Move Corner of Map 2", "Rotate Map 2" …
 QString moveText(int index, Handle handle) {
-  QString text = QStringLiteral("Move Map %1");
-  if (isCorner(handle)) text = QStringLiteral("Move Corner of Map %1");
-  if (isEdge(handle)) text = QStringLiteral("Shear Map %1");
-  if (handle == Handle::Rotate) text = QStringLiteral("Rotate Map %1");
-  if (handle == Handle::Scale) text = QStringLiteral("Scale Map %1");
+  QString text = QCoreApplication::translate("Messages", "Move Map %1");
+  if (isCorner(handle)) text = QCoreApplication::translate("Messages", "Move Corner of Map %1");
+  if (isEdge(handle)) text = QCoreApplication::translate("Messages", "Shear Map %1");
+  if (handle == Handle::Rotate) text = QCoreApplication::translate("Messages", "Rotate Map %1");
+  if (handle == Handle::Scale) text = QCoreApplication::translate("Messages", "Scale Map %1");
   return text.arg(index + 1);
 }
 
@@ -51,7 +53,9 @@ void MapEditorModel::syncFromGrid() {
       good = read->map;
       probabilities_.push_back(read->p);
     } else {
-      badRows_ << QStringLiteral("Row %1: %2").arg(row).arg(read.message());
+      badRows_ << QCoreApplication::translate("Messages", "Row %1: %2")
+                      .arg(row)
+                      .arg(messageText(read.message()));
       probabilities_.push_back(0);
     }
     reads_.push_back(read.ok());
@@ -81,13 +85,14 @@ QString MapEditorModel::status() const {
     if (!(stretch < 1)) {
       // Thousandths where a double still has them: × 1000 overflows near the largest double.
       const double shown = stretch < 1e12 ? std::round(stretch * 1000) / 1000 : stretch;
-      notes << QStringLiteral("Map %1 expands: it stretches by %2.")
+      notes << QCoreApplication::translate("Messages", "Map %1 expands: it stretches by %2.")
                    .arg(i + 1)
                    .arg(numberToText(shown));
     }
   }
   if (fitHint_) {
-    notes << QStringLiteral(
+    notes << QCoreApplication::translate(
+        "Messages",
         "The parallelograms are far smaller than the attractor: \"Fit Maps to Square\" in the "
         "Tools menu brings the maps into the square, where they are easier to shape.");
   }
@@ -97,7 +102,7 @@ QString MapEditorModel::status() const {
 QString MapEditorModel::selectionText() const {
   if (selected_ < 0) return {};
   const int row = selected_ + 1;
-  QString text = QStringLiteral("Map %1").arg(row);
+  QString text = QCoreApplication::translate("Messages", "Map %1").arg(row);
   if (handle_ != Handle::Body) text += QStringLiteral(", ") + handleName(handle_);
   QStringList values;
   for (int column = kColA; column <= kColP; ++column) {
@@ -118,7 +123,7 @@ Status MapEditorModel::selectNumber(int index) {
     return {};
   }
   select(-1);
-  return Failure{QStringLiteral("There is no map %1: the grid holds %2.")
+  return Failure{QCoreApplication::translate("Messages", "There is no map %1: the grid holds %2.")
                      .arg(index + 1)
                      .arg(mapCount() == 1 ? QStringLiteral("1 map")
                                           : QStringLiteral("%1 maps").arg(mapCount()))};

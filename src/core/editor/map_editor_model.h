@@ -16,7 +16,8 @@
 
 namespace quill {
 
-inline const QString kTooManyMapsMessage = QStringLiteral("Quillmere draws at most 10 maps.");
+inline const QString kTooManyMapsMessage =
+    QStringLiteral(QT_TRANSLATE_NOOP("Messages", "Quillmere draws at most 10 maps."));
 
 // The numbers of the editor's panel for the selected map: the polar form of its linear part
 // (r, s, θ, φ in degrees), its translation and its p.

@@ -1,5 +1,6 @@
 #include "core/editor/map_handles.h"
 
+#include <QCoreApplication>
 #include <cmath>
 
 namespace quill {
@@ -124,23 +125,23 @@ QString handleName(Handle handle) {
     case Handle::Body:
       return {};
     case Handle::P0:
-      return QStringLiteral("corner P0");
+      return QCoreApplication::translate("Messages", "corner P0");
     case Handle::P1:
-      return QStringLiteral("corner P1");
+      return QCoreApplication::translate("Messages", "corner P1");
     case Handle::P2:
-      return QStringLiteral("corner P2");
+      return QCoreApplication::translate("Messages", "corner P2");
     case Handle::EdgeP0P1:
-      return QStringLiteral("edge P0–P1");
+      return QCoreApplication::translate("Messages", "edge P0–P1");
     case Handle::EdgeP0P2:
-      return QStringLiteral("edge P0–P2");
+      return QCoreApplication::translate("Messages", "edge P0–P2");
     case Handle::EdgeP1P3:
-      return QStringLiteral("edge P1–P3");
+      return QCoreApplication::translate("Messages", "edge P1–P3");
     case Handle::EdgeP2P3:
-      return QStringLiteral("edge P2–P3");
+      return QCoreApplication::translate("Messages", "edge P2–P3");
     case Handle::Rotate:
-      return QStringLiteral("rotation handle");
+      return QCoreApplication::translate("Messages", "rotation handle");
     case Handle::Scale:
-      return QStringLiteral("scale handle");
+      return QCoreApplication::translate("Messages", "scale handle");
   }
   return {};
 }

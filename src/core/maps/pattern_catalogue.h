@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QCoreApplication>
 #include <QString>
 #include <array>
 
@@ -17,18 +18,32 @@ struct PatternEntry {
 };
 
 inline const std::array<PatternEntry, kPatternCount> kPatterns = {{
-    {"Sierpinski", "Sierpinski", "Sierpinski.dat", 3},
-    {"Christmas Tree", "Christmas Tree", "ChristmasT.dat", 3},
-    {"Dragon", "Dragon", "Dragon.dat", 3},
-    {"Cantor Maze", "Cantor", "Cantor.dat", 3},
-    {"Twig", "Twig", "Twig.dat", 3},
-    {"Crystal4", "Crystal4", "Crystal4.dat", 4},
-    {"Crystal5", "Crystal5", "Crystal5.dat", 5},
-    {"Tree", "Tree", "Tree.dat", 5},
-    {"Fern", "Fern", "Fern.dat", 4},
-    {"Koch", "Koch", "Koch.dat", 4},
-    {"Square Koch", "Square Koch", "SKoch.dat", 5},
-    {"User", "", "", 0},
+    {QT_TRANSLATE_NOOP("Patterns", "Sierpinski"), QT_TRANSLATE_NOOP("Patterns", "Sierpinski"),
+     "Sierpinski.dat", 3},
+    {QT_TRANSLATE_NOOP("Patterns", "Christmas Tree"),
+     QT_TRANSLATE_NOOP("Patterns", "Christmas Tree"), "ChristmasT.dat", 3},
+    {QT_TRANSLATE_NOOP("Patterns", "Dragon"), QT_TRANSLATE_NOOP("Patterns", "Dragon"), "Dragon.dat",
+     3},
+    {QT_TRANSLATE_NOOP("Patterns", "Cantor Maze"), QT_TRANSLATE_NOOP("Patterns", "Cantor"),
+     "Cantor.dat", 3},
+    {QT_TRANSLATE_NOOP("Patterns", "Twig"), QT_TRANSLATE_NOOP("Patterns", "Twig"), "Twig.dat", 3},
+    {QT_TRANSLATE_NOOP("Patterns", "Crystal4"), QT_TRANSLATE_NOOP("Patterns", "Crystal4"),
+     "Crystal4.dat", 4},
+    {QT_TRANSLATE_NOOP("Patterns", "Crystal5"), QT_TRANSLATE_NOOP("Patterns", "Crystal5"),
+     "Crystal5.dat", 5},
+    {QT_TRANSLATE_NOOP("Patterns", "Tree"), QT_TRANSLATE_NOOP("Patterns", "Tree"), "Tree.dat", 5},
+    {QT_TRANSLATE_NOOP("Patterns", "Fern"), QT_TRANSLATE_NOOP("Patterns", "Fern"), "Fern.dat", 4},
+    {QT_TRANSLATE_NOOP("Patterns", "Koch"), QT_TRANSLATE_NOOP("Patterns", "Koch"), "Koch.dat", 4},
+    {QT_TRANSLATE_NOOP("Patterns", "Square Koch"), QT_TRANSLATE_NOOP("Patterns", "Square Koch"),
+     "SKoch.dat", 5},
+    {QT_TRANSLATE_NOOP("Patterns", "User"), "", "", 0},
 }};
+
+// A pattern's caption in the user's language, for the menus and the panel's caption; the stored
+// caption (in parameter files and pictures) stays the source text. Any other caption, a file's
+// name say, comes back as it is.
+inline QString patternCaption(const QString& caption) {
+  return QCoreApplication::translate("Patterns", caption.toUtf8().constData());
+}
 
 }  // namespace quill

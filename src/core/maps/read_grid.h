@@ -10,8 +10,9 @@
 namespace quill {
 
 inline const QString kEmptyFieldMessage =
-    QStringLiteral("Required parameter value cannot be empty.");
-inline const QString kInvalidValueMessage = QStringLiteral("Invalid parameter value.");
+    QStringLiteral(QT_TRANSLATE_NOOP("Messages", "Required parameter value cannot be empty."));
+inline const QString kInvalidValueMessage =
+    QStringLiteral(QT_TRANSLATE_NOOP("Messages", "Invalid parameter value."));
 
 // The grid's one set of reading rules, shared by every command that reads it and by the map
 // editor. Nothing here changes the panel or shows a message.

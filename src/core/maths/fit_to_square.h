@@ -14,12 +14,12 @@ namespace quill {
 // and changes only e and f (e' = s·e − A·t + t in vector form), so the attractor becomes T of the
 // old one. The new e and f are rounded to 1e-12 of the square's side. Fails with
 // kNoAttractorMessage when the maps do not contract (no attractor, hence no box).
-inline const QString kNoAttractorMessage =
-    QStringLiteral("These maps do not contract, so they have no attractor to fit into the square.");
+inline const QString kNoAttractorMessage = QStringLiteral(QT_TRANSLATE_NOOP(
+    "Messages", "These maps do not contract, so they have no attractor to fit into the square."));
 // Fails with this when the attractor is so far out or so small that the fitted maps would not be
 // finite numbers.
-inline const QString kCannotFitMessage =
-    QStringLiteral("These maps reach too far to fit into the square.");
+inline const QString kCannotFitMessage = QStringLiteral(
+    QT_TRANSLATE_NOOP("Messages", "These maps reach too far to fit into the square."));
 
 // The share of the square's side that the attractor's longer side fills after fitting.
 inline constexpr double kFittedSide = 0.96;

@@ -1,6 +1,7 @@
 #include "core/params/ifs_file.h"
 
 #include <QByteArrayView>
+#include <QCoreApplication>
 #include <QFile>
 #include <QFileInfo>
 #include <QIODevice>
@@ -26,7 +27,7 @@ bool isSeparator(char c) { return isBlank(c) || c == ','; }
 
 // The second line of a refusal: where the fault is, "Line 12" or "Line 12, entry "bad"", and what.
 QString located(qint64 line, const QString& entry, const QString& what) {
-  QString text = QStringLiteral("Line %1").arg(line);
+  QString text = QCoreApplication::translate("Messages", "Line %1").arg(line);
   if (!entry.isEmpty()) text += QStringLiteral(", entry \"%1\"").arg(entry);
   return text + QStringLiteral(": ") + what;
 }
@@ -44,9 +45,10 @@ QString quoted(QByteArrayView bytes) {
 
 // "a map needs 7 numbers; this entry has 13."
 QString sevensText(const QString& holder, qint64 count) {
-  return QStringLiteral("a map needs %1 numbers; %2 %3.")
+  return QCoreApplication::translate("Messages", "a map needs %1 numbers; %2 %3.")
       .arg(kPlaneNumbers)
-      .arg(holder, count == 0 ? QStringLiteral("none") : QString::number(count));
+      .arg(holder,
+           count == 0 ? QCoreApplication::translate("Messages", "none") : QString::number(count));
 }
 
 // Builds the entries line by line; each step returns false, with problem() saying where and why,
@@ -71,7 +73,9 @@ class EntryBuilder {
         if (brace < 0) {
           const QByteArrayView rest = text.sliced(i);
           return fail(rest.contains('}')
-                          ? located(line_, {}, QStringLiteral("\"}\" without an entry to close."))
+                          ? located(line_, {},
+                                    QCoreApplication::translate("Messages",
+                                                                "\"}\" without an entry to close."))
                           : located(line_, {},
                                     QStringLiteral("%1 stands outside any entry; an entry starts "
                                                    "with its name and \"{\" on one line.")
@@ -98,7 +102,8 @@ class EntryBuilder {
         // A name and '{' where a number belongs: the entry before lacks its '}'.
         if (text.sliced(i).contains('{')) {
           return fail(located(line_, name_,
-                              QStringLiteral("\"{\" inside the entry; its \"}\" is missing.")));
+                              QCoreApplication::translate(
+                                  "Messages", "\"{\" inside the entry; its \"}\" is missing.")));
         }
         const QString quote = quoted(text.sliced(i, end - i));
         return fail(located(line_, name_,
@@ -118,11 +123,13 @@ class EntryBuilder {
   // The entries, or nothing (problem() saying why) when an entry is left open or there is none.
   std::optional<std::vector<IfsEntry>> finish() {
     if (inside_) {
-      fail(located(headerLine_, name_, QStringLiteral("the file ends before the entry's \"}\".")));
+      fail(located(
+          headerLine_, name_,
+          QCoreApplication::translate("Messages", "the file ends before the entry's \"}\".")));
       return std::nullopt;
     }
     if (entries_.empty()) {
-      fail(QStringLiteral("The file holds no entry."));
+      fail(QCoreApplication::translate("Messages", "The file holds no entry."));
       return std::nullopt;
     }
     return std::move(entries_);
@@ -145,7 +152,8 @@ class EntryBuilder {
 
   bool open(QByteArrayView header, qint64 headerStart) {
     if (header.contains('}')) {
-      return fail(located(line_, {}, QStringLiteral("\"}\" without an entry to close.")));
+      return fail(located(
+          line_, {}, QCoreApplication::translate("Messages", "\"}\" without an entry to close.")));
     }
     // A byte order mark is no part of a name, wherever a file was cut or joined.
     while (header.startsWith("\xEF\xBB\xBF")) {
@@ -156,7 +164,9 @@ class EntryBuilder {
     while (nameEnd < header.size() && !isBlank(header[nameEnd]) && header[nameEnd] != '(')
       ++nameEnd;
     if (nameEnd == 0) {
-      return fail(located(line_, {}, QStringLiteral("an entry needs a name before its \"{\".")));
+      return fail(located(
+          line_, {},
+          QCoreApplication::translate("Messages", "an entry needs a name before its \"{\".")));
     }
     name_ = QString::fromUtf8(header.first(nameEnd));
     threeD_ = QByteArray(header.data(), header.size()).toLower().contains("(3d)");
@@ -184,17 +194,21 @@ class EntryBuilder {
     if (wholeMaps || withinOneMap) return;
     if (start % kPlaneNumbers == 0) {
       // Starts a map and ends inside the next.
-      misplaced_ = located(line_, name_, sevensText(QStringLiteral("this line has"), count));
+      misplaced_ =
+          located(line_, name_,
+                  sevensText(QCoreApplication::translate("Messages", "this line has"), count));
     } else if (segmentMapLine_ == linesBefore_) {
       // The map begun on an earlier line is ended here with numbers of the next.
       misplaced_ = located(segmentMapLine_, name_,
-                           sevensText(QStringLiteral("this line has"), start % kPlaneNumbers));
+                           sevensText(QCoreApplication::translate("Messages", "this line has"),
+                                      start % kPlaneNumbers));
     } else {
-      misplaced_ = QStringLiteral("Lines %1 to %2, entry \"%3\": ")
+      misplaced_ = QCoreApplication::translate("Messages", "Lines %1 to %2, entry \"%3\": ")
                        .arg(segmentMapLine_)
                        .arg(linesBefore_)
                        .arg(name_) +
-                   sevensText(QStringLiteral("these lines have"), start % kPlaneNumbers);
+                   sevensText(QCoreApplication::translate("Messages", "these lines have"),
+                              start % kPlaneNumbers);
     }
   }
 
@@ -203,7 +217,8 @@ class EntryBuilder {
     if (entries_.size() >= std::size_t(kMaxIfsEntries)) {
       return fail(
           located(line_, name_,
-                  QStringLiteral("the file holds more than %1 entries.").arg(kMaxIfsEntries)));
+                  QCoreApplication::translate("Messages", "the file holds more than %1 entries.")
+                      .arg(kMaxIfsEntries)));
     }
     inside_ = false;
     IfsEntry entry;
@@ -220,8 +235,9 @@ class EntryBuilder {
     } else {
       entry.mapCount = int(numberCount_ / kPlaneNumbers);
       if (numberCount_ == 0 || numberCount_ % kPlaneNumbers != 0) {
-        refuse(located(headerLine_, name_,
-                       sevensText(QStringLiteral("this entry has"), numberCount_)));
+        refuse(located(
+            headerLine_, name_,
+            sevensText(QCoreApplication::translate("Messages", "this entry has"), numberCount_)));
       } else if (misplaced_) {
         refuse(*misplaced_);
       } else if (entry.mapCount > kMaxMaps) {
@@ -259,7 +275,9 @@ class EntryBuilder {
 }  // namespace
 
 QString tooManyMapsMessage(int mapCount) {
-  return QStringLiteral("This entry has %1 maps; Quillmere draws at most 10.").arg(mapCount);
+  return QCoreApplication::translate("Messages",
+                                     "This entry has %1 maps; Quillmere draws at most 10.")
+      .arg(mapCount);
 }
 
 Result<std::vector<IfsEntry>> readIfs(QIODevice& device) {
@@ -289,7 +307,7 @@ Result<std::vector<IfsEntry>> readIfsFile(const QString& path) {
   if (!QFileInfo::exists(path)) return Failure{kFileNotFoundMessage};
   // A folder opens on some platforms and then reads as empty; it is no .ifs file.
   if (QFileInfo(path).isDir())
-    return invalidFormat(QStringLiteral("This is a folder, not a file."));
+    return invalidFormat(QCoreApplication::translate("Messages", "This is a folder, not a file."));
   QFile file(path);
   if (!file.open(QIODevice::ReadOnly)) return Failure{kUnreadableIfsMessage};
   return readIfs(file);

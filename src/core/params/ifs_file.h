@@ -30,8 +30,8 @@ struct IfsEntry {
   qint64 end = 0;
 };
 
-inline const QString kThreeDimensionalMessage =
-    QStringLiteral("This entry is three-dimensional; Quillmere draws maps of the plane only.");
+inline const QString kThreeDimensionalMessage = QStringLiteral(QT_TRANSLATE_NOOP(
+    "Messages", "This entry is three-dimensional; Quillmere draws maps of the plane only."));
 // The refusal of a file that cannot be read at all.
 inline const QString kUnreadableIfsMessage =
     kInvalidFormatMessage + QStringLiteral("\nThe file could not be read.");

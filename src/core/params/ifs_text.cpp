@@ -6,6 +6,8 @@
 #include <charconv>
 #include <cmath>
 
+#include "core/base/message_text.h"
+
 namespace quill {
 
 namespace {
@@ -88,7 +90,8 @@ Result<QByteArray> addToCollection(const QByteArray& file, const QString& name,
   const Result<std::vector<IfsEntry>> reread = readBytes(result);
   const IfsEntry* added = reread ? findEntry(*reread, entryName) : nullptr;
   if (added == nullptr || !added->refusal.isEmpty() || added->maps.size() != maps.size())
-    return Failure{kCollectionFullMessage};
+    return Failure{
+        messageText(kCollectionFullText).arg(kMaxIfsFileBytes >> 20).arg(kMaxIfsEntries)};
   return result;
 }
 

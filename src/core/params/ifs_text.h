@@ -21,10 +21,11 @@ QString ifsEntryName(const QString& name);
 // written as 0 so that the file still reads.
 QByteArray ifsText(const QString& name, std::span<const WeightedMap> maps);
 
+// %1: the most megabytes, %2: the most entries.
+inline const QString kCollectionFullText = QStringLiteral(QT_TRANSLATE_NOOP(
+    "Messages", "Cannot add to the collection: an .ifs file holds at most %1 MB and %2 entries."));
 inline const QString kCollectionFullMessage =
-    QStringLiteral("Cannot add to the collection: an .ifs file holds at most %1 MB and %2 entries.")
-        .arg(kMaxIfsFileBytes >> 20)
-        .arg(kMaxIfsEntries);
+    kCollectionFullText.arg(kMaxIfsFileBytes >> 20).arg(kMaxIfsEntries);
 
 // The .ifs file `file` with the entry ifsText(name, maps) added: in place of the entry that
 // findEntry finds by the entry's name, or after the file's last byte (on a line of its own,

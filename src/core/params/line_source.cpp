@@ -1,5 +1,6 @@
 #include "core/params/line_source.h"
 
+#include <QCoreApplication>
 #include <QIODevice>
 #include <algorithm>
 
@@ -25,13 +26,15 @@ LineSource::Status LineSource::next(QByteArrayView& line) {
       qsizetype i = scanned_;
       while (i < size && bytes[i] != '\n' && bytes[i] != '\r' && bytes[i] != '\0') ++i;
       if (i < size && bytes[i] == '\0') {
-        problem_ =
-            QStringLiteral("Line %1 holds a NUL byte; this is not a text file.").arg(number_ + 1);
+        problem_ = QCoreApplication::translate("Messages",
+                                               "Line %1 holds a NUL byte; this is not a text file.")
+                       .arg(number_ + 1);
         return Status::Refused;
       }
       if (i - position_ > mostLineBytes_) {
-        problem_ =
-            QStringLiteral("Line %1 is longer than %2 bytes.").arg(number_ + 1).arg(mostLineBytes_);
+        problem_ = QCoreApplication::translate("Messages", "Line %1 is longer than %2 bytes.")
+                       .arg(number_ + 1)
+                       .arg(mostLineBytes_);
         return Status::Refused;
       }
       if (i < size || (atEnd_ && position_ < size)) {
@@ -50,7 +53,8 @@ LineSource::Status LineSource::next(QByteArrayView& line) {
 }
 
 QString LineSource::tooLargeText(qint64 mostFileBytes) {
-  return QStringLiteral("The file is larger than %1 MB.").arg(mostFileBytes >> 20);
+  return QCoreApplication::translate("Messages", "The file is larger than %1 MB.")
+      .arg(mostFileBytes >> 20);
 }
 
 bool LineSource::readPiece() {
@@ -63,7 +67,7 @@ bool LineSource::readPiece() {
   const qint64 n = device_.read(buffer_.data() + kept, kPieceBytes);
   if (n < 0) {
     buffer_.resize(kept);
-    problem_ = QStringLiteral("The file could not be read.");
+    problem_ = QCoreApplication::translate("Messages", "The file could not be read.");
     return false;
   }
   buffer_.resize(kept + qsizetype(n));

@@ -28,10 +28,10 @@ struct FileValue {
 using FileRow = std::array<FileValue, kColumnCount>;
 
 // What Load and the pattern menus show when a file cannot be read.
-inline const QString kFileNotFoundMessage =
-    QStringLiteral("File not found.\nPlease make sure the file name you specify exists.");
+inline const QString kFileNotFoundMessage = QStringLiteral(QT_TRANSLATE_NOOP(
+    "Messages", "File not found.\nPlease make sure the file name you specify exists."));
 inline const QString kInvalidFormatMessage =
-    QStringLiteral("Cannot load the file: invalid file format.");
+    QStringLiteral(QT_TRANSLATE_NOOP("Messages", "Cannot load the file: invalid file format."));
 
 // Rows read whole from a file. A file that cannot be read fails with kFileNotFoundMessage when
 // nothing is at its path, kInvalidFormatMessage otherwise (unreadable, too few fields, a bad
@@ -58,7 +58,7 @@ Result<FileRows> readPresetFile(const QString& path, int mapCount);
 
 // How Save words its failures.
 inline const SaveMessages kParameterSaveMessages = {
-    QStringLiteral("Cannot save parameters: disk full."),
-    QStringLiteral("Cannot save parameters. Please try again.")};
+    QStringLiteral(QT_TRANSLATE_NOOP("Messages", "Cannot save parameters: disk full.")),
+    QStringLiteral(QT_TRANSLATE_NOOP("Messages", "Cannot save parameters. Please try again."))};
 
 }  // namespace quill

@@ -9,11 +9,12 @@ class QImage;
 
 namespace quill {
 
-inline const QString kUnknownImageFormatMessage = QStringLiteral(
-    "Cannot save the picture: unknown image format. Please use a name ending in .png.");
+inline const QString kUnknownImageFormatMessage = QStringLiteral(QT_TRANSLATE_NOOP(
+    "Messages",
+    "Cannot save the picture: unknown image format. Please use a name ending in .png."));
 inline const SaveMessages kPictureSaveMessages = {
-    QStringLiteral("Cannot save the picture: disk full."),
-    QStringLiteral("Cannot save the picture. Please try again.")};
+    QStringLiteral(QT_TRANSLATE_NOOP("Messages", "Cannot save the picture: disk full.")),
+    QStringLiteral(QT_TRANSLATE_NOOP("Messages", "Cannot save the picture. Please try again."))};
 
 // Writes the picture, pixel for pixel, in the image format its file name's extension names
 // (PNG when it has none), atomically: a failure never leaves a broken image or harms an earlier

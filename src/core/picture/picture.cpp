@@ -1,5 +1,6 @@
 #include "core/picture/picture.h"
 
+#include <QCoreApplication>
 #include <QFileInfo>
 #include <cmath>
 
@@ -47,12 +48,14 @@ QString gigabytes(double bytes) {
 }
 
 QString shadingWords(const PictureRequest& request, PictureMode mode) {
-  if (request.format == PictureFormat::Svg) return QStringLiteral("as SVG");
+  if (request.format == PictureFormat::Svg)
+    return QCoreApplication::translate("Messages", "as SVG");
   if (mode != PictureMode::ChaosGame || request.shading == Shading::Flat) {
-    return QStringLiteral("drawn flat");
+    return QCoreApplication::translate("Messages", "drawn flat");
   }
-  return request.shading == Shading::Density ? QStringLiteral("shaded by density")
-                                             : QStringLiteral("coloured by map");
+  return request.shading == Shading::Density
+             ? QCoreApplication::translate("Messages", "shaded by density")
+             : QCoreApplication::translate("Messages", "coloured by map");
 }
 
 }  // namespace
@@ -85,22 +88,25 @@ std::optional<PictureFormat> pictureFormatFor(const QString& path, bool depth16)
 Status checkPictureRequest(const PictureRequest& request, PictureMode mode) {
   if (request.width < 1 || request.width > kMaxPictureSide || request.height < 1 ||
       request.height > kMaxPictureSide) {
-    return Failure{QStringLiteral("The width and height must be whole numbers from 1 to %1.")
+    return Failure{QCoreApplication::translate(
+                       "Messages", "The width and height must be whole numbers from 1 to %1.")
                        .arg(kMaxPictureSide)};
   }
   if (request.supersample < 1 || request.supersample > kMaxSupersample) {
-    return Failure{QStringLiteral("Supersampling must be 1, 2, 3 or 4.")};
+    return Failure{QCoreApplication::translate("Messages", "Supersampling must be 1, 2, 3 or 4.")};
   }
   if (!std::isfinite(request.gamma) || request.gamma <= 0) {
-    return Failure{QStringLiteral("Gamma must be a number greater than 0.")};
+    return Failure{
+        QCoreApplication::translate("Messages", "Gamma must be a number greater than 0.")};
   }
   if (request.format == PictureFormat::Svg && mode == PictureMode::ChaosGame) {
-    return Failure{
-        QStringLiteral("The chaos game is saved as PNG only; SVG is for Blue Print and Fractal.")};
+    return Failure{QCoreApplication::translate(
+        "Messages", "The chaos game is saved as PNG only; SVG is for Blue Print and Fractal.")};
   }
   if (request.format == PictureFormat::Svg &&
       !(std::isfinite(request.svgSmallestFigure) && request.svgSmallestFigure >= 0)) {
-    return Failure{QStringLiteral("The smallest figure must be a size of 0 pixels or more.")};
+    return Failure{QCoreApplication::translate(
+        "Messages", "The smallest figure must be a size of 0 pixels or more.")};
   }
   const MemoryNeed need = memoryNeed(request, mode);
   const int k = request.format == PictureFormat::Svg ? 1 : request.supersample;
@@ -117,15 +123,17 @@ Status checkPictureRequest(const PictureRequest& request, PictureMode mode) {
     height = std::max(1, int(std::floor(double(request.height) * width / request.width)));
   }
   const QString sampled = k > 1 ? QStringLiteral(" with %1 × %1 supersampling").arg(k) : QString();
-  return Failure{QStringLiteral("A picture of %1 × %2 %3%4 needs about %5 of memory, more than "
-                                "the %6 a picture may take. The largest of that shape that fits "
-                                "is %7 × %8.")
-                     .arg(request.width)
-                     .arg(request.height)
-                     .arg(shadingWords(request, mode), sampled, gigabytes(needed),
-                          gigabytes(double(kPictureMemoryBudget)))
-                     .arg(width)
-                     .arg(height)};
+  return Failure{
+      QCoreApplication::translate("Messages",
+                                  "A picture of %1 × %2 %3%4 needs about %5 of memory, more than "
+                                  "the %6 a picture may take. The largest of that shape that fits "
+                                  "is %7 × %8.")
+          .arg(request.width)
+          .arg(request.height)
+          .arg(shadingWords(request, mode), sampled, gigabytes(needed),
+               gigabytes(double(kPictureMemoryBudget)))
+          .arg(width)
+          .arg(height)};
 }
 
 Status renderPicture(const PictureInputs& inputs, const PictureRequest& request,

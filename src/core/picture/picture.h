@@ -56,14 +56,15 @@ inline constexpr int kMaxSupersample = 4;
 // 64 MiB, up to 128 MiB of buffers beyond (a seventh of that by map).
 inline constexpr std::int64_t kPictureMemoryBudget = std::int64_t{1536} << 20;
 
-inline const QString kPictureCancelledMessage =
-    QStringLiteral("The picture was cancelled; no file was written.");
-inline const QString kPictureFormatMessage = QStringLiteral(
+inline const QString kPictureCancelledMessage = QStringLiteral(
+    QT_TRANSLATE_NOOP("Messages", "The picture was cancelled; no file was written."));
+inline const QString kPictureFormatMessage = QStringLiteral(QT_TRANSLATE_NOOP(
+    "Messages",
     "Cannot save the picture: unknown image format. Please use a name ending in .png, .jpg, "
-    ".bmp or .svg.");
+    ".bmp or .svg."));
 inline const SaveMessages kRenderedPictureMessages = {
-    QStringLiteral("Cannot save the picture: disk full."),
-    QStringLiteral("Cannot save the picture. Please try again.")};
+    QStringLiteral(QT_TRANSLATE_NOOP("Messages", "Cannot save the picture: disk full.")),
+    QStringLiteral(QT_TRANSLATE_NOOP("Messages", "Cannot save the picture. Please try again."))};
 
 // The chaos game's generator at its start: at the generator's state when one is given, else
 // from the seed.

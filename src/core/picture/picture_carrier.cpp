@@ -6,6 +6,8 @@
 #include <QFileInfo>
 #include <QXmlStreamReader>
 
+#include "core/base/message_text.h"
+
 namespace quill {
 
 namespace {
@@ -24,7 +26,8 @@ quint32 bigEndian(const char* bytes) {
   return value;
 }
 
-const QString kUnreadablePictureMessage = QStringLiteral("Cannot read the picture %1.");
+const QString kUnreadablePictureMessage =
+    QStringLiteral(QT_TRANSLATE_NOOP("Messages", "Cannot read the picture %1."));
 
 // The text of the iTXt chunk named `keyword`, walking the chunks from the header on; nothing when
 // there is none. A chunk's length is checked against what the file holds before it is skipped.
@@ -47,11 +50,12 @@ Result<std::optional<QByteArray>> pngRecordText(QFile& file, const QByteArray& k
     const qsizetype keyEnd = data.indexOf('\0');
     if (keyEnd < 0 || data.left(keyEnd) != keyword) continue;
     if (keyEnd + 2 >= data.size() || data[keyEnd + 1] != 0) {
-      return Failure{kDamagedRecordMessage.arg(QStringLiteral("compressed chunk"))};
+      return Failure{messageText(kDamagedRecordMessage).arg(QStringLiteral("compressed chunk"))};
     }
     const qsizetype languageEnd = data.indexOf('\0', keyEnd + 3);
     const qsizetype translatedEnd = languageEnd < 0 ? -1 : data.indexOf('\0', languageEnd + 1);
-    if (translatedEnd < 0) return Failure{kDamagedRecordMessage.arg(QStringLiteral("chunk"))};
+    if (translatedEnd < 0)
+      return Failure{messageText(kDamagedRecordMessage).arg(QStringLiteral("chunk"))};
     return std::optional<QByteArray>{data.mid(translatedEnd + 1)};
   }
 }
@@ -126,7 +130,7 @@ bool looksLikePicture(const QString& path) {
 Result<PictureRecord> readPictureRecord(const QString& path) {
   QFile file(path);
   if (!QFileInfo(path).isFile() || !file.open(QIODevice::ReadOnly)) {
-    return Failure{kUnreadablePictureMessage.arg(path)};
+    return Failure{messageText(kUnreadablePictureMessage).arg(path)};
   }
   Result<std::optional<QByteArray>> text = std::optional<QByteArray>{};
   if (file.peek(8) == kPngSignature) {

@@ -6,6 +6,7 @@
 #include <QRegularExpression>
 #include <cmath>
 
+#include "core/base/message_text.h"
 #include "core/base/version.h"
 #include "core/maps/map_table.h"
 #include "core/maps/pattern_catalogue.h"
@@ -100,7 +101,9 @@ class Reader {
   QString wrong_;
 };
 
-Failure damaged(const QString& what) { return Failure{kDamagedRecordMessage.arg(what)}; }
+Failure damaged(const QString& what) {
+  return Failure{messageText(kDamagedRecordMessage).arg(what)};
+}
 
 }  // namespace
 
@@ -157,7 +160,7 @@ Result<PictureRecord> readRecordText(const QByteArray& text) {
   const std::optional<std::int64_t> version = wholeOf(in.at("version"), 1, INT32_MAX);
   if (!version) return damaged(QStringLiteral("version"));
   if (*version > kPictureRecordVersion) {
-    return Failure{kNewerRecordMessage.arg(*version).arg(kPictureRecordVersion)};
+    return Failure{messageText(kNewerRecordMessage).arg(*version).arg(kPictureRecordVersion)};
   }
 
   PictureRecord record;

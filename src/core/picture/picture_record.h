@@ -48,14 +48,16 @@ inline constexpr int kPictureRecordVersion = 1;
 inline constexpr char kPictureRecordKeyword[] = "quillmere";
 inline constexpr char kPictureRecordNamespace[] = "urn:quillmere:picture";
 
-inline const QString kNoRecordMessage = QStringLiteral(
+inline const QString kNoRecordMessage = QStringLiteral(QT_TRANSLATE_NOOP(
+    "Messages",
     "This picture does not say what it was drawn from: only pictures that Quillmere wrote can be "
-    "opened.");
-inline const QString kDamagedRecordMessage =
-    QStringLiteral("What this picture says it was drawn from is damaged (%1).");
+    "opened."));
+inline const QString kDamagedRecordMessage = QStringLiteral(
+    QT_TRANSLATE_NOOP("Messages", "What this picture says it was drawn from is damaged (%1)."));
 inline const QString kNewerRecordMessage = QStringLiteral(
-    "This picture was written by a newer Quillmere (record version %1); this one "
-    "reads version %2 and older. Please update Quillmere to open it.");
+    QT_TRANSLATE_NOOP("Messages",
+                      "This picture was written by a newer Quillmere (record version %1); this one "
+                      "reads version %2 and older. Please update Quillmere to open it."));
 
 // The record as compact JSON, the same bytes for the same record.
 QByteArray recordText(const PictureRecord& record);

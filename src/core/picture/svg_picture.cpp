@@ -1,5 +1,6 @@
 #include "core/picture/svg_picture.h"
 
+#include <QCoreApplication>
 #include <QXmlStreamWriter>
 #include <optional>
 
@@ -60,24 +61,28 @@ Status checkSvgFigures(const DrawingState& drawing, bool square, bool blueprint,
   if (outcome == SvgFigures::Outcome::Cancelled) return Failure{kPictureCancelledMessage};
   if (blueprint) {
     // The blue print's ten figures at most cannot be too many; only the maps can be too large.
-    return Failure{QStringLiteral(
-        "The maps carry the blue print beyond the coordinates an SVG file can hold.")};
+    return Failure{QCoreApplication::translate(
+        "Messages", "The maps carry the blue print beyond the coordinates an SVG file can hold.")};
   }
   const std::optional<int> deepest = deepestWritable(drawing, square, request, control);
   if (!deepest) return Failure{kPictureCancelledMessage};
   const int depth = drawing.iterationCount;
   if (outcome == SvgFigures::Outcome::NotFinite) {
-    return Failure{QStringLiteral("The maps carry this fractal at depth %1 beyond the coordinates "
-                                  "an SVG file can hold. The largest depth that can be written "
-                                  "is %2.")
+    return Failure{QCoreApplication::translate(
+                       "Messages",
+                       "The maps carry this fractal at depth %1 beyond the coordinates "
+                       "an SVG file can hold. The largest depth that can be written "
+                       "is %2.")
                        .arg(depth)
                        .arg(*deepest)};
   }
-  return Failure{QStringLiteral("An SVG of this fractal at depth %1 would take more than %2 MB. "
-                                "The largest depth that fits is %3.")
-                     .arg(depth)
-                     .arg(kMaxSvgBytes >> 20)
-                     .arg(*deepest)};
+  return Failure{
+      QCoreApplication::translate("Messages",
+                                  "An SVG of this fractal at depth %1 would take more than %2 MB. "
+                                  "The largest depth that fits is %3.")
+          .arg(depth)
+          .arg(kMaxSvgBytes >> 20)
+          .arg(*deepest)};
 }
 
 }  // namespace
