@@ -105,6 +105,8 @@ ControlPanel::ControlPanel(Document& document, QWidget* parent)
       targetFit_(new TargetFit(document, this)) {
   setObjectName(QStringLiteral("controlPanel"));
   setWindowTitle(tr("Select a Pattern"));
+  // An edit in the map editor or the maths report ends a fit under way first (see typed()).
+  editorModel_.setBeforeEdit([this] { targetFit_->settle(); });
   client_ = new QWidget(this);
   client_->setAutoFillBackground(true);
   QPalette palette = client_->palette();
@@ -174,6 +176,7 @@ QString ControlPanel::cellName(int row, int column) {
 
 template <typename Handler>
 void ControlPanel::run(const QString& step, Handler handler, bool replacesMaps) {
+  targetFit_->settle();  // the command's step comes after the fit's
   const PanelSnapshot before = PanelSnapshot::of(state_);
   handler();
   refreshFromState();

@@ -67,6 +67,10 @@ void ControlPanel::takeStep(bool redo) {
 }
 
 void ControlPanel::typed(QString& field, const QString& text) {
+  // Typing takes the grid back from a fit: the fit ends first as a step of its own, the other
+  // fields then showing its best maps, and this one what the user typed over what it showed.
+  const bool fitting = targetFit_->running();
+  targetFit_->settle();
   if (&field != typingIn_) {
     typingIn_ = &field;
     ++typingSpell_;
@@ -74,6 +78,10 @@ void ControlPanel::typed(QString& field, const QString& text) {
   const PanelSnapshot before = PanelSnapshot::of(state_);
   field = text;
   recordStep(document_.undoStack, state_, before, tr("Typing"), StepKind::Typing, typingSpell_);
+  if (fitting) {
+    refreshFromState();
+    typingIn_ = &field;  // the spell goes on with the next key
+  }
 }
 
 bool ControlPanel::claimedByPanel(QObject* field, QEvent* event) {

@@ -80,6 +80,12 @@ bool TargetFit::start(std::shared_ptr<const Target> target) {
 
 void TargetFit::stop() { runner_.cancel(); }
 
+void TargetFit::settle() {
+  if (!running()) return;
+  runner_.cancel();
+  runner_.finishNow();
+}
+
 void TargetFit::take() {
   std::optional<std::vector<WeightedMap>> better = latest_.take();
   if (!better || !running()) return;

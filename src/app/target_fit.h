@@ -30,6 +30,9 @@ class TargetFit : public QObject {
   bool start(std::shared_ptr<const Target> target);
   // Ends the fit soon, with the best maps so far.
   void stop();
+  // Ends a fit under way now: when this returns its best maps are in the grid as one step, and
+  // the grid is the user's again. Waits for the fit's last batch, a fraction of a second.
+  void settle();
   bool running() const { return runner_.busy(); }
 
  signals:

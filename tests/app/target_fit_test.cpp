@@ -5,12 +5,15 @@
 #include <QAction>
 #include <QImage>
 #include <QLabel>
+#include <QLineEdit>
 #include <QPainter>
 #include <QPushButton>
 #include <QTemporaryDir>
 #include <QTest>
 
 #include "app/collage_overlay.h"
+#include "app/control_panel.h"
+#include "app/map_canvas.h"
 #include "app/map_editor.h"
 #include "core/collage/target.h"
 #include "core/editor/panel_step.h"
@@ -109,6 +112,79 @@ TEST_F(TargetWorkbench, TheWholeFitIsOneUndoStep) {
   program.controlPanel->findChild<QAction*>(QStringLiteral("redoAction"))->trigger();
   EXPECT_EQ(PanelSnapshot::of(program.document->state).grid, fitted.grid);
 }
+
+// An edit that reaches the grid while a fit runs takes the grid back: the fit ends at once as
+// its own step, with the best maps it had, and the edit comes after it, never overwritten by
+// the fit. Undo during a fit undoes the fit whole.
+using Grid = decltype(PanelState::grid);
+
+struct Takeover {
+  const char* name;
+  void (*edit)(ControlPanel& panel);
+  bool undoesTheFit;
+};
+
+class FitTakeover : public TargetWorkbench, public ::testing::WithParamInterface<Takeover> {};
+
+TEST_P(FitTakeover, AnEditDuringAFitEndsItAsOneStepFirst) {
+  chooseTarget(picture(QStringLiteral("leaf.png"), true));
+  const Grid before = PanelSnapshot::of(program.document->state).grid;
+  TargetFit& fit = program.controlPanel->targetFit();
+  QTest::mouseClick(collageRow()->findChild<QPushButton*>(QStringLiteral("fitToTarget")),
+                    Qt::LeftButton);
+  ASSERT_TRUE(fit.running());
+  // Some better maps shown first, so that the fit has something to keep.
+  ASSERT_TRUE(
+      waitUntil([&] { return PanelSnapshot::of(program.document->state).grid != before; }, 20000));
+  GetParam().edit(*program.controlPanel);
+  EXPECT_FALSE(fit.running());
+  const Grid edited = PanelSnapshot::of(program.document->state).grid;
+  QTest::qWait(300);  // whatever the fit had left in flight comes to nothing
+  EXPECT_EQ(PanelSnapshot::of(program.document->state).grid, edited);
+  EXPECT_TRUE(dialogs.messages.isEmpty()) << dialogs.messages.join(u'|').toStdString();
+
+  auto* undo = program.controlPanel->findChild<QAction*>(QStringLiteral("undoAction"));
+  auto* redo = program.controlPanel->findChild<QAction*>(QStringLiteral("redoAction"));
+  if (GetParam().undoesTheFit) {
+    EXPECT_EQ(edited, before);
+    EXPECT_EQ(redo->text(), QStringLiteral("Redo Fit to Target"));
+    redo->trigger();
+    EXPECT_NE(PanelSnapshot::of(program.document->state).grid, before);
+    return;
+  }
+  undo->trigger();  // the edit
+  const Grid fitted = PanelSnapshot::of(program.document->state).grid;
+  EXPECT_NE(fitted, edited);
+  EXPECT_NE(fitted, before);
+  EXPECT_EQ(undo->text(), QStringLiteral("Undo Fit to Target"));
+  undo->trigger();
+  EXPECT_EQ(PanelSnapshot::of(program.document->state).grid, before);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Edits, FitTakeover,
+    ::testing::Values(Takeover{"ArrowKeyInTheEditor",
+                               [](ControlPanel& panel) {
+                                 MapCanvas* canvas = panel.mapEditor()->canvas();
+                                 QTest::keyClick(canvas, Qt::Key_1);
+                                 QTest::keyClick(canvas, Qt::Key_Right, Qt::ShiftModifier);
+                               },
+                               false},
+                      Takeover{"TypingInTheGrid",
+                               [](ControlPanel& panel) {
+                                 auto* cell =
+                                     panel.findChild<QLineEdit*>(ControlPanel::cellName(1, 4));
+                                 cell->setFocus();
+                                 cell->end(false);
+                                 QTest::keyClicks(cell, QStringLiteral("7"));
+                               },
+                               false},
+                      Takeover{"Undo",
+                               [](ControlPanel& panel) {
+                                 panel.findChild<QAction*>(QStringLiteral("undoAction"))->trigger();
+                               },
+                               true}),
+    [](const ::testing::TestParamInfo<Takeover>& row) { return std::string(row.param.name); });
 
 }  // namespace
 }  // namespace quill
