@@ -55,21 +55,47 @@ CollageOverlay::CollageOverlay(QObject* parent) : QObject(parent) {}
 
 CollageOverlay::~CollageOverlay() = default;
 
-Status CollageOverlay::load(const QString& path, bool invert) {
-  Result<Target> loaded = loadTarget(path, invert);
-  if (!loaded) return Failure{loaded.message()};
-  runner_.stop();
-  auto target = std::make_shared<const Target>(std::move(loaded.value()));
-  measuring_ = std::make_shared<Measuring>(*target);
-  target_ = std::move(target);
-  backdrop_ = shapePicture(*target_);
-  collage_.reset();
-  ++generation_;
-  emit changed();
-  return {};
+void CollageOverlay::load(const QString& path, bool invert) {
+  // What the worker makes of the picture: the target with its meter and backdrop, or why not.
+  struct Loaded {
+    std::shared_ptr<const Target> target;
+    std::shared_ptr<Measuring> measuring;
+    QImage backdrop;
+    QString failure;
+  };
+  auto loaded = std::make_shared<Loaded>();
+  DrawTask task;
+  task.work = [path, invert, loaded](const RenderControl& /*control*/) {
+    Result<Target> read = loadTarget(path, invert);
+    if (!read) {
+      loaded->failure = read.message();
+      return true;
+    }
+    auto target = std::make_shared<const Target>(std::move(read.value()));
+    loaded->measuring = std::make_shared<Measuring>(*target);
+    loaded->backdrop = shapePicture(*target);
+    loaded->target = std::move(target);
+    return true;
+  };
+  task.finish = [this, loaded](const Status& status, bool /*finished*/) {
+    if (!status || !loaded->target) {
+      emit this->loaded(status ? loaded->failure : status.message());
+      return;
+    }
+    runner_.stop();
+    target_ = std::move(loaded->target);
+    measuring_ = std::move(loaded->measuring);
+    backdrop_ = std::move(loaded->backdrop);
+    collage_.reset();
+    ++generation_;
+    emit changed();
+    emit this->loaded(QString());
+  };
+  loader_.run(std::move(task));
 }
 
 void CollageOverlay::clear() {
+  loader_.stop();
   runner_.stop();
   target_.reset();
   measuring_.reset();

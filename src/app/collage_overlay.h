@@ -37,9 +37,11 @@ class CollageOverlay : public QObject {
   explicit CollageOverlay(QObject* parent = nullptr);
   ~CollageOverlay() override;
 
-  // Takes the shape of the picture at `path` as the target; fails with the target's message
-  // (not a picture, blank, dark all over), keeping the target there was.
-  Status load(const QString& path, bool invert);
+  // Reads the picture at `path` off the UI thread and takes its shape as the target; loaded()
+  // follows with the target's message when that fails (not a picture, blank, dark all over),
+  // the target there was kept then. A later load drops one under way.
+  void load(const QString& path, bool invert);
+  bool loading() const { return loader_.busy(); }
   // Removes the target and its collage.
   void clear();
   bool hasTarget() const { return target_ != nullptr; }
@@ -68,6 +70,8 @@ class CollageOverlay : public QObject {
  signals:
   // The target, its collage, or how it is shown changed: repaint.
   void changed();
+  // A load ended: `failure` is empty when the picture's shape is the target now.
+  void loaded(const QString& failure);
 
  private:
   void take();
@@ -89,6 +93,7 @@ class CollageOverlay : public QObject {
   std::uint64_t generation_ = 0;  // numbers the targets, so a late collage of an old one is dropped
   LatestResult<std::pair<std::uint64_t, Collage>> latest_;
   JobRunner runner_{1};
+  JobRunner loader_{1};  // reads and thresholds the pictures
 };
 
 }  // namespace quill

@@ -85,7 +85,8 @@ class ControlPanel : public QMainWindow {
   // The target shape, as "Target Image..." chose it, and the fit to it.
   CollageOverlay& collage() { return *collage_; }
   TargetFit& targetFit() { return *targetFit_; }
-  // Takes the picture's shape as the target and shows it in the map editor; shows why not.
+  // Takes the picture's shape as the target, read in the background, and shows it in the map
+  // editor; shows why not.
   void loadTargetImage(const QString& path, bool invert);
   void clearTarget();
   // "Fit to Target" in the map editor.
@@ -137,6 +138,7 @@ class ControlPanel : public QMainWindow {
   void addRecentFilesMenu(QMenu* tools);
   void addTargetActions(QMenu* tools);
   void chooseTargetImage();
+  void targetLoaded(const QString& failure);
   // The grid holds the fit's maps: the panel, the editor and the report follow.
   void fittedMapsShown();
   void openRecent(const RecentFile& file);

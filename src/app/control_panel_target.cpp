@@ -20,6 +20,7 @@ void ControlPanel::addTargetActions(QMenu* tools) {
   clear->setObjectName(QStringLiteral("clearTargetAction"));
   clear->setEnabled(false);
   connect(clear, &QAction::triggered, this, &ControlPanel::clearTarget);
+  connect(collage_, &CollageOverlay::loaded, this, &ControlPanel::targetLoaded);
   connect(collage_, &CollageOverlay::changed, clear,
           [this, clear] { clear->setEnabled(collage_->hasTarget()); });
 
@@ -37,9 +38,13 @@ void ControlPanel::chooseTargetImage() {
 }
 
 void ControlPanel::loadTargetImage(const QString& path, bool invert) {
-  const Status loaded = collage_->load(path, invert);
-  if (!loaded) {
-    document_.dialogs.message(loaded.message());
+  // A large picture takes a moment to read and threshold: the window stays live meanwhile.
+  collage_->load(path, invert);
+}
+
+void ControlPanel::targetLoaded(const QString& failure) {
+  if (!failure.isEmpty()) {
+    document_.dialogs.message(failure);
     return;
   }
   // The target is seen, and fitted to, in the map editor.

@@ -46,6 +46,8 @@ class TargetWorkbench : public testing::RunningProgram {
   void chooseTarget(const QString& path) {
     dialogs.targetAnswers.push_back(TargetChoice{path, false});
     trigger(QStringLiteral("targetImageAction"));
+    CollageOverlay& collage = program.controlPanel->collage();
+    EXPECT_TRUE(waitUntil([&collage] { return !collage.loading(); }));
   }
   QWidget* collageRow() const {
     MapEditor* editor = program.controlPanel->mapEditor();
@@ -87,6 +89,23 @@ TEST_F(TargetWorkbench, ClearTargetRemovesTheOverlay) {
   EXPECT_TRUE(collage.backdrop().isNull());
   EXPECT_FALSE(collageRow()->isVisible());
   EXPECT_FALSE(clear->isEnabled());
+}
+
+// The picture is read in the background, the window live meanwhile; a second choice made while
+// the first still loads drops it: neither its target nor its message comes.
+TEST_F(TargetWorkbench, ALaterChoiceDropsALoadUnderWay) {
+  CollageOverlay& collage = program.controlPanel->collage();
+  dialogs.targetAnswers.push_back(TargetChoice{picture(QStringLiteral("blank.png"), false), false});
+  dialogs.targetAnswers.push_back(TargetChoice{picture(QStringLiteral("leaf.png"), true), false});
+  trigger(QStringLiteral("targetImageAction"));
+  EXPECT_TRUE(collage.loading());
+  trigger(QStringLiteral("targetImageAction"));
+  ASSERT_TRUE(waitUntil([&collage] { return !collage.loading(); }));
+  QTest::qWait(100);
+  EXPECT_TRUE(dialogs.messages.isEmpty()) << dialogs.messages.join(u'|').toStdString();
+  EXPECT_TRUE(collage.hasTarget());
+  ASSERT_NE(collageRow(), nullptr);
+  EXPECT_TRUE(collageRow()->isVisible());
 }
 
 // However many better systems the fit showed on its way, undo gives back the maps it started
