@@ -821,6 +821,18 @@ Please make sure the file name you specify exists.</source>
         <source>Stops the fit, keeping the best maps so far (%1)</source>
         <translation type="unfinished"></translation>
     </message>
+    <message>
+        <source>Time limit</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source> s</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>The longest a fit searches, in seconds of a two-core machine (a busier or slower one takes longer, for the same maps); it ends sooner once it converges, and at once on Stop</source>
+        <translation type="unfinished"></translation>
+    </message>
 </context>
 <context>
     <name>quill::MapNumbersPanel</name>

@@ -57,7 +57,8 @@ void ControlPanel::clearTarget() {
 }
 
 void ControlPanel::fitToTarget() {
-  if (targetFit_->start(collage_->target()) && mapEditor_) mapEditor_->setFitting(true);
+  const int seconds = mapEditor_ ? mapEditor_->fitSeconds() : MapEditor::kDefaultFitSeconds;
+  if (targetFit_->start(collage_->target(), seconds) && mapEditor_) mapEditor_->setFitting(true);
 }
 
 void ControlPanel::fittedMapsShown() {

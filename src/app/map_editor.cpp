@@ -6,6 +6,7 @@
 #include <QLabel>
 #include <QPushButton>
 #include <QSlider>
+#include <QSpinBox>
 #include <QVBoxLayout>
 #include <cmath>
 
@@ -144,12 +145,26 @@ MapEditor::MapEditor(MapEditorModel& model, QWidget* parent)
   stop_->setToolTip(tr("Stops the fit, keeping the best maps so far (%1)")
                         .arg(keyText(QKeySequence(Qt::Key_Escape))));
   stop_->hide();
+  // How long a fit may search before it keeps what it has; it ends sooner once it converges.
+  auto* limitLabel = new QLabel(tr("Time limit"), collageRow_);
+  fitSeconds_ = new QSpinBox(collageRow_);
+  fitSeconds_->setObjectName(QStringLiteral("fitTimeLimit"));
+  fitSeconds_->setRange(1, kMostFitSeconds);
+  fitSeconds_->setValue(kDefaultFitSeconds);
+  fitSeconds_->setSuffix(tr(" s"));
+  fitSeconds_->setToolTip(
+      tr("The longest a fit searches, in seconds of a two-core machine (a busier or slower one "
+         "takes longer, for the same maps); it ends sooner once it converges, and at once on "
+         "Stop"));
+  limitLabel->setBuddy(fitSeconds_);
   connect(fit_, &QPushButton::clicked, this, &MapEditor::fitAsked);
   connect(stop_, &QPushButton::clicked, this, &MapEditor::stopAsked);
   auto* collageLayout = new QHBoxLayout(collageRow_);
   collageLayout->setContentsMargins(0, 0, 0, 0);
   collageLayout->addWidget(strip_, 1);
   collageLayout->addWidget(opacity_);
+  collageLayout->addWidget(limitLabel);
+  collageLayout->addWidget(fitSeconds_);
   collageLayout->addWidget(fit_);
   collageLayout->addWidget(stop_);
   collageRow_->hide();
@@ -244,7 +259,12 @@ void MapEditor::setCollage(CollageOverlay* collage) {
   measureCollage();
 }
 
+int MapEditor::fitSeconds() const { return fitSeconds_->value(); }
+
+void MapEditor::setFitSeconds(int seconds) { fitSeconds_->setValue(seconds); }
+
 void MapEditor::setFitting(bool fitting) {
+  fitSeconds_->setEnabled(!fitting);  // a fit keeps the limit it started with
   fit_->setVisible(!fitting);
   stop_->setVisible(fitting);
 }

@@ -8,6 +8,7 @@ class QDialog;
 class QLabel;
 class QPushButton;
 class QSlider;
+class QSpinBox;
 
 namespace quill {
 
@@ -43,6 +44,11 @@ class MapEditor : public QWidget {
   void setCollage(CollageOverlay* collage);
   // While a fit runs, Fit to Target gives way to Stop.
   void setFitting(bool fitting);
+  // "Time limit": the seconds a fit may search, 1 to kMostFitSeconds (out of range: clamped).
+  int fitSeconds() const;
+  void setFitSeconds(int seconds);
+  static constexpr int kDefaultFitSeconds = 30;
+  static constexpr int kMostFitSeconds = 3600;
 
   // What the status line says when nothing is selected and all is well.
   static QString hint(int mapCount);
@@ -72,6 +78,7 @@ class MapEditor : public QWidget {
   QWidget* collageRow_ = nullptr;      // the strip, the opacity and Fit to Target
   QLabel* strip_ = nullptr;
   QSlider* opacity_ = nullptr;
+  QSpinBox* fitSeconds_ = nullptr;
   QPushButton* fit_ = nullptr;
   QPushButton* stop_ = nullptr;
 };

@@ -25,7 +25,7 @@ TargetFit::TargetFit(Document& document, QObject* parent)
 
 TargetFit::~TargetFit() = default;
 
-bool TargetFit::start(std::shared_ptr<const Target> target) {
+bool TargetFit::start(std::shared_ptr<const Target> target, double seconds) {
   if (running()) return false;
   if (!target) {
     document_.dialogs.message(kFitNoTargetMessage);
@@ -38,7 +38,7 @@ bool TargetFit::start(std::shared_ptr<const Target> target) {
   }
   FitOptions options;
   options.seed = ++fits_;
-  options.seconds = 30;  // it stops sooner once it converges, or on Stop
+  options.seconds = seconds;  // it stops sooner once it converges, or on Stop
   if (start->empty()) {
     const std::optional<int> count = document_.dialogs.askFitMapCount();
     if (!count) return false;

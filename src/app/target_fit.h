@@ -24,10 +24,11 @@ class TargetFit : public QObject {
   explicit TargetFit(Document& document, QObject* parent = nullptr);
   ~TargetFit() override;
 
-  // Starts a fit of the grid's maps to `target`; an empty grid asks how many maps to seed.
+  // Starts a fit of the grid's maps to `target` that searches `seconds` at most; an empty grid
+  // asks how many maps to seed.
   // Shows what keeps it from starting (a row that does not read) and returns false then, or when
   // the user cancels the question.
-  bool start(std::shared_ptr<const Target> target);
+  bool start(std::shared_ptr<const Target> target, double seconds);
   // Ends the fit soon, with the best maps so far.
   void stop();
   // Ends a fit under way now: when this returns its best maps are in the grid as one step, and

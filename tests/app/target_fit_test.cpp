@@ -8,6 +8,7 @@
 #include <QLineEdit>
 #include <QPainter>
 #include <QPushButton>
+#include <QSpinBox>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -130,6 +131,25 @@ TEST_F(TargetWorkbench, TheWholeFitIsOneUndoStep) {
   EXPECT_EQ(PanelSnapshot::of(program.document->state).grid, before.grid);
   program.controlPanel->findChild<QAction*>(QStringLiteral("redoAction"))->trigger();
   EXPECT_EQ(PanelSnapshot::of(program.document->state).grid, fitted.grid);
+}
+
+// "Time limit" bounds the fit: with a second's search it ends of itself and keeps its maps as one
+// step, as Stop would.
+TEST_F(TargetWorkbench, TheTimeLimitEndsTheFit) {
+  chooseTarget(picture(QStringLiteral("leaf.png"), true));
+  auto* limit = collageRow()->findChild<QSpinBox*>(QStringLiteral("fitTimeLimit"));
+  ASSERT_NE(limit, nullptr);
+  limit->setValue(1);
+  TargetFit& fit = program.controlPanel->targetFit();
+  QTest::mouseClick(collageRow()->findChild<QPushButton*>(QStringLiteral("fitToTarget")),
+                    Qt::LeftButton);
+  ASSERT_TRUE(fit.running());
+  EXPECT_FALSE(limit->isEnabled());
+  // Far less than the 30 s a fit searches by default, with room for a slow machine.
+  EXPECT_TRUE(waitUntil([&fit] { return !fit.running(); }, 15000));
+  EXPECT_TRUE(limit->isEnabled());
+  EXPECT_EQ(program.controlPanel->findChild<QAction*>(QStringLiteral("undoAction"))->text(),
+            QStringLiteral("Undo Fit to Target"));
 }
 
 // An edit that reaches the grid while a fit runs takes the grid back: the fit ends at once as
