@@ -9,27 +9,14 @@
 #include <QTemporaryDir>
 
 #include "core/collage/target.h"
+#include "support/render_tool.h"
 
 namespace quill {
 namespace {
 
-struct FitRun {
-  int status = -1;
-  QString errors;
-};
-
-FitRun render(const QStringList& arguments) {
-  QProcess process;
-  process.start(QStringLiteral(QUILLMERE_RENDER_BIN), arguments);
-  process.waitForFinished(300000);
-  return {process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1,
-          QString::fromLocal8Bit(process.readAllStandardError())};
-}
-
-QByteArray contents(const QString& path) {
-  QFile file(path);
-  return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
+using testing::fileBytes;
+using testing::runRender;
+using testing::ToolRun;
 
 class HeadlessFit : public ::testing::Test {
  protected:
@@ -70,13 +57,13 @@ TEST_F(HeadlessFit, WritesTheSameFilesOnAnyNumberOfThreadsAndEndsWithTheMeasures
     for (int threads : {1, 2}) {
       const QString ifs = out(QStringLiteral("fit%1.ifs").arg(threads));
       const QString params = out(QStringLiteral("fit%1.dat").arg(threads));
-      const FitRun run =
-          render(start.start + QStringList{"--target", target, "--time-limit", "0.3", "--seed", "7",
-                                           "--threads", QString::number(threads), "--save-ifs", ifs,
-                                           "--save-params", params});
+      const ToolRun run =
+          runRender(start.start + QStringList{"--target", target, "--time-limit", "0.3", "--seed",
+                                              "7", "--threads", QString::number(threads),
+                                              "--save-ifs", ifs, "--save-params", params});
       ASSERT_EQ(run.status, 0) << run.errors.toStdString();
-      written[threads - 1][0] = contents(ifs);
-      written[threads - 1][1] = contents(params);
+      written[threads - 1][0] = fileBytes(ifs);
+      written[threads - 1][1] = fileBytes(params);
       const QStringList lines = run.errors.split(u'\n', Qt::SkipEmptyParts);
       ASSERT_EQ(lines.size(), 1) << run.errors.toStdString();
       QJsonParseError error;
@@ -123,7 +110,7 @@ TEST_F(HeadlessFit, RefusesATargetWithoutAShapeWithTheTargetsMessages) {
   for (const auto& c : cases) {
     SCOPED_TRACE(c.name);
     const QString ifs = out(QStringLiteral("refused.ifs"));
-    const FitRun run = render({"--target", c.file, "--maps", "2", "--save-ifs", ifs});
+    const ToolRun run = runRender({"--target", c.file, "--maps", "2", "--save-ifs", ifs});
     EXPECT_EQ(run.status, 1);
     EXPECT_TRUE(run.errors.startsWith(c.message)) << run.errors.toStdString();
     EXPECT_FALSE(QFile::exists(ifs));
@@ -147,7 +134,7 @@ TEST_F(HeadlessFit, AnswersMisusedFitOptionsWithAUsageError) {
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.name);
-    const FitRun run = render(c.arguments + QStringList{"--save-ifs", ifs});
+    const ToolRun run = runRender(c.arguments + QStringList{"--save-ifs", ifs});
     EXPECT_EQ(run.status, 2);
     EXPECT_TRUE(run.errors.contains(QString::fromLatin1(c.hint))) << run.errors.toStdString();
     EXPECT_FALSE(QFile::exists(ifs));

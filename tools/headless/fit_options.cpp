@@ -56,15 +56,19 @@ QString readFitOptions(const QCommandLineParser& parser, RenderOptions& options)
     }
     options.fitSeconds = seconds;
   }
-  if (isSet("seed")) {
-    static const QRegularExpression digits(QStringLiteral("^\\d{1,20}$"));
-    bool number = false;
-    const QString text = value("seed");
-    options.fitSeed = digits.match(text).hasMatch() ? text.toULongLong(&number, 10) : 0;
-    if (!number) {
-      return QStringLiteral("--seed must be a whole number from 0 to 18446744073709551615");
-    }
-  }
+  return readSeed(parser, options.fitSeed);
+}
+
+QString readSeed(const QCommandLineParser& parser, std::uint64_t& seed) {
+  const QString name = QStringLiteral("seed");
+  if (!parser.isSet(name)) return QString();
+  static const QRegularExpression digits(QStringLiteral("^\\d{1,20}$"));
+  bool number = false;
+  const QString text = parser.value(name);
+  const std::uint64_t read = digits.match(text).hasMatch() ? text.toULongLong(&number, 10) : 0;
+  if (!number)
+    return QStringLiteral("--seed must be a whole number from 0 to 18446744073709551615");
+  seed = read;
   return QString();
 }
 

@@ -12,4 +12,9 @@ namespace quill::headless {
 // wrong.
 QString readFitOptions(const QCommandLineParser& parser, RenderOptions& options);
 
+// --seed, of the chaos game's picture and of the fit alike: sets `seed` when it is given and
+// reads as a whole number from 0 to 2^64 - 1; an empty string then or when it is not given, else
+// what is wrong.
+QString readSeed(const QCommandLineParser& parser, std::uint64_t& seed);
+
 }  // namespace quill::headless

@@ -88,15 +88,7 @@ QString readPictureOptions(const QCommandLineParser& parser, RenderOptions& opti
     }
   }
   options.depth16 = isSet("depth16");
-  if (isSet("seed")) {
-    static const QRegularExpression digits(QStringLiteral("^\\d{1,20}$"));
-    bool number = false;
-    const QString text = value("seed");
-    options.seed = digits.match(text).hasMatch() ? text.toULongLong(&number, 10) : 0;
-    if (!number) {
-      return QStringLiteral("--seed must be a whole number from 0 to 18446744073709551615");
-    }
-  }
+  if (const QString wrong = readSeed(parser, options.seed); !wrong.isEmpty()) return wrong;
 
   // --format names the type whatever the name says; standard output has no name to say it.
   const std::optional<PictureFormat> format = pictureFormatFor(
