@@ -82,6 +82,7 @@ MapEditor::MapEditor(MapEditorModel& model, QWidget* parent)
       }
       if (done) {
         canvas_->modelChanged();
+        measureCollage();
         numbers_->showSelection();
         emit gridEdited();
       }
