@@ -16,6 +16,7 @@
 #include "core/collage/attractor_raster.h"
 #include "core/collage/attractor_score.h"
 #include "core/collage/collage_meter.h"
+#include "core/collage/collage_picture.h"
 #include "core/collage/target.h"
 #include "core/maths/fit_to_square.h"
 #include "support/map_rows.h"
@@ -90,6 +91,42 @@ void dragAndMeasure(benchmark::State& state, const Target& target, std::vector<P
   state.counters["target_cells"] = double(target.cellList.size());
 }
 
+// The map editor's update after one drag step, as its worker makes it: the collage's measures
+// and the picture of its cells, which the strip and the overlay show first; then (with
+// `attractorPoints`) the preview attractor's game into the worker's raster and its h(T, A) and
+// IoU, which follow.
+void stripUpdate(benchmark::State& state, const Target& target, std::vector<PlaneMap> maps,
+                 std::uint64_t attractorPoints) {
+  CollageMeter meter(target);
+  AttractorRaster raster;
+  raster.mask = CellMask(target.mask.grid);
+  double step = 0.002;
+  for (auto _ : state) {
+    maps[0].e += step;
+    step = -step;
+    const CollageMeasure& collage = meter.measure(maps);
+    benchmark::DoNotOptimize(collage.distance);
+    QImage picture = collagePicture(target.mask, meter.images());
+    benchmark::DoNotOptimize(picture.constBits());
+    if (attractorPoints > 0) {
+      rasteriseAttractorInto(maps, attractorPoints, 1, raster);
+      benchmark::DoNotOptimize(meter.measureAttractor(raster).iou);
+    }
+  }
+}
+
+// What the editor shows within the frame of a drag step: the collage, its measures and colours.
+void BM_EditorCollageLeaf4Maps(benchmark::State& state) {
+  stripUpdate(state, leafTarget(), leafMaps(4), 0);
+}
+void BM_EditorCollageFern(benchmark::State& state) {
+  stripUpdate(state, fernTarget(), fernMaps(), 0);
+}
+// The whole update, the attractor's measures from the editor's million points included.
+void BM_EditorStripLeaf4Maps(benchmark::State& state) {
+  stripUpdate(state, leafTarget(), leafMaps(4), 1'000'000);
+}
+
 void BM_CollageLeaf4Maps(benchmark::State& state) {
   dragAndMeasure(state, leafTarget(), leafMaps(4), false);
 }
@@ -111,6 +148,9 @@ void BM_StripFern(benchmark::State& state) {
 }
 
 BENCHMARK(BM_CollageLeaf4Maps)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_EditorCollageLeaf4Maps)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_EditorCollageFern)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_EditorStripLeaf4Maps)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_CollageLeaf10Maps)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_CollageFern)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_StripLeaf4Maps)->Unit(benchmark::kMillisecond);

@@ -527,6 +527,33 @@ Please make sure the file name you specify exists.</source>
     </message>
 </context>
 <context>
+    <name>quill::CollageOverlay</name>
+    <message>
+        <source>Measuring the collage …</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Collage: no map covers the target yet</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>h(T, A) ≤ %1</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>no bound: a map does not contract</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Collage h(T, W(T)) = %1 · %2 · uncovered %3% · spill %4 cells</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Attractor h(T, A) = %1 · IoU with the target %2</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
     <name>quill::ControlPanel</name>
     <message>
         <source>Select a Pattern</source>
@@ -668,6 +695,14 @@ Please make sure the file name you specify exists.</source>
         <source>Undo</source>
         <translation type="unfinished"></translation>
     </message>
+    <message>
+        <source>Target Image...</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Clear Target</source>
+        <translation type="unfinished"></translation>
+    </message>
 </context>
 <context>
     <name>quill::EntryChooser</name>
@@ -694,10 +729,6 @@ Please make sure the file name you specify exists.</source>
 </context>
 <context>
     <name>quill::MapEditor</name>
-    <message>
-        <source>&lt;table cellspacing=4&gt;&lt;tr&gt;&lt;th align=left colspan=2&gt;Mouse&lt;/th&gt;&lt;/tr&gt;&lt;tr&gt;&lt;td&gt;Drag a corner&lt;/td&gt;&lt;td&gt;moves that corner alone&lt;/td&gt;&lt;/tr&gt;&lt;tr&gt;&lt;td&gt;Drag inside a map&lt;/td&gt;&lt;td&gt;moves the map whole&lt;/td&gt;&lt;/tr&gt;&lt;tr&gt;&lt;td&gt;Drag an edge&apos;s dot&lt;/td&gt;&lt;td&gt;shears the map along that edge&lt;/td&gt;&lt;/tr&gt;&lt;tr&gt;&lt;td&gt;Drag the round handle&lt;/td&gt;&lt;td&gt;turns the map about its centre (Shift: 15° steps)&lt;/td&gt;&lt;/tr&gt;&lt;tr&gt;&lt;td&gt;Drag the diamond&lt;/td&gt;&lt;td&gt;scales the map about its centre (Ctrl: about P0)&lt;/td&gt;&lt;/tr&gt;&lt;tr&gt;&lt;td&gt;Ctrl while dragging&lt;/td&gt;&lt;td&gt;snaps to other maps&apos; corners and a 0.05 grid&lt;/td&gt;&lt;/tr&gt;&lt;tr&gt;&lt;td&gt;Click again on one spot&lt;/td&gt;&lt;td&gt;takes the next map or corner there&lt;/td&gt;&lt;/tr&gt;&lt;tr&gt;&lt;td&gt;Drag empty space&lt;/td&gt;&lt;td&gt;pans; the wheel zooms&lt;/td&gt;&lt;/tr&gt;&lt;tr&gt;&lt;th align=left colspan=2&gt;Keys&lt;/th&gt;&lt;/tr&gt;&lt;tr&gt;&lt;td&gt;1 … 9, 0&lt;/td&gt;&lt;td&gt;select map 1 … 10&lt;/td&gt;&lt;/tr&gt;&lt;tr&gt;&lt;td&gt;Tab, Shift+Tab&lt;/td&gt;&lt;td&gt;the next or last handle&lt;/td&gt;&lt;/tr&gt;&lt;tr&gt;&lt;td&gt;Arrows&lt;/td&gt;&lt;td&gt;move it by 0.01 (Shift 0.1, Alt 0.001)&lt;/td&gt;&lt;/tr&gt;&lt;tr&gt;&lt;td&gt;Escape&lt;/td&gt;&lt;td&gt;cancels the drag under way&lt;/td&gt;&lt;/tr&gt;&lt;tr&gt;&lt;td&gt;Insert, Delete&lt;/td&gt;&lt;td&gt;add a copy of the map, remove it&lt;/td&gt;&lt;/tr&gt;&lt;tr&gt;&lt;td&gt;F, A, Home&lt;/td&gt;&lt;td&gt;fit the attractor, frame all, show the unit square&lt;/td&gt;&lt;/tr&gt;&lt;tr&gt;&lt;td&gt;Ctrl+Z, Ctrl+Shift+Z&lt;/td&gt;&lt;td&gt;undo, redo&lt;/td&gt;&lt;/tr&gt;&lt;/table&gt;</source>
-        <translation type="unfinished"></translation>
-    </message>
     <message>
         <source>Map Editor</source>
         <translation type="unfinished"></translation>
@@ -768,6 +799,46 @@ Please make sure the file name you specify exists.</source>
     </message>
     <message>
         <source>%1 maps. Click a map or a corner; drag to shape it (Ctrl snaps). 1 to 0 select, Tab picks a corner, the arrows move it. The wheel zooms, dragging empty space pans; F fits the attractor, A frames all, Home shows the unit square. Insert and Delete add and remove maps; Ctrl+Z undoes. F1 lists every key.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>&lt;table cellspacing=4&gt;&lt;tr&gt;&lt;th align=left colspan=2&gt;Mouse&lt;/th&gt;&lt;/tr&gt;&lt;tr&gt;&lt;td&gt;Drag a corner&lt;/td&gt;&lt;td&gt;moves that corner alone&lt;/td&gt;&lt;/tr&gt;&lt;tr&gt;&lt;td&gt;Drag inside a map&lt;/td&gt;&lt;td&gt;moves the map whole&lt;/td&gt;&lt;/tr&gt;&lt;tr&gt;&lt;td&gt;Drag an edge&apos;s dot&lt;/td&gt;&lt;td&gt;shears the map along that edge&lt;/td&gt;&lt;/tr&gt;&lt;tr&gt;&lt;td&gt;Drag the round handle&lt;/td&gt;&lt;td&gt;turns the map about its centre (Shift: 15° steps)&lt;/td&gt;&lt;/tr&gt;&lt;tr&gt;&lt;td&gt;Drag the diamond&lt;/td&gt;&lt;td&gt;scales the map about its centre (Ctrl: about P0)&lt;/td&gt;&lt;/tr&gt;&lt;tr&gt;&lt;td&gt;Ctrl while dragging&lt;/td&gt;&lt;td&gt;snaps to other maps&apos; corners and a 0.05 grid&lt;/td&gt;&lt;/tr&gt;&lt;tr&gt;&lt;td&gt;Click again on one spot&lt;/td&gt;&lt;td&gt;takes the next map or corner there&lt;/td&gt;&lt;/tr&gt;&lt;tr&gt;&lt;td&gt;Drag empty space&lt;/td&gt;&lt;td&gt;pans; the wheel zooms&lt;/td&gt;&lt;/tr&gt;&lt;tr&gt;&lt;th align=left colspan=2&gt;Keys&lt;/th&gt;&lt;/tr&gt;&lt;tr&gt;&lt;td&gt;1 … 9, 0&lt;/td&gt;&lt;td&gt;select map 1 … 10&lt;/td&gt;&lt;/tr&gt;&lt;tr&gt;&lt;td&gt;Tab, Shift+Tab&lt;/td&gt;&lt;td&gt;the next or last handle&lt;/td&gt;&lt;/tr&gt;&lt;tr&gt;&lt;td&gt;Arrows&lt;/td&gt;&lt;td&gt;move it by 0.01 (Shift 0.1, Alt 0.001)&lt;/td&gt;&lt;/tr&gt;&lt;tr&gt;&lt;td&gt;Escape&lt;/td&gt;&lt;td&gt;cancels the drag under way, or stops Fit to Target&lt;/td&gt;&lt;/tr&gt;&lt;tr&gt;&lt;td&gt;Insert, Delete&lt;/td&gt;&lt;td&gt;add a copy of the map, remove it&lt;/td&gt;&lt;/tr&gt;&lt;tr&gt;&lt;td&gt;F, A, Home&lt;/td&gt;&lt;td&gt;fit the attractor, frame all, show the unit square&lt;/td&gt;&lt;/tr&gt;&lt;tr&gt;&lt;td&gt;T&lt;/td&gt;&lt;td&gt;hides and shows the target (&quot;Tools&quot; → &quot;Target Image...&quot;)&lt;/td&gt;&lt;/tr&gt;&lt;tr&gt;&lt;td&gt;Ctrl+Z, Ctrl+Shift+Z&lt;/td&gt;&lt;td&gt;undo, redo&lt;/td&gt;&lt;/tr&gt;&lt;/table&gt;</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>How far the maps&apos; images of the target lie from it, in units of the square, and how far the attractor can then lie from it. Red: target no map covers; blue: images outside the target. T hides the target.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>How strongly the target shows (T hides it)</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Fit to Target</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Improves the maps toward the target, keeping their number (with no maps, asks how many); one undo step</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Stop</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Stops the fit, keeping the best maps so far (%1)</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Time limit</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source> s</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>The longest a fit searches, in seconds of a two-core machine (a busier or slower one takes longer, for the same maps); it ends sooner once it converges, and at once on Stop</source>
         <translation type="unfinished"></translation>
     </message>
 </context>
@@ -1151,6 +1222,26 @@ Do you want to replace it?</source>
         <source>Replace the file</source>
         <translation type="unfinished"></translation>
     </message>
+    <message>
+        <source>Target Image</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Pictures (%1);;All files (*)</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Invert (a light shape on a dark background)</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Fit to Target</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>The grid is empty. How many maps should draw the target?</source>
+        <translation type="unfinished"></translation>
+    </message>
 </context>
 <context>
     <name>quill::QtDrawRunner</name>
@@ -1160,6 +1251,13 @@ Do you want to replace it?</source>
     </message>
     <message>
         <source>Cancel</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
+    <name>quill::TargetFit</name>
+    <message>
+        <source>Fit to Target</source>
         <translation type="unfinished"></translation>
     </message>
 </context>

@@ -15,20 +15,21 @@ _quillmere_render() {
     --params) COMPREPLY=($(compgen -f -X '!*.[dD][aA][tT]' -- "$cur") $(compgen -d -- "$cur")); return ;;
     --ifs) COMPREPLY=($(compgen -f -X '!*.[iI][fF][sS]' -- "$cur") $(compgen -d -- "$cur")); return ;;
     --from-picture) COMPREPLY=($(compgen -f -X '!*.@([pP][nN][gG]|[sS][vV][gG])' -- "$cur") $(compgen -d -- "$cur")); return ;;
-    --output | --save-ifs | --report) COMPREPLY=($(compgen -f -- "$cur")); return ;;
+    --target) COMPREPLY=($(compgen -f -X '!*.@([pP][nN][gG]|[jJ][pP]?([eE])[gG]|[bB][mM][pP]|[gG][iI][fF]|[sS][vV][gG]|[tT][iI][fF]?([fF]))' -- "$cur") $(compgen -d -- "$cur")); return ;;
+    --output | --save-ifs | --save-params | --report) COMPREPLY=($(compgen -f -- "$cur")); return ;;
     --mode) COMPREPLY=($(compgen -W 'blueprint fractal chaos' -- "$cur")); return ;;
     --format) COMPREPLY=($(compgen -W 'png bmp jpg svg' -- "$cur")); return ;;
     --shade) COMPREPLY=($(compgen -W 'flat density by-map' -- "$cur")); return ;;
     --tone) COMPREPLY=($(compgen -W 'log mean' -- "$cur")); return ;;
     --entry | --iterations | --size | --pen | --paper | --threads | --gamma | --gamma-threshold | \
-      --supersample | --map-colours | --seed | --report-points)
+      --supersample | --map-colours | --seed | --report-points | --maps | --time-limit)
       return ;;
   esac
 
   COMPREPLY=($(compgen -W '--pattern --params --ifs --entry --from-picture --list-entries --fit --save-ifs
     --add-to-collection --mode --iterations --size --pen --paper --threads --output --format
     --shade --gamma --tone --gamma-threshold --supersample --map-colours --depth16 --transparent
-    --seed --report --report-points
+    --seed --report --report-points --save-params --target --invert --maps --time-limit
     --help --version' -- "$cur"))
 }
 # -o filenames quotes what it completes, so "Christmas Tree" comes out as one word.

@@ -13,9 +13,11 @@
 #include <QShortcut>
 #include <algorithm>
 
+#include "app/collage_overlay.h"
 #include "app/map_editor.h"
 #include "app/maths_report_window.h"
 #include "app/picture_dialog.h"
+#include "app/target_fit.h"
 #include "core/commands/compute_parameters.h"
 #include "core/commands/drawing_commands.h"
 #include "core/commands/ifs_commands.h"
@@ -98,9 +100,13 @@ ControlPanel::ControlPanel(Document& document, QWidget* parent)
     : QMainWindow(parent),
       document_(document),
       state_(document.state),
-      editorModel_(document.state, document.undoStack) {
+      editorModel_(document.state, document.undoStack),
+      collage_(new CollageOverlay(this)),
+      targetFit_(new TargetFit(document, this)) {
   setObjectName(QStringLiteral("controlPanel"));
   setWindowTitle(tr("Select a Pattern"));
+  // An edit in the map editor or the maths report ends a fit under way first (see typed()).
+  editorModel_.setBeforeEdit([this] { targetFit_->settle(); });
   client_ = new QWidget(this);
   client_->setAutoFillBackground(true);
   QPalette palette = client_->palette();
@@ -170,6 +176,7 @@ QString ControlPanel::cellName(int row, int column) {
 
 template <typename Handler>
 void ControlPanel::run(const QString& step, Handler handler, bool replacesMaps) {
+  targetFit_->settle();  // the command's step comes after the fit's
   const PanelSnapshot before = PanelSnapshot::of(state_);
   handler();
   refreshFromState();
@@ -341,6 +348,8 @@ void ControlPanel::buildMenus() {
           step, [this, handler] { handler(document_); }, true);
     });
   }
+  tools->addSeparator();
+  addTargetActions(tools);
   tools->addSeparator();
   QAction* report = tools->addAction(tr("Maths Report"));
   report->setObjectName(QStringLiteral("mathsReportAction"));

@@ -19,7 +19,9 @@ class QMenu;
 namespace quill {
 
 struct Document;
+class CollageOverlay;
 class FileDrop;
+class TargetFit;
 class MapEditor;
 class MathsReportWindow;
 class PictureDialog;
@@ -80,6 +82,16 @@ class ControlPanel : public QMainWindow {
 
   RecentFiles& recentFiles() { return *recentFiles_; }
 
+  // The target shape, as "Target Image..." chose it, and the fit to it.
+  CollageOverlay& collage() { return *collage_; }
+  TargetFit& targetFit() { return *targetFit_; }
+  // Takes the picture's shape as the target, read in the background, and shows it in the map
+  // editor; shows why not.
+  void loadTargetImage(const QString& path, bool invert);
+  void clearTarget();
+  // "Fit to Target" in the map editor.
+  void fitToTarget();
+
   // Twips to logical pixels on this screen.
   int px(int twips) const;
 
@@ -124,6 +136,11 @@ class ControlPanel : public QMainWindow {
   void acceptFileDrops();
   // "Tools" -> "Recent Files", listed afresh each time it opens.
   void addRecentFilesMenu(QMenu* tools);
+  void addTargetActions(QMenu* tools);
+  void chooseTargetImage();
+  void targetLoaded(const QString& failure);
+  // The grid holds the fit's maps: the panel, the editor and the report follow.
+  void fittedMapsShown();
   void openRecent(const RecentFile& file);
 
   Document& document_;
@@ -145,6 +162,8 @@ class ControlPanel : public QMainWindow {
   FrameFit* frameFit_ = new FrameFit(*this);  // owned by this window
   FileDrop* fileDrop_ = nullptr;              // owned by this window
   RecentFiles* recentFiles_ = new RecentFiles(this);
+  CollageOverlay* collage_;  // owned by this window
+  TargetFit* targetFit_;     // owned by this window
 };
 
 }  // namespace quill

@@ -9,6 +9,7 @@
 #include "app/file_drop.h"
 #include "app/map_editor.h"
 #include "app/picture_dialog.h"
+#include "app/target_fit.h"
 #include "core/commands/open_file.h"
 #include "core/commands/show_if_failed.h"
 #include "core/document/document.h"
@@ -28,6 +29,7 @@ void ControlPanel::acceptFileDrops() {
 }
 
 void ControlPanel::openFiles(const QStringList& paths) {
+  targetFit_->settle();
   for (const QString& path : paths) {
     const PanelSnapshot before = PanelSnapshot::of(state_);
     const std::optional<OpenedFile> opened = openFile(document_, path);
@@ -52,6 +54,7 @@ void ControlPanel::openRecent(const RecentFile& file) {
     openFiles({file.path});
     return;
   }
+  targetFit_->settle();
   const PanelSnapshot before = PanelSnapshot::of(state_);
   const Status opened = openIfsEntryFrom(document_, file.path, file.entry);
   showIfFailed(document_.dialogs, opened);

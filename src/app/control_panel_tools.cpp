@@ -8,11 +8,13 @@
 #include <QScreen>
 #include <algorithm>
 
+#include "app/collage_overlay.h"
 #include "app/control_panel.h"
 #include "app/file_drop.h"
 #include "app/map_editor.h"
 #include "app/maths_report_window.h"
 #include "app/picture_dialog.h"
+#include "app/target_fit.h"
 #include "core/document/document.h"
 
 namespace quill {
@@ -65,6 +67,10 @@ void ControlPanel::takeStep(bool redo) {
 }
 
 void ControlPanel::typed(QString& field, const QString& text) {
+  // Typing takes the grid back from a fit: the fit ends first as a step of its own, the other
+  // fields then showing its best maps, and this one what the user typed over what it showed.
+  const bool fitting = targetFit_->running();
+  targetFit_->settle();
   if (&field != typingIn_) {
     typingIn_ = &field;
     ++typingSpell_;
@@ -72,6 +78,10 @@ void ControlPanel::typed(QString& field, const QString& text) {
   const PanelSnapshot before = PanelSnapshot::of(state_);
   field = text;
   recordStep(document_.undoStack, state_, before, tr("Typing"), StepKind::Typing, typingSpell_);
+  if (fitting) {
+    refreshFromState();
+    typingIn_ = &field;  // the spell goes on with the next key
+  }
 }
 
 bool ControlPanel::claimedByPanel(QObject* field, QEvent* event) {
@@ -105,6 +115,9 @@ void ControlPanel::openMapEditor() {
     // panel, which fills most of the screen, while the user types in the grid.
     mapEditor_ = std::make_unique<MapEditor>(editorModel_, this);
     connect(mapEditor_.get(), &MapEditor::gridEdited, this, &ControlPanel::gridEditedInEditor);
+    mapEditor_->setCollage(collage_);
+    connect(mapEditor_.get(), &MapEditor::fitAsked, this, &ControlPanel::fitToTarget);
+    connect(mapEditor_.get(), &MapEditor::stopAsked, targetFit_, &TargetFit::stop);
     fileDrop_->watch(mapEditor_.get());
     // Beside the panel's controls, which fill its top-left corner, and within the screen.
     const QRect panel = geometry();

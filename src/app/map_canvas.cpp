@@ -7,6 +7,7 @@
 #include <algorithm>
 #include <cmath>
 
+#include "app/collage_overlay.h"
 #include "core/base/map_palette.h"
 #include "core/editor/editor_framing.h"
 #include "core/maths/attractor_box.h"
@@ -286,6 +287,11 @@ void MapCanvas::wheelEvent(QWheelEvent* event) {
 
 bool MapCanvas::focusNextPrevChild(bool /*next*/) { return false; }  // Tab picks a handle here
 
+void MapCanvas::setCollage(CollageOverlay* collage) {
+  collage_ = collage;
+  connect(collage_, &CollageOverlay::changed, this, &MapCanvas::repaintSoon);
+}
+
 void MapCanvas::keyPressEvent(QKeyEvent* event) {
   const int key = event->key();
   if (key == Qt::Key_Escape) {
@@ -301,6 +307,10 @@ void MapCanvas::keyPressEvent(QKeyEvent* event) {
   if (event->matches(QKeySequence::Redo) ||
       (key == Qt::Key_Y && event->modifiers() == Qt::ControlModifier)) {
     if (model_.redo()) edited();
+    return;
+  }
+  if (key == Qt::Key_T && collage_ != nullptr && collage_->hasTarget()) {
+    collage_->setShown(!collage_->shown());
     return;
   }
   if (key >= Qt::Key_0 && key <= Qt::Key_9 && !(event->modifiers() & Qt::ControlModifier)) {

@@ -14,6 +14,8 @@ class QTimer;
 
 namespace quill {
 
+class CollageOverlay;
+
 // The map editor's drawing: the unit square (dashed), the live preview of the attractor behind
 // everything, and each map's image of the square as a parallelogram in the map's colour with its
 // number, the blue print's L-mark and its corner handles; the selected map also shows its edges'
@@ -48,6 +50,8 @@ class MapCanvas : public QWidget {
   quint64 previewPoints() const { return previewPoints_; }
   // Where the drag under way snapped, if it did.
   std::optional<QPointF> snapTarget() const { return snapTarget_; }
+  // The target and the maps' collage, drawn over the preview; T hides and shows the target.
+  void setCollage(CollageOverlay* collage);
   // Map `index`'s colour (0-based), the one palette's.
   static QColor mapColour(int index);
 
@@ -95,7 +99,10 @@ class MapCanvas : public QWidget {
   void paintHandle(QPainter& painter, QPointF at, const QColor& colour, bool active,
                    bool round) const;
 
+  void paintCollage(QPainter& painter) const;
+
   MapEditorModel& model_;
+  CollageOverlay* collage_ = nullptr;  // the panel's; none until set
   PreviewThread preview_;
   QImage previewImage_;
   PreviewFrame previewFrame_;    // where the shown preview image lies

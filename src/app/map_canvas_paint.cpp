@@ -4,6 +4,7 @@
 #include <QPainter>
 #include <QPainterPath>
 
+#include "app/collage_overlay.h"
 #include "app/map_canvas.h"
 
 namespace quill {
@@ -111,6 +112,19 @@ void MapCanvas::paintSelectedHandles(QPainter& painter, int index, const PlaneMa
   }
 }
 
+void MapCanvas::paintCollage(QPainter& painter) const {
+  if (collage_ == nullptr || !collage_->hasTarget() || !collage_->shown()) return;
+  const QRectF grid = CollageOverlay::gridRect();
+  const QRectF area(toWidget(grid.topLeft()),
+                    toWidget(QPointF(grid.right(), grid.top() - grid.height())));
+  painter.save();
+  painter.setOpacity(collage_->opacity());
+  painter.drawImage(area, collage_->backdrop());
+  painter.setOpacity(1);
+  if (collage_->collage()) painter.drawImage(area, collage_->collage()->picture);
+  painter.restore();
+}
+
 void MapCanvas::paintEvent(QPaintEvent* /*event*/) {
   QPainter painter(this);
   painter.fillRect(rect(), Qt::white);
@@ -121,6 +135,7 @@ void MapCanvas::paintEvent(QPaintEvent* /*event*/) {
         toWidget(QPointF(f.left + f.width * f.pixelSize, f.top - f.height * f.pixelSize));
     painter.drawImage(QRectF(topLeft, bottomRight), previewImage_);
   }
+  paintCollage(painter);
   painter.setRenderHint(QPainter::Antialiasing);
   painter.setPen(QPen(QColor(120, 120, 120), 1, Qt::DashLine));
   painter.setBrush(Qt::NoBrush);

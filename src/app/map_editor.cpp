@@ -5,8 +5,12 @@
 #include <QKeySequence>
 #include <QLabel>
 #include <QPushButton>
+#include <QSlider>
+#include <QSpinBox>
 #include <QVBoxLayout>
+#include <cmath>
 
+#include "app/collage_overlay.h"
 #include "app/map_canvas.h"
 #include "app/map_numbers_panel.h"
 #include "core/base/message_text.h"
@@ -35,9 +39,10 @@ const char* const kKeysText = QT_TRANSLATE_NOOP(
     "<tr><td>1 … 9, 0</td><td>select map 1 … 10</td></tr>"
     "<tr><td>Tab, Shift+Tab</td><td>the next or last handle</td></tr>"
     "<tr><td>Arrows</td><td>move it by 0.01 (Shift 0.1, Alt 0.001)</td></tr>"
-    "<tr><td>Escape</td><td>cancels the drag under way</td></tr>"
+    "<tr><td>Escape</td><td>cancels the drag under way, or stops Fit to Target</td></tr>"
     "<tr><td>Insert, Delete</td><td>add a copy of the map, remove it</td></tr>"
     "<tr><td>F, A, Home</td><td>fit the attractor, frame all, show the unit square</td></tr>"
+    "<tr><td>T</td><td>hides and shows the target (\"Tools\" → \"Target Image...\")</td></tr>"
     "<tr><td>Ctrl+Z, Ctrl+Shift+Z</td><td>undo, redo</td></tr>"
     "</table>");
 
@@ -77,6 +82,7 @@ MapEditor::MapEditor(MapEditorModel& model, QWidget* parent)
       }
       if (done) {
         canvas_->modelChanged();
+        measureCollage();
         numbers_->showSelection();
         emit gridEdited();
       }
@@ -105,12 +111,73 @@ MapEditor::MapEditor(MapEditorModel& model, QWidget* parent)
   addButton(tr("Keys"), "keys", tip(tr("Lists the keys and mouse actions"), Qt::Key_F1),
             [this] { showKeys(); });
 
+  // The target's row, shown while there is a target: the collage's measures, how strongly the
+  // shape shows, and the fit.
+  collageRow_ = new QWidget(this);
+  collageRow_->setObjectName(QStringLiteral("collageRow"));
+  strip_ = new QLabel(collageRow_);
+  strip_->setObjectName(QStringLiteral("collageStrip"));
+  // The measures' text changes with every step; it must not widen the window.
+  // Two lines, the collage's and the attractor's, kept so that the drawing keeps its size.
+  strip_->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Fixed);
+  strip_->setFixedHeight(strip_->fontMetrics().lineSpacing() * 2 + 2);
+  strip_->setToolTip(
+      tr("How far the maps' images of the target lie from it, in units of the square, and how far "
+         "the attractor can then lie from it. Red: target no map covers; blue: images outside the "
+         "target. T hides the target."));
+  opacity_ = new QSlider(Qt::Horizontal, collageRow_);
+  opacity_->setObjectName(QStringLiteral("targetOpacity"));
+  opacity_->setRange(0, 100);
+  opacity_->setFixedWidth(90);
+  opacity_->setFocusPolicy(Qt::NoFocus);
+  opacity_->setToolTip(tr("How strongly the target shows (T hides it)"));
+  fit_ = new QPushButton(tr("Fit to Target"), collageRow_);
+  fit_->setObjectName(QStringLiteral("fitToTarget"));
+  fit_->setFocusPolicy(Qt::NoFocus);
+  fit_->setToolTip(
+      tr("Improves the maps toward the target, keeping their number (with no maps, asks how many); "
+         "one undo step"));
+  stop_ = new QPushButton(tr("Stop"), collageRow_);
+  stop_->setObjectName(QStringLiteral("stopFit"));
+  stop_->setFocusPolicy(Qt::NoFocus);
+  // Escape stops what is under way: while a fit runs (and only then is this button shown, its
+  // key live), that is the fit.
+  stop_->setShortcut(QKeySequence(Qt::Key_Escape));
+  stop_->setToolTip(tr("Stops the fit, keeping the best maps so far (%1)")
+                        .arg(keyText(QKeySequence(Qt::Key_Escape))));
+  stop_->hide();
+  // How long a fit may search before it keeps what it has; it ends sooner once it converges.
+  auto* limitLabel = new QLabel(tr("Time limit"), collageRow_);
+  fitSeconds_ = new QSpinBox(collageRow_);
+  fitSeconds_->setObjectName(QStringLiteral("fitTimeLimit"));
+  fitSeconds_->setRange(1, kMostFitSeconds);
+  fitSeconds_->setValue(kDefaultFitSeconds);
+  fitSeconds_->setSuffix(tr(" s"));
+  fitSeconds_->setToolTip(
+      tr("The longest a fit searches, in seconds of a two-core machine (a busier or slower one "
+         "takes longer, for the same maps); it ends sooner once it converges, and at once on "
+         "Stop"));
+  limitLabel->setBuddy(fitSeconds_);
+  connect(fit_, &QPushButton::clicked, this, &MapEditor::fitAsked);
+  connect(stop_, &QPushButton::clicked, this, &MapEditor::stopAsked);
+  auto* collageLayout = new QHBoxLayout(collageRow_);
+  collageLayout->setContentsMargins(0, 0, 0, 0);
+  collageLayout->addWidget(strip_, 1);
+  collageLayout->addWidget(opacity_);
+  collageLayout->addWidget(limitLabel);
+  collageLayout->addWidget(fitSeconds_);
+  collageLayout->addWidget(fit_);
+  collageLayout->addWidget(stop_);
+  collageRow_->hide();
+
   auto* layout = new QVBoxLayout(this);
   layout->addLayout(buttons);
   layout->addWidget(canvas_, 1);
+  layout->addWidget(collageRow_);
   layout->addWidget(numbers_);
   layout->addWidget(status_);
   connect(canvas_, &MapCanvas::gridEdited, this, [this] {
+    measureCollage();
     numbers_->showSelection();
     showStatus();
     emit gridEdited();
@@ -126,6 +193,7 @@ MapEditor::MapEditor(MapEditorModel& model, QWidget* parent)
   connect(canvas_, &MapCanvas::keysAsked, this, &MapEditor::showKeys);
   connect(numbers_, &MapNumbersPanel::gridEdited, this, [this] {
     canvas_->modelChanged();
+    measureCollage();
     showStatus();
     emit gridEdited();
   });
@@ -171,6 +239,7 @@ void MapEditor::followSteps(QPushButton* button, bool redo, const QString& key) 
 
 void MapEditor::gridChanged() {
   canvas_->modelChanged();
+  measureCollage();
   numbers_->showSelection();
   showStatus();
 }
@@ -178,6 +247,41 @@ void MapEditor::gridChanged() {
 void MapEditor::mapsReplaced() {
   gridChanged();
   canvas_->frameAll();
+}
+
+void MapEditor::setCollage(CollageOverlay* collage) {
+  collage_ = collage;
+  canvas_->setCollage(collage);
+  opacity_->setValue(int(std::lround(collage_->opacity() * 100)));
+  connect(opacity_, &QSlider::valueChanged, collage_,
+          [this](int value) { collage_->setOpacity(value / 100.0); });
+  connect(collage_, &CollageOverlay::changed, this, &MapEditor::showCollage);
+  showCollage();
+  measureCollage();
+}
+
+int MapEditor::fitSeconds() const { return fitSeconds_->value(); }
+
+void MapEditor::setFitSeconds(int seconds) { fitSeconds_->setValue(seconds); }
+
+void MapEditor::setFitting(bool fitting) {
+  fitSeconds_->setEnabled(!fitting);  // a fit keeps the limit it started with
+  fit_->setVisible(!fitting);
+  stop_->setVisible(fitting);
+}
+
+void MapEditor::measureCollage() {
+  if (collage_ == nullptr || !collage_->hasTarget()) return;
+  std::vector<PlaneMap> maps;
+  for (const WeightedMap& m : model_.previewMaps()) maps.push_back(m.map);
+  collage_->measure(maps);
+}
+
+void MapEditor::showCollage() {
+  const bool target = collage_ != nullptr && collage_->hasTarget();
+  if (target && !collage_->collage()) measureCollage();
+  collageRow_->setVisible(target);
+  if (target) strip_->setText(collage_->stripText());
 }
 
 QString MapEditor::hint(int mapCount) {

@@ -1,9 +1,13 @@
 #include "app/qt_dialogs.h"
 
+#include <QCheckBox>
 #include <QColorDialog>
 #include <QDir>
 #include <QFileDialog>
 #include <QFileInfo>
+#include <QGridLayout>
+#include <QImageReader>
+#include <QInputDialog>
 #include <QMessageBox>
 #include <QPushButton>
 
@@ -90,6 +94,36 @@ std::optional<int> QtDialogs::chooseEntry(const std::vector<EntryChoice>& entrie
   if (chooser.exec() != QDialog::Accepted || chooser.chosen() < 0) return std::nullopt;
   fit = chooser.fit();
   return chooser.chosen();
+}
+
+std::optional<TargetChoice> QtDialogs::openTargetImage() {
+  QStringList patterns;
+  for (const QByteArray& suffix : QImageReader::supportedImageFormats()) {
+    patterns << QStringLiteral("*.") + QString::fromLatin1(suffix);
+  }
+  // Qt's own dialog, so that the "Invert" box can sit under the file list.
+  QFileDialog dialog(parent_, tr("Target Image"), lastTargetName_,
+                     tr("Pictures (%1);;All files (*)").arg(patterns.join(u' ')));
+  dialog.setOption(QFileDialog::DontUseNativeDialog);
+  dialog.setFileMode(QFileDialog::ExistingFile);
+  auto* invert = new QCheckBox(tr("Invert (a light shape on a dark background)"));
+  invert->setObjectName(QStringLiteral("invertTarget"));
+  invert->setChecked(invertTarget_);
+  if (auto* grid = qobject_cast<QGridLayout*>(dialog.layout())) {
+    grid->addWidget(invert, grid->rowCount(), 0, 1, grid->columnCount());
+  }
+  if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return std::nullopt;
+  lastTargetName_ = dialog.selectedFiles().constFirst();
+  invertTarget_ = invert->isChecked();
+  return TargetChoice{lastTargetName_, invertTarget_};
+}
+
+std::optional<int> QtDialogs::askFitMapCount() {
+  bool ok = false;
+  const int count = QInputDialog::getInt(
+      parent_, tr("Fit to Target"), tr("The grid is empty. How many maps should draw the target?"),
+      4, 1, 10, 1, &ok);
+  return ok ? std::optional<int>(count) : std::nullopt;
 }
 
 }  // namespace quill

@@ -35,12 +35,16 @@ class QtDialogs : public Dialogs {
   QString saveIfsFileName() override;
   CollectionChoice askAddOrReplace(const QString& question) override;
   std::optional<int> chooseEntry(const std::vector<EntryChoice>& entries, bool& fit) override;
+  std::optional<TargetChoice> openTargetImage() override;
+  std::optional<int> askFitMapCount() override;
 
  private:
   QWidget* parent_ = nullptr;
   QString lastFileName_;  // the file dialogs start from the name chosen last, Load or Save
   QString lastPictureName_;
   QString lastIfsName_;
+  QString lastTargetName_;
+  bool invertTarget_ = false;
 };
 
 }  // namespace quill

@@ -115,6 +115,9 @@ void Remembered::restore(ControlPanel& panel, QtDialogs* dialogs, Document& docu
         std::isfinite(scale)) {
       editor->canvas()->setView(centre, scale);
     }
+    bool limit = false;
+    const int seconds = in.value(QStringLiteral("mapEditor/fitSeconds")).toInt(&limit);
+    if (limit) editor->setFitSeconds(seconds);
   }
 }
 
@@ -149,6 +152,7 @@ void Remembered::save(ControlPanel& panel, const QtDialogs* dialogs, const Docum
     out.setValue(QStringLiteral("mapEditor/centreX"), centre.x());
     out.setValue(QStringLiteral("mapEditor/centreY"), centre.y());
     out.setValue(QStringLiteral("mapEditor/pixelsPerUnit"), canvas->pixelsPerUnit());
+    out.setValue(QStringLiteral("mapEditor/fitSeconds"), editor->fitSeconds());
   }
   out.sync();
   if (out.status() != QSettings::NoError) {

@@ -68,6 +68,7 @@ TEST_F(Remembering, TheNextRunFindsWhatTheLastLeft) {
     canvas->setView(QPointF(0.25, 0.75), 321);
     centre = canvas->toUnit(QPointF(canvas->width(), canvas->height()) / 2);
     scale = canvas->pixelsPerUnit();
+    panel.mapEditor()->findChild<QSpinBox*>(QStringLiteral("fitTimeLimit"))->setValue(7);
     panel.openPictureDialog();
     panel.pictureDialog()->findChild<QSpinBox*>(QStringLiteral("pictureWidth"))->setValue(640);
     panel.pictureDialog()->findChild<QLineEdit*>(QStringLiteral("pictureSeed"))->setText("77");
@@ -86,6 +87,7 @@ TEST_F(Remembering, TheNextRunFindsWhatTheLastLeft) {
   EXPECT_EQ(panel.mapEditor()->geometry(), editorGeometry);
   const MapCanvas* canvas = panel.mapEditor()->canvas();
   EXPECT_DOUBLE_EQ(canvas->pixelsPerUnit(), scale);
+  EXPECT_EQ(panel.mapEditor()->fitSeconds(), 7);
   const QPointF shown = canvas->toUnit(QPointF(canvas->width(), canvas->height()) / 2);
   EXPECT_NEAR(shown.x(), centre.x(), 1e-9);
   EXPECT_NEAR(shown.y(), centre.y(), 1e-9);

@@ -57,6 +57,16 @@ class ScriptedDialogs : public Dialogs {
     replaceAnswers.pop_front();
     return answer;
   }
+  std::optional<TargetChoice> openTargetImage() override {
+    if (targetAnswers.empty()) return std::nullopt;
+    const std::optional<TargetChoice> answer = targetAnswers.front();
+    targetAnswers.pop_front();
+    return answer;
+  }
+  std::optional<int> askFitMapCount() override {
+    ++mapCountQuestions;
+    return mapCountAnswer;
+  }
   std::optional<Rgb> chooseColor(Rgb initial) override {
     colorInitials.push_back(initial);
     if (colorAnswers.empty()) return std::nullopt;
@@ -80,6 +90,9 @@ class ScriptedDialogs : public Dialogs {
   std::deque<bool> replaceAnswers;              // none left answers No
   QStringList replaceQuestions;                 // the files asked about
   std::vector<Rgb> colorInitials;
+  std::deque<std::optional<TargetChoice>> targetAnswers;  // none left answers Cancel
+  std::optional<int> mapCountAnswer;                      // nothing answers Cancel
+  int mapCountQuestions = 0;
 
  private:
   static QString take(std::deque<QString>& answers) {

@@ -7,27 +7,14 @@
 #include <QTemporaryDir>
 
 #include "core/maps/pattern_catalogue.h"
+#include "support/render_tool.h"
 
 namespace quill {
 namespace {
 
-struct ToolRun {
-  int status = -1;
-  QString errors;
-};
-
-ToolRun render(const QStringList& arguments) {
-  QProcess process;
-  process.start(QStringLiteral(QUILLMERE_RENDER_BIN), arguments);
-  process.waitForFinished(120000);
-  return {process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1,
-          QString::fromLocal8Bit(process.readAllStandardError())};
-}
-
-QByteArray bytesOf(const QString& path) {
-  QFile file(path);
-  return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
+using testing::fileBytes;
+using testing::runRender;
+using testing::ToolRun;
 
 // Renders with `arguments`, then again from the picture alone: the same file, byte for byte (so
 // the same pixels and the same record).
@@ -35,14 +22,14 @@ void expectRenderedAgain(const QStringList& arguments, const QString& name) {
   QTemporaryDir dir;
   const QString first = dir.filePath(name);
   const QString second = dir.filePath(QStringLiteral("again-") + name);
-  const ToolRun drawn = render(arguments + QStringList{QStringLiteral("--output"), first});
+  const ToolRun drawn = runRender(arguments + QStringList{QStringLiteral("--output"), first});
   ASSERT_EQ(drawn.status, 0) << drawn.errors.toStdString();
   const ToolRun again =
-      render({QStringLiteral("--from-picture"), first, QStringLiteral("--output"), second});
+      runRender({QStringLiteral("--from-picture"), first, QStringLiteral("--output"), second});
   ASSERT_EQ(again.status, 0) << again.errors.toStdString();
-  const QByteArray original = bytesOf(first);
+  const QByteArray original = fileBytes(first);
   ASSERT_FALSE(original.isEmpty());
-  EXPECT_EQ(bytesOf(second), original);
+  EXPECT_EQ(fileBytes(second), original);
   if (!name.endsWith(QStringLiteral(".svg"))) {
     EXPECT_EQ(QImage(second), QImage(first));
   }
@@ -154,7 +141,7 @@ TEST_P(RefusedPictures, SayWhyAndWriteNothing) {
   file.close();
   const QString output = dir.filePath(QStringLiteral("out.png"));
   const ToolRun run =
-      render({QStringLiteral("--from-picture"), picture, QStringLiteral("--output"), output});
+      runRender({QStringLiteral("--from-picture"), picture, QStringLiteral("--output"), output});
   EXPECT_EQ(run.status, 1);
   EXPECT_TRUE(run.errors.contains(QString::fromUtf8(GetParam().message)))
       << run.errors.toStdString();

@@ -15,24 +15,13 @@
 #include "core/maps/pattern_catalogue.h"
 #include "core/maths/attractor_box.h"
 #include "support/fakes.h"
+#include "support/render_tool.h"
 
 namespace quill {
 namespace {
 
-struct ToolRun {
-  int status = -1;
-  QString errors;
-  QString output;
-};
-
-ToolRun render(const QStringList& arguments) {
-  QProcess process;
-  process.start(QStringLiteral(QUILLMERE_RENDER_BIN), arguments);
-  process.waitForFinished(120000);
-  return {process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1,
-          QString::fromLocal8Bit(process.readAllStandardError()),
-          QString::fromLocal8Bit(process.readAllStandardOutput())};
-}
+using testing::runRender;
+using testing::ToolRun;
 
 // The same drawing made in this process on the core canvas.
 QImage drawnInProcess(int pattern, void (*command)(Document&), const QString& iterations,
@@ -88,7 +77,7 @@ TEST_F(Headless, DrawsPixelForPixelWhatTheCommandsDrawOnTheCanvas) {
   for (const auto& c : cases) {
     SCOPED_TRACE(c.name);
     const QString path = out(QStringLiteral("picture.png"));
-    const ToolRun run = render(c.arguments + QStringList{"--size", "320x240", "--output", path});
+    const ToolRun run = runRender(c.arguments + QStringList{"--size", "320x240", "--output", path});
     ASSERT_EQ(run.status, 0) << run.errors.toStdString();
     const QImage written(path);
     ASSERT_FALSE(written.isNull());
@@ -134,7 +123,7 @@ TEST_F(Headless, RefusesWithTheProgramsMessagesAndStatusOne) {
   for (const auto& c : cases) {
     SCOPED_TRACE(c.name);
     const QString path = out(QStringLiteral("refused.png"));
-    const ToolRun run = render(c.arguments + QStringList{"--size", "64x48", "--output", path});
+    const ToolRun run = runRender(c.arguments + QStringList{"--size", "64x48", "--output", path});
     EXPECT_EQ(run.status, 1);
     EXPECT_EQ(run.errors, QString::fromLatin1(c.message) + u'\n');
     EXPECT_FALSE(QFile::exists(path));
@@ -165,13 +154,13 @@ TEST_F(Headless, AnswersUsageErrorsWithStatusTwoAndAOneLineHint) {
   };
   for (const QStringList& arguments : cases) {
     SCOPED_TRACE(arguments.join(u' ').toStdString());
-    const ToolRun run = render(arguments);
+    const ToolRun run = runRender(arguments);
     EXPECT_EQ(run.status, 2);
     EXPECT_TRUE(run.errors.startsWith("quillmere-render: "));
     EXPECT_EQ(run.errors.count(u'\n'), 1);
     EXPECT_FALSE(QFile::exists(path));
   }
-  const ToolRun help = render({"--help"});
+  const ToolRun help = runRender({"--help"});
   EXPECT_EQ(help.status, 0);
 }
 
@@ -183,23 +172,23 @@ TEST_F(Headless, PictureOptionsRenderTheFileAndFlatMatchesTheCanvas) {
   const QString flat = out(QStringLiteral("flat.png"));
   const QStringList fern = {"--pattern",    "Fern",  "--mode", "chaos",
                             "--iterations", "30000", "--size", "320x240"};
-  ASSERT_EQ(render(fern + QStringList{"--output", canvas}).status, 0);
-  const ToolRun seeded =
-      render(fern + QStringList{"--seed", QString::number(ChaosRandom::kSeed), "--output", flat});
+  ASSERT_EQ(runRender(fern + QStringList{"--output", canvas}).status, 0);
+  const ToolRun seeded = runRender(
+      fern + QStringList{"--seed", QString::number(ChaosRandom::kSeed), "--output", flat});
   ASSERT_EQ(seeded.status, 0) << seeded.errors.toStdString();
   EXPECT_EQ(QImage(flat).convertToFormat(QImage::Format_RGB32),
             QImage(canvas).convertToFormat(QImage::Format_RGB32));
 
   const QString deep = out(QStringLiteral("deep.png"));
-  ASSERT_EQ(render(fern + QStringList{"--shade", "density", "--depth16", "--output", deep}).status,
-            0);
+  ASSERT_EQ(
+      runRender(fern + QStringList{"--shade", "density", "--depth16", "--output", deep}).status, 0);
   const QImage deepImage(deep);
   EXPECT_EQ(deepImage.size(), QSize(320, 240));
   EXPECT_EQ(deepImage.depth(), 64);
 
   const QString svg = out(QStringLiteral("gasket.svg"));
-  ASSERT_EQ(render({"--pattern", "Sierpinski", "--mode", "fractal", "--iterations", "3", "--size",
-                    "320x240", "--output", svg})
+  ASSERT_EQ(runRender({"--pattern", "Sierpinski", "--mode", "fractal", "--iterations", "3",
+                       "--size", "320x240", "--output", svg})
                 .status,
             0);
   QFile file(svg);
@@ -279,16 +268,16 @@ TEST_F(Headless, RefusesBadPictureOptionsWithAOneLineHint) {
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.hint.toStdString());
-    const ToolRun run = render(QStringList{"--pattern", "Fern", "--mode", c.mode, "--iterations",
-                                           "10", "--output", c.output} +
-                               c.options);
+    const ToolRun run = runRender(QStringList{"--pattern", "Fern", "--mode", c.mode, "--iterations",
+                                              "10", "--output", c.output} +
+                                  c.options);
     EXPECT_EQ(run.status, 2);
     EXPECT_EQ(run.errors, QStringLiteral("quillmere-render: %1 (see --help)\n").arg(c.hint));
     EXPECT_FALSE(QFile::exists(c.output));
   }
   // Past the memory a picture may take: refused with the size that fits.
-  const ToolRun large = render({"--pattern", "Fern", "--mode", "chaos", "--iterations", "10",
-                                "--size", "16384x16384", "--shade", "by-map", "--output", path});
+  const ToolRun large = runRender({"--pattern", "Fern", "--mode", "chaos", "--iterations", "10",
+                                   "--size", "16384x16384", "--shade", "by-map", "--output", path});
   EXPECT_EQ(large.status, 1);
   EXPECT_TRUE(large.errors.contains("The largest of that shape that fits is"))
       << large.errors.toStdString();
@@ -301,8 +290,8 @@ TEST_F(Headless, LeavesNoFileBehindWhenTheOutputCannotBeWritten) {
                            out(QStringLiteral("folder.png"))};
   for (const QString& path : cases) {
     SCOPED_TRACE(path.toStdString());
-    const ToolRun run =
-        render({"--pattern", "Koch", "--mode", "blueprint", "--size", "64x48", "--output", path});
+    const ToolRun run = runRender(
+        {"--pattern", "Koch", "--mode", "blueprint", "--size", "64x48", "--output", path});
     EXPECT_EQ(run.status, 1);
     EXPECT_EQ(run.errors, "Cannot save the picture. Please try again.\n");
   }
@@ -321,8 +310,8 @@ TEST_F(Headless, ThreadsChangeTheSpeedButNotThePicture) {
     for (int threads : {1, 2}) {
       const QString path = out(QStringLiteral("threads%1.png").arg(threads));
       const ToolRun run =
-          render({"--pattern", name, "--mode", "chaos", "--iterations", "3000000", "--size",
-                  "320x240", "--threads", QString::number(threads), "--output", path});
+          runRender({"--pattern", name, "--mode", "chaos", "--iterations", "3000000", "--size",
+                     "320x240", "--threads", QString::number(threads), "--output", path});
       ASSERT_EQ(run.status, 0) << run.errors.toStdString();
       QFile file(path);
       ASSERT_TRUE(file.open(QIODevice::ReadOnly));
@@ -334,8 +323,8 @@ TEST_F(Headless, ThreadsChangeTheSpeedButNotThePicture) {
   for (const char* threads : {"0", "-1", "257", "1.5", "two", ""}) {
     SCOPED_TRACE(threads);
     const QString path = out(QStringLiteral("x.png"));
-    const ToolRun run = render({"--pattern", "Fern", "--mode", "chaos", "--iterations", "10",
-                                "--threads", threads, "--output", path});
+    const ToolRun run = runRender({"--pattern", "Fern", "--mode", "chaos", "--iterations", "10",
+                                   "--threads", threads, "--output", path});
     EXPECT_EQ(run.status, 2);
     EXPECT_EQ(run.errors,
               "quillmere-render: --threads must be a whole number from 1 to 256 (see --help)\n");
@@ -353,13 +342,13 @@ namespace {
 // and refusals with the program's messages.
 TEST_F(Headless, ImportsListsFitsAndWritesIfsEntries) {
   const QString gallery = QStringLiteral(QUILLMERE_TEST_DATA "/ifs/gallery.ifs");
-  const ToolRun listed = render({"--ifs", gallery, "--list-entries"});
+  const ToolRun listed = runRender({"--ifs", gallery, "--list-entries"});
   EXPECT_EQ(listed.status, 0) << listed.errors.toStdString();
   EXPECT_EQ(listed.output, "Fern\t4\t2D\ngasket\t3\t2D\nCube\t1\t3D\nTiny\t1\t2D\n");
 
   const QString saved = out(QStringLiteral("fern.ifs"));
   const ToolRun written =
-      render({"--ifs", gallery, "--entry", "FERN", "--fit", "--save-ifs", saved});
+      runRender({"--ifs", gallery, "--entry", "FERN", "--fit", "--save-ifs", saved});
   ASSERT_EQ(written.status, 0) << written.errors.toStdString();
   const Result<std::vector<IfsEntry>> read = readIfsFile(saved);
   ASSERT_TRUE(read);
@@ -370,8 +359,8 @@ TEST_F(Headless, ImportsListsFitsAndWritesIfsEntries) {
   EXPECT_NEAR(std::max(box.xmax - box.xmin, box.ymax - box.ymin), 0.96, 1e-9);
 
   const ToolRun drawn =
-      render({"--ifs", gallery, "--entry", "gasket", "--fit", "--mode", "chaos", "--iterations",
-              "1000", "--size", "64x48", "--output", out(QStringLiteral("gasket.png"))});
+      runRender({"--ifs", gallery, "--entry", "gasket", "--fit", "--mode", "chaos", "--iterations",
+                 "1000", "--size", "64x48", "--output", out(QStringLiteral("gasket.png"))});
   EXPECT_EQ(drawn.status, 0) << drawn.errors.toStdString();
 
   struct Case {
@@ -396,12 +385,12 @@ TEST_F(Headless, ImportsListsFitsAndWritesIfsEntries) {
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
-    const ToolRun run = render(c.arguments);
+    const ToolRun run = runRender(c.arguments);
     EXPECT_EQ(run.status, c.status);
     EXPECT_EQ(run.errors, c.errors);
   }
-  EXPECT_EQ(render({"--pattern", "Fern", "--entry", "x", "--save-ifs", saved}).status, 2);
-  EXPECT_EQ(render({"--pattern", "Fern", "--add-to-collection"}).status, 2);
+  EXPECT_EQ(runRender({"--pattern", "Fern", "--entry", "x", "--save-ifs", saved}).status, 2);
+  EXPECT_EQ(runRender({"--pattern", "Fern", "--add-to-collection"}).status, 2);
 }
 
 // --add-to-collection keeps the collection: the entry of the grid's name is replaced in place,
@@ -421,7 +410,7 @@ TEST_F(Headless, AddsToAnIfsCollection) {
   }
 
   const ToolRun added =
-      render({"--pattern", "fern", "--save-ifs", collection, "--add-to-collection"});
+      runRender({"--pattern", "fern", "--save-ifs", collection, "--add-to-collection"});
   ASSERT_EQ(added.status, 0) << added.errors.toStdString();
   QFile result(collection);
   ASSERT_TRUE(result.open(QIODevice::ReadOnly));
@@ -435,13 +424,15 @@ TEST_F(Headless, AddsToAnIfsCollection) {
   ASSERT_TRUE(read);
   EXPECT_EQ(read->size(), 4u);
 
-  const ToolRun refused = render({"--pattern", "fern", "--save-ifs", notes, "--add-to-collection"});
+  const ToolRun refused =
+      runRender({"--pattern", "fern", "--save-ifs", notes, "--add-to-collection"});
   EXPECT_EQ(refused.status, 1);
   EXPECT_EQ(refused.errors, kInvalidFormatMessage +
                                 QStringLiteral("\nLine 1: \"notes\" stands outside any entry; an "
                                                "entry starts with its name and \"{\" on one "
                                                "line.\n"));
-  const ToolRun none = render({"--params", empty, "--save-ifs", out(QStringLiteral("none.ifs"))});
+  const ToolRun none =
+      runRender({"--params", empty, "--save-ifs", out(QStringLiteral("none.ifs"))});
   EXPECT_EQ(none.status, 1);
   EXPECT_EQ(none.errors, QStringLiteral("There are no maps to export.\n"));
   EXPECT_FALSE(QFile::exists(out(QStringLiteral("none.ifs"))));
@@ -451,7 +442,7 @@ TEST_F(Headless, AddsToAnIfsCollection) {
 // the same game every run, so both are the same.
 TEST_F(Headless, WritesTheMathsReport) {
   const ToolRun printed =
-      render({"--pattern", "sierpinski", "--report", "-", "--report-points", "200000"});
+      runRender({"--pattern", "sierpinski", "--report", "-", "--report-points", "200000"});
   ASSERT_EQ(printed.status, 0) << printed.errors.toStdString();
   const QJsonObject report = QJsonDocument::fromJson(printed.output.toUtf8()).object();
   EXPECT_EQ(report["maps"].toArray().size(), 3);
@@ -463,19 +454,19 @@ TEST_F(Headless, WritesTheMathsReport) {
   const QString json = out(QStringLiteral("report.json"));
   const QString picture = out(QStringLiteral("picture.png"));
   const ToolRun both =
-      render({"--pattern", "Sierpinski", "--report", json, "--report-points", "200000", "--mode",
-              "chaos", "--iterations", "1000", "--size", "64x48", "--output", picture});
+      runRender({"--pattern", "Sierpinski", "--report", json, "--report-points", "200000", "--mode",
+                 "chaos", "--iterations", "1000", "--size", "64x48", "--output", picture});
   ASSERT_EQ(both.status, 0) << both.errors.toStdString();
   EXPECT_TRUE(QFile::exists(picture));
   QFile written(json);
   ASSERT_TRUE(written.open(QIODevice::ReadOnly));
   EXPECT_EQ(QString::fromUtf8(written.readAll()), printed.output);
 
-  const ToolRun refused = render(
+  const ToolRun refused = runRender(
       {"--pattern", "Fern", "--report", out("no/such/report.json"), "--report-points", "1000"});
   EXPECT_EQ(refused.status, 1);
   EXPECT_EQ(refused.errors, "Cannot save the report. Please try again.\n");
-  const ToolRun none = render({"--pattern", "User", "--report", "-"});
+  const ToolRun none = runRender({"--pattern", "User", "--report", "-"});
   EXPECT_EQ(QJsonDocument::fromJson(none.output.toUtf8())["bounding_box"].type(), QJsonValue::Null);
 }
 

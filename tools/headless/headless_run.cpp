@@ -25,6 +25,7 @@
 #include "core/picture/image_file.h"
 #include "core/picture/picture.h"
 #include "core/picture/picture_carrier.h"
+#include "headless/fit_run.h"
 #include "headless/from_picture.h"
 
 namespace quill::headless {
@@ -278,7 +279,7 @@ int runHeadless(const RenderOptions& asked, std::FILE* output, std::FILE* errors
     if (!opened) loaded = Failure{opened.message()};
   } else if (options.pattern >= 0) {
     loaded = loadPattern(document, options.pattern);
-  } else {
+  } else if (!options.paramsFile.isEmpty()) {
     loaded = loadParametersFrom(document, options.paramsFile);
   }
   if (!loaded) {
@@ -288,23 +289,35 @@ int runHeadless(const RenderOptions& asked, std::FILE* output, std::FILE* errors
   if (options.fit && options.ifsFile.isEmpty()) {
     if (const Status fitted = fitGridToSquare(document); !fitted) return refuse(fitted.message());
   }
+  QString fitSummary;  // the fit's JSON line, printed once everything is written
+  if (!options.targetFile.isEmpty()) {
+    const int status = fitToTargetFile(document, options, errors, cancel, showProgress, fitSummary);
+    if (status != kExitDrawn) return status;
+  }
+  document.writeFile = [cancel](const QString& path, const QByteArray& bytes,
+                                const SaveMessages& messages) {
+    return writeBytes(path, bytes, messages, cancel);
+  };
   if (!options.saveIfs.isEmpty()) {
-    document.writeFile = [cancel](const QString& path, const QByteArray& bytes,
-                                  const SaveMessages& messages) {
-      return writeBytes(path, bytes, messages, cancel);
-    };
     const ExportMode mode =
         options.addToCollection ? ExportMode::AddToCollection : ExportMode::ReplaceFile;
     const int status =
         outcome(exportIfsTo(document, target(options.saveIfs), mode), ".ifs file", errors, cancel);
     if (status != kExitDrawn) return status;
   }
+  if (!options.saveParams.isEmpty()) {
+    const int status = outcome(saveParametersTo(document, target(options.saveParams)),
+                               "parameter file", errors, cancel);
+    if (status != kExitDrawn) return status;
+  }
   if (!options.report.isEmpty()) {
     const int status = writeReport(document, options, errors, cancel, showProgress);
     if (status != kExitDrawn) return status;
   }
-  if (!options.mode) return kExitDrawn;
-  return renderToFile(document, options, errors, cancel, showProgress);
+  const int status =
+      options.mode ? renderToFile(document, options, errors, cancel, showProgress) : kExitDrawn;
+  if (status == kExitDrawn && !fitSummary.isEmpty()) printMessage(fitSummary, errors);
+  return status;
 }
 
 int finishOutput(std::FILE* output, std::FILE* errors, int status) {

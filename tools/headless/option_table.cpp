@@ -104,7 +104,7 @@ const std::vector<OptionRow>& optionTable() {
       {{"seed"},
        "N",
        "the chaos game's generator seed, default the program's own, so the picture matches "
-       "the program's \"Render Picture...\""},
+       "the program's \"Render Picture...\"; with --target, also the fit's"},
       {{"report"},
        "FILE",
        "what the maps do, as JSON (- for standard output): each map's determinant, "
@@ -113,6 +113,22 @@ const std::vector<OptionRow>& optionTable() {
       {{"report-points"},
        "N",
        "chaos-game points for the box counting, 1000 to 1000000000, default 10000000"},
+      {{"target"},
+       "IMAGE",
+       "a picture of a shape (any type Qt reads) to fit the maps to: its pixels darker than "
+       "the background, placed in the square; the maps of --pattern, --params or --ifs are "
+       "improved, keeping their number, or --maps maps are seeded from nothing. At the end one "
+       "line of JSON on standard error: iou, collage_distance, bound (null when a map does not "
+       "contract), maps, seconds"},
+      {{"invert"}, "", "with --target: the shape is lighter than its background"},
+      {{"maps"}, "N", "with --target and no maps to start from: the number of maps, 1 to 10"},
+      {{"time-limit"},
+       "SECONDS",
+       "with --target: the work the fit may do, in seconds of a two-core machine, 0.1 to "
+       "86400, default 10; the same on any machine and any number of threads"},
+      {{"save-params"},
+       "FILE",
+       "write the maps, after --fit or --target, as a parameter file (- for standard output)"},
       {{"help", "h"}, "", "print this help and exit"},
       {{"version"}, "", "print the version and exit"},
   };
@@ -139,6 +155,7 @@ QString helpText() {
   QString text = QStringLiteral(
       "Usage: quillmere-render (--pattern NAME | --params FILE | --ifs FILE |\n"
       "                         --from-picture FILE) [OPTION]...\n"
+      "       quillmere-render --target IMAGE --maps N [OPTION]...\n"
       "\n"
       "Draws an iterated function system without a window and writes the picture, the\n"
       "maps as an .ifs entry, or a report of what the maps do.\n"

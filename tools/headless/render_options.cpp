@@ -7,6 +7,7 @@
 
 #include "core/maps/map_table.h"
 #include "core/maps/pattern_catalogue.h"
+#include "headless/fit_options.h"
 #include "headless/option_table.h"
 
 namespace quill::headless {
@@ -102,15 +103,7 @@ QString readPictureOptions(const QCommandLineParser& parser, RenderOptions& opti
     }
   }
   options.depth16 = isSet("depth16");
-  if (isSet("seed")) {
-    static const QRegularExpression digits(QStringLiteral("^\\d{1,20}$"));
-    bool number = false;
-    const QString text = value("seed");
-    options.seed = digits.match(text).hasMatch() ? text.toULongLong(&number, 10) : 0;
-    if (!number) {
-      return QStringLiteral("--seed must be a whole number from 0 to 18446744073709551615");
-    }
-  }
+  if (const QString wrong = readSeed(parser, options.seed); !wrong.isEmpty()) return wrong;
 
   // --format names the type whatever the name says; standard output has no name to say it.
   const std::optional<PictureFormat> format = pictureFormatFor(
@@ -227,6 +220,8 @@ ParsedArguments parseArguments(const QStringList& arguments) {
   const QCommandLineOption gammaThreshold = tableOption(QStringLiteral("gamma-threshold"));
   const QCommandLineOption transparent = tableOption(QStringLiteral("transparent"));
   const QCommandLineOption fromPicture = tableOption(QStringLiteral("from-picture"));
+  const QCommandLineOption saveParams = tableOption(QStringLiteral("save-params"));
+  const QCommandLineOption targetImage = tableOption(QStringLiteral("target"));
 
   if (!parser.parse(arguments)) return usageError(parser.errorText());
   if (parser.isSet(help) || parser.isSet(version)) {
@@ -239,20 +234,23 @@ ParsedArguments parseArguments(const QStringList& arguments) {
     return usageError(
         QStringLiteral("unexpected argument '%1'").arg(parser.positionalArguments().constFirst()));
   }
+  // clang-format off
   for (const QCommandLineOption& option :
-       {pattern, params,         mode,        iterations, size,    pen,    paper,
-        threads, output,         ifs,         entry,      saveIfs, shade,  gamma,
-        tone,    gammaThreshold, supersample, mapColours, seed,    report, reportPoints,
-        format,  fromPicture}) {
+       {pattern,     params,     mode,   iterations,     size,        pen,        paper,
+        threads,     output,     ifs,    entry,          saveIfs,     shade,      gamma,
+        tone,        gammaThreshold,     supersample,    mapColours,  seed,       report,
+        reportPoints, format,    fromPicture, saveParams}) {
+    // clang-format on
     if (parser.values(option).size() > 1) {
       return usageError(QStringLiteral("--%1 given more than once").arg(option.names().first()));
     }
   }
 
   RenderOptions options;
-  if (int(parser.isSet(pattern)) + int(parser.isSet(params)) + int(parser.isSet(ifs)) +
-          int(parser.isSet(fromPicture)) !=
-      1) {
+  const int starts = int(parser.isSet(pattern)) + int(parser.isSet(params)) +
+                     int(parser.isSet(ifs)) + int(parser.isSet(fromPicture));
+  // A fit may start from nothing: it seeds its own maps.
+  if (starts > 1 || (starts == 0 && !parser.isSet(targetImage))) {
     return usageError(
         QStringLiteral("give exactly one of --pattern, --params, --ifs and --from-picture"));
   }
@@ -294,9 +292,17 @@ ParsedArguments parseArguments(const QStringList& arguments) {
     if (options.fromPicture.isEmpty()) {
       return usageError(QStringLiteral("--from-picture needs a file"));
     }
-  } else {
+  } else if (parser.isSet(params)) {
     options.paramsFile = parser.value(params);
     if (options.paramsFile.isEmpty()) return usageError(QStringLiteral("--params needs a file"));
+  }
+
+  if (const QString wrong = readFitOptions(parser, options); !wrong.isEmpty()) {
+    return usageError(wrong);
+  }
+  options.saveParams = parser.value(saveParams);
+  if (parser.isSet(saveParams) && options.saveParams.isEmpty()) {
+    return usageError(QStringLiteral("--save-params needs a file, or - for standard output"));
   }
 
   options.report = parser.value(report);
@@ -317,9 +323,9 @@ ParsedArguments parseArguments(const QStringList& arguments) {
   }
 
   // A picture is drawn when asked for; --save-ifs, --list-entries and --report need none.
-  const bool picture =
-      parser.isSet(mode) || parser.isSet(output) ||
-      !(options.listEntries || !options.saveIfs.isEmpty() || !options.report.isEmpty());
+  const bool picture = parser.isSet(mode) || parser.isSet(output) ||
+                       !(options.listEntries || !options.saveIfs.isEmpty() ||
+                         !options.saveParams.isEmpty() || !options.report.isEmpty());
   const QString modeName = parser.value(mode).toLower();
   if (!picture) {
     // nothing to draw
@@ -382,10 +388,12 @@ ParsedArguments parseArguments(const QStringList& arguments) {
   // One stream cannot carry two files.
   if (int(options.output == kStandardOutputArgument) +
           int(options.saveIfs == kStandardOutputArgument) +
+          int(options.saveParams == kStandardOutputArgument) +
           int(options.report == kStandardOutputArgument) >
       1) {
-    return usageError(
-        QStringLiteral("only one of --output, --save-ifs and --report can be - (standard output)"));
+    return usageError(QStringLiteral(
+        "only one of --output, --save-ifs, --save-params and --report can be - (standard "
+        "output)"));
   }
   if (picture) {
     if (const QString wrong = readFormat(parser, options); !wrong.isEmpty()) {

@@ -36,11 +36,12 @@ struct RenderOptions {
   int height = 1080;
   Rgb pen = kBlack;
   Rgb paper = kWhite;
-  int threads = 0;  // threads to draw on; 0: one per core
-  QString output;   // the picture; "-" for standard output
-  QString format;   // "png", "bmp", "jpg" or "svg" as --format names it (png for "-");
-                    // empty: the output's extension decides
-  QString report;   // the maths report as JSON; "-" for standard output
+  int threads = 0;     // threads to draw on; 0: one per core
+  QString output;      // the picture; "-" for standard output
+  QString format;      // "png", "bmp", "jpg" or "svg" as --format names it (png for "-");
+                       // empty: the output's extension decides
+  QString saveParams;  // write the maps as a parameter file; "-" for standard output
+  QString report;      // the maths report as JSON; "-" for standard output
   std::int64_t reportPoints = kDefaultReportPoints;  // of the box-counting chaos game
   // The picture options. Without any of them the file (.png, .bmp, .jpg, or any other type Qt
   // writes) is the canvas's own picture; with one the file is .png, .bmp, .jpg or .svg.
@@ -55,7 +56,16 @@ struct RenderOptions {
   bool depth16 = false;
   std::uint64_t seed = ChaosRandom::kSeed;
   std::optional<std::uint64_t> generatorState;  // a canvas picture's, in place of the seed
+  // Fit to a target picture: the maps loaded (or targetMaps seeded) improved toward its shape.
+  QString targetFile;
+  bool invertTarget = false;
+  int targetMaps = 0;         // maps to seed when there are none to start from
+  double fitSeconds = 10;     // the work allowed, in seconds of a two-core machine
+  std::uint64_t fitSeed = 1;  // --seed, when given
 };
+
+inline constexpr double kFewestFitSeconds = 0.1;
+inline constexpr double kMostFitSeconds = 86400;
 
 // The outcome of reading the command line: options to run, help or the version to print, or a
 // usage error

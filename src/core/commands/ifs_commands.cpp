@@ -1,6 +1,7 @@
 #include "core/commands/ifs_commands.h"
 
 #include <QFileInfo>
+#include <algorithm>
 
 #include "core/commands/show_if_failed.h"
 #include "core/document/document.h"
@@ -51,6 +52,24 @@ QString addOrReplaceQuestion(const QString& path, const QString& entryName) {
 
 }  // namespace
 
+void fillGrid(Document& document, std::span<const WeightedMap> maps) {
+  MapTable& table = document.drawing.maps;
+  PanelState& state = document.state;
+  state.clearGrid();
+  table.mapCount = int(std::min<std::size_t>(maps.size(), kMaxMaps));
+  for (int i = 1; i <= table.mapCount; ++i) {
+    const WeightedMap& m = maps[std::size_t(i - 1)];
+    const double values[kColumnCount] = {m.map.a, m.map.b, m.map.c, m.map.d, m.map.e, m.map.f, m.p};
+    double* columns[kColumnCount] = {table.mapA.data(), table.mapB.data(), table.mapC.data(),
+                                     table.mapD.data(), table.mapE.data(), table.mapF.data(),
+                                     table.mapP.data()};
+    for (int column = 0; column < kColumnCount; ++column) {
+      columns[column][i] = values[column];
+      state.cell(i, column) = numberToText(values[column]);
+    }
+  }
+}
+
 Status loadIfsEntry(Document& document, const IfsEntry& entry, bool fit) {
   if (!entry.refusal.isEmpty()) return Failure{entry.refusal};
   std::vector<WeightedMap> maps = entry.maps;
@@ -63,21 +82,8 @@ Status loadIfsEntry(Document& document, const IfsEntry& entry, bool fit) {
       fitted = Failure{inSquare.message()};
     }
   }
-  MapTable& table = document.drawing.maps;
+  fillGrid(document, maps);
   PanelState& state = document.state;
-  state.clearGrid();
-  table.mapCount = int(maps.size());
-  for (int i = 1; i <= table.mapCount; ++i) {
-    const WeightedMap& m = maps[std::size_t(i - 1)];
-    const double values[kColumnCount] = {m.map.a, m.map.b, m.map.c, m.map.d, m.map.e, m.map.f, m.p};
-    double* columns[kColumnCount] = {table.mapA.data(), table.mapB.data(), table.mapC.data(),
-                                     table.mapD.data(), table.mapE.data(), table.mapF.data(),
-                                     table.mapP.data()};
-    for (int column = 0; column < kColumnCount; ++column) {
-      columns[column][i] = values[column];
-      state.cell(i, column) = numberToText(values[column]);
-    }
-  }
   state.caption = entry.name;
   return fitted;
 }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QString>
+#include <span>
 
 #include "core/base/result.h"
 #include "core/base/save_file.h"
@@ -16,6 +17,10 @@ inline const QString kNoMapsToExportMessage =
 inline const SaveMessages kIfsSaveMessages = {
     QStringLiteral(QT_TRANSLATE_NOOP("Messages", "Cannot save the file: disk full.")),
     QStringLiteral(QT_TRANSLATE_NOOP("Messages", "Cannot save the file. Please try again."))};
+
+// Empties the grid and writes `maps` (at most ten) into its first rows and into the map table,
+// each number in the grid's own text.
+void fillGrid(Document& document, std::span<const WeightedMap> maps);
 
 // Puts an .ifs entry into the grid as "Load Parameters" does: the numbers into the map table, their
 // texts into the rows, the rows below emptied, the entry's name as the panel's caption; fitted into

@@ -18,6 +18,12 @@ struct EntryChoice {
   QString reason;  // the whole of why it cannot be drawn, where the line tells only the end
 };
 
+// A picture chosen as the target shape, and whether its shape is lighter than its background.
+struct TargetChoice {
+  QString path;
+  bool invert = false;
+};
+
 // The answers to an export onto an existing .ifs file.
 enum class CollectionChoice { AddToCollection, ReplaceFile, Cancel };
 
@@ -53,6 +59,11 @@ class Dialogs {
                                          bool& /*fit*/) {
     return std::nullopt;
   }
+  // A picture of any type Qt reads to fit the maps to, with the dialog's "Invert" box; nothing
+  // on Cancel.
+  virtual std::optional<TargetChoice> openTargetImage() { return std::nullopt; }
+  // How many maps (1 to 10) a fit from an empty grid seeds; nothing on Cancel.
+  virtual std::optional<int> askFitMapCount() { return std::nullopt; }
 };
 
 }  // namespace quill

@@ -68,6 +68,7 @@ QString numberName(MapNumber number) {
 }  // namespace
 
 Status MapEditorModel::insertMap() {
+  aboutToEdit();
   if (mapCount() >= kGridRows) return Failure{kTooManyMapsMessage};
   const PanelSnapshot before = PanelSnapshot::of(state_);
   const int source = selected_ >= 0 ? selected_ : mapCount() - 1;
@@ -97,6 +98,7 @@ Status MapEditorModel::insertMap() {
 }
 
 bool MapEditorModel::deleteSelected() {
+  aboutToEdit();
   if (selected_ < 0) return false;
   const PanelSnapshot before = PanelSnapshot::of(state_);
   const int deleted = selected_;
@@ -115,6 +117,7 @@ bool MapEditorModel::deleteSelected() {
 }
 
 bool MapEditorModel::setProbabilityTexts(const QStringList& texts, const QString& text) {
+  aboutToEdit();
   if (texts.size() != mapCount()) return false;
   const PanelSnapshot before = PanelSnapshot::of(state_);
   for (int index = 0; index < mapCount(); ++index) state_.cell(index + 1, kColP) = texts[index];
@@ -147,6 +150,7 @@ double MapEditorModel::number(MapNumber number) const {
 }
 
 bool MapEditorModel::setNumber(MapNumber number, double value, double angleIfFlat) {
+  aboutToEdit();
   if (selected_ < 0 || !rows_[std::size_t(selected_)] || !std::isfinite(value)) return false;
   const PanelSnapshot before = PanelSnapshot::of(state_);
   const int row = selected_ + 1;

@@ -153,6 +153,7 @@ void MapEditorModel::writeRow(int index, const PlaneMap& map) {
 
 bool MapEditorModel::moveSelected(double dx, double dy) {
   if (selected_ < 0 || !rows_[std::size_t(selected_)]) return false;
+  aboutToEdit();
   const PanelSnapshot before = PanelSnapshot::of(state_);
   writeRow(selected_, movedHandle(*rows_[std::size_t(selected_)], handle_, dx, dy));
   record(before, moveText(selected_, handle_));
@@ -160,6 +161,7 @@ bool MapEditorModel::moveSelected(double dx, double dy) {
 }
 
 void MapEditorModel::beginDrag() {
+  aboutToEdit();
   endStep();  // a drag of its own, never folded into the last one
   dragBefore_ = PanelSnapshot::of(state_);
 }
@@ -172,6 +174,7 @@ void MapEditorModel::writeDrag(int index, const PlaneMap& map, Handle handle) {
 }
 
 DragResult MapEditorModel::drag(int index, const DragInput& input) {
+  aboutToEdit();
   const std::vector<QPointF> targets = snapTargets(rows_, index);
   DragResult result = dragResult(input, targets);
   if (result.exact) {
@@ -198,6 +201,7 @@ DragResult MapEditorModel::drag(int index, const DragInput& input) {
 }
 
 void MapEditorModel::dragTo(int index, const PlaneMap& start, Handle handle, double dx, double dy) {
+  aboutToEdit();
   writeDrag(index, movedHandle(start, handle, dx, dy), handle);
 }
 
@@ -212,6 +216,7 @@ void MapEditorModel::cancelDrag() {
 }
 
 bool MapEditorModel::undo() {
+  aboutToEdit();
   if (!steps_.canUndo()) return false;
   steps_.undo();
   syncFromGrid();
@@ -219,6 +224,7 @@ bool MapEditorModel::undo() {
 }
 
 bool MapEditorModel::redo() {
+  aboutToEdit();
   if (!steps_.canRedo()) return false;
   steps_.redo();
   syncFromGrid();

@@ -4,6 +4,7 @@
 #include <QString>
 #include <QStringList>
 #include <array>
+#include <functional>
 #include <optional>
 #include <span>
 #include <vector>
@@ -107,11 +108,18 @@ class MapEditorModel {
   bool redo();
   QUndoStack& steps() { return steps_; }
 
+  // Called before every change the editor makes to the grid, undo and redo among them, so that
+  // whatever else writes the grid (a fit under way) can finish first.
+  void setBeforeEdit(std::function<void()> hook) { beforeEdit_ = std::move(hook); }
+
  private:
   void writeRow(int index, const PlaneMap& map);
   void writeDrag(int index, const PlaneMap& map, Handle handle);
   // The change since `before` as one step named `text` (moves of one drag fold into one).
   void record(const PanelSnapshot& before, const QString& text, StepKind kind = StepKind::Command);
+  void aboutToEdit() {
+    if (beforeEdit_) beforeEdit_();
+  }
 
   PanelState& state_;
   QUndoStack& steps_;
@@ -125,6 +133,7 @@ class MapEditorModel {
   bool fitHint_ = false;
   int selected_ = -1;
   Handle handle_ = Handle::Body;
+  std::function<void()> beforeEdit_;
 };
 
 }  // namespace quill
