@@ -74,7 +74,8 @@ const std::vector<OptionRow>& optionTable() {
        "FILE",
        "the picture; the format follows the extension (.png, .bmp, .jpg ...); .svg draws the "
        "blue print or the fractal as vectors; - for standard output. A FIFO or a device is "
-       "written into"},
+       "written into. An animation is written as numbered pictures (frames_%05d.png), an "
+       "animated GIF (.gif) or an MP4 made by ffmpeg (.mp4)"},
       {{"format"},
        "FORMAT",
        "png, bmp, jpg or svg: the picture's type for - (default png), or for a name, which "
@@ -100,6 +101,25 @@ const std::vector<OptionRow>& optionTable() {
       {{"report-points"},
        "N",
        "chaos-game points for the box counting, 1000 to 1000000000, default 10000000"},
+      {{"animate"},
+       "FILE",
+       "an animation's keys (.qmanim): morph from key to key and write --frames pictures to "
+       "--output"},
+      {{"key"},
+       "FILE@TIME",
+       "a key of the animation, given again for each: a parameter file, an .ifs file with "
+       "its entry as FILE:ENTRY, or a pattern as pattern:NAME, at TIME seconds; in the order "
+       "of their times"},
+      {{"frames"},
+       "N",
+       "the animation's pictures, 1 to 100000: the first is the first key, the last the last "
+       "key (with --loop, the one before the first comes round again)"},
+      {{"fps"}, "F", "frames a second of a GIF or an MP4, 1 to 60, default 25"},
+      {{"loop"}, "", "morph the last key back into the first, so that the frames loop"},
+      {{"easing"},
+       "EASING",
+       "linear (default, or the key file's), smooth (slowing into each key) or spline (a "
+       "Catmull-Rom curve through the keys)"},
       {{"help", "h"}, "", "print this help and exit"},
       {{"version"}, "", "print the version and exit"},
   };
@@ -126,9 +146,12 @@ QString helpText() {
   QString text = QStringLiteral(
       "Usage: quillmere-render (--pattern NAME | --params FILE | --ifs FILE |\n"
       "                         --from-picture FILE) [OPTION]...\n"
+      "       quillmere-render (--animate FILE | --key FILE@TIME...) --frames N\n"
+      "                         --mode MODE --output FILE [OPTION]...\n"
       "\n"
       "Draws an iterated function system without a window and writes the picture, the\n"
-      "maps as an .ifs entry, or a report of what the maps do.\n"
+      "maps as an .ifs entry, or a report of what the maps do; or morphs one system into\n"
+      "another and writes the frames.\n"
       "\n"
       "Options:\n");
   for (const OptionRow& row : optionTable()) {

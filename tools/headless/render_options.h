@@ -8,6 +8,7 @@
 
 #include "core/base/chaos_random.h"
 #include "core/base/color.h"
+#include "core/morph/animation.h"
 #include "core/picture/picture.h"
 
 namespace quill::headless {
@@ -52,6 +53,14 @@ struct RenderOptions {
   bool depth16 = false;
   std::uint64_t seed = ChaosRandom::kSeed;
   std::optional<std::uint64_t> generatorState;  // a canvas picture's, in place of the seed
+  // An animation: the key file, or the keys as FILE[:ENTRY]@TIME; its frames go to output.
+  QString animation;
+  QStringList keys;
+  int frames = 0;
+  double framesPerSecond = 25;
+  bool loop = false;
+  std::optional<Easing> easing;  // nothing: the key file's, or linear
+  bool animates() const { return !animation.isEmpty() || !keys.isEmpty(); }
 };
 
 // The outcome of reading the command line: options to run, help or the version to print, or a
