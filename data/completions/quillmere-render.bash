@@ -15,19 +15,21 @@ _quillmere_render() {
     --params) COMPREPLY=($(compgen -f -X '!*.[dD][aA][tT]' -- "$cur") $(compgen -d -- "$cur")); return ;;
     --ifs) COMPREPLY=($(compgen -f -X '!*.[iI][fF][sS]' -- "$cur") $(compgen -d -- "$cur")); return ;;
     --from-picture) COMPREPLY=($(compgen -f -X '!*.@([pP][nN][gG]|[sS][vV][gG])' -- "$cur") $(compgen -d -- "$cur")); return ;;
-    --output | --save-ifs | --report) COMPREPLY=($(compgen -f -- "$cur")); return ;;
+    --output | --save-ifs | --report | --key) COMPREPLY=($(compgen -f -- "$cur")); return ;;
+    --animate) COMPREPLY=($(compgen -f -X '!*.qmanim' -- "$cur") $(compgen -d -- "$cur")); return ;;
+    --easing) COMPREPLY=($(compgen -W 'linear smooth spline' -- "$cur")); return ;;
     --mode) COMPREPLY=($(compgen -W 'blueprint fractal chaos' -- "$cur")); return ;;
     --format) COMPREPLY=($(compgen -W 'png bmp jpg svg' -- "$cur")); return ;;
     --shade) COMPREPLY=($(compgen -W 'flat density by-map' -- "$cur")); return ;;
     --entry | --iterations | --size | --pen | --paper | --threads | --gamma | --supersample | \
-      --map-colours | --seed | --report-points)
+      --map-colours | --seed | --report-points | --frames | --fps)
       return ;;
   esac
 
   COMPREPLY=($(compgen -W '--pattern --params --ifs --entry --from-picture --list-entries --fit --save-ifs
     --add-to-collection --mode --iterations --size --pen --paper --threads --output --format
     --shade --gamma --supersample --map-colours --depth16 --seed --report --report-points
-    --help --version' -- "$cur"))
+    --animate --key --frames --fps --loop --easing --help --version' -- "$cur"))
 }
 # -o filenames quotes what it completes, so "Christmas Tree" comes out as one word.
 complete -o filenames -F _quillmere_render quillmere-render

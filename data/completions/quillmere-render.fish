@@ -26,5 +26,11 @@ complete -c quillmere-render -l depth16 -d 'A PNG of 16 bits a channel'
 complete -c quillmere-render -l seed -x -d "The chaos game's generator seed"
 complete -c quillmere-render -l report -r -F -d 'What the maps do, as JSON'
 complete -c quillmere-render -l report-points -x -d 'Chaos-game points for the box counting'
+complete -c quillmere-render -l animate -r -F -d "An animation's keys (.qmanim)"
+complete -c quillmere-render -l key -r -F -d 'A key of the animation, FILE@TIME'
+complete -c quillmere-render -l frames -x -d "The animation's pictures"
+complete -c quillmere-render -l fps -x -d 'Frames a second of a GIF or an MP4'
+complete -c quillmere-render -l loop -d 'Morph the last key back into the first'
+complete -c quillmere-render -l easing -x -d 'How the morph moves between keys' -a 'linear smooth spline'
 complete -c quillmere-render -s h -l help -d 'Print the help and exit'
 complete -c quillmere-render -l version -d 'Print the version and exit'
