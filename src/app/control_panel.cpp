@@ -13,6 +13,7 @@
 #include <QShortcut>
 #include <algorithm>
 
+#include "app/animation_window.h"
 #include "app/map_editor.h"
 #include "app/maths_report_window.h"
 #include "app/picture_dialog.h"
@@ -350,6 +351,9 @@ void ControlPanel::buildMenus() {
   picture->setObjectName(QStringLiteral("renderPictureAction"));
   picture->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_R));
   connect(picture, &QAction::triggered, this, &ControlPanel::openPictureDialog);
+  QAction* animation = tools->addAction(tr("Animation..."));
+  animation->setObjectName(QStringLiteral("animationAction"));
+  connect(animation, &QAction::triggered, this, &ControlPanel::openAnimationWindow);
   addRecentFilesMenu(tools);
 }
 
