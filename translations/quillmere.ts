@@ -574,6 +574,14 @@ Please make sure the file name you specify exists.</source>
         <source>Cannot save the movie. Please try again.</source>
         <translation type="unfinished"></translation>
     </message>
+    <message>
+        <source>The grid holds no map to take as a key.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Write the matching as pairs of map numbers: 1→2, 2→1, 3→3.</source>
+        <translation type="unfinished"></translation>
+    </message>
 </context>
 <context>
     <name>Patterns</name>
@@ -627,6 +635,97 @@ Please make sure the file name you specify exists.</source>
     </message>
     <message>
         <source>User</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
+    <name>quill::AnimationWindow</name>
+    <message>
+        <source>Open Key</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Pause</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Play</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Matching:</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Key %1 → Key %2:</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Animation</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Add Key</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Remove Key</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Time:</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source> s</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Easing:</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Linear</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Smooth</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Spline</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Loop</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Which map of the earlier key becomes which of the later: 1→2, 2→1</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Automatic</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Open...</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Save...</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Animations (*.qmanim)</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Save Animation</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Open Animation</source>
         <translation type="unfinished"></translation>
     </message>
 </context>
@@ -804,6 +903,10 @@ Please make sure the file name you specify exists.</source>
     </message>
     <message>
         <source>Undo</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Animation...</source>
         <translation type="unfinished"></translation>
     </message>
 </context>

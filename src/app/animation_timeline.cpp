@@ -14,7 +14,7 @@ constexpr int kAxisFromTop = 40;  // the axis's height in the widget
 }  // namespace
 
 AnimationTimeline::AnimationTimeline(QWidget* parent) : QWidget(parent) {
-  setMinimumHeight(64);
+  setMinimumHeight(72);
   setFocusPolicy(Qt::ClickFocus);
 }
 

@@ -20,7 +20,7 @@
 namespace quill {
 
 AnimationWindow::AnimationWindow(Document& document, QWidget* parent)
-    : QWidget(parent, Qt::Window), document_(document) {
+    : QWidget(parent, Qt::Dialog), document_(document) {
   setObjectName(QStringLiteral("animationWindow"));
   buildLayout();
   keysChanged();
@@ -220,6 +220,8 @@ void AnimationWindow::showSegment() {
     }
   }
   notes_->setText(notes.join(QLatin1Char('\n')));
+  // A long note takes room from the timeline unless the window grows to hold it.
+  if (isVisible() && height() < sizeHint().height()) resize(width(), sizeHint().height());
 }
 
 void AnimationWindow::applyMatchingText() {

@@ -1,12 +1,13 @@
 // The Animation window as a user meets it: keys taken from the grid and put back, the scrub that
 // shows the morph without an undo step, and its file.
 
+#include "app/animation_window.h"
+
 #include <gtest/gtest.h>
 
 #include <QTemporaryDir>
 #include <cstring>
 
-#include "app/animation_window.h"
 #include "core/morph/key_editing.h"
 #include "support/running_program.h"
 

@@ -1,13 +1,14 @@
 // The Animation window's key editing: the grid as a key and back, keys added and removed with
 // the user's matchings, and the matching as text.
 
+#include "core/morph/key_editing.h"
+
 #include <gtest/gtest.h>
 
 #include <cstring>
 #include <optional>
 
 #include "core/maps/read_grid.h"
-#include "core/morph/key_editing.h"
 #include "support/row_name.h"
 
 namespace quill {
