@@ -78,7 +78,7 @@ struct MatchingRow {
   std::optional<Matching> matching;  // nothing: refused
 };
 
-class MatchingText : public testing::TestWithParam<MatchingRow> {};
+class MatchingText : public ::testing::TestWithParam<MatchingRow> {};
 
 TEST_P(MatchingText, ReadsAsPairsOrRefuses) {
   const Result<Matching> read = readMatchingText(GetParam().text);
@@ -94,12 +94,12 @@ TEST_P(MatchingText, ReadsAsPairsOrRefuses) {
 const Matching kSwapped = {{0, 1}, {1, 0}, {2, 2}};
 INSTANTIATE_TEST_SUITE_P(
     KeyEditing, MatchingText,
-    testing::Values(MatchingRow{"arrows", QStringLiteral("1→2, 2→1, 3→3"), kSwapped},
-                    MatchingRow{"ascii", QStringLiteral("1->2 2-1;3 - 3"), kSwapped},
-                    MatchingRow{"empty", QStringLiteral(" , "), std::nullopt},
-                    MatchingRow{"map zero", QStringLiteral("0→1"), std::nullopt},
-                    MatchingRow{"stray word", QStringLiteral("1→2, two→1"), std::nullopt},
-                    MatchingRow{"half a pair", QStringLiteral("1→2, 3"), std::nullopt}),
+    ::testing::Values(MatchingRow{"arrows", QStringLiteral("1→2, 2→1, 3→3"), kSwapped},
+                      MatchingRow{"ascii", QStringLiteral("1->2 2-1;3 - 3"), kSwapped},
+                      MatchingRow{"empty", QStringLiteral(" , "), std::nullopt},
+                      MatchingRow{"map zero", QStringLiteral("0→1"), std::nullopt},
+                      MatchingRow{"stray word", QStringLiteral("1→2, two→1"), std::nullopt},
+                      MatchingRow{"half a pair", QStringLiteral("1→2, 3"), std::nullopt}),
     testing::RowName{});
 
 }  // namespace
