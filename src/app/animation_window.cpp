@@ -24,6 +24,13 @@ AnimationWindow::AnimationWindow(Document& document, QWidget* parent)
   setObjectName(QStringLiteral("animationWindow"));
   buildLayout();
   keysChanged();
+  // A step taken while the morph is shown (typing, Undo, a command) works on the texts shown;
+  // giving back the texts of before the scrub afterwards would undo the user's step unseen.
+  connect(&document_.undoStack, &QUndoStack::indexChanged, this, [this] {
+    if (!beforeScrub_) return;
+    beforeScrub_.reset();
+    pause();
+  });
 }
 
 AnimationWindow::~AnimationWindow() = default;

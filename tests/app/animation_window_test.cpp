@@ -84,6 +84,15 @@ TEST_F(AnimationWindowTest, AScrubShowsEachKeyExactlyAndLeavesNoStep) {
   EXPECT_EQ(program.document->undoStack.count(), steps);
 }
 
+TEST_F(AnimationWindowTest, AStepTakenDuringAScrubIsNotTakenBackByItsEnd) {
+  addTwoKeys();
+  window->scrubTo(0.5);
+  pick(kTreePattern);
+  const auto tree = program.document->state.grid;
+  window->endScrub();
+  EXPECT_EQ(program.document->state.grid, tree);
+}
+
 TEST_F(AnimationWindowTest, SavedAnimationOpensAsItWas) {
   addTwoKeys();
   window->selectKey(1);
