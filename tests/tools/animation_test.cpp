@@ -106,6 +106,10 @@ TEST_F(AnimationExport, AnMp4WithoutFfmpegIsRefusedWithWhatToDoAndNothingWritten
   const ToolRun made = render(kKeys + kPicture + QStringList{"--frames", "3", "--output", movie});
   ASSERT_EQ(made.status, 0) << made.errors.toStdString();
   EXPECT_EQ(bytesOf(movie).mid(4, 4), "ftyp");
+  QFile plain(out(QStringLiteral("plain")));  // made as any new file is
+  ASSERT_TRUE(plain.open(QIODevice::WriteOnly));
+  EXPECT_EQ(QFile::permissions(movie), plain.permissions());
+  plain.remove();
   EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden), QStringList{"morph.mp4"});
 }
 
