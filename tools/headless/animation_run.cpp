@@ -18,6 +18,7 @@
 #include "headless/animation_options.h"
 #include "headless/headless_parts.h"
 #include "headless/headless_run.h"
+#include "headless/option_table.h"
 
 namespace quill::headless {
 
@@ -40,12 +41,6 @@ struct HeadlessDocument {
 };
 
 const QString kPatternSource = QStringLiteral("pattern:");
-
-QString patternNames() {
-  QStringList names;
-  for (const PatternEntry& pattern : kPatterns) names << pattern.menuCaption;
-  return names.join(QStringLiteral(", "));
-}
 
 // The pattern a key came from, when its source names one ("pattern:Fern").
 std::optional<int> sourcePattern(const AnimationKey& key) {
