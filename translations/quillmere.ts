@@ -574,6 +574,10 @@ Please make sure the file name you specify exists.</source>
         <source>Cannot save the movie. Please try again.</source>
         <translation type="unfinished"></translation>
     </message>
+    <message>
+        <source>Segment %1 (key %2 to key %3): %4</source>
+        <translation type="unfinished"></translation>
+    </message>
 </context>
 <context>
     <name>Patterns</name>
