@@ -575,6 +575,10 @@ Please make sure the file name you specify exists.</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
+        <source>Segment %1 (key %2 to key %3): %4</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
         <source>The grid holds no map to take as a key.</source>
         <translation type="unfinished"></translation>
     </message>

@@ -51,7 +51,7 @@ class AnimationExport : public ::testing::Test {
   QTemporaryDir dir;
 };
 
-TEST_F(AnimationExport, FramesAtTheKeysAreTheKeysOwnPicturesOnAnyNumberOfThreads) {
+TEST_F(AnimationExport, FramesAreTheSameOnAnyNumberOfThreads) {
   for (const char* threads : {"1", "2"}) {
     const ToolRun run = render(kKeys + kPicture +
                                QStringList{"--frames", "4", "--threads", threads, "--output",
@@ -64,16 +64,38 @@ TEST_F(AnimationExport, FramesAtTheKeysAreTheKeysOwnPicturesOnAnyNumberOfThreads
     ASSERT_FALSE(one.isEmpty()) << frame;
     EXPECT_EQ(one, bytesOf(out("t2" + name))) << "frame " << frame;
   }
-  for (const auto& [pattern, frame] : {std::pair{"Sierpinski", "001"}, {"Fern", "004"}}) {
-    SCOPED_TRACE(pattern);
-    const QString key = out(QStringLiteral("%1.png").arg(pattern));
+}
+
+// The keys' own pictures as quillmere-render draws them alone, from a pattern and from an .ifs
+// entry, flat (the canvas's picture), shaded and as the fractal of the pattern's figure.
+TEST_F(AnimationExport, TheFirstAndLastFramesAreTheKeysOwnPicturesInEveryMode) {
+  const QString ifs = out(QStringLiteral("tree.ifs"));
+  ASSERT_EQ(render({"--pattern", "Tree", "--save-ifs", ifs}).status, 0);
+  const struct {
+    const char* name;
+    QStringList picture;
+  } modes[] = {
+      {"density", kPicture},
+      {"flat", {"--mode", "chaos", "--iterations", "30000", "--size", "96x72"}},
+      {"fractal", {"--mode", "fractal", "--iterations", "4", "--size", "96x72"}},
+  };
+  for (const auto& mode : modes) {
+    SCOPED_TRACE(mode.name);
     const ToolRun run =
-        render(QStringList{"--pattern", pattern} + kPicture + QStringList{"--output", key});
+        render(QStringList{"--key", "pattern:Fern@0", "--key", ifs + ":Tree@2"} + mode.picture +
+               QStringList{"--frames", "3", "--output", out(QStringLiteral("m_%d.png"))});
     ASSERT_EQ(run.status, 0) << run.errors.toStdString();
-    const QImage own(key), framed(out(QStringLiteral("t1_%1.png").arg(frame)));
-    ASSERT_FALSE(own.isNull());
-    EXPECT_EQ(own.convertToFormat(QImage::Format_RGB32),
-              framed.convertToFormat(QImage::Format_RGB32));
+    for (const auto& [source, frame] :
+         {std::pair{QStringList{"--pattern", "Fern"}, 1}, {QStringList{"--ifs", ifs}, 3}}) {
+      const QString key = out(QStringLiteral("key.png"));
+      const ToolRun alone = render(source + mode.picture + QStringList{"--output", key});
+      ASSERT_EQ(alone.status, 0) << alone.errors.toStdString();
+      const QImage own(key), framed(out(QStringLiteral("m_%1.png").arg(frame)));
+      ASSERT_FALSE(own.isNull());
+      EXPECT_EQ(own.convertToFormat(QImage::Format_RGB32),
+                framed.convertToFormat(QImage::Format_RGB32))
+          << "frame " << frame;
+    }
   }
 }
 
@@ -106,6 +128,10 @@ TEST_F(AnimationExport, AnMp4WithoutFfmpegIsRefusedWithWhatToDoAndNothingWritten
   const ToolRun made = render(kKeys + kPicture + QStringList{"--frames", "3", "--output", movie});
   ASSERT_EQ(made.status, 0) << made.errors.toStdString();
   EXPECT_EQ(bytesOf(movie).mid(4, 4), "ftyp");
+  QFile plain(out(QStringLiteral("plain")));  // made as any new file is
+  ASSERT_TRUE(plain.open(QIODevice::WriteOnly));
+  EXPECT_EQ(QFile::permissions(movie), plain.permissions());
+  plain.remove();
   EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden), QStringList{"morph.mp4"});
 }
 

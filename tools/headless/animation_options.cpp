@@ -29,6 +29,11 @@ QString readAnimationOptions(const QCommandLineParser& parser, RenderOptions& op
   auto isSet = [&parser](const char* name) { return parser.isSet(QString::fromLatin1(name)); };
   auto value = [&parser](const char* name) { return parser.value(QString::fromLatin1(name)); };
   const bool animates = isSet("animate") || isSet("key");
+  for (const char* name : {"animate", "frames", "fps", "easing"}) {
+    if (parser.values(QString::fromLatin1(name)).size() > 1) {
+      return QStringLiteral("--%1 given more than once").arg(name);
+    }
+  }
   if (!animates) {
     for (const char* name : {"frames", "fps", "loop", "easing"}) {
       if (isSet(name)) return QStringLiteral("--%1 goes with --animate or --key").arg(name);

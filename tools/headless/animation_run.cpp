@@ -18,6 +18,7 @@
 #include "headless/animation_options.h"
 #include "headless/headless_parts.h"
 #include "headless/headless_run.h"
+#include "headless/option_table.h"
 
 namespace quill::headless {
 
@@ -40,12 +41,6 @@ struct HeadlessDocument {
 };
 
 const QString kPatternSource = QStringLiteral("pattern:");
-
-QString patternNames() {
-  QStringList names;
-  for (const PatternEntry& pattern : kPatterns) names << pattern.menuCaption;
-  return names.join(QStringLiteral(", "));
-}
 
 // The pattern a key came from, when its source names one ("pattern:Fern").
 std::optional<int> sourcePattern(const AnimationKey& key) {
@@ -132,7 +127,7 @@ int runAnimation(const RenderOptions& options, std::FILE* errors, const std::ato
   }
 
   // The first key in the grid, checked as the drawing command checks it: the count, the kind of
-  // drawing (the fractal's figure follows the key's pattern) and the drawing state.
+  // drawing and the drawing state. The fractal's figure follows each key's pattern.
   HeadlessDocument headless(options);
   const AnimationKey& first = animation->keys.front();
   IfsEntry entry;
@@ -149,6 +144,13 @@ int runAnimation(const RenderOptions& options, std::FILE* errors, const std::ato
 
   MovieRequest movie;
   movie.inputs = *inputs;
+  if (inputs->kind != DrawingKind::ChaosGame && inputs->kind != DrawingKind::BluePrint) {
+    for (const AnimationKey& key : animation->keys) {
+      const bool triangle = sourcePattern(key).value_or(kSierpinskiPattern) == kSierpinskiPattern;
+      movie.keyKinds.push_back(triangle ? DrawingKind::TriangleFractal
+                                        : DrawingKind::SquareFractal);
+    }
+  }
   movie.plan = std::move(plan.value());
   movie.frameCount = options.frames;
   movie.framesPerSecond = options.framesPerSecond;

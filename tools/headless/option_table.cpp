@@ -12,12 +12,6 @@ namespace {
 constexpr int kLineWidth = 79;   // columns a line of --help may take
 constexpr int kHelpColumn = 24;  // where each option's help starts
 
-QString patternNames() {
-  QStringList names;
-  for (const PatternEntry& pattern : kPatterns) names << pattern.menuCaption;
-  return names.join(QStringLiteral(", "));
-}
-
 // The paragraph's words in lines that start at the help column and end before kLineWidth.
 QString wrapped(const QString& paragraph, int firstColumn) {
   QString text;
@@ -38,6 +32,12 @@ QString wrapped(const QString& paragraph, int firstColumn) {
 }
 
 }  // namespace
+
+QString patternNames() {
+  QStringList names;
+  for (const PatternEntry& pattern : kPatterns) names << pattern.menuCaption;
+  return names.join(QStringLiteral(", "));
+}
 
 const std::vector<OptionRow>& optionTable() {
   static const std::vector<OptionRow> table = {

@@ -30,12 +30,6 @@ int patternIndex(const QString& name) {
   return -1;
 }
 
-QString patternNames() {
-  QStringList names;
-  for (const PatternEntry& pattern : kPatterns) names << pattern.menuCaption;
-  return names.join(QStringLiteral(", "));
-}
-
 // The options of pictures rendered to a file, once the mode and the output are known; an empty
 // string when they are fine, else what is wrong.
 QString readPictureOptions(const QCommandLineParser& parser, RenderOptions& options) {
@@ -217,31 +211,10 @@ ParsedArguments parseArguments(const QStringList& arguments) {
     return usageError(
         QStringLiteral("unexpected argument '%1'").arg(parser.positionalArguments().constFirst()));
   }
-  for (const QCommandLineOption& option : {pattern,
-                                           params,
-                                           mode,
-                                           iterations,
-                                           size,
-                                           pen,
-                                           paper,
-                                           threads,
-                                           output,
-                                           ifs,
-                                           entry,
-                                           saveIfs,
-                                           shade,
-                                           gamma,
-                                           supersample,
-                                           mapColours,
-                                           seed,
-                                           report,
-                                           reportPoints,
-                                           format,
-                                           fromPicture,
-                                           tableOption(QStringLiteral("animate")),
-                                           tableOption(QStringLiteral("frames")),
-                                           tableOption(QStringLiteral("fps")),
-                                           tableOption(QStringLiteral("easing"))}) {
+  for (const QCommandLineOption& option :
+       {pattern,     params,     mode, iterations, size,         pen,    paper,
+        threads,     output,     ifs,  entry,      saveIfs,      shade,  gamma,
+        supersample, mapColours, seed, report,     reportPoints, format, fromPicture}) {
     if (parser.values(option).size() > 1) {
       return usageError(QStringLiteral("--%1 given more than once").arg(option.names().first()));
     }

@@ -129,7 +129,11 @@ Result<AnimationPlan> planAnimation(const Animation& animation) {
     }
     if (const Status fits = checkMatching(given->second, int(earlier.size()), int(later.size()));
         !fits) {
-      return Failure{fits.message()};
+      return Failure{QCoreApplication::translate("Messages", "Segment %1 (key %2 to key %3): %4")
+                         .arg(s + 1)
+                         .arg(s + 1)
+                         .arg(plan.loop && s + 1 == segments ? 1 : s + 2)
+                         .arg(fits.message())};
     }
     plan.matchings.push_back(given->second);
   }

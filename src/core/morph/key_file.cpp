@@ -202,8 +202,13 @@ Result<Animation> readAnimationText(const QByteArray& text) {
 
 Result<Animation> readAnimationFile(const QString& path) {
   QFile file(path);
-  if (!QFileInfo::exists(path)) return Failure{messageText(kFileNotFoundMessage)};
-  if (QFileInfo(path).isFile() && file.size() > kMaxAnimationFileBytes) {
+  const QFileInfo info(path);
+  if (!info.exists()) return Failure{messageText(kFileNotFoundMessage)};
+  // A FIFO or a device would keep the reader waiting, or never end.
+  if (!info.isFile()) {
+    return Failure{QCoreApplication::translate("Messages", "Cannot read the animation file.")};
+  }
+  if (file.size() > kMaxAnimationFileBytes) {
     return Failure{QCoreApplication::translate(
         "Messages", "Cannot read the animation: the file is too large to be one.")};
   }

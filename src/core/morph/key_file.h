@@ -32,7 +32,8 @@ QByteArray animationText(const Animation& animation);
 Result<Animation> readAnimationText(const QByteArray& text);
 
 // The file at `path`, read whole: kFileNotFoundMessage when nothing is there, a message when it
-// cannot be read or passes kMaxAnimationFileBytes, else readAnimationText's.
+// is not a plain file (a FIFO, a device), cannot be read or passes kMaxAnimationFileBytes, else
+// readAnimationText's.
 Result<Animation> readAnimationFile(const QString& path);
 
 // Writes the file atomically (writeFileAtomically): an earlier file stays as it was on failure.

@@ -1,12 +1,18 @@
 #include "core/movie/ffmpeg_movie.h"
 
+#include <fcntl.h>
+#include <unistd.h>
+
 #include <QCoreApplication>
 #include <QDir>
 #include <QFileInfo>
 #include <QProcess>
+#include <QRandomGenerator>
 #include <QStandardPaths>
-#include <QTemporaryFile>
+#include <cerrno>
 #include <cstdio>
+#include <optional>
+#include <utility>
 
 #include "core/movie/movie_export.h"
 #include "core/picture/picture_rows.h"
@@ -66,6 +72,44 @@ Failure ffmpegFailure(QProcess& ffmpeg) {
                      .arg(said.constLast().isEmpty() ? ffmpeg.errorString() : said.constLast())};
 }
 
+// A new empty file that is removed again unless kept.
+class StagedFile {
+ public:
+  explicit StagedFile(QString path) : path_(std::move(path)) {}
+  StagedFile(StagedFile&& other) noexcept : path_(std::exchange(other.path_, QString())) {}
+  StagedFile(const StagedFile&) = delete;
+  ~StagedFile() {
+    if (!path_.isEmpty()) QFile::remove(path_);
+  }
+  const QString& fileName() const { return path_; }
+  void keep() { path_.clear(); }
+
+ private:
+  QString path_;
+};
+
+// The staged movie lies beside the target, so that renaming it into place is atomic. It is made
+// as any new file is (0666 less the umask), or with the target's permissions when it exists.
+std::optional<StagedFile> stagedBeside(const QFileInfo& target) {
+  const QDir folder = target.absoluteDir();
+  for (int attempt = 0; attempt < 100; ++attempt) {
+    const QString path =
+        folder.filePath(QStringLiteral(".%1-%2.mp4")
+                            .arg(target.completeBaseName())
+                            .arg(QRandomGenerator::global()->generate(), 8, 16, QLatin1Char('0')));
+    const int fd = ::open(QFile::encodeName(path).constData(), O_CREAT | O_EXCL | O_WRONLY, 0666);
+    if (fd < 0) {
+      if (errno == EEXIST) continue;
+      return std::nullopt;
+    }
+    ::close(fd);
+    StagedFile staged(path);
+    if (target.exists()) QFile::setPermissions(path, QFile::permissions(target.filePath()));
+    return staged;
+  }
+  return std::nullopt;
+}
+
 }  // namespace
 
 Status writeMp4Movie(const MovieRequest& movie, const RenderControl& control, const QString& path) {
@@ -73,11 +117,9 @@ Status writeMp4Movie(const MovieRequest& movie, const RenderControl& control, co
   if (program.isEmpty()) return Failure{kNoFfmpegMessage};
   const QFileInfo target(path);
   if (target.exists() && !target.isFile()) return Failure{kMovieSaveMessages.other};
-  // The staged movie lies beside the target, so that renaming it into place is atomic.
-  QTemporaryFile staged(target.absoluteDir().filePath(
-      QStringLiteral(".%1-XXXXXX.mp4").arg(target.completeBaseName())));
-  if (!staged.open()) return Failure{kMovieSaveMessages.other};
-  staged.close();
+  std::optional<StagedFile> made = stagedBeside(target);
+  if (!made) return Failure{kMovieSaveMessages.other};
+  StagedFile& staged = *made;
 
   QProcess ffmpeg;
   ffmpeg.setProcessChannelMode(QProcess::SeparateChannels);
@@ -128,7 +170,7 @@ Status writeMp4Movie(const MovieRequest& movie, const RenderControl& control, co
                   QFile::encodeName(path).constData()) != 0) {
     return Failure{kMovieSaveMessages.other};
   }
-  staged.setAutoRemove(false);  // renamed: nothing left to remove
+  staged.keep();  // renamed: nothing left to remove
   control.report(1);
   return {};
 }

@@ -3,6 +3,7 @@
 #include <QCoreApplication>
 #include <QFileInfo>
 #include <QRegularExpression>
+#include <cmath>
 
 #include "core/maps/read_grid.h"
 #include "core/movie/ffmpeg_movie.h"
@@ -75,8 +76,17 @@ QString framePath(const QString& pattern, int number) {
 
 PictureInputs frameInputs(const MovieRequest& movie, int frame) {
   PictureInputs inputs = movie.inputs;
-  inputs.drawing.maps =
-      mapTableOf(systemAt(movie.plan, frameTime(movie.plan, frame, movie.frameCount)));
+  const double time = frameTime(movie.plan, frame, movie.frameCount);
+  inputs.drawing.maps = mapTableOf(systemAt(movie.plan, time));
+  if (!movie.keyKinds.empty()) {
+    const auto& keys = movie.plan.keys;
+    std::size_t nearest = 0;
+    for (std::size_t k = 1; k < keys.size(); ++k) {
+      if (std::abs(keys[k].time - time) < std::abs(keys[nearest].time - time)) nearest = k;
+    }
+    // A loop's last key is the first come round again.
+    inputs.kind = movie.keyKinds[nearest < movie.keyKinds.size() ? nearest : 0];
+  }
   return inputs;
 }
 

@@ -29,6 +29,9 @@ struct MovieRequest {
   AnimationPlan plan;
   int frameCount = 2;
   double framesPerSecond = 25;
+  // The fractal's figure of each key (triangle or square, as its pattern draws it), so that the
+  // keys' frames are their own pictures: a frame takes the nearer key's. Empty: inputs.kind.
+  std::vector<DrawingKind> keyKinds;
 };
 
 inline constexpr int kMaxFrames = 100'000;
@@ -45,7 +48,8 @@ inline const SaveMessages kMovieSaveMessages = {
     QStringLiteral(QT_TRANSLATE_NOOP("Messages", "Cannot save the movie: disk full.")),
     QStringLiteral(QT_TRANSLATE_NOOP("Messages", "Cannot save the movie. Please try again."))};
 
-// The inputs of frame `frame` (from 0): the request's with the frame's system in the table.
+// The inputs of frame `frame` (from 0): the request's with the frame's system in the table and the
+// nearer key's kind of drawing.
 PictureInputs frameInputs(const MovieRequest& movie, int frame);
 
 // `control` for one frame of `frameCount`: its progress a share of the whole export's.

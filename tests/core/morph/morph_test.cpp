@@ -2,7 +2,9 @@
 // turn that must not collapse.
 
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
+#include <QFile>
 #include <QTemporaryDir>
 #include <algorithm>
 #include <cmath>
@@ -231,6 +233,9 @@ TEST(Morph, TheAnimationFileReadsBackBitForBitAndNamesTheFieldThatIsWrong) {
   EXPECT_EQ(read->keys[0].name, "Gasket");
   EXPECT_TRUE(sameMaps(read->keys[1].maps, animation.keys[1].maps));
   EXPECT_EQ(read->matchings.at(0), animation.matchings[0]);
+  const QString fifo = dir.filePath("fifo.qmanim");  // would wait for a writer forever
+  ASSERT_EQ(::mkfifo(QFile::encodeName(fifo).constData(), 0600), 0);
+  EXPECT_EQ(readAnimationFile(fifo).message(), "Cannot read the animation file.");
 
   const struct {
     const char* text;
