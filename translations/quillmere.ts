@@ -429,6 +429,164 @@ Please make sure the file name you specify exists.</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
+        <source>Map %1 of key %2 and map %3 of key %4 turn over: no morph between them avoids a flat map; match them with other maps to avoid it.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>There is no key.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Key %1 needs 1 to %2 maps.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Key %1 must come later than the key before it.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>A matching is given for segment %1 of %2.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Cannot read the animation: %1 %2.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>must be an object</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>must be a number of seconds</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>must be text</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>must be a list of 1 to 10 maps</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>must be 7 numbers (a b c d e f p)</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>must be a list of 1 to 10 pairs</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>must be two map numbers from 1 to 10</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Cannot read the animation: it is not JSON (%1 at byte %2).</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>must be &quot;quillmere-animation&quot;</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>must be 1; a newer Quillmere wrote this file</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>must be &quot;linear&quot;, &quot;smooth&quot; or &quot;spline&quot;</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>must be true or false</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>must be a list of keys</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>must be a list</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>must be the number of a segment, once</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Cannot read the animation: the file is too large to be one.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Cannot read the animation file.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Cannot save the animation: disk full.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Cannot save the animation. Please try again.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>A matching of these keys needs %1 pairs, one for each map of the key with more maps; it has %2.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>The matching pairs map %1 with map %2, but the keys have %3 and %4 maps.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>The matching leaves out map %1 of the earlier key.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>The matching leaves out map %1 of the later key.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>ffmpeg could not make the movie: %1</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Cannot write the GIF.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message numerus="yes">
+        <source>The export was cancelled; the first %n pictures were written.</source>
+        <translation type="unfinished">
+            <numerusform></numerusform>
+        </translation>
+    </message>
+    <message>
+        <source>Cannot make an MP4: the ffmpeg program is not installed (or not on the PATH). Install ffmpeg, or export a GIF or numbered PNG pictures instead.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>The export was cancelled; no movie was written.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Cannot save the movie: disk full.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Cannot save the movie. Please try again.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Segment %1 (key %2 to key %3): %4</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>The grid holds no map to take as a key.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Write the matching as pairs of map numbers: 1→2, 2→1, 3→3.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
         <source>The gamma threshold must be a number from 0 to 1.</source>
         <translation type="unfinished"></translation>
     </message>
@@ -489,6 +647,97 @@ Please make sure the file name you specify exists.</source>
     </message>
     <message>
         <source>User</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
+    <name>quill::AnimationWindow</name>
+    <message>
+        <source>Open Key</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Pause</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Play</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Matching:</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Key %1 → Key %2:</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Animation</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Add Key</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Remove Key</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Time:</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source> s</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Easing:</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Linear</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Smooth</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Spline</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Loop</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Which map of the earlier key becomes which of the later: 1→2, 2→1</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Automatic</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Open...</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Save...</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Animations (*.qmanim)</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Save Animation</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Open Animation</source>
         <translation type="unfinished"></translation>
     </message>
 </context>
@@ -693,6 +942,10 @@ Please make sure the file name you specify exists.</source>
     </message>
     <message>
         <source>Undo</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Animation...</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
@@ -1163,6 +1416,10 @@ Please make sure the file name you specify exists.</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
+        <source>Mean keeps the picture&apos;s tones as the points grow; with Log more points darken the whole picture</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
         <source>Tone:</source>
         <translation type="unfinished"></translation>
     </message>
@@ -1180,10 +1437,6 @@ Please make sure the file name you specify exists.</source>
     </message>
     <message>
         <source>The paper is left out; density ink takes its tone as its alpha</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
-        <source>Mean keeps the picture&apos;s tones as the points grow; with Log more points darken the whole picture</source>
         <translation type="unfinished"></translation>
     </message>
 </context>

@@ -16,13 +16,16 @@ _quillmere_render() {
     --ifs) COMPREPLY=($(compgen -f -X '!*.[iI][fF][sS]' -- "$cur") $(compgen -d -- "$cur")); return ;;
     --from-picture) COMPREPLY=($(compgen -f -X '!*.@([pP][nN][gG]|[sS][vV][gG])' -- "$cur") $(compgen -d -- "$cur")); return ;;
     --target) COMPREPLY=($(compgen -f -X '!*.@([pP][nN][gG]|[jJ][pP]?([eE])[gG]|[bB][mM][pP]|[gG][iI][fF]|[sS][vV][gG]|[tT][iI][fF]?([fF]))' -- "$cur") $(compgen -d -- "$cur")); return ;;
-    --output | --save-ifs | --save-params | --report) COMPREPLY=($(compgen -f -- "$cur")); return ;;
+    --output | --save-ifs | --save-params | --report | --key) COMPREPLY=($(compgen -f -- "$cur")); return ;;
+    --animate) COMPREPLY=($(compgen -f -X '!*.qmanim' -- "$cur") $(compgen -d -- "$cur")); return ;;
+    --easing) COMPREPLY=($(compgen -W 'linear smooth spline' -- "$cur")); return ;;
     --mode) COMPREPLY=($(compgen -W 'blueprint fractal chaos' -- "$cur")); return ;;
     --format) COMPREPLY=($(compgen -W 'png bmp jpg svg' -- "$cur")); return ;;
     --shade) COMPREPLY=($(compgen -W 'flat density by-map' -- "$cur")); return ;;
     --tone) COMPREPLY=($(compgen -W 'log mean' -- "$cur")); return ;;
     --entry | --iterations | --size | --pen | --paper | --threads | --gamma | --gamma-threshold | \
-      --supersample | --map-colours | --seed | --report-points | --maps | --time-limit)
+      --supersample | --map-colours | --seed | --report-points | --maps | --time-limit | --frames | \
+      --fps)
       return ;;
   esac
 
@@ -30,7 +33,7 @@ _quillmere_render() {
     --add-to-collection --mode --iterations --size --pen --paper --threads --output --format
     --shade --gamma --tone --gamma-threshold --supersample --map-colours --depth16 --transparent
     --seed --report --report-points --save-params --target --invert --maps --time-limit
-    --help --version' -- "$cur"))
+    --animate --key --frames --fps --loop --easing --help --version' -- "$cur"))
 }
 # -o filenames quotes what it completes, so "Christmas Tree" comes out as one word.
 complete -o filenames -F _quillmere_render quillmere-render

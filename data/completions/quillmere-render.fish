@@ -34,5 +34,11 @@ complete -c quillmere-render -l target -r -F -d 'A picture of a shape to fit the
 complete -c quillmere-render -l invert -d 'The shape is lighter than its background'
 complete -c quillmere-render -l maps -x -d 'Maps to seed for a fit from nothing, 1 to 10'
 complete -c quillmere-render -l time-limit -x -d 'The work the fit may do, in seconds'
+complete -c quillmere-render -l animate -r -F -d "An animation's keys (.qmanim)"
+complete -c quillmere-render -l key -r -F -d 'A key of the animation, FILE@TIME'
+complete -c quillmere-render -l frames -x -d "The animation's pictures"
+complete -c quillmere-render -l fps -x -d 'Frames a second of a GIF or an MP4'
+complete -c quillmere-render -l loop -d 'Morph the last key back into the first'
+complete -c quillmere-render -l easing -x -d 'How the morph moves between keys' -a 'linear smooth spline'
 complete -c quillmere-render -s h -l help -d 'Print the help and exit'
 complete -c quillmere-render -l version -d 'Print the version and exit'

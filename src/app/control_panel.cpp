@@ -13,6 +13,7 @@
 #include <QShortcut>
 #include <algorithm>
 
+#include "app/animation_window.h"
 #include "app/collage_overlay.h"
 #include "app/map_editor.h"
 #include "app/maths_report_window.h"
@@ -359,6 +360,9 @@ void ControlPanel::buildMenus() {
   picture->setObjectName(QStringLiteral("renderPictureAction"));
   picture->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_R));
   connect(picture, &QAction::triggered, this, &ControlPanel::openPictureDialog);
+  QAction* animation = tools->addAction(tr("Animation..."));
+  animation->setObjectName(QStringLiteral("animationAction"));
+  connect(animation, &QAction::triggered, this, &ControlPanel::openAnimationWindow);
   addRecentFilesMenu(tools);
 }
 

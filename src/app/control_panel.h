@@ -20,6 +20,7 @@ namespace quill {
 
 struct Document;
 class CollageOverlay;
+class AnimationWindow;
 class FileDrop;
 class TargetFit;
 class MapEditor;
@@ -67,6 +68,10 @@ class ControlPanel : public QMainWindow {
   // front.
   void openPictureDialog();
   PictureDialog* pictureDialog() const { return pictureDialog_.get(); }
+  // "Tools" -> "Animation...": opens the animation's keys beside the panel, or brings them to the
+  // front.
+  void openAnimationWindow();
+  AnimationWindow* animationWindow() const { return animationWindow_.get(); }
   // The open tool windows back in front of the full-screen canvas, which a drawing brings to the
   // front; the canvas keeps the keyboard.
   void raiseToolWindows();
@@ -123,6 +128,8 @@ class ControlPanel : public QMainWindow {
   // The map editor or the report changed the grid's texts: the panel and the other follow.
   void gridEditedInEditor();
   void gridEditedInReport();
+  // The animation window showed a frame of the morph, or a key, in the grid.
+  void gridShownByAnimation();
   QPushButton* addButton(const char* name, const QString& caption, int left, int top);
   QLabel* addLabel(const QString& caption, int left, int top, int width, int height);
   QLineEdit* addField(const QString& name, int left, int top, int width, int height);
@@ -149,6 +156,7 @@ class ControlPanel : public QMainWindow {
   std::unique_ptr<MapEditor> mapEditor_;
   std::unique_ptr<MathsReportWindow> mathsReport_;
   std::unique_ptr<PictureDialog> pictureDialog_;
+  std::unique_ptr<AnimationWindow> animationWindow_;
   QWidget* client_ = nullptr;
 
   QLineEdit* countField_ = nullptr;

@@ -8,6 +8,7 @@
 #include <QScreen>
 #include <algorithm>
 
+#include "app/animation_window.h"
 #include "app/collage_overlay.h"
 #include "app/control_panel.h"
 #include "app/file_drop.h"
@@ -174,10 +175,31 @@ void ControlPanel::openPictureDialog() {
   bringToFront(*pictureDialog_);
 }
 
+void ControlPanel::openAnimationWindow() {
+  if (!animationWindow_) {
+    // A window of the panel's, below its controls, so that the grid and the Map Editor's preview
+    // stay in sight while the playhead moves.
+    animationWindow_ = std::make_unique<AnimationWindow>(document_, this);
+    connect(animationWindow_.get(), &AnimationWindow::gridShown, this,
+            &ControlPanel::gridShownByAnimation);
+    const QPoint below = client_->mapToGlobal(QPoint(0, px(6510)));
+    animationWindow_->move(below.x(), below.y() + 8);
+    animationWindow_->resize(px(9000), animationWindow_->sizeHint().height());
+  }
+  bringToFront(*animationWindow_);
+}
+
+void ControlPanel::gridShownByAnimation() {
+  refreshFromState();
+  editorModel_.syncFromGrid();
+  gridChanged();
+}
+
 void ControlPanel::raiseToolWindows() {
   for (QWidget* window :
        {static_cast<QWidget*>(mapEditor_.get()), static_cast<QWidget*>(mathsReport_.get()),
-        static_cast<QWidget*>(pictureDialog_.get())}) {
+        static_cast<QWidget*>(pictureDialog_.get()),
+        static_cast<QWidget*>(animationWindow_.get())}) {
     if (window != nullptr && window->isVisible() && !window->isMinimized()) window->raise();
   }
 }

@@ -5,6 +5,7 @@
 #include <cmath>
 #include <cstdio>
 
+#include "app/animation_window.h"
 #include "app/control_panel.h"
 #include "app/map_canvas.h"
 #include "app/map_editor.h"
@@ -35,6 +36,8 @@ const ToolWindow kToolWindows[] = {
      &ControlPanel::openMathsReport},
     {"renderPicture", [](ControlPanel& panel) -> QWidget* { return panel.pictureDialog(); },
      &ControlPanel::openPictureDialog},
+    {"animation", [](ControlPanel& panel) -> QWidget* { return panel.animationWindow(); },
+     &ControlPanel::openAnimationWindow},
 };
 
 QString key(const char* group, const char* name) {

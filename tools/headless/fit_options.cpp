@@ -23,7 +23,7 @@ QString readFitOptions(const QCommandLineParser& parser, RenderOptions& options)
   }
   options.targetFile = value("target");
   if (options.targetFile.isEmpty()) return QStringLiteral("--target needs a picture");
-  if (!options.fromPicture.isEmpty()) {
+  if (!options.fromPicture.isEmpty() || options.animates()) {
     return QStringLiteral("--target fits the maps of --pattern, --params or --ifs, or none");
   }
   options.invertTarget = isSet("invert");

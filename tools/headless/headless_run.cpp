@@ -25,93 +25,14 @@
 #include "core/picture/image_file.h"
 #include "core/picture/picture.h"
 #include "core/picture/picture_carrier.h"
+#include "headless/animation_run.h"
 #include "headless/fit_run.h"
 #include "headless/from_picture.h"
+#include "headless/headless_parts.h"
 
 namespace quill::headless {
 
 namespace {
-
-// A twip is 1/15 of a pixel here, as on a 96 dpi screen.
-constexpr double kTwipsPerPixel = 15.0;
-
-// A canvas window with no window: the canvas alone.
-class OffscreenCanvasWindow : public CanvasWindow {
- public:
-  OffscreenCanvasWindow(int width, int height) : width_(width), height_(height) {}
-
-  void load(const DrawingState& drawing) { drawing_ = &drawing; }
-  Canvas& canvas() override {
-    if (!canvas_) {
-      canvas_ = std::make_unique<Canvas>(width_, height_, kTwipsPerPixel, drawing_->paperColor);
-    }
-    return *canvas_;
-  }
-  void setCaption(const QString& /*caption*/) override {}
-  void showCanvas() override {}
-
- private:
-  const DrawingState* drawing_ = nullptr;
-  int width_;
-  int height_;
-  std::unique_ptr<Canvas> canvas_;
-};
-
-class NoPrinter : public Printer {
- public:
-  Status printPage(const QImage& /*picture*/) override { return Failure{kPrintUnavailableMessage}; }
-};
-
-void printMessage(const QString& message, std::FILE* errors) {
-  std::fprintf(errors, "%s\n", message.toLocal8Bit().constData());
-}
-
-// "\rDrawing 42%" on a terminal, printed only when the whole percentage changes.
-std::function<void(double)> terminalProgress(std::FILE* errors, const char* doing = "Drawing") {
-  auto last = std::make_shared<int>(-1);
-  return [errors, last, doing](double done) {
-    const int percent = std::clamp(int(done * 100), 0, 100);
-    if (percent == *last) return;
-    *last = percent;
-    std::fprintf(errors, "\r%s %3d%%", doing, percent);
-    std::fflush(errors);
-  };
-}
-
-// Where a file option writes: "-" is standard output.
-QString target(const QString& option) {
-  return option == kStandardOutputArgument ? standardOutputName() : option;
-}
-
-// writeFileAtomically that waits for a FIFO's reader until Ctrl+C.
-Status writeBytes(const QString& path, const QByteArray& bytes, const SaveMessages& messages,
-                  const std::atomic<bool>* cancel) {
-  const auto writeAll = [&bytes, &messages](QIODevice& device) -> Status {
-    if (device.write(bytes) != bytes.size()) return Failure{messages.other};
-    return {};
-  };
-  return writeFileStreaming(path, messages, writeAll, cancel);
-}
-
-bool interrupted(const std::atomic<bool>* cancel) { return cancel != nullptr && cancel->load(); }
-
-// How a step that writes `what` ends. The outcome decides: a Ctrl+C that came once the file was
-// complete finds it written, and says so.
-int outcome(const Status& written, const char* what, std::FILE* errors,
-            const std::atomic<bool>* cancel) {
-  if (written) {
-    if (interrupted(cancel)) {
-      std::fprintf(errors, "Interrupted; the %s was already written.\n", what);
-    }
-    return kExitDrawn;
-  }
-  if (interrupted(cancel)) {
-    std::fprintf(errors, "Interrupted; no %s written.\n", what);
-    return kExitInterrupted;
-  }
-  printMessage(written.message(), errors);
-  return kExitRefused;
-}
 
 const SaveMessages kReportSaveMessages = {
     QStringLiteral("Cannot save the report: disk full."),
@@ -139,18 +60,6 @@ int writeReport(const Document& document, const RenderOptions& options, std::FIL
   const QByteArray json = reportJson(analyseSystem(maps), boxes);
   return outcome(writeBytes(target(options.report), json, kReportSaveMessages, cancel), "report",
                  errors, cancel);
-}
-
-constexpr PictureMode pictureMode(Mode mode) {
-  switch (mode) {
-    case Mode::BluePrint:
-      return PictureMode::BluePrint;
-    case Mode::Fractal:
-      return PictureMode::Fractal;
-    case Mode::Chaos:
-      break;
-  }
-  return PictureMode::ChaosGame;
 }
 
 // The type of the picture file: --format or the name's, among the picture options' types, or
@@ -231,6 +140,7 @@ int runHeadless(const RenderOptions& asked, std::FILE* output, std::FILE* errors
     printMessage(message, errors);
     return kExitRefused;
   };
+  if (asked.animates()) return runAnimation(asked, errors, cancel, showProgress);
   // A picture's settings stand in for the options before anything is derived from them.
   RenderOptions options = asked;
   if (!asked.fromPicture.isEmpty()) {

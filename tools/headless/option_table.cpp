@@ -12,12 +12,6 @@ namespace {
 constexpr int kLineWidth = 79;   // columns a line of --help may take
 constexpr int kHelpColumn = 24;  // where each option's help starts
 
-QString patternNames() {
-  QStringList names;
-  for (const PatternEntry& pattern : kPatterns) names << pattern.menuCaption;
-  return names.join(QStringLiteral(", "));
-}
-
 // The paragraph's words in lines that start at the help column and end before kLineWidth.
 QString wrapped(const QString& paragraph, int firstColumn) {
   QString text;
@@ -38,6 +32,12 @@ QString wrapped(const QString& paragraph, int firstColumn) {
 }
 
 }  // namespace
+
+QString patternNames() {
+  QStringList names;
+  for (const PatternEntry& pattern : kPatterns) names << pattern.menuCaption;
+  return names.join(QStringLiteral(", "));
+}
 
 const std::vector<OptionRow>& optionTable() {
   static const std::vector<OptionRow> table = {
@@ -74,7 +74,8 @@ const std::vector<OptionRow>& optionTable() {
        "FILE",
        "the picture; the format follows the extension (.png, .bmp, .jpg ...); .svg draws the "
        "blue print or the fractal as vectors; - for standard output. A FIFO or a device is "
-       "written into"},
+       "written into. An animation is written as numbered pictures (frames_%05d.png), an "
+       "animated GIF (.gif) or an MP4 made by ffmpeg (.mp4)"},
       {{"format"},
        "FORMAT",
        "png, bmp, jpg or svg: the picture's type for - (default png), or for a name, which "
@@ -129,6 +130,25 @@ const std::vector<OptionRow>& optionTable() {
       {{"save-params"},
        "FILE",
        "write the maps, after --fit or --target, as a parameter file (- for standard output)"},
+      {{"animate"},
+       "FILE",
+       "an animation's keys (.qmanim): morph from key to key and write --frames pictures to "
+       "--output"},
+      {{"key"},
+       "FILE@TIME",
+       "a key of the animation, given again for each: a parameter file, an .ifs file with "
+       "its entry as FILE:ENTRY, or a pattern as pattern:NAME, at TIME seconds; in the order "
+       "of their times"},
+      {{"frames"},
+       "N",
+       "the animation's pictures, 1 to 100000: the first is the first key, the last the last "
+       "key (with --loop, the one before the first comes round again)"},
+      {{"fps"}, "F", "frames a second of a GIF or an MP4, 1 to 60, default 25"},
+      {{"loop"}, "", "morph the last key back into the first, so that the frames loop"},
+      {{"easing"},
+       "EASING",
+       "linear (default, or the key file's), smooth (slowing into each key) or spline (a "
+       "Catmull-Rom curve through the keys)"},
       {{"help", "h"}, "", "print this help and exit"},
       {{"version"}, "", "print the version and exit"},
   };
@@ -156,9 +176,12 @@ QString helpText() {
       "Usage: quillmere-render (--pattern NAME | --params FILE | --ifs FILE |\n"
       "                         --from-picture FILE) [OPTION]...\n"
       "       quillmere-render --target IMAGE --maps N [OPTION]...\n"
+      "       quillmere-render (--animate FILE | --key FILE@TIME...) --frames N\n"
+      "                         --mode MODE --output FILE [OPTION]...\n"
       "\n"
       "Draws an iterated function system without a window and writes the picture, the\n"
-      "maps as an .ifs entry, or a report of what the maps do.\n"
+      "maps as an .ifs entry, or a report of what the maps do; or morphs one system into\n"
+      "another and writes the frames.\n"
       "\n"
       "Options:\n");
   for (const OptionRow& row : optionTable()) {

@@ -28,6 +28,9 @@ QList<QCommandLineOption> tableOptions();
 // The usage line, the table's options with their help, and the exit statuses.
 QString helpText();
 
+// The patterns of the pattern menu, "Sierpinski, Christmas Tree, ...".
+QString patternNames();
+
 // "quillmere-render 0.1".
 QString versionText();
 

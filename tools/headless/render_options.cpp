@@ -7,6 +7,7 @@
 
 #include "core/maps/map_table.h"
 #include "core/maps/pattern_catalogue.h"
+#include "headless/animation_options.h"
 #include "headless/fit_options.h"
 #include "headless/option_table.h"
 
@@ -30,15 +31,13 @@ int patternIndex(const QString& name) {
   return -1;
 }
 
-QString patternNames() {
-  QStringList names;
-  for (const PatternEntry& pattern : kPatterns) names << pattern.menuCaption;
-  return names.join(QStringLiteral(", "));
-}
-
 // The options of pictures rendered to a file, once the mode and the output are known; an empty
 // string when they are fine, else what is wrong.
 QString readPictureOptions(const QCommandLineParser& parser, RenderOptions& options) {
+  // An animation's frames are rendered as its pictures would be, whatever holds them.
+  const QString named = options.animates()         ? QStringLiteral("frame.png")
+                        : options.format.isEmpty() ? options.output
+                                                   : QStringLiteral("picture.") + options.format;
   auto isSet = [&parser](const char* name) { return parser.isSet(QString::fromLatin1(name)); };
   auto value = [&parser](const char* name) { return parser.value(QString::fromLatin1(name)); };
   if (isSet("shade")) {
@@ -105,10 +104,7 @@ QString readPictureOptions(const QCommandLineParser& parser, RenderOptions& opti
   options.depth16 = isSet("depth16");
   if (const QString wrong = readSeed(parser, options.seed); !wrong.isEmpty()) return wrong;
 
-  // --format names the type whatever the name says; standard output has no name to say it.
-  const std::optional<PictureFormat> format = pictureFormatFor(
-      options.format.isEmpty() ? options.output : QStringLiteral("picture.") + options.format,
-      options.depth16);
+  const std::optional<PictureFormat> format = pictureFormatFor(named, options.depth16);
   const bool svg = format == PictureFormat::Svg;
   const bool chaos = options.mode == Mode::Chaos;
   const bool anyOption = isSet("shade") || isSet("gamma") || isSet("supersample") ||
@@ -224,6 +220,8 @@ ParsedArguments parseArguments(const QStringList& arguments) {
   const QCommandLineOption targetImage = tableOption(QStringLiteral("target"));
 
   if (!parser.parse(arguments)) return usageError(parser.errorText());
+  const bool animates =
+      parser.isSet(QStringLiteral("animate")) || parser.isSet(QStringLiteral("key"));
   if (parser.isSet(help) || parser.isSet(version)) {
     ParsedArguments parsed;
     parsed.help = parser.isSet(help);
@@ -248,11 +246,15 @@ ParsedArguments parseArguments(const QStringList& arguments) {
 
   RenderOptions options;
   const int starts = int(parser.isSet(pattern)) + int(parser.isSet(params)) +
-                     int(parser.isSet(ifs)) + int(parser.isSet(fromPicture));
+                     int(parser.isSet(ifs)) + int(parser.isSet(fromPicture)) + int(animates);
   // A fit may start from nothing: it seeds its own maps.
   if (starts > 1 || (starts == 0 && !parser.isSet(targetImage))) {
-    return usageError(
-        QStringLiteral("give exactly one of --pattern, --params, --ifs and --from-picture"));
+    return usageError(QStringLiteral(
+        "give exactly one of --pattern, --params, --ifs, --from-picture and --animate (or "
+        "--key)"));
+  }
+  if (const QString wrong = readAnimationOptions(parser, options); !wrong.isEmpty()) {
+    return usageError(wrong);
   }
   // The picture says how it was drawn; these would only say it otherwise.
   for (const QCommandLineOption& option :
@@ -287,6 +289,8 @@ ParsedArguments parseArguments(const QStringList& arguments) {
       return usageError(QStringLiteral("unknown pattern '%1'; the patterns are: %2")
                             .arg(parser.value(pattern), patternNames()));
     }
+  } else if (animates) {
+    // the keys are read above
   } else if (parser.isSet(fromPicture)) {
     options.fromPicture = parser.value(fromPicture);
     if (options.fromPicture.isEmpty()) {
@@ -323,7 +327,7 @@ ParsedArguments parseArguments(const QStringList& arguments) {
   }
 
   // A picture is drawn when asked for; --save-ifs, --list-entries and --report need none.
-  const bool picture = parser.isSet(mode) || parser.isSet(output) ||
+  const bool picture = animates || parser.isSet(mode) || parser.isSet(output) ||
                        !(options.listEntries || !options.saveIfs.isEmpty() ||
                          !options.saveParams.isEmpty() || !options.report.isEmpty());
   const QString modeName = parser.value(mode).toLower();

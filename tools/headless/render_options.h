@@ -8,6 +8,7 @@
 
 #include "core/base/chaos_random.h"
 #include "core/base/color.h"
+#include "core/morph/animation.h"
 #include "core/picture/picture.h"
 
 namespace quill::headless {
@@ -62,6 +63,14 @@ struct RenderOptions {
   int targetMaps = 0;         // maps to seed when there are none to start from
   double fitSeconds = 10;     // the work allowed, in seconds of a two-core machine
   std::uint64_t fitSeed = 1;  // --seed, when given
+  // An animation: the key file, or the keys as FILE[:ENTRY]@TIME; its frames go to output.
+  QString animation;
+  QStringList keys;
+  int frames = 0;
+  double framesPerSecond = 25;
+  bool loop = false;
+  std::optional<Easing> easing;  // nothing: the key file's, or linear
+  bool animates() const { return !animation.isEmpty() || !keys.isEmpty(); }
 };
 
 inline constexpr double kFewestFitSeconds = 0.1;

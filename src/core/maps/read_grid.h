@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QString>
+#include <vector>
 
 #include "core/base/result.h"
 #include "core/maps/map_table.h"
@@ -25,6 +26,10 @@ int gridMapCount(const PanelState& state);
 // empty, otherwise with kInvalidValueMessage when a text is not a number or too large for a
 // double ("1e999": an infinite coefficient would only draw nonsense).
 Result<WeightedMap> readGridRow(const PanelState& state, int row);
+
+// The maps as a map table, as readGrid builds it from rows it has read: the maps in rows 1 on
+// (at most kMaxMaps are taken), each cumulative p the running sum, 0 for a row whose p is 0.
+MapTable mapTableOf(const std::vector<WeightedMap>& maps);
 
 // The grid as a map table: gridMapCount maps in rows 1 on, each read by readGridRow, with the
 // running sums of p; slot 0, the rows above the count and slot 11 hold 0. Fails with the message

@@ -151,6 +151,13 @@ std::array<Tint, kMapSlots> mapTints(const PictureRequest& request) {
 
 Status writeShadedPicture(const PictureInputs& inputs, const PictureRequest& request,
                           const RenderControl& control, const QString& path) {
+  return renderShadedRows(inputs, request, control, [&](const RowSource& row) {
+    return writeRows(path, request, row, control);
+  });
+}
+
+Status renderShadedRows(const PictureInputs& inputs, const PictureRequest& request,
+                        const RenderControl& control, const RowSink& sink) {
   const int k = request.supersample;
   const int width = request.width * k;
   const int height = request.height * k;
@@ -202,11 +209,18 @@ Status writeShadedPicture(const PictureInputs& inputs, const PictureRequest& req
     }
     average.store(values);
   };
-  return writeRows(path, request, row, control);
+  return sink(row);
 }
 
 Status writeFlatPicture(const PictureInputs& inputs, const PictureRequest& request,
                         const RenderControl& control, const QString& path) {
+  return renderFlatRows(inputs, request, control, [&](const RowSource& row) {
+    return writeRows(path, request, row, control);
+  });
+}
+
+Status renderFlatRows(const PictureInputs& inputs, const PictureRequest& request,
+                      const RenderControl& control, const RowSink& sink) {
   const int k = request.supersample;
   const int width = request.width * k;
   const int height = request.height * k;
@@ -243,7 +257,7 @@ Status writeFlatPicture(const PictureInputs& inputs, const PictureRequest& reque
     }
     average.store(values);
   };
-  return writeRows(path, request, row, control);
+  return sink(row);
 }
 
 }  // namespace quill

@@ -5,6 +5,7 @@
 
 #include "core/picture/hit_counts.h"
 #include "core/picture/picture.h"
+#include "core/picture/picture_rows.h"
 
 namespace quill {
 
@@ -18,6 +19,16 @@ std::array<Tint, kMapSlots> mapTints(const PictureRequest& request);
 
 // A colour's channel scaled from 0–255 to 0–65535.
 inline std::uint32_t channel16(Rgb colour, int shift) { return ((colour >> shift) & 0xFF) * 257; }
+
+// The rendered rows of a picture handed on while the render's memory is still held, to a file
+// writer or to a frame of a movie.
+using RowSink = std::function<Status(const RowSource& row)>;
+
+// The rows of writeShadedPicture and writeFlatPicture, handed to `sink`; its status comes back.
+Status renderShadedRows(const PictureInputs& inputs, const PictureRequest& request,
+                        const RenderControl& control, const RowSink& sink);
+Status renderFlatRows(const PictureInputs& inputs, const PictureRequest& request,
+                      const RenderControl& control, const RowSink& sink);
 
 // The chaos game shaded by its hit counts (density or by map), written in the request's format.
 Status writeShadedPicture(const PictureInputs& inputs, const PictureRequest& request,

@@ -1,0 +1,183 @@
+#include "headless/animation_run.h"
+
+#include <QCoreApplication>
+#include <new>
+#include <system_error>
+
+#include "core/commands/drawing_checks.h"
+#include "core/commands/ifs_commands.h"
+#include "core/commands/load_save.h"
+#include "core/commands/pattern_menu.h"
+#include "core/editor/table_maps.h"
+#include "core/maps/pattern_catalogue.h"
+#include "core/maps/preset_folder.h"
+#include "core/maps/read_grid.h"
+#include "core/morph/key_file.h"
+#include "core/movie/movie_export.h"
+#include "core/params/ifs_file.h"
+#include "headless/animation_options.h"
+#include "headless/headless_parts.h"
+#include "headless/headless_run.h"
+#include "headless/option_table.h"
+
+namespace quill::headless {
+
+namespace {
+
+// A document as quillmere-render starts one, for a canvas of the options' size.
+struct HeadlessDocument {
+  explicit HeadlessDocument(const RenderOptions& options)
+      : canvasWindow(options.width, options.height), document(canvasWindow, dialogs, printer) {
+    canvasWindow.load(document.drawing);
+    startUp(document, float(options.width * kTwipsPerPixel),
+            float(options.height * kTwipsPerPixel));
+    document.drawing.paperColor = options.paper;
+    document.drawing.penColor = options.pen;
+  }
+  Dialogs dialogs;
+  NoPrinter printer;
+  OffscreenCanvasWindow canvasWindow;
+  Document document;
+};
+
+const QString kPatternSource = QStringLiteral("pattern:");
+
+// The pattern a key came from, when its source names one ("pattern:Fern").
+std::optional<int> sourcePattern(const AnimationKey& key) {
+  if (!key.source.startsWith(kPatternSource)) return std::nullopt;
+  for (int index = 0; index < kPatternCount; ++index) {
+    if (kPatterns[std::size_t(index)].menuCaption.compare(key.source.mid(kPatternSource.size()),
+                                                          Qt::CaseInsensitive) == 0) {
+      return index;
+    }
+  }
+  return std::nullopt;
+}
+
+// A key's maps as --pattern, --params or --ifs with --entry would load them into the grid.
+Result<AnimationKey> readKey(const KeySpec& spec, const RenderOptions& options) {
+  AnimationKey key;
+  key.time = spec.time;
+  key.source = spec.entry.isEmpty() ? spec.file : spec.file + u':' + spec.entry;
+  if (spec.file.endsWith(QStringLiteral(".ifs"), Qt::CaseInsensitive)) {
+    Result<std::vector<IfsEntry>> entries = readIfsFile(spec.file);
+    if (!entries) return Failure{entries.message()};
+    const IfsEntry* entry = findEntry(*entries, spec.entry);
+    if (entry == nullptr) {
+      return Failure{QStringLiteral("The file has no entry named %1.").arg(spec.entry)};
+    }
+    if (!entry->refusal.isEmpty()) return Failure{entry->refusal};
+    key.name = entry->name;
+    key.maps = entry->maps;
+    return key;
+  }
+  HeadlessDocument headless(options);
+  const std::optional<int> pattern = sourcePattern(key);
+  Status loaded;
+  if (pattern) {
+    const PresetFolder presets = findPresetFolder(QCoreApplication::applicationDirPath());
+    headless.document.presetDirectory = presets.path;
+    loaded = loadPattern(headless.document, *pattern);
+    key.name = kPatterns[std::size_t(*pattern)].menuCaption;
+  } else if (spec.file.startsWith(kPatternSource)) {
+    loaded = Failure{QStringLiteral("unknown pattern '%1'; the patterns are: %2")
+                         .arg(spec.file.mid(kPatternSource.size()), patternNames())};
+  } else {
+    loaded = loadParametersFrom(headless.document, spec.file);
+  }
+  if (!loaded) return Failure{spec.file + QStringLiteral(": ") + loaded.message()};
+  const Result<MapTable> table = readGrid(headless.document.state);
+  if (!table) return Failure{spec.file + QStringLiteral(": ") + table.message()};
+  key.maps = weightedMaps(*table);
+  if (key.maps.empty()) return Failure{spec.file + QStringLiteral(": the file holds no maps.")};
+  return key;
+}
+
+Result<Animation> readAnimation(const RenderOptions& options) {
+  Animation animation;
+  if (!options.animation.isEmpty()) {
+    Result<Animation> read = readAnimationFile(options.animation);
+    if (!read) return Failure{options.animation + QStringLiteral(": ") + read.message()};
+    animation = std::move(read.value());
+  }
+  for (const QString& text : options.keys) {
+    Result<AnimationKey> key = readKey(*parseKeySpec(text), options);
+    if (!key) return Failure{key.message()};
+    animation.keys.push_back(std::move(key.value()));
+  }
+  if (options.easing) animation.easing = *options.easing;
+  animation.loop = animation.loop || options.loop;
+  return animation;
+}
+
+}  // namespace
+
+int runAnimation(const RenderOptions& options, std::FILE* errors, const std::atomic<bool>* cancel,
+                 bool showProgress) {
+  auto refuse = [errors](const QString& message) {
+    printMessage(message, errors);
+    return kExitRefused;
+  };
+  const Result<Animation> animation = readAnimation(options);
+  if (!animation) return refuse(animation.message());
+  Result<AnimationPlan> plan = planAnimation(*animation);
+  if (!plan) return refuse(plan.message());
+  for (const TurnOver& turnOver : plan->turnOvers) {
+    printMessage(QStringLiteral("Note: ") + turnOverMessage(turnOver), errors);
+  }
+
+  // The first key in the grid, checked as the drawing command checks it: the count, the kind of
+  // drawing and the drawing state. The fractal's figure follows each key's pattern.
+  HeadlessDocument headless(options);
+  const AnimationKey& first = animation->keys.front();
+  IfsEntry entry;
+  entry.name = first.name;
+  entry.mapCount = int(first.maps.size());
+  entry.maps = first.maps;
+  if (const Status loaded = loadIfsEntry(headless.document, entry, false); !loaded) {
+    return refuse(loaded.message());
+  }
+  headless.document.state.selectedPattern = sourcePattern(first);
+  const Result<PictureInputs> inputs =
+      checkPictureInputs(headless.document, pictureMode(*options.mode), options.iterations);
+  if (!inputs) return refuse(inputs.message());
+
+  MovieRequest movie;
+  movie.inputs = *inputs;
+  if (inputs->kind != DrawingKind::ChaosGame && inputs->kind != DrawingKind::BluePrint) {
+    for (const AnimationKey& key : animation->keys) {
+      const bool triangle = sourcePattern(key).value_or(kSierpinskiPattern) == kSierpinskiPattern;
+      movie.keyKinds.push_back(triangle ? DrawingKind::TriangleFractal
+                                        : DrawingKind::SquareFractal);
+    }
+  }
+  movie.plan = std::move(plan.value());
+  movie.frameCount = options.frames;
+  movie.framesPerSecond = options.framesPerSecond;
+  PictureRequest& request = movie.picture;
+  request.width = options.width;
+  request.height = options.height;
+  request.shading = options.shading;
+  request.gamma = options.gamma;
+  request.supersample = options.supersample;
+  request.mapColours = options.mapColours;
+  request.seed = options.seed;
+  request.pen = options.pen;
+  request.paper = options.paper;
+  RenderControl control;
+  control.cancel = cancel;
+  control.threads = options.threads;
+  if (showProgress) control.progress = terminalProgress(errors, "Rendering frames");
+  Status written;
+  try {
+    written = exportMovie(movie, control, options.output);
+  } catch (const std::bad_alloc&) {
+    written = Failure{kNoMemoryMessage};
+  } catch (const std::system_error&) {
+    written = Failure{kNoThreadMessage};
+  }
+  if (showProgress) std::fprintf(errors, "\r                        \r");
+  return outcome(written, "movie", errors, cancel);
+}
+
+}  // namespace quill::headless
