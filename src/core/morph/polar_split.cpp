@@ -1,5 +1,6 @@
 #include "core/morph/polar_split.h"
 
+#include <algorithm>
 #include <cmath>
 
 namespace quill {
@@ -79,8 +80,10 @@ Symmetric2 expSymmetric(const Symmetric2& l) {
 }
 
 bool isFlat(const Symmetric2& s) {
+  // A flat map's stretch comes out of the split with its small side rounded to a few ulps of the
+  // large one rather than to 0: that is flat too, or its logarithm would pull the morph flat.
   const Eigen2 e = eigen(s);
-  return !(std::min(e.first, e.second) > 0);
+  return !(std::min(e.first, e.second) > 1e-9 * std::max(e.first, e.second));
 }
 
 }  // namespace quill

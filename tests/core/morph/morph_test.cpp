@@ -201,6 +201,17 @@ TEST(Morph, AMapTurningBy179DegreesKeepsItsAreaWhereABlendOfCoefficientsCollapse
   EXPECT_TRUE(blendLeaves);
 }
 
+// A stem map is flat: its stretch has no logarithm, and one whose small side rounds to a tiny
+// positive number must not be taken for one that has, or the morph collapses at once.
+TEST(Morph, AMapGrowingIntoAStemKeepsItsSizeUntilTheStem) {
+  const PlaneMap half{0.5, 0, 0, 0.5, 0, 0};
+  const PlaneMap stem{0, 0, 0, 0.16, 0, 0};
+  const MorphState x = morphState({half, 1}, 1), y = morphState({stem, 1}, 1);
+  const PlaneMap quarter = blendStates(x, y, 0.25).map;
+  EXPECT_NEAR(quarter.a, 0.375, 1e-9);
+  EXPECT_NEAR(quarter.d, 0.415, 1e-9);
+}
+
 TEST(Morph, MapsOfOppositeTurnAreNamedAndPassThroughAFlatMapOnlyHalfway) {
   std::vector<WeightedMap> mirrored = kTriangle;
   for (WeightedMap& map : mirrored) map.map.d = -map.map.d;
