@@ -8,11 +8,11 @@
 
 namespace quill::headless {
 
-std::optional<KeySpec> parseKeySpec(const QString& text) {
+std::optional<KeyArgument> parseKeyArgument(const QString& text) {
   const qsizetype at = text.lastIndexOf(u'@');
   if (at <= 0) return std::nullopt;
   bool number = false;
-  KeySpec key;
+  KeyArgument key;
   key.time = text.mid(at + 1).toDouble(&number);
   if (!number || !std::isfinite(key.time)) return std::nullopt;
   key.file = text.left(at);
@@ -53,7 +53,7 @@ QString readAnimationOptions(const QCommandLineParser& parser, RenderOptions& op
   }
   options.keys = parser.values(QStringLiteral("key"));
   for (const QString& key : options.keys) {
-    if (!parseKeySpec(key)) {
+    if (!parseKeyArgument(key)) {
       return QStringLiteral(
                  "--key must be FILE@TIME or FILE.ifs:ENTRY@TIME, TIME in seconds; "
                  "'%1' is not")

@@ -14,11 +14,11 @@ QString readAnimationOptions(const QCommandLineParser& parser, RenderOptions& op
 
 // A --key value split into the file, the .ifs entry (empty: none) and the time; nothing when it
 // is not FILE[:ENTRY]@TIME with a finite TIME.
-struct KeySpec {
+struct KeyArgument {
   QString file;
   QString entry;
   double time = 0;
 };
-std::optional<KeySpec> parseKeySpec(const QString& text);
+std::optional<KeyArgument> parseKeyArgument(const QString& text);
 
 }  // namespace quill::headless

@@ -55,16 +55,16 @@ std::optional<int> sourcePattern(const AnimationKey& key) {
 }
 
 // A key's maps as --pattern, --params or --ifs with --entry would load them into the grid.
-Result<AnimationKey> readKey(const KeySpec& spec, const RenderOptions& options) {
+Result<AnimationKey> readKey(const KeyArgument& argument, const RenderOptions& options) {
   AnimationKey key;
-  key.time = spec.time;
-  key.source = spec.entry.isEmpty() ? spec.file : spec.file + u':' + spec.entry;
-  if (spec.file.endsWith(QStringLiteral(".ifs"), Qt::CaseInsensitive)) {
-    Result<std::vector<IfsEntry>> entries = readIfsFile(spec.file);
+  key.time = argument.time;
+  key.source = argument.entry.isEmpty() ? argument.file : argument.file + u':' + argument.entry;
+  if (argument.file.endsWith(QStringLiteral(".ifs"), Qt::CaseInsensitive)) {
+    Result<std::vector<IfsEntry>> entries = readIfsFile(argument.file);
     if (!entries) return Failure{entries.message()};
-    const IfsEntry* entry = findEntry(*entries, spec.entry);
+    const IfsEntry* entry = findEntry(*entries, argument.entry);
     if (entry == nullptr) {
-      return Failure{QStringLiteral("The file has no entry named %1.").arg(spec.entry)};
+      return Failure{QStringLiteral("The file has no entry named %1.").arg(argument.entry)};
     }
     if (!entry->refusal.isEmpty()) return Failure{entry->refusal};
     key.name = entry->name;
@@ -79,17 +79,17 @@ Result<AnimationKey> readKey(const KeySpec& spec, const RenderOptions& options) 
     headless.document.presetDirectory = presets.path;
     loaded = loadPattern(headless.document, *pattern);
     key.name = kPatterns[std::size_t(*pattern)].menuCaption;
-  } else if (spec.file.startsWith(kPatternSource)) {
+  } else if (argument.file.startsWith(kPatternSource)) {
     loaded = Failure{QStringLiteral("unknown pattern '%1'; the patterns are: %2")
-                         .arg(spec.file.mid(kPatternSource.size()), patternNames())};
+                         .arg(argument.file.mid(kPatternSource.size()), patternNames())};
   } else {
-    loaded = loadParametersFrom(headless.document, spec.file);
+    loaded = loadParametersFrom(headless.document, argument.file);
   }
-  if (!loaded) return Failure{spec.file + QStringLiteral(": ") + loaded.message()};
+  if (!loaded) return Failure{argument.file + QStringLiteral(": ") + loaded.message()};
   const Result<MapTable> table = readGrid(headless.document.state);
-  if (!table) return Failure{spec.file + QStringLiteral(": ") + table.message()};
+  if (!table) return Failure{argument.file + QStringLiteral(": ") + table.message()};
   key.maps = weightedMaps(*table);
-  if (key.maps.empty()) return Failure{spec.file + QStringLiteral(": the file holds no maps.")};
+  if (key.maps.empty()) return Failure{argument.file + QStringLiteral(": the file holds no maps.")};
   return key;
 }
 
@@ -101,7 +101,7 @@ Result<Animation> readAnimation(const RenderOptions& options) {
     animation = std::move(read.value());
   }
   for (const QString& text : options.keys) {
-    Result<AnimationKey> key = readKey(*parseKeySpec(text), options);
+    Result<AnimationKey> key = readKey(*parseKeyArgument(text), options);
     if (!key) return Failure{key.message()};
     animation.keys.push_back(std::move(key.value()));
   }
