@@ -145,7 +145,6 @@ int runAnimation(const RenderOptions& options, std::FILE* errors, const std::ato
   request.transparent = options.transparent;
   request.supersample = options.supersample;
   request.mapColours = options.mapColours;
-  request.format = options.depth16 ? PictureFormat::Png16 : PictureFormat::Png8;
   request.seed = options.seed;
   request.pen = options.pen;
   request.paper = options.paper;

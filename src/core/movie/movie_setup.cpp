@@ -38,12 +38,8 @@ std::vector<DrawingKind> keyDrawingKinds(const std::vector<AnimationKey>& keys, 
 PictureRequest moviePicture(PictureRequest single, MovieFormat format) {
   single.record.clear();
   single.generatorState.reset();
-  if (format != MovieFormat::PngSequence) {
-    single.format = PictureFormat::Png8;
-    single.transparent = false;
-  } else if (single.format != PictureFormat::Png16) {
-    single.format = PictureFormat::Png8;
-  }
+  single.format = PictureFormat::Png8;
+  if (format != MovieFormat::PngSequence) single.transparent = false;
   return single;
 }
 

@@ -21,9 +21,9 @@ QString patternSource(int index);
 std::vector<DrawingKind> keyDrawingKinds(const std::vector<AnimationKey>& keys, DrawingKind kind);
 
 // A movie's picture settings from a single picture's: the same size, shading, tone, colours and
-// seed. Each PNG of a sequence keeps the depth and the transparent paper asked for; GIF and MP4
-// frames have neither alpha nor 16 bits and are drawn on the paper. No frame carries the single
-// picture's record or a canvas's generator state.
+// seed, 8 bits a channel. A PNG sequence keeps a transparent paper; GIF and MP4 frames have no
+// alpha and are drawn on the paper. No frame carries the single picture's record or a canvas's
+// generator state.
 PictureRequest moviePicture(PictureRequest single, MovieFormat format);
 
 }  // namespace quill
