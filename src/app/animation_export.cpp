@@ -121,15 +121,19 @@ void AnimationWindow::exportMovie() {
   const Result<MovieRequest> movie = movieRequest(*choice);
   if (!movie) {
     showExportStatus(movie.message());
-    document_.dialogs.message(movie.message());
+    tell(movie.message());
     return;
   }
-  // A sequence writes a file a frame; a GIF or an MP4 replaces the file of its name.
+  // A sequence writes a file a frame; a GIF or an MP4 replaces the file of its name, which the
+  // user agrees to once (the file dialog asks too), and not for a movie this window wrote.
   const QFileInfo target(choice->path);
+  const QString absolute = target.absoluteFilePath();
   if (movieFormatFor(choice->path) != MovieFormat::PngSequence && target.exists() &&
-      !choice->agreed &&
-      !document_.dialogs.confirmReplace(QDir::toNativeSeparators(target.absoluteFilePath()))) {
-    return;
+      !choice->agreed && absolute != writtenMovie_) {
+    const bool replace = document_.dialogs.confirmReplace(QDir::toNativeSeparators(absolute));
+    raise();
+    activateWindow();
+    if (!replace) return;
   }
   exportCancelAsked_ = false;
   exportProgress_->setValue(0);
@@ -142,8 +146,8 @@ void AnimationWindow::exportMovie() {
     *written = quill::exportMovie(job, control, path);
     return !control.cancelled();
   };
-  task.finish = [this, written](const Status& failure, bool) {
-    exportEnded(failure ? *written : failure);
+  task.finish = [this, written, path = choice->path](const Status& failure, bool) {
+    exportEnded(failure ? *written : failure, path);
   };
   exports_.run(std::move(task));
   exportButton_->setEnabled(false);
@@ -156,23 +160,29 @@ void AnimationWindow::cancelExport() {
   exports_.cancel();
 }
 
-void AnimationWindow::exportEnded(const Status& outcome) {
+void AnimationWindow::exportEnded(const Status& outcome, const QString& path) {
   exportButton_->setEnabled(plan_.has_value());
   cancelExportButton_->setEnabled(false);
   // What the export did decides: a Cancel that came once the movie was complete found it written.
   if (outcome) {
     exportProgress_->setValue(exportProgress_->maximum());
-    showExportStatus(
-        tr("Written to %1")
-            .arg(QDir::toNativeSeparators(QFileInfo(lastMovie_.path).absoluteFilePath())));
+    const QString absolute = QFileInfo(path).absoluteFilePath();
+    if (movieFormatFor(path) != MovieFormat::PngSequence) writtenMovie_ = absolute;
+    showExportStatus(tr("Written to %1").arg(QDir::toNativeSeparators(absolute)));
   } else if (exportCancelAsked_) {
     exportProgress_->setValue(0);
     showExportStatus(outcome.message());
   } else {
     exportProgress_->setValue(0);
     showExportStatus(outcome.message());
-    if (isVisible()) document_.dialogs.message(outcome.message());
+    if (isVisible()) tell(outcome.message());
   }
+}
+
+void AnimationWindow::tell(const QString& message) {
+  document_.dialogs.message(message);
+  raise();
+  activateWindow();
 }
 
 void AnimationWindow::showExportStatus(const QString& text) {

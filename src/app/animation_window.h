@@ -101,8 +101,11 @@ class AnimationWindow : public QWidget {
   // The movie's request: the keys' plan, the frames, and Render Picture's settings checked as
   // its Render checks them with the first key in the grid.
   Result<MovieRequest> movieRequest(const MovieChoice& choice);
-  void exportEnded(const Status& outcome);
+  // The export to `path` ended: written (`outcome` holds no failure), cancelled or failed.
+  void exportEnded(const Status& outcome, const QString& path);
   void showExportStatus(const QString& text);
+  // A box of the program's dialogs (which come up over the panel), this window in front after.
+  void tell(const QString& message);
 
   Document& document_;
   Animation animation_;
@@ -128,6 +131,7 @@ class AnimationWindow : public QWidget {
   MovieAsker askMovie_;
   PictureSettingsSource pictureSettings_;
   MovieChoice lastMovie_;
+  QString writtenMovie_;  // the absolute path of the GIF or MP4 this window wrote last
   bool exportCancelAsked_ = false;
   QPushButton* exportButton_ = nullptr;
   QPushButton* cancelExportButton_ = nullptr;

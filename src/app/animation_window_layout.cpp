@@ -86,17 +86,15 @@ void AnimationWindow::buildLayout() {
       addButton(files, tr("Cancel"), "cancelExportButton", &AnimationWindow::cancelExport);
   cancelExportButton_->setEnabled(false);
   layout->addLayout(files);
-  auto* exportRow = new QHBoxLayout;
   exportProgress_ = new QProgressBar(this);
   exportProgress_->setObjectName(QStringLiteral("exportProgress"));
   exportProgress_->setRange(0, 1000);
   exportProgress_->setTextVisible(false);
-  exportRow->addWidget(exportProgress_);
+  layout->addWidget(exportProgress_);
   exportStatus_ = new QLabel(this);
   exportStatus_->setObjectName(QStringLiteral("exportStatus"));
   exportStatus_->setWordWrap(true);
-  exportRow->addWidget(exportStatus_, 1);
-  layout->addLayout(exportRow);
+  layout->addWidget(exportStatus_);
   connect(&exports_, &JobRunner::progressed, exportProgress_, &QProgressBar::setValue);
   layout->addStretch();
 

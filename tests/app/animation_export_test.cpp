@@ -108,18 +108,26 @@ TEST_F(AnimationExportTest, NumberedPicturesAreThoseQuillmereRenderWrites) {
   }
 }
 
+// A typed name of another program's file is replaced once the user agrees; the movie this window
+// wrote is replaced without asking, and a cancel leaves it as it was.
 TEST_F(AnimationExportTest, ACancelledExportLeavesTheOldGifAsItWas) {
   const QString movie = dir.filePath(QStringLiteral("movie.gif"));
-  const QByteArray old = "an earlier movie";
   {
     QFile file(movie);
     ASSERT_TRUE(file.open(QIODevice::WriteOnly));
-    file.write(old);
+    file.write("another program's movie");
   }
-  setPicture(400, 300, PictureMode::ChaosGame, QStringLiteral("10000000"), Shading::Density);
-  dialogs.replaceAnswers.push_back(true);  // typed rather than browsed: asked once
-  exportTo(movie, 1000, false);
+  setPicture(96, 72, PictureMode::ChaosGame, QStringLiteral("20000"), Shading::Density);
+  dialogs.replaceAnswers.push_back(true);
+  exportTo(movie, 3, false);
+  ASSERT_TRUE(waitUntil([this] { return !window->exporting(); }, 60000));
   ASSERT_EQ(dialogs.replaceQuestions.size(), 1);
+  const QByteArray old = testing::fileBytes(movie);
+  ASSERT_TRUE(old.startsWith("GIF89a"));
+
+  setPicture(400, 300, PictureMode::ChaosGame, QStringLiteral("10000000"), Shading::Density);
+  exportTo(movie, 1000, false);
+  EXPECT_EQ(dialogs.replaceQuestions.size(), 1);
   ASSERT_TRUE(window->exporting());
   window->cancelExport();
   ASSERT_TRUE(waitUntil([this] { return !window->exporting(); }, 10000));
