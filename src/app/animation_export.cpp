@@ -120,6 +120,8 @@ void AnimationWindow::exportMovie() {
   lastMovie_ = *choice;
   const Result<MovieRequest> movie = movieRequest(*choice);
   if (!movie) {
+    // The status says what happened last: no full bar of an earlier export beside a refusal.
+    exportProgress_->setValue(0);
     showExportStatus(movie.message());
     tell(movie.message());
     return;

@@ -137,5 +137,28 @@ TEST_F(AnimationExportTest, ACancelledExportLeavesTheOldGifAsItWas) {
   EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files), QStringList{QStringLiteral("movie.gif")});
 }
 
+// A refusal is shown in a box and in the status line, and writes nothing.
+TEST_F(AnimationExportTest, ARefusedExportSaysWhyAndWritesNothing) {
+  const struct {
+    const char* name;
+    const char* file;
+    const char* points;
+  } cases[] = {
+      {"no movie type", "movie.txt", "20000"},
+      {"a sequence without a number", "frames.png", "20000"},
+      {"points not a number", "movie.gif", "many"},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    dialogs.messages.clear();
+    setPicture(96, 72, PictureMode::ChaosGame, QString::fromLatin1(c.points), Shading::Flat);
+    exportTo(dir.filePath(QString::fromLatin1(c.file)), 3, false);
+    EXPECT_FALSE(window->exporting());
+    ASSERT_EQ(dialogs.messages.size(), 1);
+    EXPECT_EQ(status(), dialogs.messages.first());
+    EXPECT_TRUE(QDir(dir.path()).entryList(QDir::Files).isEmpty());
+  }
+}
+
 }  // namespace
 }  // namespace quill
