@@ -594,6 +594,10 @@ Please make sure the file name you specify exists.</source>
         <source>A transparent paper needs a PNG or SVG picture; BMP and JPEG have no alpha channel.</source>
         <translation type="unfinished"></translation>
     </message>
+    <message>
+        <source>The movie&apos;s name must end in .gif or .mp4, or be a .png name with a number such as frames_%05d.png for numbered pictures.</source>
+        <translation type="unfinished"></translation>
+    </message>
 </context>
 <context>
     <name>Patterns</name>
@@ -738,6 +742,58 @@ Please make sure the file name you specify exists.</source>
     </message>
     <message>
         <source>Open Animation</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Export Animation</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Frames:</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Frames a second:</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Browse...</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>File:</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Each frame is drawn as Render Picture is set to draw: its size, drawing, count, shading, colours and seed.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Export</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Export Animation To</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Animated GIF (*.gif);;MP4 video (*.mp4);;Numbered PNG pictures (*.png)</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Exporting...</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Written to %1</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Export...</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Cancel</source>
         <translation type="unfinished"></translation>
     </message>
 </context>

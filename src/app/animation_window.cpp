@@ -16,6 +16,7 @@
 #include "core/document/document.h"
 #include "core/morph/key_editing.h"
 #include "core/morph/key_file.h"
+#include "core/movie/movie_setup.h"
 
 namespace quill {
 
@@ -45,6 +46,8 @@ void AnimationWindow::addKey() {
   AnimationKey key;
   key.maps = *maps;
   key.name = document_.state.caption;
+  // The pattern decides the fractal's figure (triangle or square) when the key is exported.
+  if (document_.state.selectedPattern) key.source = patternSource(*document_.state.selectedPattern);
   key.time = animation_.keys.empty() ? 0 : animation_.keys.back().time + 1;
   selected_ = insertKey(animation_, std::move(key));
   keysChanged();
@@ -171,9 +174,14 @@ double AnimationWindow::endTime() const {
 }
 
 void AnimationWindow::hideEvent(QHideEvent* event) {
-  // A closed window leaves the grid as the user left it, not at a frame of the morph.
+  // A closed window leaves the grid as the user left it, not at a frame of the morph, and stops
+  // its export; an earlier movie stays as it was.
   pause();
   endScrub();
+  if (exporting()) {
+    cancelExport();
+    exports_.finishNow();
+  }
   QWidget::hideEvent(event);
 }
 
@@ -206,6 +214,7 @@ void AnimationWindow::keysChanged() {
     findChild<QPushButton*>(QString::fromLatin1(name))->setEnabled(hasKey);
   }
   playButton_->setEnabled(plan_.has_value());
+  exportButton_->setEnabled(plan_.has_value() && !exporting());
   showSegment();
 }
 

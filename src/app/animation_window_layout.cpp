@@ -6,6 +6,7 @@
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
+#include <QProgressBar>
 #include <QPushButton>
 #include <QTimer>
 #include <QVBoxLayout>
@@ -79,7 +80,22 @@ void AnimationWindow::buildLayout() {
   addButton(files, tr("Open..."), "openAnimationButton", &AnimationWindow::openAnimation);
   addButton(files, tr("Save..."), "saveAnimationButton", &AnimationWindow::saveAnimation);
   files->addStretch();
+  exportButton_ =
+      addButton(files, tr("Export..."), "exportMovieButton", &AnimationWindow::exportMovie);
+  cancelExportButton_ =
+      addButton(files, tr("Cancel"), "cancelExportButton", &AnimationWindow::cancelExport);
+  cancelExportButton_->setEnabled(false);
   layout->addLayout(files);
+  exportProgress_ = new QProgressBar(this);
+  exportProgress_->setObjectName(QStringLiteral("exportProgress"));
+  exportProgress_->setRange(0, 1000);
+  exportProgress_->setTextVisible(false);
+  layout->addWidget(exportProgress_);
+  exportStatus_ = new QLabel(this);
+  exportStatus_->setObjectName(QStringLiteral("exportStatus"));
+  exportStatus_->setWordWrap(true);
+  layout->addWidget(exportStatus_);
+  connect(&exports_, &JobRunner::progressed, exportProgress_, &QProgressBar::setValue);
   layout->addStretch();
 
   connect(timeline_, &AnimationTimeline::keySelected, this, &AnimationWindow::selectKey);
@@ -108,6 +124,7 @@ void AnimationWindow::buildLayout() {
   playTimer_->setInterval(16);
   connect(playTimer_, &QTimer::timeout, this, &AnimationWindow::step);
 
+  askMovie_ = [this](const MovieChoice& last) { return askMovie(last); };
   askFileName_ = [this](bool save) {
     const QString filter = tr("Animations (*.qmanim)");
     return save ? QFileDialog::getSaveFileName(this, tr("Save Animation"), lastPath_, filter)

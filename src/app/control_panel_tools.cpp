@@ -182,6 +182,16 @@ void ControlPanel::openAnimationWindow() {
     animationWindow_ = std::make_unique<AnimationWindow>(document_, this);
     connect(animationWindow_.get(), &AnimationWindow::gridShown, this,
             &ControlPanel::gridShownByAnimation);
+    // An export draws its frames as Render Picture would draw a picture now: as the user last
+    // set it, and, when that window is not open, in the colours it would open with.
+    animationWindow_->setPictureSettings([this] {
+      if (!pictureDialog_) {
+        openPictureDialog();
+        pictureDialog_->hide();
+      }
+      if (!pictureDialog_->isVisible()) pictureDialog_->takeDocumentColours();
+      return pictureDialog_->settings();
+    });
     const QPoint below = client_->mapToGlobal(QPoint(0, px(6510)));
     animationWindow_->move(below.x(), below.y() + 8);
     animationWindow_->resize(px(9000), animationWindow_->sizeHint().height());

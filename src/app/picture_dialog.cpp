@@ -150,11 +150,16 @@ void PictureDialog::browse() {
   }
 }
 
-std::optional<PictureRequest> PictureDialog::readRequest() {
-  PictureRequest request;
+Result<RenderSettings> PictureDialog::settings() const {
+  RenderSettings settings;
+  settings.mode = mode();
+  settings.count = settings.mode == PictureMode::Fractal     ? depth_->text()
+                   : settings.mode == PictureMode::ChaosGame ? points_->text()
+                                                             : QString();
+  PictureRequest& request = settings.request;
   request.width = width_->value();
   request.height = height_->value();
-  const bool chaos = mode() == PictureMode::ChaosGame;
+  const bool chaos = settings.mode == PictureMode::ChaosGame;
   request.shading = chaos ? Shading(shading_->currentIndex()) : Shading::Flat;
   request.gamma = gamma_->value();
   if (request.shading != Shading::Flat) {
@@ -166,13 +171,11 @@ std::optional<PictureRequest> PictureDialog::readRequest() {
   request.mapColours = mapColours_;
   request.pen = pen_;
   request.paper = paper_;
+  request.format = depth16_->isChecked() ? PictureFormat::Png16 : PictureFormat::Png8;
   bool number = false;
   request.seed = seed_->text().trimmed().toULongLong(&number, 10);
-  if (!number) {
-    refuse(kSeedMessage);
-    return std::nullopt;
-  }
-  return request;
+  if (!number) return Failure{kSeedMessage};
+  return settings;
 }
 
 void PictureDialog::render() {
@@ -187,8 +190,12 @@ void PictureDialog::render() {
     refuse(inputs.message());
     return;
   }
-  std::optional<PictureRequest> request = readRequest();
-  if (!request) return;
+  Result<RenderSettings> chosen = settings();
+  if (!chosen) {
+    refuse(chosen.message());
+    return;
+  }
+  std::optional<PictureRequest> request = chosen->request;
   const QString typed = file_->text().trimmed();
   if (typed.isEmpty()) {
     refuse(kNoFileMessage);

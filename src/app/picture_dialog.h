@@ -25,6 +25,14 @@ namespace quill {
 struct Document;
 struct PictureRecord;
 
+// What Render Picture is set to draw: the drawing, its count as typed (the depth or the points)
+// and the picture's settings, its format a PNG of the depth asked for.
+struct RenderSettings {
+  PictureMode mode = PictureMode::BluePrint;
+  QString count;
+  PictureRequest request;
+};
+
 // "Render Picture...": a window of its own beside the panel that renders the current maps to a
 // file of any size up to 16384 a side, the chaos game shaded by its hit counts if asked. Render
 // reads the grid as the drawing commands do (a refusal shows their message), then renders on a
@@ -53,6 +61,8 @@ class PictureDialog : public QWidget {
   void takeDocumentColours();
   // The settings an opened picture was rendered with: size, mode, count, shading, colours, seed.
   void takeSettings(const PictureRecord& record);
+  // The window's settings as they stand; fails with its message when the seed is not a number.
+  Result<RenderSettings> settings() const;
   // The settings kept between runs (not the colours, which follow the panel's).
   void saveSettings(QSettings& settings) const;
   void restoreSettings(const QSettings& settings);
@@ -86,8 +96,6 @@ class PictureDialog : public QWidget {
   // A render ended: the file written (`outcome` holds no failure), cancelled or failed.
   void finished(const Status& outcome);
   PictureMode mode() const;
-  // The widgets' settings; nothing (with its message shown) when the seed is not a number.
-  std::optional<PictureRequest> readRequest();
 
   Document& document_;
   QSpinBox* width_ = nullptr;

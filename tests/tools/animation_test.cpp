@@ -78,6 +78,8 @@ TEST_F(AnimationExport, TheFirstAndLastFramesAreTheKeysOwnPicturesInEveryMode) {
       {"density", kPicture},
       {"flat", {"--mode", "chaos", "--iterations", "30000", "--size", "96x72"}},
       {"fractal", {"--mode", "fractal", "--iterations", "4", "--size", "96x72"}},
+      {"mean tone, transparent",
+       kPicture + QStringList{"--tone", "mean", "--gamma-threshold", "0.05", "--transparent"}},
   };
   for (const auto& mode : modes) {
     SCOPED_TRACE(mode.name);
@@ -92,8 +94,9 @@ TEST_F(AnimationExport, TheFirstAndLastFramesAreTheKeysOwnPicturesInEveryMode) {
       ASSERT_EQ(alone.status, 0) << alone.errors.toStdString();
       const QImage own(key), framed(out(QStringLiteral("m_%1.png").arg(frame)));
       ASSERT_FALSE(own.isNull());
-      EXPECT_EQ(own.convertToFormat(QImage::Format_RGB32),
-                framed.convertToFormat(QImage::Format_RGB32))
+      EXPECT_EQ(own.depth(), framed.depth()) << "frame " << frame;
+      EXPECT_EQ(own.convertToFormat(QImage::Format_ARGB32),
+                framed.convertToFormat(QImage::Format_ARGB32))
           << "frame " << frame;
     }
   }

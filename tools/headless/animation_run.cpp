@@ -14,6 +14,7 @@
 #include "core/maps/read_grid.h"
 #include "core/morph/key_file.h"
 #include "core/movie/movie_export.h"
+#include "core/movie/movie_setup.h"
 #include "core/params/ifs_file.h"
 #include "headless/animation_options.h"
 #include "headless/headless_parts.h"
@@ -40,20 +41,6 @@ struct HeadlessDocument {
   Document document;
 };
 
-const QString kPatternSource = QStringLiteral("pattern:");
-
-// The pattern a key came from, when its source names one ("pattern:Fern").
-std::optional<int> sourcePattern(const AnimationKey& key) {
-  if (!key.source.startsWith(kPatternSource)) return std::nullopt;
-  for (int index = 0; index < kPatternCount; ++index) {
-    if (kPatterns[std::size_t(index)].menuCaption.compare(key.source.mid(kPatternSource.size()),
-                                                          Qt::CaseInsensitive) == 0) {
-      return index;
-    }
-  }
-  return std::nullopt;
-}
-
 // A key's maps as --pattern, --params or --ifs with --entry would load them into the grid.
 Result<AnimationKey> readKey(const KeyArgument& argument, const RenderOptions& options) {
   AnimationKey key;
@@ -72,16 +59,16 @@ Result<AnimationKey> readKey(const KeyArgument& argument, const RenderOptions& o
     return key;
   }
   HeadlessDocument headless(options);
-  const std::optional<int> pattern = sourcePattern(key);
+  const std::optional<int> pattern = keyPattern(key);
   Status loaded;
   if (pattern) {
     const PresetFolder presets = findPresetFolder(QCoreApplication::applicationDirPath());
     headless.document.presetDirectory = presets.path;
     loaded = loadPattern(headless.document, *pattern);
     key.name = kPatterns[std::size_t(*pattern)].menuCaption;
-  } else if (argument.file.startsWith(kPatternSource)) {
+  } else if (argument.file.startsWith(QStringLiteral("pattern:"))) {
     loaded = Failure{QStringLiteral("unknown pattern '%1'; the patterns are: %2")
-                         .arg(argument.file.mid(kPatternSource.size()), patternNames())};
+                         .arg(argument.file.mid(argument.file.indexOf(u':') + 1), patternNames())};
   } else {
     loaded = loadParametersFrom(headless.document, argument.file);
   }
@@ -137,33 +124,32 @@ int runAnimation(const RenderOptions& options, std::FILE* errors, const std::ato
   if (const Status loaded = loadIfsEntry(headless.document, entry, false); !loaded) {
     return refuse(loaded.message());
   }
-  headless.document.state.selectedPattern = sourcePattern(first);
+  headless.document.state.selectedPattern = keyPattern(first);
   const Result<PictureInputs> inputs =
       checkPictureInputs(headless.document, pictureMode(*options.mode), options.iterations);
   if (!inputs) return refuse(inputs.message());
 
   MovieRequest movie;
   movie.inputs = *inputs;
-  if (inputs->kind != DrawingKind::ChaosGame && inputs->kind != DrawingKind::BluePrint) {
-    for (const AnimationKey& key : animation->keys) {
-      const bool triangle = sourcePattern(key).value_or(kSierpinskiPattern) == kSierpinskiPattern;
-      movie.keyKinds.push_back(triangle ? DrawingKind::TriangleFractal
-                                        : DrawingKind::SquareFractal);
-    }
-  }
+  movie.keyKinds = keyDrawingKinds(animation->keys, inputs->kind);
   movie.plan = std::move(plan.value());
   movie.frameCount = options.frames;
   movie.framesPerSecond = options.framesPerSecond;
-  PictureRequest& request = movie.picture;
+  PictureRequest request;
   request.width = options.width;
   request.height = options.height;
   request.shading = options.shading;
   request.gamma = options.gamma;
+  request.tone = options.tone;
+  request.gammaThreshold = options.gammaThreshold;
+  request.transparent = options.transparent;
   request.supersample = options.supersample;
   request.mapColours = options.mapColours;
   request.seed = options.seed;
   request.pen = options.pen;
   request.paper = options.paper;
+  movie.picture =
+      moviePicture(request, movieFormatFor(options.output).value_or(MovieFormat::PngSequence));
   RenderControl control;
   control.cancel = cancel;
   control.threads = options.threads;
