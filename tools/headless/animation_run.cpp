@@ -135,21 +135,8 @@ int runAnimation(const RenderOptions& options, std::FILE* errors, const std::ato
   movie.plan = std::move(plan.value());
   movie.frameCount = options.frames;
   movie.framesPerSecond = options.framesPerSecond;
-  PictureRequest request;
-  request.width = options.width;
-  request.height = options.height;
-  request.shading = options.shading;
-  request.gamma = options.gamma;
-  request.tone = options.tone;
-  request.gammaThreshold = options.gammaThreshold;
-  request.transparent = options.transparent;
-  request.supersample = options.supersample;
-  request.mapColours = options.mapColours;
-  request.seed = options.seed;
-  request.pen = options.pen;
-  request.paper = options.paper;
-  movie.picture =
-      moviePicture(request, movieFormatFor(options.output).value_or(MovieFormat::PngSequence));
+  movie.picture = moviePicture(pictureRequestOf(options),
+                               movieFormatFor(options.output).value_or(MovieFormat::PngSequence));
   RenderControl control;
   control.cancel = cancel;
   control.threads = options.threads;

@@ -72,4 +72,21 @@ PictureMode pictureMode(Mode mode) {
   return PictureMode::ChaosGame;
 }
 
+PictureRequest pictureRequestOf(const RenderOptions& options) {
+  PictureRequest request;
+  request.width = options.width;
+  request.height = options.height;
+  request.shading = options.shading;
+  request.gamma = options.gamma;
+  request.tone = options.tone;
+  request.gammaThreshold = options.gammaThreshold;
+  request.transparent = options.transparent;
+  request.supersample = options.supersample;
+  request.mapColours = options.mapColours;
+  request.seed = options.seed;
+  request.pen = options.pen;
+  request.paper = options.paper;
+  return request;
+}
+
 }  // namespace quill::headless

@@ -68,4 +68,8 @@ int outcome(const Status& written, const char* what, std::FILE* errors,
 // The picture mode of a --mode.
 PictureMode pictureMode(Mode mode);
 
+// The picture options (size, shading, tone, colours, seed) as a request: one place, so a still
+// picture and an animation's frames are drawn alike. Its format and record are the caller's.
+PictureRequest pictureRequestOf(const RenderOptions& options);
+
 }  // namespace quill::headless

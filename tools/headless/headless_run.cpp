@@ -96,21 +96,9 @@ int renderToFile(const Document& document, const RenderOptions& options, std::FI
     printMessage(kUnknownImageFormatMessage, errors);
     return kExitRefused;
   }
-  PictureRequest request;
-  request.width = options.width;
-  request.height = options.height;
-  request.shading = options.shading;
-  request.gamma = options.gamma;
-  request.tone = options.tone;
-  request.gammaThreshold = options.gammaThreshold;
-  request.transparent = options.transparent;
-  request.supersample = options.supersample;
-  request.mapColours = options.mapColours;
+  PictureRequest request = pictureRequestOf(options);
   request.format = *format;
-  request.seed = options.seed;
   request.generatorState = options.generatorState;
-  request.pen = options.pen;
-  request.paper = options.paper;
   request.record = recordText(pictureRecordOf(document, *inputs, request));
   if (const Status fits = checkPictureRequest(request, mode); !fits) {
     printMessage(fits.message(), errors);
